@@ -1,0 +1,11 @@
+#pragma once
+#include <QString>
+
+namespace AppInfo {
+// Title of message boxes that carry "the application's title".
+inline QString title() { return QStringLiteral("干部任免审批表"); }
+// Caption of the entry window.
+inline QString entryCaption() { return QStringLiteral("任免审批表录入(2.09)"); }
+// Program name shown in the save dialog's first filter entry.
+inline QString programName() { return QStringLiteral("干部任免审批表"); }
+}

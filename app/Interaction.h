@@ -1,0 +1,33 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+// Every message box, question, file dialog and input box goes through this
+// interface. The windows use a QMessageBox/QFileDialog implementation, tests
+// a scripted one, the command line one that writes to stderr.
+enum class MessageIcon { None, Information, Exclamation, Critical, Question };
+enum class Answer { Yes, No, Cancel };
+
+class Interaction {
+public:
+    virtual ~Interaction();
+
+    // A modal message with one OK button.
+    virtual void message(const QString &title, const QString &text, MessageIcon icon) = 0;
+    // Yes / No / Cancel question (question icon).
+    virtual Answer askYesNoCancel(const QString &title, const QString &text) = 0;
+    // Yes / No question; false means No.
+    virtual bool askYesNo(const QString &title, const QString &text) = 0;
+    // File dialogs. `filter` uses the "描述|*.a;*.b|描述|*.c" form; `startPath`
+    // is a folder or a file path. An empty result means the user cancelled.
+    virtual QString openFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
+    virtual QString saveFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
+    // Input box; false when cancelled.
+    virtual bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
+                           QString *answer) = 0;
+    // Busy (hourglass) pointer around long operations.
+    virtual void setBusy(bool busy);
+};
+
+// Converts the "描述|pattern|描述|pattern" filter form into Qt's ";;" form.
+QString qtFileFilter(const QString &vbFilter);

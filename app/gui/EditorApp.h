@@ -1,0 +1,4 @@
+#pragma once
+
+// Starts the editor: the entry window is the only top-level window.
+int runEditor(int argc, char **argv);

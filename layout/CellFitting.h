@@ -1,0 +1,13 @@
+#pragma once
+#include "layout/DrawingSurface.h"
+#include "layout/TextRules.h"   // StripLineBreaks
+#include <QStringList>
+
+// Cell text fitting: sizes from the surface's size down to 8 points.
+void FitTextInArea(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
+                   const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode);
+void FitTextInAreaStep2(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
+                        const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode);
+void DrawLinesInArea(const QStringList &lines, int x, int y, int w, int h, DrawingSurface &surface,
+                     int hAlign, int vAlign, bool overflowFlag, int overflowMode);
+double FindFitFontSize(const QString &text, int w, int h, const QString &fontName, double startSize);

@@ -1,0 +1,53 @@
+#pragma once
+#include "app/Interaction.h"
+#include <QImage>
+#include <QString>
+
+// A page-sized drawing target in twips, origin at the paper's top-left
+// corner: a preview image, a printer, a PDF, or a recording for tests and
+// the display list. Page drawing and the layout engine only ever talk to
+// this interface.
+class DrawingSurface {
+public:
+    virtual ~DrawingSurface();
+
+    // Position of the next text output (top-left of its first character
+    // cell). Kept unrounded: callers pass fractional twips.
+    double CurrentX = 0;
+    double CurrentY = 0;
+
+    QString fontName() const { return m_fontName; }       // Font.Name: "宋体" or "楷体"
+    void setFontName(const QString &name) { m_fontName = name; }
+    double fontSize() const { return m_fontSize; }        // Font.Size in points
+    void setFontSize(double points) { m_fontSize = points; }  // also `fontsize`
+    int drawWidth() const { return m_drawWidth; }         // DrawWidth, device pixels
+    void setDrawWidth(int pixels) { m_drawWidth = pixels; }
+
+    // Draws `text` at (CurrentX, CurrentY) in the current font; then
+    // CurrentX = 0 and CurrentY advances by the height of one line of the
+    // current font (MeasuringSurface::getHeight).
+    void Print(const QString &text);
+    // Line from (x1, y1) to (x2, y2) with the current DrawWidth.
+    void Line(double x1, double y1, double x2, double y2);
+    // The photo scaled into the rectangle.
+    void PaintPicture(const QImage &picture, double x, double y, double width, double height);
+    // A message raised while drawing (the cell fitter's warnings, page
+    // messages). Recorded in order with the drawing; forwarded to the
+    // interaction when one is set.
+    void Message(const QString &title, const QString &text, MessageIcon icon = MessageIcon::Information);
+
+    void setInteraction(Interaction *interaction) { m_interaction = interaction; }
+    Interaction *interaction() const { return m_interaction; }
+
+protected:
+    virtual void drawText(double x, double y, const QString &text) = 0;
+    virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
+    virtual void drawPicture(const QImage &picture, double x, double y, double w, double h) = 0;
+    virtual void recordMessage(const QString &title, const QString &text, MessageIcon icon);
+
+private:
+    QString m_fontName = QStringLiteral("宋体");
+    double m_fontSize = 12;
+    int m_drawWidth = 1;
+    Interaction *m_interaction = nullptr;
+};

@@ -1,0 +1,50 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <QVector>
+#include <array>
+
+// One cadre's appointment-form data. Field names are the entry controls'
+// names without their "txt" prefix; the family table has seven rows.
+struct AppointmentRecord {
+    static constexpr int kFamilyRows = 7;
+    using FamilyColumn = std::array<QString, kFamilyRows>;
+
+    // Page 1
+    QString Name, Sex, Birthday, People, Jiguan, Rudang, Health, BirPlace, Worktime;
+    QString Xuewei, Shuxi;
+    QString Xueli, XueliAdd, Xueli2, XueliAdd2;
+    QString Biye, BiyeAdd, Biye2, BiyeAdd2;
+    QString XianRen, NiRen, NiMian, JianLi;
+    // Page 2
+    QString JiangCheng, KaoHe, RenMianLiy;
+    FamilyColumn Chengwei, Xingm, csrq, Mianmao, Danwei;
+    QString Chengbao, FillDate, Date, NameFill;
+
+    // Photo values
+    QImage PhotoPicture;
+    bool HasPhoto = false;
+    QString PhotoPath;
+
+    // Entry-side state that belongs to the record
+    bool dirtyFlag = false;
+    QString compactPartyText;   // Rudang without ASCII spaces, as of the last hand-off
+
+    // Fields compared by value (photo by path and flag, not by pixels).
+    bool sameFields(const AppointmentRecord &other) const;
+};
+
+// Name-based access to the text fields, for binding controls and for
+// operations that address controls by name.
+struct RecordField {
+    const char *controlName;    // "txtName", "txtChengwei", ...
+    int page;                   // entry page 1 or 2
+    bool family;                // one of the five family columns (7 rows)
+    QString AppointmentRecord::*text;                      // plain fields
+    AppointmentRecord::FamilyColumn AppointmentRecord::*column; // family columns
+};
+
+const QVector<RecordField> &recordFields();
+// The field behind a control name; row is used for family columns. nullptr if none.
+QString *recordFieldByControl(AppointmentRecord &rec, const QString &controlName, int row = 0);
+const RecordField *findRecordField(const QString &controlName);
