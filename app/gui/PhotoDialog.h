@@ -1,0 +1,37 @@
+#pragma once
+#include "app/Interaction.h"
+#include "model/AppointmentRecord.h"
+#include <QDialog>
+#include <QImage>
+
+class QLabel;
+class QPushButton;
+
+// The photo dialog "照片": shows, chooses and removes the cadre's photo. It
+// works directly on the record's photo values and marks the record changed.
+class frmPhotoView : public QDialog {
+    Q_OBJECT
+public:
+    frmPhotoView(AppointmentRecord &record, Interaction &ui, QWidget *parent = nullptr);
+
+    void cmdPhoto_Click();   // "照  片": choose a file
+    void cmdCls_Click();     // "清  除": remove the photo
+    void cmdExit_Click();    // "返  回"
+
+    // Title and filter of the file dialog.
+    static QString fileDialogTitle();
+    static QString fileDialogFilter();
+    // Decodes an image by its content, whatever its extension says.
+    static QImage readPhoto(const QString &path);
+
+    QLabel *imgPhoto = nullptr;
+    QPushButton *cmdPhoto = nullptr;
+    QPushButton *cmdCls = nullptr;
+    QPushButton *cmdExit = nullptr;
+
+private:
+    void showPhoto();
+
+    AppointmentRecord &m_record;
+    Interaction &m_ui;
+};
