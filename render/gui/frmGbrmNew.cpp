@@ -105,7 +105,13 @@ bool loadCursorFile(const QString &path, QCursor *cursor)
 }
 
 frmGbrmNew::frmGbrmNew(Interaction &ui, QWidget *parent)
-    : QDialog(parent), m_ui(ui)
+    : frmGbrmNew(*new FormPages, ui, parent)
+{
+    m_ownPages.reset(m_pages);
+}
+
+frmGbrmNew::frmGbrmNew(FormPages &pages, Interaction &ui, QWidget *parent)
+    : QDialog(parent), m_ui(ui), m_pages(&pages)
 {
     setObjectName(QStringLiteral("frmGbrmNew"));
     setModal(true);
@@ -257,9 +263,9 @@ void frmGbrmNew::drawPaper(int index)
         surface.CurrentX = 100;
         surface.CurrentY = 100;
         if (index == 0)
-            m_pages.预览(surface, kPreviewThickPen, kPreviewThinPen);
+            m_pages->预览(surface, kPreviewThickPen, kPreviewThinPen);
         else
-            m_pages.DRAWTHEPHOTO(surface, kPreviewThickPen, kPreviewThinPen);
+            m_pages->DRAWTHEPHOTO(surface, kPreviewThickPen, kPreviewThinPen);
     }
     m_paper[index] = image;
     m_photo[index]->update();
@@ -347,7 +353,7 @@ void frmGbrmNew::PHOTO_MouseUp(int, int, double)
 
 int frmGbrmNew::打印_CLICK()
 {
-    return FormPrinter::print(m_pages, m_ui, chkDefaultB5->isChecked(), printerChooser);
+    return FormPrinter::print(*m_pages, m_ui, chkDefaultB5->isChecked(), printerChooser);
 }
 
 bool frmGbrmNew::exportPdf()
@@ -359,7 +365,7 @@ bool frmGbrmNew::exportPdf()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     QString error;
-    if (!writeFormPdf(m_pages, path, &m_ui, &error)) {
+    if (!writeFormPdf(*m_pages, path, &m_ui, &error)) {
         m_ui.message(QStringLiteral("系统"),
                      QStringLiteral("PDF 文件未能写入：") + QDir::toNativeSeparators(path)
                          + QStringLiteral("\r\n") + error,

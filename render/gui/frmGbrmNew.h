@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QImage>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QFrame;
@@ -21,11 +22,14 @@ class PaperPicture;
 class frmGbrmNew : public QDialog {
     Q_OBJECT
 public:
+    // Draws from `pages`, which the caller keeps: the entry window's
+    // renderer variables, margins and photo, filled by every hand-off.
+    frmGbrmNew(FormPages &pages, Interaction &ui, QWidget *parent = nullptr);
+    // Draws from renderer variables of its own.
     explicit frmGbrmNew(Interaction &ui, QWidget *parent = nullptr);
     ~frmGbrmNew() override;
 
-    // The renderer variables (filled by the hand-off), the margins and the photo.
-    FormPages &pages() { return m_pages; }
+    FormPages &pages() { return *m_pages; }
 
     // Set-up and modal display: draws both pages afresh from pages().
     int showModal();
@@ -89,7 +93,8 @@ private:
     void drawPaper(int index);
 
     Interaction &m_ui;
-    FormPages m_pages;
+    std::unique_ptr<FormPages> m_ownPages;
+    FormPages *m_pages;
     double m_dpi = 96;
     QImage m_paper[2];
     PaperPicture *m_photo[2] = {nullptr, nullptr};
