@@ -2,11 +2,14 @@
 #include "app/Clock.h"
 #include "app/ScriptedInteraction.h"
 #include "app/gui/HelpLauncher.h"
+#include "app/gui/WidgetInteraction.h"
 #include "entry/gui/EntryPage.h"
 #include "entry/gui/EntryWindow.h"
 #include "entry/gui/ResumeTyping.h"
 
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -54,6 +57,8 @@ private slots:
     void helpCommand();
     void helpFileIsThere();
     void closeEndsTheWindow();
+    void realDialogsAnswer();
+    void busyPointer();
 
 private:
     QPlainTextEdit *box(const QString &name, int row = -1) { return w->control(name, row); }
@@ -489,6 +494,54 @@ void EntryWindowTest::closeEndsTheWindow()
     QCOMPARE(unloaded.size(), 1);
     QVERIFY(!w->isVisible());
     QVERIFY(ui.shown.isEmpty());
+}
+
+// Presses a button of the message box that is about to open.
+static void answerNextBox(std::function<void(QMessageBox *)> press, QString *seenText = nullptr)
+{
+    QTimer::singleShot(0, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        if (seenText)
+            *seenText = box->text();
+        press(box);
+    });
+}
+
+void EntryWindowTest::realDialogsAnswer()
+{
+    WidgetInteraction real(w.get());
+    const QString question = QStringLiteral("当前任免文件内容已改变\r\n需要保存吗?");
+    QString seen;
+    answerNextBox([](QMessageBox *b) { b->button(QMessageBox::Yes)->click(); }, &seen);
+    QCOMPARE(real.askYesNoCancel(QStringLiteral("系统"), question), Answer::Yes);
+    QCOMPARE(seen, QStringLiteral("当前任免文件内容已改变\n需要保存吗?"));
+    answerNextBox([](QMessageBox *b) { b->button(QMessageBox::No)->click(); });
+    QCOMPARE(real.askYesNoCancel(QStringLiteral("系统"), question), Answer::No);
+    answerNextBox([](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); });
+    QCOMPARE(real.askYesNoCancel(QStringLiteral("系统"), question), Answer::Cancel);
+    answerNextBox([](QMessageBox *b) { QTest::keyClick(b, Qt::Key_Escape); });
+    QVERIFY(!real.askYesNo(QStringLiteral("系统"), question));
+    answerNextBox([](QMessageBox *b) {
+        QCOMPARE(b->icon(), QMessageBox::Warning);
+        b->button(QMessageBox::Ok)->click();
+    });
+    real.message(AppInfo::title(), QStringLiteral("x\r\n请重试！"), MessageIcon::Exclamation);
+}
+
+void EntryWindowTest::busyPointer()
+{
+    WidgetInteraction real(w.get());
+    real.setBusy(true);
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    real.setBusy(false);
+    QVERIFY(!QApplication::overrideCursor());
+    real.setBusy(false);   // an extra restore does not pop someone else's cursor
+    QApplication::setOverrideCursor(Qt::CrossCursor);
+    real.setBusy(false);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+    QApplication::restoreOverrideCursor();
 }
 
 QTEST_MAIN(EntryWindowTest)
