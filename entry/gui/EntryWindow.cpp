@@ -3,6 +3,7 @@
 #include "app/Clock.h"
 #include "app/Interaction.h"
 #include "entry/FieldChecks.h"
+#include "entry/gui/EntryCommands.h"
 #include "entry/gui/EntryLayout.h"
 #include "entry/gui/EntryPage.h"
 #include "entry/gui/FormFont.h"
@@ -70,6 +71,7 @@ EntryWindow::EntryWindow(Interaction &ui, QWidget *parent)
     resize(twipsX(EntryLayout::kPageWidth) + barWidth, height);
     layoutViewport();
     showPage(1);
+    m_commands = new EntryCommands(*this, ui);
 }
 
 EntryWindow::~EntryWindow() = default;
@@ -122,7 +124,6 @@ void EntryWindow::buildPages()
     photo->setObjectName(QStringLiteral("cmdPicture"));
     photo->setGeometry(m_pages[0]->toPixels(EntryLayout::photoFrame()));
     photo->setFont(songtiFont(12));
-    photo->setEnabled(false);   // the photo dialog comes with its own command
     m_buttons.insert(photo->objectName(), photo);
 }
 
@@ -141,9 +142,6 @@ void EntryWindow::buildButtons()
     connect(button(QStringLiteral("CmdLastpage")), &QPushButton::clicked, this, &EntryWindow::CmdLastpage_Click);
     connect(button(QStringLiteral("CmdClose")), &QPushButton::clicked, this, &EntryWindow::CmdClose_Click);
     connect(button(QStringLiteral("cmdHelp")), &QPushButton::clicked, this, &EntryWindow::cmdHelp_Click);
-    // Load, save, preview, margins and photo arrive with their own commands.
-    for (const char *name : {"CmdDiaoru", "CmdSave", "CmdPreviewP", "cmdDist", "cmdPhoto"})
-        button(QLatin1String(name))->setEnabled(false);
 }
 
 void EntryWindow::bindControl(QPlainTextEdit *box, const QString &name, int row)
@@ -286,10 +284,15 @@ bool EntryWindow::CheckAllFields()
     if (passed)
         return true;
     m_ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
+    showCheckFailure(failure);
+    return false;
+}
+
+void EntryWindow::showCheckFailure(const FieldCheckFailure &failure)
+{
     showPage(failure.page);
     if (QPlainTextEdit *box = control(failure.controlName, failure.row))
         focusAndSelectFirstLine(box);
-    return false;
 }
 
 void EntryWindow::focusAndSelectFirstLine(QPlainTextEdit *box)

@@ -7,7 +7,9 @@
 #include <QWidget>
 
 class Interaction;
+class EntryCommands;
 class EntryPage;
+struct FieldCheckFailure;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
@@ -39,6 +41,11 @@ public:
     void setResumeBoxFontSize(double points);
 
     HelpLauncher &helpLauncher() { return m_help; }
+    // Load, save, preview, margins, photo and the close step.
+    EntryCommands &commands() { return *m_commands; }
+
+    // Shows the page of a failed check and focuses its field, first line selected.
+    void showCheckFailure(const FieldCheckFailure &failure);
 
 public slots:
     // Checks before preview and save: message, page, focus and selection
@@ -79,6 +86,7 @@ private:
     Interaction &m_ui;
     AppointmentRecord m_record;
     HelpLauncher m_help;
+    EntryCommands *m_commands = nullptr;
     QWidget *m_viewport = nullptr;
     EntryPage *m_pages[2] = {nullptr, nullptr};
     QScrollBar *m_bars[2] = {nullptr, nullptr};

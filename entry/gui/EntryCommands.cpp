@@ -1,0 +1,145 @@
+#include "entry/gui/EntryCommands.h"
+#include "app/MarginSettings.h"
+#include "app/gui/MarginDialog.h"
+#include "app/gui/PhotoDialog.h"
+#include "entry/gui/EntryWindow.h"
+#include "model/RendererHandoff.h"
+#include "render/gui/frmGbrmNew.h"
+#include <QCloseEvent>
+#include <QIcon>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
+    : QObject(&window), m_window(window), m_ui(ui), m_documents(window.record(), m_vars, ui)
+{
+    setObjectName(QStringLiteral("entryCommands"));
+    // Opening: the margins come from the settings store.
+    MarginSettings::current() = MarginSettings::load();
+
+    m_documents.onRecordChanged = [this] {
+        m_window.refreshControls();
+        showPhotoFrame();
+    };
+    m_documents.onCheckFailed = [this](const FieldCheckFailure &failure) {
+        m_window.showCheckFailure(failure);
+    };
+    m_documents.onPartyTextRejected = [this] { focusPartyText(); };
+    m_documents.onResumeFontSize = [this](int points) { m_window.setResumeBoxFontSize(points); };
+
+    const struct {
+        const char *name;
+        void (EntryCommands::*slot)();
+    } commands[] = {
+        {"CmdDiaoru", &EntryCommands::CmdDiaoru_Click},   {"CmdSave", &EntryCommands::CmdSave_Click},
+        {"CmdPreviewP", &EntryCommands::CmdPreviewP_Click}, {"cmdDist", &EntryCommands::cmdDist_Click},
+        {"cmdPhoto", &EntryCommands::cmdPhoto_Click},     {"cmdPicture", &EntryCommands::cmdPicture_Click},
+    };
+    for (const auto &c : commands) {
+        if (QPushButton *b = m_window.button(QLatin1String(c.name))) {
+            b->setEnabled(true);
+            connect(b, &QPushButton::clicked, this, c.slot);
+        }
+    }
+    // The close box and "关  闭" both pass the save prompt first.
+    m_window.installEventFilter(this);
+    connect(&m_window, &EntryWindow::unloaded, this, &EntryCommands::endOfApplication);
+    showPhotoFrame();
+}
+
+EntryCommands::~EntryCommands() = default;
+
+frmGbrmNew *EntryCommands::renderer() const
+{
+    return m_renderer.data();
+}
+
+void EntryCommands::CmdDiaoru_Click()
+{
+    m_documents.CmdDiaoru_Click();
+}
+
+void EntryCommands::CmdSave_Click()
+{
+    m_documents.CmdSave_Click();
+}
+
+void EntryCommands::CmdPreviewP_Click()
+{
+    if (!m_window.CheckAllFields())
+        return;
+    AppointmentRecord &record = m_window.record();
+    const bool handedOff = FillRenderer(record, m_vars, m_ui);
+    m_window.refreshControls();
+    if (!handedOff) {
+        focusPartyText();
+        return;
+    }
+    m_vars.margins = MarginSettings::current();
+    m_vars.hasPhoto = record.HasPhoto;
+    m_vars.photoPicture = record.HasPhoto ? record.PhotoPicture : QImage();
+    if (!m_renderer) {
+        m_renderer = new frmGbrmNew(m_vars, m_ui, &m_window);
+        m_renderer->onUnload = [this](int points) { m_window.setResumeBoxFontSize(points); };
+        if (onRendererCreated)
+            onRendererCreated(*m_renderer);
+    }
+    m_renderer->showModal();
+}
+
+void EntryCommands::cmdDist_Click()
+{
+    MarginDialog dialog(MarginSettings::current(), m_ui, &m_window);
+    dialog.exec();
+}
+
+void EntryCommands::cmdPhoto_Click()
+{
+    frmPhotoView dialog(m_window.record(), m_ui, &m_window);
+    dialog.exec();
+    showPhotoFrame();
+}
+
+void EntryCommands::showPhotoFrame()
+{
+    QPushButton *frame = m_window.button(QStringLiteral("cmdPicture"));
+    if (!frame)
+        return;
+    const AppointmentRecord &record = m_window.record();
+    if (record.HasPhoto && !record.PhotoPicture.isNull()) {
+        const QSize room = frame->size() - QSize(6, 6);
+        frame->setIcon(QIcon(QPixmap::fromImage(record.PhotoPicture)));
+        frame->setIconSize(record.PhotoPicture.size().scaled(room, Qt::KeepAspectRatio));
+        frame->setText(QString());
+    } else {
+        frame->setIcon(QIcon());
+        frame->setText(QStringLiteral("照 片"));
+    }
+}
+
+void EntryCommands::focusPartyText()
+{
+    FieldCheckFailure place;
+    place.controlName = QStringLiteral("txtRudang");
+    place.page = 1;
+    m_window.showCheckFailure(place);
+    if (QPlainTextEdit *box = m_window.control(place.controlName))
+        box->selectAll();
+}
+
+bool EntryCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_window && event->type() == QEvent::Close) {
+        if (!m_documents.canClose()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EntryCommands::endOfApplication()
+{
+    MarginSettings::store(MarginSettings::current());
+}

@@ -1,0 +1,51 @@
+#pragma once
+#include "entry/DocumentCommands.h"
+#include "render/FormPages.h"
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class EntryWindow;
+class Interaction;
+class frmGbrmNew;
+
+// The entry window's document, preview, margin and photo commands and its
+// close step with the save prompt. The window creates it as a child; the
+// work itself is done by the core (DocumentCommands, FillRenderer, the pages).
+class EntryCommands : public QObject {
+    Q_OBJECT
+public:
+    EntryCommands(EntryWindow &window, Interaction &ui);
+    ~EntryCommands() override;
+
+    DocumentCommands &documents() { return m_documents; }
+    // The renderer variables every hand-off fills, with margins and photo.
+    FormPages &rendererVars() { return m_vars; }
+    // The renderer window, created on the first preview and reused.
+    frmGbrmNew *renderer() const;
+    // Called once when the renderer window has been created (tests set its printer here).
+    std::function<void(frmGbrmNew &)> onRendererCreated;
+
+    void CmdDiaoru_Click();
+    void CmdSave_Click();
+    void CmdPreviewP_Click();
+    void cmdDist_Click();
+    void cmdPhoto_Click();
+    void cmdPicture_Click() { cmdPhoto_Click(); }
+
+    // The photo frame on page 1 shows the current photo, or its caption.
+    void showPhotoFrame();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void focusPartyText();
+    void endOfApplication();
+
+    EntryWindow &m_window;
+    Interaction &m_ui;
+    FormPages m_vars;
+    DocumentCommands m_documents;
+    QPointer<frmGbrmNew> m_renderer;
+};
