@@ -69,9 +69,13 @@ bool InList(const QString &s, const QStringList &list, int count)
 //   goes onto a line of its own;
 // - a full line of closing marks only, followed by another closing mark,
 //   is stored as it stands and the next mark begins the next line.
+// A text of spaces only gives no lines, also when it is wider than a line.
 int BreakTextToLines(const QString &text, int width, QStringList &lines)
 {
     lines.clear();
+    // A blank text gives no lines, however wide its spaces.
+    if (TrimSpaces(text).isEmpty())
+        return 0;
     MeasuringSurface &ms = MeasuringSurface::instance();
     const double scale = ms.scale();
 
