@@ -128,8 +128,10 @@ struct MeasuringSurface::Impl {
 
 MeasuringSurface &MeasuringSurface::instance()
 {
-    static MeasuringSurface surface;
-    return surface;
+    // Never destroyed: it holds fonts, which must not outlive the
+    // application object that a static destructor would run after.
+    static MeasuringSurface *surface = new MeasuringSurface;
+    return *surface;
 }
 
 MeasuringSurface::MeasuringSurface() : d(new Impl)
