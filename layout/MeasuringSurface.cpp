@@ -47,6 +47,8 @@ struct FontEntry {
     {
         if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
             cp = kReplacement;
+        else if (cp < 0x20 || cp == 0x7F)
+            cp = ' ';   // control characters are drawn as spaces (no tab stops)
         auto &page = pages[cp >> kPageBits];
         if (!page) {
             page = std::make_unique<std::array<double, kPageSize>>();

@@ -20,6 +20,11 @@ void PainterSurface::drawText(double x, double y, const QString &text)
 {
     if (!m_painter || text.isEmpty())
         return;
+    // Control characters (a pasted tab) take a space's room, as measured.
+    QString shown = text;
+    for (QChar &c : shown)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char(' ');
     MeasuringSurface &ms = MeasuringSurface::instance();
     const QFont font = ms.twipFont(fontName(), fontSize());
     const double baseline = y + ms.ascent(fontName(), fontSize());
@@ -30,7 +35,7 @@ void PainterSurface::drawText(double x, double y, const QString &text)
     m_painter->scale(m_scale, m_scale);
     m_painter->setFont(font);
     m_painter->setPen(QPen(Qt::black));
-    m_painter->drawText(QPointF(x, baseline), text);
+    m_painter->drawText(QPointF(x, baseline), shown);
     m_painter->restore();
 }
 

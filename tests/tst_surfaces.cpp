@@ -158,6 +158,9 @@ void TestSurfaces::widthIsSumOfAdvances()
             const QFontMetricsF fm(ms.twipFont(font, size));
             QCOMPARE(ms.getWidth(text), fm.horizontalAdvance(text));
         }
+    // A tab is drawn as a space and measured as one.
+    ms.picPrameterSetup(QStringLiteral("宋体"), 12, false, 1);
+    QCOMPARE(ms.getWidth(QStringLiteral("a\tb")), ms.getWidth(QStringLiteral("a b")));
 }
 
 void TestSurfaces::scaleModes()
