@@ -1,5 +1,8 @@
 #pragma once
+#include <QFont>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // The hidden surface on which text is measured, created on first use and
 // kept until the end. Measurement agrees with what every DrawingSurface
@@ -19,12 +22,40 @@ public:
     // Height of one line of (font, size) without disturbing the current set-up.
     double lineHeight(const QString &font, double size);
 
+    // Distance from the top of a line to its baseline, in twips.
+    double ascent(const QString &font, double size, bool bold = false);
+    // The font every surface draws and measures with: the resolved family at
+    // pixel size = points x 20 (1 px = 1 twip), unhinted, no kerning. Sizes
+    // are resolved to 1/20 point.
+    QFont twipFont(const QString &font, double size, bool bold = false);
+
+    // Advance of one character (code point) in the current set-up, in twips.
+    // Widths are the left-to-right sum of these, so a growing line can be
+    // measured incrementally with exactly the same result as getWidth.
+    double advance(char32_t codePoint);
+    // The advances of every character of `text` in the current set-up, in
+    // twips (the scale mode does not apply). Returns the character count.
+    int advances(const QString &text, QVector<double> &out);
+    // Factor from twips to the current scale unit (1 in twips mode).
+    double scale() const;
+
 private:
     MeasuringSurface();
+    ~MeasuringSurface();
+    MeasuringSurface(const MeasuringSurface &) = delete;
+    MeasuringSurface &operator=(const MeasuringSurface &) = delete;
     struct Impl;
     Impl *d;
 };
 
 // Resolves the form's typeface names to installed families:
 // "宋体" -> SimSun, else "AR PL SungtiL GB"; "楷体" -> KaiTi, else "AR PL KaitiM GB".
+// Other names pass through unchanged. When neither face is installed the
+// AR PL name is returned anyway and a warning naming the Debian package is
+// written to stderr, once per typeface.
 QString resolveFontFamily(const QString &formFontName);
+
+// The same resolution against a given list of installed families; `warning`
+// receives the line to show when neither face is installed (else empty).
+QString resolveFontFamilyIn(const QString &formFontName, const QStringList &installedFamilies,
+                            QString *warning);

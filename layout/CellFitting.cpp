@@ -1,0 +1,137 @@
+#include "layout/CellFitting.h"
+#include "layout/LineBreaking.h"
+#include "layout/MeasuringSurface.h"
+#include "layout/Twips.h"
+
+namespace {
+
+constexpr double kSmallestSize = 8;
+const QString kTitle = QStringLiteral("系统");
+
+// The size search shared by both fitters; `step` is how far the size drops
+// per trial (the test for another trial is the same for both).
+void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
+             const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode,
+             double step)
+{
+    const QString t = StripLineBreaks(text);
+    if (t.isEmpty())
+        return;
+    MeasuringSurface &ms = MeasuringSurface::instance();
+    const QString fontName = surface.fontName();
+    const double savedSize = surface.fontSize();
+    double size = sizeFactor * savedSize;
+
+    QStringList lines;
+    bool overflow = false;
+    for (;;) {
+        surface.setFontSize(size);
+        ms.picPrameterSetup(fontName, size, false, 1);
+        const int tw = roundHalfEven(ms.getWidth(t));
+        const int lh = roundHalfEven(ms.getHeight(QStringLiteral("人")));
+        if (tw <= w) {
+            lines = QStringList{t};
+            if (lh <= h)
+                break;
+            if (size - 1 >= kSmallestSize) {
+                size -= step;
+                continue;
+            }
+            surface.Message(kTitle, label + QStringLiteral("区域高度过小,文本内容垂直方向超出区域范围！"),
+                            MessageIcon::Information);
+            overflow = true;
+            break;
+        }
+        const int n = BreakTextToLines(t, w, lines);
+        if (qint64(n) * lh <= h)
+            break;
+        if (size - 1 >= kSmallestSize) {
+            size -= step;
+            continue;
+        }
+        surface.Message(kTitle, label + QStringLiteral("区域过小,文本内容超出区域范围！"),
+                        MessageIcon::Information);
+        break;
+    }
+    DrawLinesInArea(lines, x, y, w, h, surface, hAlign, vAlign, overflow, overflowMode);
+    surface.setFontSize(savedSize);
+}
+
+} // namespace
+
+void FitTextInArea(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
+                   const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode)
+{
+    fitText(text, x, y, w, h, surface, label, sizeFactor, hAlign, vAlign, overflowMode, 1);
+}
+
+void FitTextInAreaStep2(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
+                        const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode)
+{
+    fitText(text, x, y, w, h, surface, label, sizeFactor, hAlign, vAlign, overflowMode, 2);
+}
+
+// Alignment values other than 0, 1 and 2 are taken as the edge (1).
+void DrawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, DrawingSurface &surface,
+                     int hAlign, int vAlign, bool overflowFlag, int overflowMode)
+{
+    MeasuringSurface &ms = MeasuringSurface::instance();
+    QStringList lines = linesIn;
+    int n = lines.size();
+    const int lh = roundHalfEven(ms.getHeight(QStringLiteral("高")));
+    if (n >= 2)
+        hAlign = 1;
+    if (overflowFlag) {
+        if (n >= 2 && overflowMode == 0) {
+            if (lh <= h) {
+                const int k = lh > 0 ? h / lh : n;
+                lines = lines.mid(0, qMin(k, n));
+            } else {
+                lines = QStringList{QString()};
+            }
+        } else if (n >= 2 && overflowMode == 1) {
+            lines = QStringList{QString()};
+        } else if (n < 2 && (overflowMode == 0 || overflowMode == 1)) {
+            lines = QStringList{QString()};
+        }
+    }
+    n = lines.size();
+    const int tw = n == 1 ? roundHalfEven(ms.getWidth(lines.first())) : w;
+
+    int left = x;
+    if (hAlign == 0)
+        left = roundHalfEven(x + w / 2.0 - tw / 2.0);
+    else if (hAlign == 2)
+        left = x + w - tw;
+    int top = y;
+    if (vAlign == 0)
+        top = roundHalfEven(y + h / 2.0 - (double(n) * lh) / 2.0);
+    else if (vAlign == 2)
+        top = y + h - n * lh;
+
+    for (int i = 0; i < n; ++i) {
+        surface.CurrentX = left;
+        surface.CurrentY = top + double(i) * lh;
+        surface.Print(lines.at(i));
+    }
+}
+
+double FindFitFontSize(const QString &text, int w, int h, const QString &fontName, double startSize)
+{
+    const QString t = StripLineBreaks(text);
+    MeasuringSurface &ms = MeasuringSurface::instance();
+    QStringList scratch;
+    double size = startSize;
+    for (;;) {
+        ms.picPrameterSetup(fontName, size, false, 1);
+        const int lh = roundHalfEven(ms.getHeight(QStringLiteral("人")));
+        const int maxLines = lh > 0 ? roundHalfEven(double(h) / lh) : 0;
+        const int n = BreakTextToLines(t, w, scratch);
+        if (n <= maxLines)
+            return size;
+        if (size - 1 >= kSmallestSize)
+            size -= 1;
+        else
+            return kSmallestSize;
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+#include "layout/DrawingSurface.h"
+#include <QList>
+
+// Keeps every drawing operation in order instead of painting: for tests and
+// for the command line's display list.
+class RecordingSurface : public DrawingSurface {
+public:
+    struct Op {
+        enum Kind { Page, Text, Line, Picture, Message } kind = Text;
+        double x = 0, y = 0;     // text position, line start, picture corner
+        double x2 = 0, y2 = 0;   // line end; picture width and height
+        QString font;            // text: Font.Name as set on the surface
+        double size = 0;         // text: Font.Size in points
+        int width = 0;           // line: DrawWidth
+        int page = 0;            // page marker
+        QString title;           // message
+        QString text;            // text, message text
+        MessageIcon icon = MessageIcon::None;
+    };
+
+    // Marks the start of page n in the list.
+    void beginPage(int n);
+    const QList<Op> &ops() const { return m_ops; }
+    void clear() { m_ops.clear(); }
+
+    QList<Op> texts() const;      // the text operations only
+    QList<Op> messages() const;   // the message operations only
+
+    // One operation per line, fields separated by tabs:
+    //   page N | text X Y FONT SIZE TEXT | line X1 Y1 X2 Y2 WIDTH |
+    //   picture X Y W H | message TITLE TEXT
+    QString displayList() const;
+    static QString formatOp(const Op &op);
+    // Whole numbers without a point, others with at most four decimals.
+    static QString formatNumber(double v);
+    // Backslash, tab, CR and LF written as \\, \t, \r, \n.
+    static QString escapeField(const QString &s);
+
+protected:
+    void drawText(double x, double y, const QString &text) override;
+    void drawLine(double x1, double y1, double x2, double y2) override;
+    void drawPicture(const QImage &picture, double x, double y, double w, double h) override;
+    void recordMessage(const QString &title, const QString &text, MessageIcon icon) override;
+
+private:
+    QList<Op> m_ops;
+};

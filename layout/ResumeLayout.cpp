@@ -1,0 +1,76 @@
+#include "layout/ResumeLayout.h"
+#include "layout/Twips.h"
+
+#include <cmath>
+
+int ResumeFontSize = 12;
+
+namespace {
+
+struct ResumeStep {
+    double size;       // points
+    double allowance;  // twips per line, used only to count what fits
+};
+
+const ResumeStep kSteps[] = {
+    {12, 240}, {11, 225}, {10, 210}, {10, 195}, {9, 180}, {8, 165},
+};
+constexpr int kStepCount = 6;
+constexpr double kDefaultBottomMm = 220;
+const QString kResumeFont = QStringLiteral("楷体");
+
+} // namespace
+
+void FillResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm)
+{
+    if (bottomMm == 0)
+        bottomMm = kDefaultBottomMm;
+    surface.CurrentY = y;
+    if (text.isEmpty())
+        return;
+
+    const int breaks = text.count(QLatin1Char('\r'));
+    const int avail = roundHalfEven(bottomMm * kTwipsPerMm - y);
+    int k = 1;
+    double maxLines = std::trunc(avail / kSteps[0].allowance);
+    while (breaks > maxLines) {
+        ++k;
+        if (k > kStepCount) {
+            surface.Message(QStringLiteral("系统"),
+                            QStringLiteral("该干部的简历太长！\r\n请适当精简简历内容！"),
+                            MessageIcon::Exclamation);
+            return;
+        }
+        maxLines = std::trunc(avail / kSteps[k - 1].allowance);
+    }
+
+    surface.setFontSize(kSteps[k - 1].size);
+    surface.setFontName(kResumeFont);
+
+    // The size an earlier, shrunk résumé ended at; a continuation never
+    // prints larger than that.
+    const int inherited = ResumeFontSize;
+    QString line;
+    const int n = text.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r')) {
+            surface.CurrentX = x;
+            if (inherited < 12 && surface.fontSize() > inherited)
+                surface.setFontSize(inherited);
+            surface.Print(line);
+            line.clear();
+            if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+        } else if (c != QLatin1Char('\n')) {
+            // A line feed without its carriage return is no break and not printable.
+            line += c;
+        }
+    }
+    ResumeFontSize = roundHalfEven(surface.fontSize());
+    surface.CurrentX = x;
+    surface.Print(line);
+
+    surface.setFontSize(12);
+    surface.setFontName(kResumeFont);
+}
