@@ -1,6 +1,7 @@
 #include "render/gui/frmGbrmNew.h"
 #include "layout/PainterSurface.h"
 #include "layout/ResumeLayout.h"
+#include "layout/TextRules.h"
 #include "render/PdfExport.h"
 #include <QApplication>
 #include <QBuffer>
@@ -18,6 +19,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QtEndian>
@@ -358,7 +360,13 @@ int frmGbrmNew::打印_CLICK()
 
 bool frmGbrmNew::exportPdf()
 {
-    QString path = m_ui.saveFileName(QStringLiteral("导出PDF"), QString(),
+    // Offer the cadre's name in the folder of the last export.
+    QString name = TrimSpaces(m_pages->TNAME);
+    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
+    if (name.isEmpty())
+        name = QStringLiteral("干部任免审批表");
+    const QString folder = m_exportFolder.isEmpty() ? QDir::currentPath() : m_exportFolder;
+    QString path = m_ui.saveFileName(QStringLiteral("导出PDF"), QDir(folder).filePath(name + QStringLiteral(".pdf")),
                                      QStringLiteral("PDF 文件 (.pdf)|*.pdf"));
     if (path.isEmpty())
         return false;
@@ -372,6 +380,7 @@ bool frmGbrmNew::exportPdf()
                      MessageIcon::Information);
         return false;
     }
+    m_exportFolder = QFileInfo(path).absolutePath();
     return true;
 }
 

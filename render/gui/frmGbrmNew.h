@@ -103,4 +103,5 @@ private:
     bool m_dragging = false;
     bool m_overrideCursor = false;
     bool m_unloaded = false;
+    QString m_exportFolder;   // folder of the last export in this run
 };

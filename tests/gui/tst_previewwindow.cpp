@@ -276,7 +276,13 @@ private slots:
         const QString out = dir.filePath(QStringLiteral("form.pdf"));
         QVERIFY(QFile::exists(out));
         QCOMPARE(ui.shown.last().kind, ScriptedInteraction::Shown::SaveFile);
+        QVERIFY(ui.shown.last().startPath.endsWith(QStringLiteral("/王小明.pdf")));
         QVERIFY(ui.messageTexts().isEmpty());
+        // The next export starts in the folder of this one, named after the cadre.
+        w.pages().TNAME = QStringLiteral("李/四");
+        ui.fileNames << QString();
+        w.exportPdf();
+        QCOMPARE(ui.shown.last().startPath, dir.filePath(QStringLiteral("李_四.pdf")));
         if (pdfinfo.isEmpty())
             QSKIP("pdfinfo not installed");
         QProcess p;
