@@ -266,6 +266,18 @@ int runRender(const Options &o)
     return code;
 }
 
+// The offscreen platform complains about a missing runtime folder, which
+// the command line never uses; everything else is passed on.
+QtMessageHandler previousHandler = nullptr;
+
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, text);
+}
+
 } // namespace
 
 bool isCommandLineInvocation(int argc, char **argv)
@@ -278,6 +290,7 @@ int runCommandLine(int argc, char **argv)
     // Headless: fonts and painting work without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    previousHandler = qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
 
     Options o;
