@@ -1,0 +1,113 @@
+#include "app/gui/WidgetInteraction.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+// Messages are written with CR LF breaks; a label wants LF.
+QString displayText(const QString &text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The first entry of the filter is the one selected (filter index 1).
+QString firstFilter(const QString &qtFilter)
+{
+    return qtFilter.section(QStringLiteral(";;"), 0, 0);
+}
+
+} // namespace
+
+WidgetInteraction::~WidgetInteraction()
+{
+    while (m_busyDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busyDepth;
+    }
+}
+
+void WidgetInteraction::message(const QString &title, const QString &text, MessageIcon icon)
+{
+    QMessageBox box(boxIcon(icon), title, displayText(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+Answer WidgetInteraction::askYesNoCancel(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+bool WidgetInteraction::askYesNo(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString WidgetInteraction::openFileName(const QString &title, const QString &startPath,
+                                        const QString &filter)
+{
+    const QString qtFilter = qtFileFilter(filter);
+    QString selected = firstFilter(qtFilter);
+    return QFileDialog::getOpenFileName(m_parent, title, startPath, qtFilter, &selected);
+}
+
+QString WidgetInteraction::saveFileName(const QString &title, const QString &startPath,
+                                        const QString &filter)
+{
+    const QString qtFilter = qtFileFilter(filter);
+    QString selected = firstFilter(qtFilter);
+    // Replacing an existing document is the user's choice; no extra question.
+    return QFileDialog::getSaveFileName(m_parent, title, startPath, qtFilter, &selected,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+bool WidgetInteraction::inputText(const QString &title, const QString &prompt,
+                                  const QString &defaultText, QString *answer)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, title, displayText(prompt),
+                                               QLineEdit::Normal, defaultText, &ok);
+    if (ok && answer)
+        *answer = text;
+    return ok;
+}
+
+void WidgetInteraction::setBusy(bool busy)
+{
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busyDepth;
+    } else if (m_busyDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busyDepth;
+    }
+}

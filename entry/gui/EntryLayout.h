@@ -1,0 +1,47 @@
+#pragma once
+#include <QLineF>
+#include <QRectF>
+#include <QString>
+#include <QVector>
+
+// Where everything sits on the two entry pages, in twips from the page's
+// top-left corner. The window converts to pixels at the screen's logical
+// resolution.
+namespace EntryLayout {
+
+constexpr double kPageWidth = 9979.2;
+constexpr double kPageHeight = 12474;
+constexpr double kPage2ShortHeight = 11340;   // page 2 after "上一页"
+constexpr double kPageTop = 450;              // below the button row
+
+struct ControlPlace {
+    QString name;   // object name
+    int row;        // family row, -1 otherwise
+    int page;
+    QRectF rect;
+};
+
+// Every entry box, in tab order.
+const QVector<ControlPlace> &controlPlaces();
+// The photo frame on page 1.
+QRectF photoFrame();
+
+struct Label {
+    QRectF rect;
+    QString text;      // "\n" separates lines; drawn centred
+    double points;     // font size
+};
+
+// The form's printed labels and cell lines, drawn behind the boxes.
+const QVector<Label> &labels(int page);
+const QVector<QLineF> &lines(int page);
+
+// Command buttons above the pages: object name and caption.
+struct Button {
+    const char *name;
+    QString caption;
+};
+const QVector<Button> &buttons();
+QRectF buttonRect(int index);
+
+} // namespace EntryLayout
