@@ -10,15 +10,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Stand-ins while the résumé layout and the field checks are on other
-// branches; the real definitions take over once they are in the core.
-#if !__has_include("layout/ResumeLayout.cpp")
-__attribute__((weak)) int ResumeFontSize = 0;
-#endif
-#if !__has_include("entry/FieldChecks.cpp")
-__attribute__((weak)) bool CheckAllFields(AppointmentRecord &, FieldCheckFailure *) { return true; }
-#endif
-
 namespace {
 
 const QString kToday = QStringLiteral("20240506");
