@@ -55,4 +55,22 @@ public:
     void FILLMIANMAO(DrawingSurface &OBJECTS);
     void FILLDANWEI(DrawingSurface &OBJECTS);
     void FILLCHENGBAO(DrawingSurface &OBJECTS);
+
+    // Lines of 25 characters a position-row text takes (step 4 of page one).
+    static int positionRowLines(const QString &text);
+    // The names line of the party cell built from the three party names.
+    static QString partyNamesLine(const QString &party1, const QString &party2, const QString &party3);
+
+private:
+    void setCell(double x, double y, int w, int h, const QString &label);
+    void fitCell(DrawingSurface &OBJECTS, const QString &text, int hAlign, int textLeft);
+    void fitIndentedCell(DrawingSurface &OBJECTS, const QString &text, double cellX, double cellY,
+                         const QString &label);
+    void fillEducation(DrawingSurface &OBJECTS, const QString &item, double cellX, int w,
+                       const QString &label, bool schoolColumn);
+    void fillEducationRow(DrawingSurface &OBJECTS, const QString &row, int y, bool schoolColumn);
+    void fillPositionRow(DrawingSurface &OBJECTS, const QString &text, int top, int height,
+                         const QString &label);
+    void fitFamilyCell(DrawingSurface &OBJECTS, const QString &text, double cellX, int k, int w,
+                       const QString &label, int hAlign);
 };

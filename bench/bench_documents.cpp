@@ -1,0 +1,184 @@
+// Documents read and written per second, in memory and through files.
+#include "app/Clock.h"
+#include "app/ScriptedInteraction.h"
+#include "model/DocumentKind.h"
+#include "model/DocumentReader.h"
+#include "model/DocumentWriter.h"
+#include "model/RendererHandoff.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+AppointmentRecord typicalRecord()
+{
+    AppointmentRecord r;
+    r.Name = QStringLiteral("张三");
+    r.Sex = QStringLiteral("男");
+    r.Birthday = QStringLiteral("196001");
+    r.People = QStringLiteral("汉族");
+    r.Jiguan = QStringLiteral("河北石家庄");
+    r.Rudang = QStringLiteral("198507");
+    r.Health = QStringLiteral("健康");
+    r.BirPlace = QStringLiteral("北京");
+    r.Worktime = QStringLiteral("198207");
+    r.Xueli = QStringLiteral("大学");
+    r.XueliAdd = QStringLiteral("工学学士");
+    r.Biye = QStringLiteral("清华大学土木工程系");
+    r.BiyeAdd = QStringLiteral("结构工程专业");
+    r.Xuewei = QStringLiteral("高级工程师");
+    r.XianRen = QStringLiteral("某市交通运输局副局长、党组成员");
+    r.NiRen = QStringLiteral("某市交通运输局局长");
+    r.NiMian = QStringLiteral("某市交通运输局副局长");
+    QString resume;
+    for (int i = 0; i < 12; ++i)
+        resume += QStringLiteral("1982.07--1990.03  某市交通运输局科员、副科长、科长\r\n                  （其间：1986.09--1989.07在职攻读硕士学位）\r\n");
+    r.JianLi = resume;
+    r.JiangCheng = QStringLiteral("2015年记三等功一次");
+    r.KaoHe = QStringLiteral("2021年、2022年、2023年年度考核均为称职");
+    r.RenMianLiy = QStringLiteral("工作需要");
+    const QString names[] = {QStringLiteral("妻子"), QStringLiteral("儿子"), QStringLiteral("父亲"), QStringLiteral("母亲")};
+    for (int i = 0; i < 4; ++i) {
+        r.Chengwei[i] = names[i];
+        r.Xingm[i] = QStringLiteral("李四");
+        r.csrq[i] = QStringLiteral("196203");
+        r.Mianmao[i] = QStringLiteral("中共党员");
+        r.Danwei[i] = QStringLiteral("某市第一中学教师");
+    }
+    r.Chengbao = QStringLiteral("中共某市委组织部");
+    r.Date = QStringLiteral("20240506");
+    r.FillDate = QStringLiteral("20240506");
+    r.NameFill = QStringLiteral("王五");
+    return r;
+}
+
+struct Prepared {
+    RendererVars vars;
+    QString party;
+    QByteArray bytes;
+    Prepared()
+    {
+        Clock::setToday(QDate(2024, 5, 6));
+        AppointmentRecord r = typicalRecord();
+        ScriptedInteraction ui;
+        FillRenderer(r, vars, ui);
+        party = r.compactPartyText;
+        bytes = DocumentWriter::bytes(vars, party);
+    }
+};
+
+const Prepared &prepared()
+{
+    static const Prepared p;
+    return p;
+}
+
+void BM_WriteToMemory(benchmark::State &state)
+{
+    const Prepared &p = prepared();
+    for (auto _ : state) {
+        QByteArray out;
+        QBuffer buffer(&out);
+        buffer.open(QIODevice::WriteOnly);
+        DocumentWriter writer;
+        benchmark::DoNotOptimize(writer.write(buffer, p.vars, p.party));
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["bytes"] = double(p.bytes.size());
+}
+
+void BM_ReadFromMemory(benchmark::State &state)
+{
+    QByteArray bytes = prepared().bytes;
+    for (auto _ : state) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        AppointmentRecord r;
+        DocumentReader reader;
+        benchmark::DoNotOptimize(reader.read(buffer, DocumentKind::Dwz, r));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// Hand-off and write, as the save command does it.
+void BM_HandOffAndWriteToMemory(benchmark::State &state)
+{
+    const AppointmentRecord typed = typicalRecord();
+    ScriptedInteraction ui;
+    for (auto _ : state) {
+        AppointmentRecord r = typed;
+        RendererVars vars;
+        FillRenderer(r, vars, ui);
+        benchmark::DoNotOptimize(DocumentWriter::bytes(vars, r.compactPartyText));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_WriteFile(benchmark::State &state)
+{
+    const Prepared &p = prepared();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.dwz"));
+    for (auto _ : state) {
+        DocumentWriter writer;
+        benchmark::DoNotOptimize(writer.writeFile(path, p.vars, p.party));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+// The same bytes through a plain file without the temporary-file-and-sync
+// step, to show what the safe replacement costs.
+void BM_WriteFileUnsynced(benchmark::State &state)
+{
+    const Prepared &p = prepared();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.dwz"));
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        DocumentWriter writer;
+        benchmark::DoNotOptimize(writer.write(file, p.vars, p.party));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_ReadFile(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.dwz"));
+    {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(prepared().bytes);
+    }
+    for (auto _ : state) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        AppointmentRecord r;
+        DocumentReader reader;
+        benchmark::DoNotOptimize(reader.read(file, DocumentKind::Dwz, r));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+} // namespace
+
+BENCHMARK(BM_WriteToMemory);
+BENCHMARK(BM_ReadFromMemory);
+BENCHMARK(BM_HandOffAndWriteToMemory);
+BENCHMARK(BM_WriteFile)->UseRealTime();
+BENCHMARK(BM_WriteFileUnsynced);
+BENCHMARK(BM_ReadFile);
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

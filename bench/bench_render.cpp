@@ -1,0 +1,109 @@
+// Documents per second through the command line's path: load, checks,
+// hand-off and both pages, to the display list and to PDF.
+#include "app/ScriptedInteraction.h"
+#include "layout/RecordingSurface.h"
+#include "render/DocumentRender.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const char *const kSamples[] = {"typical.dwz", "long_resume.dwz", "long_posts.dwz", "older.ren", "brief.ljy"};
+
+// The samples beside this source (or where AF_SAMPLES points).
+QString samplePath(int i)
+{
+    static const QString dir = qEnvironmentVariableIsEmpty("AF_SAMPLES")
+                                   ? QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../samples")
+                                   : qEnvironmentVariable("AF_SAMPLES");
+    return dir + QLatin1Char('/') + QLatin1String(kSamples[i % 5]);
+}
+
+void prepare(int i, FormPages &pages)
+{
+    ScriptedInteraction ui;
+    if (!DocumentRender::prepareDocument(samplePath(i), pages, ui))
+        std::abort();
+}
+
+void BM_DisplayList(benchmark::State &state)
+{
+    int i = 0;
+    for (auto _ : state) {
+        FormPages pages;
+        prepare(i++, pages);
+        benchmark::DoNotOptimize(DocumentRender::displayList(pages, DocumentRender::Pages::Both));
+    }
+    state.counters["docs/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DisplayList)->Unit(benchmark::kMicrosecond);
+
+// Page drawing alone, the document already loaded.
+void BM_DrawPagesOnly(benchmark::State &state)
+{
+    FormPages pages;
+    prepare(0, pages);
+    for (auto _ : state) {
+        RecordingSurface s;
+        DocumentRender::drawPage(pages, s, 1, 12, 6);
+        DocumentRender::drawPage(pages, s, 2, 12, 6);
+        benchmark::DoNotOptimize(s.ops().size());
+    }
+    state.counters["docs/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DrawPagesOnly)->Unit(benchmark::kMicrosecond);
+
+void BM_Pdf(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.pdf"));
+    int i = 0;
+    for (auto _ : state) {
+        FormPages pages;
+        prepare(i++, pages);
+        QString error;
+        if (!DocumentRender::writePdf(out, {{&pages, nullptr}}, DocumentRender::Pages::Both, &error))
+            std::abort();
+    }
+    state.counters["docs/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Pdf)->Unit(benchmark::kMillisecond);
+
+// Many documents into one PDF (-o ALL.pdf): the fonts are embedded once.
+void BM_PdfOneFile(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("all.pdf"));
+    const int perFile = int(state.range(0));
+    std::vector<FormPages> docs(perFile);
+    for (int k = 0; k < perFile; ++k)
+        prepare(k, docs[k]);
+    QList<DocumentRender::PdfDocument> list;
+    for (FormPages &d : docs)
+        list.append({&d, nullptr});
+    for (auto _ : state) {
+        QString error;
+        if (!DocumentRender::writePdf(out, list, DocumentRender::Pages::Both, &error))
+            std::abort();
+    }
+    state.counters["docs/s"] =
+        benchmark::Counter(double(state.iterations()) * perFile, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PdfOneFile)->Arg(50)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,121 @@
+// Writes the fuzz seed corpus into the folder given as the argument.
+#include "app/Clock.h"
+#include "app/ScriptedInteraction.h"
+#include "fuzz/FuzzKinds.h"
+#include "model/DocumentItems.h"
+#include "model/DocumentWriter.h"
+#include "model/RendererHandoff.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+namespace {
+
+QString g_folder;
+int g_count = 0;
+
+void seed(DocumentKind kind, const QByteArray &document)
+{
+    QFile file(g_folder + QStringLiteral("/seed-%1").arg(++g_count, 3, 10, QLatin1Char('0')));
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QByteArray(1, fuzzKindByte(kind)));
+        file.write(document);
+    }
+}
+
+AppointmentRecord sampleRecord()
+{
+    AppointmentRecord r;
+    r.Name = QStringLiteral("张 \"三\"");
+    r.Sex = QStringLiteral("男");
+    r.Birthday = QStringLiteral("1960.01");
+    r.People = QStringLiteral("汉族");
+    r.Jiguan = QStringLiteral("河北石家庄");
+    r.Rudang = QStringLiteral("民盟；1985.07；致公党；");
+    r.Health = QStringLiteral("健康");
+    r.BirPlace = QStringLiteral("北京");
+    r.Worktime = QStringLiteral("1982秋");
+    r.Xueli = QStringLiteral("大学");
+    r.XueliAdd = QStringLiteral("工学学士");
+    r.Xueli2 = QStringLiteral("研究生");
+    r.Biye = QStringLiteral("清华大学");
+    r.BiyeAdd2 = QStringLiteral("管理学");
+    r.Xuewei = QStringLiteral("高级工程师");
+    r.XianRen = QStringLiteral("某局副局长");
+    r.NiRen = QStringLiteral("某局局长");
+    r.JianLi = QStringLiteral("1978.09--1982.07  清华大学学习\r\n                  （其间：\"优秀\"）\r\n1982.07--  某局");
+    r.JiangCheng = QStringLiteral("无");
+    r.KaoHe = QStringLiteral("2021年称职，2022年优秀");
+    r.Chengwei = {QStringLiteral("妻子"), QStringLiteral("儿子"), {}, {}, {}, {}, QStringLiteral("父亲")};
+    r.Xingm = {QStringLiteral("李 四"), QStringLiteral("张\xE5E5五"), {}, {}, {}, {}, QStringLiteral("张一")};
+    r.csrq = {QStringLiteral("196203"), QStringLiteral("1990"), {}, {}, {}, {}, QStringLiteral("1930")};
+    r.Chengbao = QStringLiteral("某市委组织部");
+    r.Date = QStringLiteral("20240506");
+    r.FillDate = QStringLiteral("20240506");
+    r.NameFill = QStringLiteral("王 五");
+    return r;
+}
+
+QStringList items(int count, const QString &prefix)
+{
+    QStringList list;
+    for (int i = 1; i <= count; ++i)
+        list << prefix + QString::number(i);
+    return list;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    g_folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(g_folder);
+    Clock::setToday(QDate(2024, 5, 6));
+
+    ScriptedInteraction ui;
+    AppointmentRecord r = sampleRecord();
+    RendererVars vars;
+    FillRenderer(r, vars, ui);
+    const QByteArray full = DocumentWriter::bytes(vars, r.compactPartyText);
+    seed(DocumentKind::Dwz, full);
+    QStringList dwz31 = DocumentWriter::items(vars, r.compactPartyText);
+    dwz31.removeLast();
+    seed(DocumentKind::Dwz, encodeDocumentItems(dwz31));
+    AppointmentRecord empty;
+    RendererVars emptyVars;
+    FillRenderer(empty, emptyVars, ui);
+    seed(DocumentKind::Dwz, DocumentWriter::bytes(emptyVars, empty.compactPartyText));
+
+    QStringList ren = items(34, QStringLiteral("项"));
+    ren[5] = QStringLiteral("1985.07");
+    ren[6] = QString();
+    ren[7] = QStringLiteral("民盟");
+    ren[12] = QStringLiteral("大学#学士@#");
+    ren[23] = QStringLiteral("妻子@儿子@@@@@@@@");
+    seed(DocumentKind::Ren, encodeDocumentItems(ren));
+    ren[5] = QString();
+    ren[6] = QStringLiteral("1985");
+    seed(DocumentKind::Ren, encodeDocumentItems(ren));
+
+    QStringList brief = items(32, QStringLiteral("简"));
+    brief[3] = QStringLiteral("7");
+    brief[6] = QStringLiteral("1985.07");
+    brief[7] = QStringLiteral("中共");
+    brief[8] = QString();
+    brief[9] = QString();
+    brief[22] = QStringLiteral("1@2@3@4@5@6@7@8@9@");
+    QByteArray briefBytes = encodeDocumentItems(brief);
+    briefBytes.replace("\"7\"", "7");   // the whole number stands bare
+    seed(DocumentKind::Ljy, briefBytes);
+    seed(DocumentKind::Jan, briefBytes);
+
+    seed(DocumentKind::Dwz, QByteArray("\"unterminated,\"a\",\"b"));
+    seed(DocumentKind::Ren, QByteArray("\"a\",b , \"c\"x,\r\n\"d\"\r\n"));
+    std::printf("%d seeds written to %s\n", g_count, argv[1]);
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <QImage>
+#include <QString>
+
+// The photo is never inside a document: it lives beside it as a byte copy of
+// the image the user chose, under the document's companion path.
+enum class CompanionPhotoState { Missing, Loaded, Damaged };
+
+CompanionPhotoState loadCompanionPhoto(const QString &companionPath, QImage *image);
+
+// Copies the photo file at `photoPath` to `companionPath`, replacing what is
+// there; nothing happens when both name the same file. When the chosen file
+// can no longer be read, the picture in memory is written instead so that the
+// photo is not lost.
+bool copyPhotoToCompanion(const QString &photoPath, const QImage &picture, const QString &companionPath,
+                          QString *error);
+// Deletes the companion file of a document saved without a photo, so that an
+// old photo does not come back on the next load.
+bool removeCompanionPhoto(const QString &companionPath, QString *error);
+
+// Whether two paths name the same file (also when spelled differently).
+bool sameFilePath(const QString &a, const QString &b);

@@ -1,0 +1,41 @@
+#pragma once
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+
+// The item syntax shared by every document kind: each item between straight
+// double quotes without escaping, items separated by commas, the record ended
+// by CR LF; a quoted item may hold line breaks. Text is GB18030, which has
+// the same bytes as code page 936 for every character that code page has.
+
+// Documents are a few kilobytes; anything this large is not one.
+constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
+
+class DocumentItemReader {
+public:
+    enum Error { NoError, ReadError, TooLarge, Unterminated, TooShort, NoCodec };
+
+    // Reads up to `count` items; fewer than `minimum` is an error, missing
+    // items between `minimum` and `count` are empty. Anything after the last
+    // item wanted is ignored.
+    bool read(QIODevice &device, int count, int minimum);
+    bool parse(const QString &text, int count, int minimum);
+
+    const QStringList &items() const { return m_items; }
+    Error error() const { return m_error; }
+    QString errorString() const;   // in Chinese, for the user
+
+private:
+    QStringList m_items;
+    Error m_error = NoError;
+    int m_wanted = 0;
+    int m_found = 0;
+    QString m_deviceError;
+};
+
+QString decodeDocumentText(const QByteArray &bytes, bool *ok = nullptr);
+QByteArray encodeDocumentText(const QString &text, bool *ok = nullptr);
+// One record of quoted items ended by CR LF, every straight double quote
+// curled first so that no item can end early.
+QByteArray encodeDocumentItems(const QStringList &items);
