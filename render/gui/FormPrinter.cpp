@@ -1,7 +1,7 @@
 #include "render/gui/FormPrinter.h"
 #include "layout/PainterSurface.h"
 #include "layout/TextRules.h"
-#include "render/PdfExport.h"
+#include "render/DocumentRender.h"
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
@@ -68,13 +68,13 @@ int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choo
     surface.setInteraction(&ui);
     int printed = 0;
     if (which == 1 || which == 3) {
-        pages.预览(surface, kPrintThickPen, kPrintThinPen);
+        pages.预览(surface, DocumentRender::kPrinterThick, DocumentRender::kPrinterThin);
         ++printed;
     }
     if (which == 3 && !printer.newPage())
         return 0;
     if (which == 2 || which == 3) {
-        pages.DRAWTHEPHOTO(surface, kPrintThickPen, kPrintThinPen);
+        pages.DRAWTHEPHOTO(surface, DocumentRender::kPrinterThick, DocumentRender::kPrinterThin);
         ++printed;
     }
     if (!painter.end())

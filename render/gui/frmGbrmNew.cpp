@@ -2,7 +2,7 @@
 #include "layout/PainterSurface.h"
 #include "layout/ResumeLayout.h"
 #include "layout/TextRules.h"
-#include "render/PdfExport.h"
+#include "render/DocumentRender.h"
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
@@ -373,7 +373,8 @@ bool frmGbrmNew::exportPdf()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     QString error;
-    if (!writeFormPdf(*m_pages, path, &m_ui, &error)) {
+    // The same routine as the command line's PDF, so the two files agree.
+    if (!DocumentRender::writePdf(path, {{m_pages, &m_ui}}, DocumentRender::Pages::Both, &error)) {
         m_ui.message(QStringLiteral("系统"),
                      QStringLiteral("PDF 文件未能写入：") + QDir::toNativeSeparators(path)
                          + QStringLiteral("\r\n") + error,

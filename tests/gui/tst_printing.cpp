@@ -2,7 +2,7 @@
 // out, on what paper, and whether every text lands where the pages put it.
 #include "app/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
-#include "render/PdfExport.h"
+#include "render/DocumentRender.h"
 #include "render/gui/FormPrinter.h"
 #include "render/gui/frmGbrmNew.h"
 #include <QCheckBox>
@@ -258,7 +258,8 @@ private slots:
         fillSample(form);
         QCOMPARE(FormPrinter::print(form, ui, true, pdfPrinter(printed)), 2);
         QString error;
-        QVERIFY2(writeFormPdf(form, exported, &ui, &error), qPrintable(error));
+        QVERIFY2(DocumentRender::writePdf(exported, {{&form, &ui}}, DocumentRender::Pages::Both, &error),
+                 qPrintable(error));
         for (int page = 1; page <= 2; ++page) {
             const QList<Word> a = pdfWords(printed, page), b = pdfWords(exported, page);
             QCOMPARE(a.size(), b.size());
