@@ -15,6 +15,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 namespace {
 
@@ -100,7 +101,15 @@ int scaledPen(int printerPen, int dpi)
 
 bool writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, QString *error)
 {
-    QPdfWriter writer(outPath);
+    // Through a temporary file: a failed or interrupted export never leaves a
+    // half-written PDF in place of an earlier one.
+    QSaveFile file(outPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString());
+        return false;
+    }
+    QPdfWriter writer(&file);
     writer.setResolution(600);
     writer.setPageSize(QPageSize(QSizeF(kPaperWidthMm, kPaperHeightMm), QPageSize::Millimeter,
                                  QStringLiteral("B5"), QPageSize::ExactMatch));
@@ -125,7 +134,7 @@ bool writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages
             drawPage(*doc.pages, surface, page, kPrinterThick, kPrinterThin);
         }
     }
-    if (!painter.end()) {
+    if (!painter.end() || !file.commit()) {
         if (error)
             *error = QStringLiteral("cannot write %1").arg(outPath);
         return false;
@@ -152,7 +161,8 @@ bool writePng(const QString &outPath, FormPages &pages, int page, int dpi, Inter
         surface.setInteraction(ui);
         drawPage(pages, surface, page, scaledPen(kPrinterThick, dpi), scaledPen(kPrinterThin, dpi));
     }
-    if (!image.save(outPath, "PNG")) {
+    QSaveFile file(outPath);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
         if (error)
             *error = QStringLiteral("cannot write %1").arg(outPath);
         return false;
