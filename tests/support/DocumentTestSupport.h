@@ -1,0 +1,46 @@
+#pragma once
+// Small helpers shared by the document, command, hand-off and import tests.
+#include "app/ScriptedInteraction.h"
+#include "model/DocumentFile.h"
+#include "model/DocumentItems.h"
+#include "model/DocumentWriter.h"
+#include "model/RendererHandoff.h"
+
+#include <QFile>
+#include <QStringList>
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// "<prefix>1" ... "<prefix>count": every item tells where it came from.
+inline QStringList numberedItems(const QString &prefix, int count)
+{
+    QStringList items;
+    for (int i = 1; i <= count; ++i)
+        items << prefix + QString::number(i);
+    return items;
+}
+
+// What the save command does once the checks have passed: hand off, then write.
+inline bool saveRecord(const QString &path, AppointmentRecord &r, Interaction &ui)
+{
+    RendererVars v;
+    return FillRenderer(r, v, ui) && saveDocumentFile(path, v, r, ui);
+}
+
+// The bytes a save of `r` writes; empty when the hand-off refuses it.
+inline QByteArray savedBytes(AppointmentRecord r)
+{
+    RendererVars v;
+    ScriptedInteraction ui;
+    return FillRenderer(r, v, ui) ? DocumentWriter::bytes(v, r.compactPartyText) : QByteArray();
+}
