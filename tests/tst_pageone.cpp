@@ -45,8 +45,6 @@ private slots:
             QVERIFY2(op && near(op->x, L + l.x) && near(op->y, T + l.y), l.text);
             QVERIFY(op->font == QStringLiteral("楷体") && op->size == 12.0);
         }
-        QCOMPARE(countText(ops, QStringLiteral("教  育")), 2);
-        QCOMPARE(countText(ops, QStringLiteral("(    岁)")), 2);
         const Op *first = findText(ops, kResumeLine);
         QVERIFY(first && first->font == QStringLiteral("楷体"));
         QCOMPARE(first->x, double(roundHalfEven(L + 1077.3)));
@@ -147,18 +145,6 @@ private slots:
             QVERIFY(cell[0].text == upper && cell[1].text == lower);
             QVERIFY(cell[0].y < top + 300 && cell[1].y >= top + 300);
             QVERIFY(cell[0].size <= cell[1].size);   // the upper line starts at the lower line's size
-        }
-    }
-
-    void setPartyValue()
-    {
-        const QList<QStringList> cases = {   // text, then PARTYTIME, PARTY1..3
-            {"198507", "1985.07", "中共", "", ""}, {"1985", "1985", "中共", "", ""},
-            {"1985.07；民盟；民进", "1985.07", "中共", "民盟", "民进"}, {"民盟", "", "民盟", "", ""}};
-        FormPages p;
-        for (const QStringList &c : cases) {
-            p.setPartyValue(c[0]);
-            QCOMPARE(QStringList({p.PARTYTIME, p.PARTY1, p.PARTY2, p.PARTY3}), c.mid(1));
         }
     }
 

@@ -5,6 +5,7 @@
 #include "layout/Twips.h"
 #include "render/FormPages.h"
 #include <QtTest>
+#include <cmath>
 
 using Op = RecordingSurface::Op;
 
@@ -27,28 +28,23 @@ inline QList<Op> recordPage(FormPages &p, int page)
 
 inline bool near(double a, double b) { return std::fabs(a - b) < 1e-6; }
 
-// The operations for which keep(op) holds, in drawing order.
-template <class Keep>
-QList<Op> where(const QList<Op> &ops, Keep keep)
+inline QList<Op> ofKind(const QList<Op> &ops, Op::Kind kind)
 {
     QList<Op> out;
     for (const Op &op : ops)
-        if (keep(op))
+        if (op.kind == kind)
             out << op;
     return out;
 }
 
-inline QList<Op> ofKind(const QList<Op> &ops, Op::Kind kind)
-{
-    return where(ops, [kind](const Op &op) { return op.kind == kind; });
-}
-
-// Texts drawn inside the box [x0, x1) x [y0, y1).
+// Texts drawn inside the box [x0, x1) x [y0, y1), in drawing order.
 inline QList<Op> textsIn(const QList<Op> &ops, double x0, double x1, double y0, double y1)
 {
-    return where(ops, [=](const Op &op) {
-        return op.kind == Op::Text && op.x >= x0 && op.x < x1 && op.y >= y0 && op.y < y1;
-    });
+    QList<Op> out;
+    for (const Op &op : ops)
+        if (op.kind == Op::Text && op.x >= x0 && op.x < x1 && op.y >= y0 && op.y < y1)
+            out << op;
+    return out;
 }
 
 inline const Op *findText(const QList<Op> &ops, const QString &text)
@@ -57,11 +53,6 @@ inline const Op *findText(const QList<Op> &ops, const QString &text)
         if (op.kind == Op::Text && op.text == text)
             return &op;
     return nullptr;
-}
-
-inline int countText(const QList<Op> &ops, const QString &text)
-{
-    return where(ops, [&](const Op &op) { return op.kind == Op::Text && op.text == text; }).size();
 }
 
 inline QString joined(const QList<Op> &ops)
@@ -95,15 +86,17 @@ inline void verifyLines(const QList<Op> &ops, const QList<Seg> &e, double ox, do
     }
 }
 
-// Two recordings of the same page that differ only by a shift of (dx, dy).
+// Two recordings of the same page that differ only by a shift of (dx, dy):
+// texts, lines (both ends) and pictures move, messages stay as they are.
 inline void verifyShifted(const QList<Op> &a, const QList<Op> &b, double dx, double dy)
 {
     QCOMPARE(b.size(), a.size());
     for (int i = 0; i < a.size(); ++i) {
         const Op &p = a.at(i), &q = b.at(i);
-        const double ex = p.kind == Op::Line ? dx : 0, ey = p.kind == Op::Line ? dy : 0;   // line ends move
+        const double mx = p.kind == Op::Message ? 0 : dx, my = p.kind == Op::Message ? 0 : dy;
+        const double ex = p.kind == Op::Line ? dx : 0, ey = p.kind == Op::Line ? dy : 0;
         QVERIFY2(q.kind == p.kind && q.text == p.text && q.size == p.size && q.width == p.width
-                     && near(q.x, p.x + dx) && near(q.y, p.y + dy) && near(q.x2, p.x2 + ex) && near(q.y2, p.y2 + ey),
+                     && near(q.x, p.x + mx) && near(q.y, p.y + my) && near(q.x2, p.x2 + ex) && near(q.y2, p.y2 + ey),
                  qPrintable(QStringLiteral("op %1 %2").arg(i).arg(p.text)));
     }
 }
