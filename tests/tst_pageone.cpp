@@ -65,7 +65,7 @@ private slots:
         QTest::newRow("26") << 1 << z.repeated(26) << 2;
         QTest::newRow("26 ending 。, 拟免 box one line") << 2 << z.repeated(25) + QStringLiteral("。") << 1;
         QTest::newRow("51") << 0 << z.repeated(51) << 3;
-        QTest::newRow("51 ending ！") << 1 << z.repeated(50) + QStringLiteral("！") << 2;
+        QTest::newRow("51 ending ', a mark the breaking leaves") << 1 << z.repeated(50) + QStringLiteral("'") << 2;
         QTest::newRow("opening mark pushed") << 2 << z.repeated(24) + QStringLiteral("（字）") << 2;
         QTest::newRow("75 drawn") << 2 << z.repeated(75) << 3;
         QTest::newRow("76 refused") << 1 << z.repeated(76) << 4;

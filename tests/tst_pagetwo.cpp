@@ -60,22 +60,25 @@ private slots:
         QTest::addColumn<int>("length");
         QTest::addColumn<double>("x");
         QTest::addColumn<double>("height");   // 0: printed as it is, at 12
-        QTest::newRow("9") << 9 << B + 4932.9 << 0.0;
-        QTest::newRow("10") << 10 << double(roundHalfEven(B + 567)) << 227.0;
-        QTest::newRow("30") << 30 << double(roundHalfEven(B + 737.1)) << 227.0;
-        QTest::newRow("33") << 33 << double(roundHalfEven(B + 737.1)) << 454.0;
+        QTest::addColumn<int>("lines");
+        QTest::newRow("9") << 9 << B + 4932.9 << 0.0 << 1;
+        QTest::newRow("10") << 10 << double(roundHalfEven(B + 567)) << 227.0 << 1;
+        QTest::newRow("30") << 30 << double(roundHalfEven(B + 737.1)) << 227.0 << 1;
+        QTest::newRow("33") << 33 << double(roundHalfEven(B + 737.1)) << 454.0 << 2;
     }
     void reportingUnitByLength()
     {
         QFETCH(int, length);
         QFETCH(double, x);
         QFETCH(double, height);
+        QFETCH(int, lines);
         FormPages p;
         const QString unit = QStringLiteral("单").repeated(length);
         p.CHENGBAO = QStringLiteral("  ") + unit + QStringLiteral(" ");
         const QList<Op> ops = recordPage(p, 2);
         const QList<Op> drawn = textsIn(ops, B + 500, B + W, T + 8700, T + 9300);
         QVERIFY(joined(drawn) == unit && near(drawn.first().x, x) && ofKind(ops, Op::Message).isEmpty());
+        QCOMPARE(drawn.size(), lines);
         const double top = roundHalfEven(T + 8788.5);
         if (height == 0)
             QVERIFY(near(drawn.first().y, T + 8788.5) && drawn.first().size == 12.0);
