@@ -27,13 +27,10 @@ private slots:
         QTest::newRow("top text") << QStringList{"abc", "15", "9"} << "txtTop" << notNumber;
         QTest::newRow("number before range") << QStringList{"99", "1 5", "9"} << "txtLeft" << notNumber;
         QTest::newRow("absurdly negative") << QStringList{"20", "-1e300", "9"} << "txtLeft" << notNumber;
-        QTest::newRow("top 32") << QStringList{"32", "15", "9"} << "txtTop"
-                                << QStringLiteral("下边距不能小于20，上边距请输入小于32的整数值");
-        QTest::newRow("top 14.9") << QStringList{"14.9", "15", "9"} << "txtTop" << QStringLiteral("上边距不能小于15");
-        QTest::newRow("left 32") << QStringList{"20", "32", "9"} << "txtLeft"
-                                 << QStringLiteral("第一页左边距请输入小于32的整数值");
-        QTest::newRow("back 40") << QStringList{"20", "15", "40"} << "txtBackLeft"
-                                 << QStringLiteral("第二页左边距请输入小于32的整数值");
+        QTest::newRow("top 32") << QStringList{"32", "15", "9"} << "txtTop" << "下边距不能小于20，上边距请输入小于32的整数值";
+        QTest::newRow("top 14.9") << QStringList{"14.9", "15", "9"} << "txtTop" << "上边距不能小于15";
+        QTest::newRow("left 32") << QStringList{"20", "32", "9"} << "txtLeft" << "第一页左边距请输入小于32的整数值";
+        QTest::newRow("back 40") << QStringList{"20", "15", "40"} << "txtBackLeft" << "第二页左边距请输入小于32的整数值";
     }
     void refusals()
     {
