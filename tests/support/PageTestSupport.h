@@ -1,0 +1,104 @@
+#pragma once
+// The page tests draw onto the recording surface and pick operations out.
+#include "layout/MeasuringSurface.h"
+#include "layout/RecordingSurface.h"
+#include "layout/Twips.h"
+#include "render/FormPages.h"
+#include <QtTest>
+#include <cmath>
+
+using Op = RecordingSurface::Op;
+
+namespace PageTest {
+
+// Page 1 or 2 with the usual pens, from the font its caller leaves set.
+inline void drawPage(FormPages &p, int page, RecordingSurface &s)
+{
+    s.setFontName(page == 1 ? QStringLiteral("宋体") : QStringLiteral("楷体"));
+    s.setFontSize(12);
+    page == 1 ? p.预览(s, 12, 6) : p.DRAWTHEPHOTO(s, 12, 6);
+}
+
+inline QList<Op> recordPage(FormPages &p, int page)
+{
+    RecordingSurface s;
+    drawPage(p, page, s);
+    return s.ops();
+}
+
+inline bool near(double a, double b) { return std::fabs(a - b) < 1e-6; }
+
+inline QList<Op> ofKind(const QList<Op> &ops, Op::Kind kind)
+{
+    QList<Op> out;
+    for (const Op &op : ops)
+        if (op.kind == kind)
+            out << op;
+    return out;
+}
+
+// Texts drawn inside the box [x0, x1) x [y0, y1), in drawing order.
+inline QList<Op> textsIn(const QList<Op> &ops, double x0, double x1, double y0, double y1)
+{
+    QList<Op> out;
+    for (const Op &op : ops)
+        if (op.kind == Op::Text && op.x >= x0 && op.x < x1 && op.y >= y0 && op.y < y1)
+            out << op;
+    return out;
+}
+
+inline const Op *findText(const QList<Op> &ops, const QString &text)
+{
+    for (const Op &op : ops)
+        if (op.kind == Op::Text && op.text == text)
+            return &op;
+    return nullptr;
+}
+
+inline QString joined(const QList<Op> &ops)
+{
+    QString s;
+    for (const Op &op : ops)
+        s += op.text;
+    return s;
+}
+
+// Line height of KaiTi in whole twips, as the cell fitting centres by it.
+inline double kaiTiLineHeight(double size = 12)
+{
+    MeasuringSurface &ms = MeasuringSurface::instance();
+    ms.picPrameterSetup(QStringLiteral("楷体"), size, false, 1);
+    return roundHalfEven(ms.getHeight(QStringLiteral("高")));
+}
+
+// A grid segment as offsets from the page origin, and its pen width.
+struct Seg { double x1, y1, x2, y2; int w; };
+
+inline void verifyLines(const QList<Op> &ops, const QList<Seg> &e, double ox, double oy)
+{
+    const QList<Op> lines = ofKind(ops, Op::Line);
+    QCOMPARE(lines.size(), e.size());
+    for (int i = 0; i < e.size(); ++i) {
+        const Op &l = lines.at(i);
+        QVERIFY2(near(l.x, ox + e[i].x1) && near(l.y, oy + e[i].y1) && near(l.x2, ox + e[i].x2)
+                     && near(l.y2, oy + e[i].y2) && l.width == e[i].w,
+                 qPrintable(QStringLiteral("line %1").arg(i)));
+    }
+}
+
+// Two recordings of the same page that differ only by a shift of (dx, dy):
+// texts, lines (both ends) and pictures move, messages stay as they are.
+inline void verifyShifted(const QList<Op> &a, const QList<Op> &b, double dx, double dy)
+{
+    QCOMPARE(b.size(), a.size());
+    for (int i = 0; i < a.size(); ++i) {
+        const Op &p = a.at(i), &q = b.at(i);
+        const double mx = p.kind == Op::Message ? 0 : dx, my = p.kind == Op::Message ? 0 : dy;
+        const double ex = p.kind == Op::Line ? dx : 0, ey = p.kind == Op::Line ? dy : 0;
+        QVERIFY2(q.kind == p.kind && q.text == p.text && q.size == p.size && q.width == p.width
+                     && near(q.x, p.x + mx) && near(q.y, p.y + my) && near(q.x2, p.x2 + ex) && near(q.y2, p.y2 + ey),
+                 qPrintable(QStringLiteral("op %1 %2").arg(i).arg(p.text)));
+    }
+}
+
+} // namespace PageTest
