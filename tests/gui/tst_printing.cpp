@@ -66,8 +66,11 @@ private slots:
                                                   "    2 - 打印第二页\r\n    3 - 两页均打印"));
         QCOMPARE(choices, asked ? 1 : 0);
         QCOMPARE(QFile::exists(m_dir.filePath(file)), pages > 0);
-        if (pages > 0)
-            QCOMPARE(pdfInfo(m_dir.filePath(file), "Pages").toInt(), pages);
+        if (pages == 0)
+            return;
+        QCOMPARE(pdfInfo(m_dir.filePath(file), "Pages").toInt(), pages);
+        // Page one opens with the form's title, page two with its first label.
+        QCOMPARE(pdfWords(m_dir.filePath(file), 1).value(0).text, answer.trimmed() == "2" ? "奖" : "干");
     }
 
     // The window's "打印" with its B5 box; the dialog's paper (A4) otherwise,
