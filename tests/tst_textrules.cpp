@@ -94,25 +94,6 @@ private slots:
         QCOMPARE(AgeAt(ref, birth), age);
     }
 
-    void dotDate_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("dotted");
-        QTest::newRow("full") << "19580312" << "1958.03";
-        QTest::newRow("five") << "19583" << "1958.3";
-        QTest::newRow("period") << "1985春" << "1985.春";
-        QTest::newRow("trimmed") << " 195803 " << "1958.03";
-    }
-
-    void dotDate()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, dotted);
-        QString inPlace = text;
-        QCOMPARE(DotDate(inPlace), dotted);
-        QCOMPARE(inPlace, text.trimmed());
-    }
-
     void splitParty_data()
     {
         QTest::addColumn<QString>("text");
@@ -176,6 +157,12 @@ private slots:
 
     void smallHelpers()
     {
+        QString spaced = QStringLiteral(" 195803 ");
+        QCOMPARE(DotDate(spaced), QStringLiteral("1958.03"));
+        QCOMPARE(spaced, QStringLiteral("195803"));   // trimmed in place
+        QCOMPARE(DotDate(QStringLiteral("19580312")), QStringLiteral("1958.03"));
+        QCOMPARE(DotDate(QStringLiteral("19583")), QStringLiteral("1958.3"));
+        QCOMPARE(DotDate(QStringLiteral("1985春")), QStringLiteral("1985.春"));
         const int months[] = {4, 7, 10, 12, 3, 6, 12};
         for (int i = 0; i < 7; ++i)
             QCOMPARE(PeriodMonth(QStringLiteral("春夏秋冬初中底").at(i)), months[i]);
