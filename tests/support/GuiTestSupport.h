@@ -1,0 +1,124 @@
+#pragma once
+// Helpers shared by the window tests. Header only: every test executable
+// compiles support/*.cpp, and most of them link no widgets.
+#include "render/FormPages.h"
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace GuiTest {
+
+// Settings go to the test location, never to the user's own; call before
+// anything opens a settings store.
+inline void isolateSettings()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    for (const char *app : {"KQTS", "preRMDir"})
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(app), QLatin1String(app)).clear();
+}
+
+// Types any text, one key event per character (keyClicks knows ASCII only).
+inline void typeKeys(QWidget *target, const QString &text)
+{
+    for (QChar ch : text)
+        for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent e(t, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(target, &e);
+        }
+}
+
+// Runs `act` on the next modal dialog once it is open.
+inline void onNextModal(std::function<void(QWidget *)> act)
+{
+    auto tries = std::make_shared<int>(0);
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [act, tries, poll] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            act(modal);
+        else if (++*tries < 200)
+            QTimer::singleShot(10, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+inline void fillSample(FormPages &p)
+{
+    p.TNAME = QStringLiteral("李红");
+    p.SEX = QStringLiteral("女");
+    p.BIRTH = QStringLiteral("1975.11");
+    p.XIANREN = QStringLiteral("某某区教育局局长");
+    p.JIANLI = QStringLiteral("1993.09--1997.07  某某师范大学中文系学习\r\n1997.08--2005.03  某某中学教师");
+    p.CHENGBAO = QStringLiteral("中共某某区委");
+    p.MYDATE = QStringLiteral("20240101");
+    p.FillDATE = QStringLiteral("20240315");
+}
+
+// A chooser that prints into a PDF file instead of asking for a printer.
+inline std::function<bool(QPrinter &)> pdfPrinter(const QString &file, bool accept = true)
+{
+    return [file, accept](QPrinter &printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printer.setResolution(600);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return accept;
+    };
+}
+
+inline QString tool(const char *name) { return QStandardPaths::findExecutable(QLatin1String(name)); }
+
+inline QString run(const char *program, const QStringList &args)
+{
+    QProcess p;
+    p.start(tool(program), args);
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline bool haveTools() { return !tool("pdfinfo").isEmpty() && !tool("pdftotext").isEmpty(); }
+
+// "Pages" or "Page size" as pdfinfo reports them.
+inline QString pdfInfo(const QString &file, const char *key)
+{
+    const auto m = QRegularExpression(QLatin1String(key) + QStringLiteral(":\\s+(.*)\n"))
+                       .match(run("pdfinfo", {file}));
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+}
+
+// The page size within a point of w x h points.
+inline bool pageSizeNear(const QString &file, double w, double h)
+{
+    const QStringList p = pdfInfo(file, "Page size").split(QLatin1Char(' '));
+    return p.size() > 2 && qAbs(p[0].toDouble() - w) < 1 && qAbs(p[2].toDouble() - h) < 1;
+}
+constexpr double kB5Width = 498.898, kB5Height = 708.661;   // 176 x 250 mm in points
+
+struct Word {
+    double x, y;
+    QString text;
+};
+
+// The words of one page with their corners in points from the sheet's corner.
+inline QList<Word> pdfWords(const QString &file, int page)
+{
+    const QString html = run("pdftotext", {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
+                                           QStringLiteral("-l"), QString::number(page), file, QStringLiteral("-")});
+    static const QRegularExpression re(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"[\\d.]+\">([^<]*)</word>"));
+    QList<Word> words;
+    for (auto it = re.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
+    }
+    return words;
+}
+
+} // namespace GuiTest
