@@ -21,12 +21,12 @@ class EntryWindowTest : public QObject {
     ScriptedInteraction ui;
     std::unique_ptr<EntryWindow> w;
     // "txtcsrq#4=2004": the box of row 4 of txtcsrq; text() is "2004".
-    QPlainTextEdit *box(const QString &spec) const
+    QPlainTextEdit *box(const QString &selector) const
     {
-        const QString key = spec.section(QLatin1Char('='), 0, 0);
+        const QString key = selector.section(QLatin1Char('='), 0, 0);
         return w->control(key.section(QLatin1Char('#'), 0, 0), key.contains('#') ? key.section('#', 1).toInt() : -1);
     }
-    static QString text(const QString &spec) { return spec.section(QLatin1Char('='), 1); }
+    static QString text(const QString &selector) { return selector.section(QLatin1Char('='), 1); }
 
 private slots:
     void initTestCase() { GuiTest::isolateSettings(); }
