@@ -226,10 +226,12 @@ void FormPages::FILLAGE(DrawingSurface &OBJECTS)
         return;
     const QString age = AgeAt(MYDATE, TrimSpaces(BIRTH));
     bool ok = false;
-    const int years = age.toInt(&ok);
+    const double years = age.toDouble(&ok);
     if (!ok)
         return;   // no age can be computed from this birth date
-    printAt(OBJECTS, margins.L + 5443.2, margins.T + 316.5, QString::number(years));
+    // A fractional result (a year such as "19.5") becomes the nearest whole
+    // number, halves to even.
+    printAt(OBJECTS, margins.L + 5443.2, margins.T + 316.5, QString::number(roundHalfEven(years)));
 }
 
 void FormPages::FILLPEOPLE(DrawingSurface &OBJECTS)

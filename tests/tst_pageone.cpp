@@ -171,7 +171,8 @@ private slots:
     {
         const QList<QStringList> cases = {   // BIRTH, MYDATE, birth shown, age shown
             {"196005", "20030326", "1960.05", "42"}, {"196005", "20030526", "1960.05", "43"},
-            {"1960秋", "20030526", "1960秋", "42"}, {"19xx", "20030526", "19xx", ""}};
+            {"1960秋", "20030526", "1960秋", "42"}, {"19xx", "20030526", "19xx", ""},
+            {"19.5", "20030526", "19.5", "1984"}};   // 1983.5 as a whole number
         for (const QStringList &c : cases) {
             FormPages p;
             p.BIRTH = c[0];
