@@ -102,8 +102,11 @@ bool DocumentCommands::CmdDiaoru_Click()
         return false;
 
     const QString nameFillBefore = m_record.NameFill;
+    const bool dirtyBefore = m_record.dirtyFlag;
     if (!m_record.NameFill.isEmpty()) {
+        // Emptying the field is an edit like any other.
         m_record.NameFill.clear();
+        m_record.dirtyFlag = true;
         recordChanged();
     }
     const QString path = m_ui.openFileName(loadDialogTitle(), loadStartPath(), loadDialogFilter());
@@ -120,6 +123,7 @@ bool DocumentCommands::CmdDiaoru_Click()
         // A document that could not be read takes nothing away.
         if (m_record.NameFill != nameFillBefore) {
             m_record.NameFill = nameFillBefore;
+            m_record.dirtyFlag = dirtyBefore;
             recordChanged();
         }
         return false;

@@ -115,6 +115,7 @@ void TestDocumentCommands::saveFolderRemembered()
     Session restarted;
     QVERIFY(!restarted.cmds.CmdDiaoru_Click());
     QCOMPARE(restarted.record.NameFill, QString());
+    QVERIFY(restarted.record.dirtyFlag);   // emptying a field is an edit
     QCOMPARE(restarted.cmds.save(), DocumentCommands::SaveResult::Cancelled);
     QCOMPARE(restarted.ui.kinds(), (QList<K::Kind>{K::OpenFile, K::SaveFile}));
     QCOMPARE(restarted.ui.shown[0].startPath, QDir::currentPath());
@@ -198,6 +199,10 @@ void TestDocumentCommands::loadCommand()
     QCOMPARE(s.ui.messageTexts().size(), 1);
     QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
     QCOMPARE(s.cmds.currentDocumentPath(), QString());
+    Session clean;   // ... and leaves a clean record clean
+    clean.ui.fileNames << doc("broken.dwz");
+    QVERIFY(!clean.cmds.CmdDiaoru_Click());
+    QVERIFY(!clean.record.dirtyFlag && clean.record.NameFill == QStringLiteral("王五"));
 
     QVERIFY(s.cmds.CmdDiaoru_Click());
     QCOMPARE(s.record.Name, QStringLiteral("李四"));
