@@ -171,19 +171,20 @@ DocumentCommands::SaveResult DocumentCommands::save()
             return SaveResult::Cancelled;
     }
 
-    bool saved = false;
+    bool saved = false, written = false;
     {
         BusyPointer busy(m_ui);
-        saved = saveDocumentFile(path, m_vars, m_record, m_ui);
+        saved = saveDocumentFile(path, m_vars, m_record, m_ui, &written);
     }
-    if (!saved)
-        return SaveResult::Failed;
-
-    const QString folder = QFileInfo(path).absolutePath();
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
-    settings.setValue(settingKey(), folder);
-    settings.sync();
-    m_lastSaveFolder = folder;
-    m_currentPath = path;
-    return SaveResult::Saved;
+    // The folder is remembered once the document is on disk, before its
+    // photo is copied: a photo that fails leaves a saved document there.
+    if (written) {
+        const QString folder = QFileInfo(path).absolutePath();
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
+        settings.setValue(settingKey(), folder);
+        settings.sync();
+        m_lastSaveFolder = folder;
+        m_currentPath = path;
+    }
+    return saved ? SaveResult::Saved : SaveResult::Failed;
 }

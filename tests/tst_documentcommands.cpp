@@ -131,6 +131,19 @@ void TestDocumentCommands::saveAddsExtension()
     s.ui.fileNames << doc("noext");
     QVERIFY(s.cmds.CmdSave_Click());
     QVERIFY(QFile::exists(doc("noext.dwz")) && QFile::exists(doc("noext.pic")) && !QFile::exists(doc("noext")));
+
+    // A photo that cannot be copied fails the save after the document is
+    // written: its folder is remembered and it is the open document.
+    Session p;
+    p.record.dirtyFlag = true;
+    p.record.HasPhoto = true;
+    p.record.PhotoPath = doc("missing.jpg");
+    QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("nophoto")));
+    p.ui.fileNames << doc("nophoto/p.dwz");
+    QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
+    QVERIFY(QFile::exists(doc("nophoto/p.dwz")) && p.record.dirtyFlag);
+    QCOMPARE(p.cmds.currentDocumentPath(), doc("nophoto/p.dwz"));
+    QCOMPARE(DocumentCommands::lastSaveFolderSetting(), doc("nophoto"));
 }
 
 // The prompt before closing (and before loading): Yes saves and goes on,
