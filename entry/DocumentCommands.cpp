@@ -74,8 +74,7 @@ void DocumentCommands::recordChanged()
 
 QString DocumentCommands::loadStartPath() const
 {
-    const QString folder = m_lastSaveFolder.isEmpty() ? QDir::currentPath() : m_lastSaveFolder;
-    return m_lastDialogFileName.isEmpty() ? folder : folder + QLatin1Char('/') + m_lastDialogFileName;
+    return m_lastDialogPath.isEmpty() ? QDir::currentPath() : m_lastDialogPath;
 }
 
 bool DocumentCommands::confirmUnsavedChanges()
@@ -112,7 +111,7 @@ bool DocumentCommands::CmdDiaoru_Click()
     const QString path = m_ui.openFileName(loadDialogTitle(), loadStartPath(), loadDialogFilter());
     if (path.isEmpty())
         return false;
-    m_lastDialogFileName = QFileInfo(path).fileName();
+    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
 
     bool loaded = false;
     {
@@ -161,7 +160,7 @@ DocumentCommands::SaveResult DocumentCommands::save()
         return SaveResult::Cancelled;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".dwz");
-    m_lastDialogFileName = QFileInfo(path).fileName();
+    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
 
     // Replacing the open document is the everyday save; replacing any other
     // file may destroy another cadre's record.
@@ -183,7 +182,6 @@ DocumentCommands::SaveResult DocumentCommands::save()
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
         settings.setValue(settingKey(), folder);
         settings.sync();
-        m_lastSaveFolder = folder;
         m_currentPath = path;
     }
     return saved ? SaveResult::Saved : SaveResult::Failed;

@@ -222,6 +222,9 @@ void TestDocumentCommands::loadCommand()
     QCOMPARE(s.record.NameFill, QStringLiteral("赵六"));
     QVERIFY(!s.record.dirtyFlag);
     QCOMPARE(s.cmds.currentDocumentPath(), doc("other.dwz"));
+    // The next load opens on the file just loaded, in its folder.
+    QVERIFY(!s.cmds.CmdDiaoru_Click());
+    QCOMPARE(s.ui.shown.last().startPath, doc("other.dwz"));
 }
 
 void TestDocumentCommands::replaceAskedOnlyForAnotherFile()
