@@ -74,8 +74,7 @@ void DocumentCommands::recordChanged()
 
 QString DocumentCommands::loadStartPath() const
 {
-    const QString folder = m_lastSaveFolder.isEmpty() ? QDir::currentPath() : m_lastSaveFolder;
-    return m_lastDialogFileName.isEmpty() ? folder : folder + QLatin1Char('/') + m_lastDialogFileName;
+    return m_lastDialogPath.isEmpty() ? QDir::currentPath() : m_lastDialogPath;
 }
 
 bool DocumentCommands::confirmUnsavedChanges()
@@ -102,14 +101,17 @@ bool DocumentCommands::CmdDiaoru_Click()
         return false;
 
     const QString nameFillBefore = m_record.NameFill;
+    const bool dirtyBefore = m_record.dirtyFlag;
     if (!m_record.NameFill.isEmpty()) {
+        // Emptying the field is an edit like any other.
         m_record.NameFill.clear();
+        m_record.dirtyFlag = true;
         recordChanged();
     }
     const QString path = m_ui.openFileName(loadDialogTitle(), loadStartPath(), loadDialogFilter());
     if (path.isEmpty())
         return false;
-    m_lastDialogFileName = QFileInfo(path).fileName();
+    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
 
     bool loaded = false;
     {
@@ -120,6 +122,7 @@ bool DocumentCommands::CmdDiaoru_Click()
         // A document that could not be read takes nothing away.
         if (m_record.NameFill != nameFillBefore) {
             m_record.NameFill = nameFillBefore;
+            m_record.dirtyFlag = dirtyBefore;
             recordChanged();
         }
         return false;
@@ -157,7 +160,7 @@ DocumentCommands::SaveResult DocumentCommands::save()
         return SaveResult::Cancelled;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".dwz");
-    m_lastDialogFileName = QFileInfo(path).fileName();
+    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
 
     // Replacing the open document is the everyday save; replacing any other
     // file may destroy another cadre's record.
@@ -167,19 +170,19 @@ DocumentCommands::SaveResult DocumentCommands::save()
             return SaveResult::Cancelled;
     }
 
-    bool saved = false;
+    bool saved = false, written = false;
     {
         BusyPointer busy(m_ui);
-        saved = saveDocumentFile(path, m_vars, m_record, m_ui);
+        saved = saveDocumentFile(path, m_vars, m_record, m_ui, &written);
     }
-    if (!saved)
-        return SaveResult::Failed;
-
-    const QString folder = QFileInfo(path).absolutePath();
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
-    settings.setValue(settingKey(), folder);
-    settings.sync();
-    m_lastSaveFolder = folder;
-    m_currentPath = path;
-    return SaveResult::Saved;
+    // The folder is remembered once the document is on disk, before its
+    // photo is copied: a photo that fails leaves a saved document there.
+    if (written) {
+        const QString folder = QFileInfo(path).absolutePath();
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
+        settings.setValue(settingKey(), folder);
+        settings.sync();
+        m_currentPath = path;
+    }
+    return saved ? SaveResult::Saved : SaveResult::Failed;
 }

@@ -64,6 +64,7 @@ private:
     RendererVars &m_vars;
     Interaction &m_ui;
     QString m_currentPath;
-    QString m_lastSaveFolder;      // this run only
-    QString m_lastDialogFileName;  // load and save share one dialog
+    // Load and save share one dialog: it reopens on the file of its last
+    // use, in that file's folder (this run only).
+    QString m_lastDialogPath;
 };

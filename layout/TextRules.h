@@ -5,7 +5,8 @@
 // Digit checks return "" for valid and "error" for invalid.
 
 // The platform's numeric-text test: spaces around ignored, plain digits and
-// dotted decimals with an optional sign (an exponent is accepted as well).
+// dotted decimals with an optional sign. Exponent forms are not taken: "19e5"
+// would otherwise pass as a four-character year.
 bool IsNumeric(const QString &text);
 
 bool IsDigitString(const QString &text, int maxLen, int minLen, int exactLen);

@@ -63,8 +63,10 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
 }
 
 bool saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
-                      Interaction &ui)
+                      Interaction &ui, bool *written)
 {
+    if (written)
+        *written = false;
     DocumentWriter writer;
     if (!writer.writeFile(path, vars, record.compactPartyText)) {
         ui.message(kSystem,
@@ -72,6 +74,8 @@ bool saveDocumentFile(const QString &path, const RendererVars &vars, Appointment
                    MessageIcon::Information);
         return false;
     }
+    if (written)
+        *written = true;
     const QString companion = companionPhotoPath(path);
     QString error;
     if (record.HasPhoto) {

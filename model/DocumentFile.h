@@ -13,6 +13,7 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
 // companion photo: copied beside the document when one is attached, an old
 // companion file deleted when none is. Clears dirtyFlag and returns true only
 // when all of it succeeded; otherwise shows a message and returns false (a
-// failed document write leaves the previous file untouched).
+// failed document write leaves the previous file untouched). `written` tells
+// whether the document itself was written, even when the photo then failed.
 bool saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
-                      Interaction &ui);
+                      Interaction &ui, bool *written = nullptr);

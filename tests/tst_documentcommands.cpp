@@ -115,6 +115,7 @@ void TestDocumentCommands::saveFolderRemembered()
     Session restarted;
     QVERIFY(!restarted.cmds.CmdDiaoru_Click());
     QCOMPARE(restarted.record.NameFill, QString());
+    QVERIFY(restarted.record.dirtyFlag);   // emptying a field is an edit
     QCOMPARE(restarted.cmds.save(), DocumentCommands::SaveResult::Cancelled);
     QCOMPARE(restarted.ui.kinds(), (QList<K::Kind>{K::OpenFile, K::SaveFile}));
     QCOMPARE(restarted.ui.shown[0].startPath, QDir::currentPath());
@@ -130,6 +131,19 @@ void TestDocumentCommands::saveAddsExtension()
     s.ui.fileNames << doc("noext");
     QVERIFY(s.cmds.CmdSave_Click());
     QVERIFY(QFile::exists(doc("noext.dwz")) && QFile::exists(doc("noext.pic")) && !QFile::exists(doc("noext")));
+
+    // A photo that cannot be copied fails the save after the document is
+    // written: its folder is remembered and it is the open document.
+    Session p;
+    p.record.dirtyFlag = true;
+    p.record.HasPhoto = true;
+    p.record.PhotoPath = doc("missing.jpg");
+    QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("nophoto")));
+    p.ui.fileNames << doc("nophoto/p.dwz");
+    QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
+    QVERIFY(QFile::exists(doc("nophoto/p.dwz")) && p.record.dirtyFlag);
+    QCOMPARE(p.cmds.currentDocumentPath(), doc("nophoto/p.dwz"));
+    QCOMPARE(DocumentCommands::lastSaveFolderSetting(), doc("nophoto"));
 }
 
 // The prompt before closing (and before loading): Yes saves and goes on,
@@ -198,12 +212,19 @@ void TestDocumentCommands::loadCommand()
     QCOMPARE(s.ui.messageTexts().size(), 1);
     QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
     QCOMPARE(s.cmds.currentDocumentPath(), QString());
+    Session clean;   // ... and leaves a clean record clean
+    clean.ui.fileNames << doc("broken.dwz");
+    QVERIFY(!clean.cmds.CmdDiaoru_Click());
+    QVERIFY(!clean.record.dirtyFlag && clean.record.NameFill == QStringLiteral("王五"));
 
     QVERIFY(s.cmds.CmdDiaoru_Click());
     QCOMPARE(s.record.Name, QStringLiteral("李四"));
     QCOMPARE(s.record.NameFill, QStringLiteral("赵六"));
     QVERIFY(!s.record.dirtyFlag);
     QCOMPARE(s.cmds.currentDocumentPath(), doc("other.dwz"));
+    // The next load opens on the file just loaded, in its folder.
+    QVERIFY(!s.cmds.CmdDiaoru_Click());
+    QCOMPARE(s.ui.shown.last().startPath, doc("other.dwz"));
 }
 
 void TestDocumentCommands::replaceAskedOnlyForAnotherFile()

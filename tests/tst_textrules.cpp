@@ -44,6 +44,7 @@ private slots:
         QTest::newRow("dotted") << "1985.07" << true << false << false;
         QTest::newRow("sign") << "-12" << true << false << false;
         QTest::newRow("inner space") << "19 58" << false << false << false;
+        QTest::newRow("exponent") << "19e5" << false << false << false;
         QTest::newRow("two dots") << "1958.03.01" << false << false << false;
         QTest::newRow("full-width digits") << "１９８５" << false << false << false;
         QTest::newRow("season") << "1985春季" << false << false << false;

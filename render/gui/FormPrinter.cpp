@@ -54,8 +54,10 @@ int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choo
     QPrinter printer(QPrinter::HighResolution);
     if (!choose || !choose(printer))
         return 0;
+    // Paper-size code 13 of the printer drivers: B5 as 182 x 257 mm, the
+    // sheet trays hold for "B5或16开" paper.
     if (b5)
-        printer.setPageSize(QPageSize(QPageSize::B5));
+        printer.setPageSize(QPageSize(QPageSize::id(13)));
     // The drawing is laid out for an upright sheet whatever the dialog chose.
     printer.setPageOrientation(QPageLayout::Portrait);
     // Coordinates from the paper's corner, as on the preview and in the PDF.
