@@ -216,9 +216,12 @@ int runRender(const Options &o)
     }
 
     int code = kOk;
-    // -o OUT.pdf collects every document into one file
-    std::vector<std::unique_ptr<FormPages>> kept;
-    std::vector<std::unique_ptr<DocumentMessages>> keptMessages;
+    // -o OUT.pdf collects every document, with its messages, into one file
+    struct Kept {
+        std::unique_ptr<FormPages> pages;
+        std::unique_ptr<DocumentMessages> messages;
+    };
+    std::vector<Kept> kept;
     QSet<QString> usedNames;
     const int total = o.documents.size();
     for (int i = 0; i < total; ++i) {
@@ -243,8 +246,7 @@ int runRender(const Options &o)
             if (progress)
                 printErr(QStringLiteral("[%1/%2] %3 -> %4\n").arg(i + 1).arg(total).arg(doc, out));
         } else {
-            kept.push_back(std::move(pages));
-            keptMessages.push_back(std::move(messages));
+            kept.push_back({std::move(pages), std::move(messages)});
         }
         if (!written) {
             printErr(doc + QStringLiteral(": ") + error + QLatin1Char('\n'));
@@ -255,8 +257,8 @@ int runRender(const Options &o)
     if (!kept.empty()) {
         // One PDF for all documents; a document's messages keep its name.
         QList<DocumentRender::PdfDocument> documents;
-        for (size_t k = 0; k < kept.size(); ++k)
-            documents.append({kept[k].get(), keptMessages[k].get()});
+        for (const Kept &k : kept)
+            documents.append({k.pages.get(), k.messages.get()});
         QString error;
         if (!DocumentRender::writePdf(o.output, documents, o.pages, &error)) {
             printErr(QStringLiteral("appointform: ") + error + QLatin1Char('\n'));

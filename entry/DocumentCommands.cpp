@@ -32,7 +32,7 @@ private:
 } // namespace
 
 DocumentCommands::DocumentCommands(AppointmentRecord &record, RendererVars &vars, Interaction &ui)
-    : checkFields(CheckAllFields), m_record(record), m_vars(vars), m_ui(ui)
+    : m_record(record), m_vars(vars), m_ui(ui)
 {
 }
 
@@ -133,24 +133,27 @@ bool DocumentCommands::CmdDiaoru_Click()
     return true;
 }
 
-DocumentCommands::SaveResult DocumentCommands::save()
+bool DocumentCommands::checkAndHandOff()
 {
     FieldCheckFailure failure;
-    const bool checked = checkFields ? checkFields(m_record, &failure) : true;
-    if (!checked) {
-        recordChanged();
+    if (!CheckAllFields(m_record, &failure)) {
+        recordChanged();   // the preparations stay in the fields
         m_ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
         if (onCheckFailed)
             onCheckFailed(failure);
-        return SaveResult::Failed;
+        return false;
     }
     const bool handedOff = FillRenderer(m_record, m_vars, m_ui);
     recordChanged();
-    if (!handedOff) {
-        if (onPartyTextRejected)
-            onPartyTextRejected();
+    if (!handedOff && onPartyTextRejected)
+        onPartyTextRejected();
+    return handedOff;
+}
+
+DocumentCommands::SaveResult DocumentCommands::save()
+{
+    if (!checkAndHandOff())
         return SaveResult::Failed;
-    }
 
     QString startFolder = lastSaveFolderSetting();
     if (startFolder == defaultDocumentsFolder())

@@ -27,8 +27,11 @@ public:
     std::function<void()> onRecordChanged;
     // The résumé box's font size, in points.
     std::function<void(int)> onResumeFontSize;
-    // The checks run before saving; CheckAllFields unless replaced.
-    std::function<bool(AppointmentRecord &, FieldCheckFailure *)> checkFields;
+
+    // The checks, then the hand-off to the renderer variables, as before
+    // every preview and save; a failure has shown its message and called
+    // its hook.
+    bool checkAndHandOff();
 
     // Load (调  入): true when a document was loaded.
     bool CmdDiaoru_Click();

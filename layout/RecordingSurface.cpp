@@ -53,20 +53,11 @@ void RecordingSurface::recordMessage(const QString &title, const QString &text, 
     m_ops.append(op);
 }
 
-QList<RecordingSurface::Op> RecordingSurface::texts() const
+QList<RecordingSurface::Op> RecordingSurface::ofKind(Op::Kind kind) const
 {
     QList<Op> out;
     for (const Op &op : m_ops)
-        if (op.kind == Op::Text)
-            out.append(op);
-    return out;
-}
-
-QList<RecordingSurface::Op> RecordingSurface::messages() const
-{
-    QList<Op> out;
-    for (const Op &op : m_ops)
-        if (op.kind == Op::Message)
+        if (op.kind == kind)
             out.append(op);
     return out;
 }

@@ -24,8 +24,9 @@ public:
     const QList<Op> &ops() const { return m_ops; }
     void clear() { m_ops.clear(); }
 
-    QList<Op> texts() const;      // the text operations only
-    QList<Op> messages() const;   // the message operations only
+    QList<Op> ofKind(Op::Kind kind) const;
+    QList<Op> texts() const { return ofKind(Op::Text); }
+    QList<Op> messages() const { return ofKind(Op::Message); }
 
     // One operation per line, fields separated by tabs:
     //   page N | text X Y FONT SIZE TEXT | line X1 Y1 X2 Y2 WIDTH |

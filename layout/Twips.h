@@ -10,3 +10,14 @@ inline int roundHalfEven(double v)
 {
     return static_cast<int>(std::nearbyint(v)); // default FE_TONEAREST: halves to even
 }
+
+// Window geometry: whole screen pixels for a length in twips at `dpi`, and back.
+inline int twipsToPixels(double twips, double dpi)
+{
+    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+}
+
+inline double pixelsToTwips(double pixels, double dpi)
+{
+    return pixels * kTwipsPerInch / dpi;
+}

@@ -21,6 +21,13 @@ bool writeAtomically(const QString &path, const QByteArray &data, QString *error
 }
 } // namespace
 
+QImage readPhotoFile(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.read();
+}
+
 bool sameFilePath(const QString &a, const QString &b)
 {
     if (a.isEmpty() || b.isEmpty())
@@ -35,10 +42,7 @@ CompanionPhotoState loadCompanionPhoto(const QString &companionPath, QImage *ima
 {
     if (!QFileInfo(companionPath).isFile())
         return CompanionPhotoState::Missing;
-    // ".pic" says nothing about the format: decide from the content.
-    QImageReader reader(companionPath);
-    reader.setDecideFormatFromContent(true);
-    const QImage loaded = reader.read();
+    const QImage loaded = readPhotoFile(companionPath);
     if (loaded.isNull())
         return CompanionPhotoState::Damaged;
     if (image)

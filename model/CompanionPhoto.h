@@ -6,6 +6,10 @@
 // the image the user chose, under the document's companion path.
 enum class CompanionPhotoState { Missing, Loaded, Damaged };
 
+// Decodes a photo file by its content, whatever its extension says (".pic"
+// says nothing about the format); a null image when it cannot be decoded.
+QImage readPhotoFile(const QString &path);
+
 CompanionPhotoState loadCompanionPhoto(const QString &companionPath, QImage *image);
 
 // Copies the photo file at `photoPath` to `companionPath`, replacing what is

@@ -32,10 +32,6 @@ protected:
     void recordMessage(const QString &, const QString &text, MessageIcon) override { messages << text; }
 };
 
-// The B5 sheet in millimetres.
-constexpr double kPaperWidthMm = 176.0;
-constexpr double kPaperHeightMm = 250.0;
-
 QList<int> pageNumbers(DocumentRender::Pages which)
 {
     switch (which) {
@@ -63,8 +59,7 @@ bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
     }
     if (!FillRenderer(record, pages, ui))
         return false;
-    pages.photoPicture = record.PhotoPicture;
-    pages.hasPhoto = record.HasPhoto;
+    pages.takePhoto(record);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "layout/DrawingSurface.h"
+#include "model/AppointmentRecord.h"
 #include "model/RendererVars.h"
 #include "render/PageMargins.h"
 #include <QImage>
@@ -12,6 +13,13 @@ public:
     PageMargins margins;
     QImage photoPicture;
     bool hasPhoto = false;
+
+    // The record's photo values, as page one draws them.
+    void takePhoto(const AppointmentRecord &record)
+    {
+        hasPhoto = record.HasPhoto;
+        photoPicture = record.HasPhoto ? record.PhotoPicture : QImage();
+    }
 
     void 预览(DrawingSurface &OBJECTS, int XIANKUAN1, int XIANKUAN2);
     void DRAWTHEPHOTO(DrawingSurface &OBJECTS, int XIANKUAN1, int XIANKUAN2);

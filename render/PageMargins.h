@@ -8,3 +8,9 @@ struct PageMargins {
     int W = 8165;   // table width (144 mm)
     int H = 11624;  // table height (205 mm)
 };
+
+// The B5 sheet both pages are drawn on: 176 x 250 mm, 9979.2 x 14175 twips.
+constexpr double kPaperWidthMm = 176.0;
+constexpr double kPaperHeightMm = 250.0;
+constexpr double kPaperWidthTwips = 9979.2;
+constexpr double kPaperHeightTwips = 14175;

@@ -1,7 +1,7 @@
 #include "app/gui/PhotoDialog.h"
+#include "model/CompanionPhoto.h"
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -60,13 +60,6 @@ QString frmPhotoView::fileDialogFilter()
     return QStringLiteral("照片文件(*.bmp;*.jpg;*.pic)|*.bmp;*.jpg;*.pic;*.jpeg;*.png");
 }
 
-QImage frmPhotoView::readPhoto(const QString &path)
-{
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    return reader.read();
-}
-
 void frmPhotoView::showPhoto()
 {
     if (!m_record.HasPhoto || m_record.PhotoPicture.isNull()) {
@@ -81,7 +74,7 @@ void frmPhotoView::showPhoto()
 void frmPhotoView::cmdPhoto_Click()
 {
     const QString chosen = m_ui.openFileName(fileDialogTitle(), QString(), fileDialogFilter());
-    const QImage image = chosen.isEmpty() ? QImage() : readPhoto(chosen);
+    const QImage image = chosen.isEmpty() ? QImage() : readPhotoFile(chosen);
     if (image.isNull()) {
         m_ui.message(QStringLiteral("系统"), QStringLiteral("你没有选择任何照片！"),
                      MessageIcon::Information);

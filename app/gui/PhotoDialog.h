@@ -21,8 +21,6 @@ public:
     // Title and filter of the file dialog.
     static QString fileDialogTitle();
     static QString fileDialogFilter();
-    // Decodes an image by its content, whatever its extension says.
-    static QImage readPhoto(const QString &path);
 
     QLabel *imgPhoto = nullptr;
     QPushButton *cmdPhoto = nullptr;

@@ -3,7 +3,6 @@
 #include "app/gui/MarginDialog.h"
 #include "app/gui/PhotoDialog.h"
 #include "entry/gui/EntryWindow.h"
-#include "model/RendererHandoff.h"
 #include "render/gui/frmGbrmNew.h"
 #include <QCloseEvent>
 #include <QIcon>
@@ -67,18 +66,10 @@ void EntryCommands::CmdSave_Click()
 
 void EntryCommands::CmdPreviewP_Click()
 {
-    if (!m_window.CheckAllFields())
+    if (!m_documents.checkAndHandOff())
         return;
-    AppointmentRecord &record = m_window.record();
-    const bool handedOff = FillRenderer(record, m_vars, m_ui);
-    m_window.refreshControls();
-    if (!handedOff) {
-        focusPartyText();
-        return;
-    }
     m_vars.margins = MarginSettings::current();
-    m_vars.hasPhoto = record.HasPhoto;
-    m_vars.photoPicture = record.HasPhoto ? record.PhotoPicture : QImage();
+    m_vars.takePhoto(m_window.record());
     if (!m_renderer) {
         m_renderer = new frmGbrmNew(m_vars, m_ui, &m_window);
         m_renderer->onUnload = [this](int points) { m_window.setResumeBoxFontSize(points); };

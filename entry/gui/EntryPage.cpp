@@ -3,7 +3,7 @@
 #include "entry/gui/FormFont.h"
 
 #include <QPainter>
-#include <cmath>
+#include "layout/Twips.h"
 
 EntryPage::EntryPage(int pageNumber, QWidget *parent)
     : QWidget(parent), m_page(pageNumber)
@@ -16,12 +16,12 @@ EntryPage::EntryPage(int pageNumber, QWidget *parent)
 
 int EntryPage::px(double twips) const
 {
-    return int(std::lround(twips * logicalDpiX() / 1440.0));
+    return twipsToPixels(twips, logicalDpiX());
 }
 
 int EntryPage::py(double twips) const
 {
-    return int(std::lround(twips * logicalDpiY() / 1440.0));
+    return twipsToPixels(twips, logicalDpiY());
 }
 
 QRect EntryPage::toPixels(const QRectF &t) const

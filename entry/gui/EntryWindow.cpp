@@ -8,6 +8,7 @@
 #include "entry/gui/EntryPage.h"
 #include "entry/gui/FormFont.h"
 #include "entry/gui/ResumeTyping.h"
+#include "layout/Twips.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -78,12 +79,12 @@ EntryWindow::~EntryWindow() = default;
 
 int EntryWindow::twipsX(double twips) const
 {
-    return int(std::lround(twips * logicalDpiX() / 1440.0));
+    return twipsToPixels(twips, logicalDpiX());
 }
 
 int EntryWindow::twipsY(double twips) const
 {
-    return int(std::lround(twips * logicalDpiY() / 1440.0));
+    return twipsToPixels(twips, logicalDpiY());
 }
 
 void EntryWindow::buildPages()
@@ -225,7 +226,7 @@ void EntryWindow::updateScrollRange(int number)
 {
     EntryPage *p = m_pages[number - 1];
     QScrollBar *bar = m_bars[number - 1];
-    const double visible = m_viewport->height() * 1440.0 / logicalDpiY();
+    const double visible = pixelsToTwips(m_viewport->height(), logicalDpiY());
     bar->setRange(0, qMax(0, int(std::ceil(p->heightTwips() - visible))));
     bar->setPageStep(qMax(1, int(visible)));
     bar->setSingleStep(240);

@@ -68,15 +68,13 @@ int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choo
         return 0;
     PainterSurface surface(&painter, printer.resolution());
     surface.setInteraction(&ui);
+    const QList<int> chosen = which == 3 ? QList<int>{1, 2} : QList<int>{which};
     int printed = 0;
-    if (which == 1 || which == 3) {
-        pages.预览(surface, DocumentRender::kPrinterThick, DocumentRender::kPrinterThin);
-        ++printed;
-    }
-    if (which == 3 && !printer.newPage())
-        return 0;
-    if (which == 2 || which == 3) {
-        pages.DRAWTHEPHOTO(surface, DocumentRender::kPrinterThick, DocumentRender::kPrinterThin);
+    for (int page : chosen) {
+        if (printed > 0 && !printer.newPage())
+            return 0;
+        DocumentRender::drawPage(pages, surface, page, DocumentRender::kPrinterThick,
+                                 DocumentRender::kPrinterThin);
         ++printed;
     }
     if (!painter.end())

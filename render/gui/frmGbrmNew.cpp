@@ -1,4 +1,5 @@
 #include "render/gui/frmGbrmNew.h"
+#include "layout/Twips.h"
 #include "layout/PainterSurface.h"
 #include "layout/ResumeLayout.h"
 #include "layout/TextRules.h"
@@ -208,12 +209,12 @@ frmGbrmNew::~frmGbrmNew()
 
 int frmGbrmNew::twipsToPixels(double twips) const
 {
-    return int(std::lround(twips * m_dpi / 1440.0));
+    return ::twipsToPixels(twips, m_dpi);
 }
 
 double frmGbrmNew::pixelsToTwips(double pixels) const
 {
-    return pixels * 1440.0 / m_dpi;
+    return ::pixelsToTwips(pixels, m_dpi);
 }
 
 QWidget *frmGbrmNew::PHOTO(int index) const
@@ -264,10 +265,7 @@ void frmGbrmNew::drawPaper(int index)
         surface.setInteraction(&m_ui);
         surface.CurrentX = 100;
         surface.CurrentY = 100;
-        if (index == 0)
-            m_pages->预览(surface, kPreviewThickPen, kPreviewThinPen);
-        else
-            m_pages->DRAWTHEPHOTO(surface, kPreviewThickPen, kPreviewThinPen);
+        DocumentRender::drawPage(*m_pages, surface, index + 1, kPreviewThickPen, kPreviewThinPen);
     }
     m_paper[index] = image;
     m_photo[index]->update();

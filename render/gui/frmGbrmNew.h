@@ -42,8 +42,8 @@ public:
     // The drag cursor file; by default 资源/H_MOVE.CUR beside the program.
     QString cursorPath;
 
-    static constexpr double kPaperWidth = 9979.2;    // B5, twips
-    static constexpr double kPaperHeight = 14175;
+    static constexpr double kPaperWidth = kPaperWidthTwips;    // B5
+    static constexpr double kPaperHeight = kPaperHeightTwips;
     static constexpr double kViewportWidth = 11625;
     static constexpr double kViewportHeight = 7665;
     static constexpr int kPaperTopAtZero = 1080;     // Top = 1080 - Value
