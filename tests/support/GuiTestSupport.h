@@ -9,17 +9,21 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
 namespace GuiTest {
 
-// Settings go to the test location, never to the user's own; call before
+// Settings go to a folder of this test process alone, never to the user's
+// own store nor to one shared with tests running beside it; call before
 // anything opens a settings store.
 inline void isolateSettings()
 {
     QStandardPaths::setTestModeEnabled(true);
+    static QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
     for (const char *app : {"KQTS", "preRMDir"})
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(app), QLatin1String(app)).clear();
 }
