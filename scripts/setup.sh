@@ -9,6 +9,7 @@ PACKAGES=(
   fonts-arphic-gbsn00lp fonts-arphic-gkai00mp
   libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth poppler-utils
+  qt6-translations-l10n desktop-file-utils
 )
 
 missing=()
