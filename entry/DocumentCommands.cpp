@@ -94,6 +94,16 @@ bool DocumentCommands::confirmUnsavedChanges()
 
 bool DocumentCommands::CmdDiaoru_Click()
 {
+    return loadDocument(QString());
+}
+
+bool DocumentCommands::openDocument(const QString &path)
+{
+    return loadDocument(path);
+}
+
+bool DocumentCommands::loadDocument(const QString &givenPath)
+{
     ResumeFontSize = 12;
     if (onResumeFontSize)
         onResumeFontSize(12);
@@ -108,7 +118,9 @@ bool DocumentCommands::CmdDiaoru_Click()
         m_record.dirtyFlag = true;
         recordChanged();
     }
-    const QString path = m_ui.openFileName(loadDialogTitle(), loadStartPath(), loadDialogFilter());
+    const QString path = givenPath.isEmpty()
+                             ? m_ui.openFileName(loadDialogTitle(), loadStartPath(), loadDialogFilter())
+                             : givenPath;
     if (path.isEmpty())
         return false;
     m_lastDialogPath = QFileInfo(path).absoluteFilePath();

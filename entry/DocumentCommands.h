@@ -35,6 +35,9 @@ public:
 
     // Load (调  入): true when a document was loaded.
     bool CmdDiaoru_Click();
+    // The same load for a file named without the dialog (the program's
+    // argument, a file dropped on the window): save prompt, then the file.
+    bool openDocument(const QString &path);
     // Save (保  存): true when the document and its photo were saved.
     bool CmdSave_Click() { return save() == SaveResult::Saved; }
     SaveResult save();
@@ -60,6 +63,7 @@ public:
     static QString defaultDocumentsFolder();
 
 private:
+    bool loadDocument(const QString &givenPath);
     void recordChanged();
     QString loadStartPath() const;
 

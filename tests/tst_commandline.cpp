@@ -38,6 +38,8 @@ class TestCommandLine : public QObject {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), tmp("config"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));   // the program sets offscreen itself
+        env.remove(QStringLiteral("DISPLAY"));           // and needs no display
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         p.setProcessEnvironment(env);
         p.setStandardInputFile(QProcess::nullDevice());   // nothing may wait for input
         p.start(kProgram, args);
@@ -88,6 +90,22 @@ private slots:
     }
 
     // 0 when every document passes, 1 when one fails; one line per document.
+    // Help and version are answered without a display; the editor takes one document.
+    void editorArguments()
+    {
+        for (const char *option : {"--help", "-h"}) {
+            const Run r = run({QLatin1String(option)});
+            QCOMPARE(r.code, 0);
+            QVERIFY(r.out.contains(QStringLiteral("[FILE]")) || r.out.contains(QStringLiteral("[文件]")));
+            QVERIFY(r.out.contains(QStringLiteral("render")));
+        }
+        const Run version = run({QStringLiteral("--version")});
+        QCOMPARE(version.code, 0);
+        QCOMPARE(version.out, QStringLiteral("appointform 2.09\n"));
+        QCOMPARE(run({QStringLiteral("--no-such-option")}).code, 2);
+        QCOMPARE(run({sample("typical.dwz"), sample("older.ren")}).code, 2);
+    }
+
     void checkExitCodes()
     {
         const QStringList docs = {sample("typical.dwz"), sample("long_resume.dwz"), sample("long_posts.dwz"),

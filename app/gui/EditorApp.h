@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
 
-// Starts the editor: the entry window is the only top-level window.
-int runEditor(int argc, char **argv);
+// Starts the editor: the entry window is the only top-level window. A
+// document named on the command line is loaded as the load command does.
+int runEditor(int argc, char **argv, const QString &document = QString());

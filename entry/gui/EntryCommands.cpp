@@ -59,6 +59,11 @@ void EntryCommands::CmdDiaoru_Click()
     m_documents.CmdDiaoru_Click();
 }
 
+void EntryCommands::openDocument(const QString &path)
+{
+    m_documents.openDocument(path);
+}
+
 void EntryCommands::CmdSave_Click()
 {
     m_documents.CmdSave_Click();

@@ -27,6 +27,8 @@ public:
     std::function<void(frmGbrmNew &)> onRendererCreated;
 
     void CmdDiaoru_Click();
+    // Loads a file named without the dialog (argument, drop), as 调入 does.
+    void openDocument(const QString &path);
     void CmdSave_Click();
     void CmdPreviewP_Click();
     void cmdDist_Click();

@@ -11,6 +11,12 @@
 #include "layout/Twips.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+#include <QShortcut>
+#include <QWheelEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -24,6 +30,23 @@
 namespace {
 
 constexpr int kChengbaoMaxLength = 56;
+constexpr double kTwoLinesTwips = 480;
+
+// Keys of the window's commands; the buttons' tooltips show them.
+struct CommandKeys {
+    const char *button;
+    QKeySequence::StandardKey standard;
+    std::initializer_list<QKeyCombination> keys;
+};
+
+const CommandKeys kCommandKeys[] = {
+    {"CmdDiaoru", QKeySequence::Open, {}},
+    {"CmdSave", QKeySequence::Save, {Qt::ALT | Qt::Key_S}},
+    {"CmdPreviewP", QKeySequence::Print, {Qt::ALT | Qt::Key_P}},
+    {"CmdNextPage", QKeySequence::UnknownKey, {Qt::CTRL | Qt::Key_PageDown}},
+    {"CmdLastpage", QKeySequence::UnknownKey, {Qt::CTRL | Qt::Key_PageUp}},
+    {"cmdHelp", QKeySequence::HelpContents, {Qt::Key_F1}},
+};
 
 QString key(const QString &name, int row)
 {
@@ -53,6 +76,8 @@ EntryWindow::EntryWindow(Interaction &ui, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmRmEdit"));
     setWindowTitle(AppInfo::entryCaption());
+    setAcceptDrops(true);
+    m_help.setOwner(this);
 
     buildPages();
     buildButtons();
@@ -110,16 +135,19 @@ void EntryWindow::buildPages()
         box->setFont(songtiFont(12));
         box->setTabChangesFocus(true);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // A box of two lines or more shows a scroll bar when its text is
+        // longer than the box, so no typed text is hidden without a sign.
+        box->setVerticalScrollBarPolicy(place.rect.height() >= kTwoLinesTwips ? Qt::ScrollBarAsNeeded
+                                                                             : Qt::ScrollBarAlwaysOff);
         box->setFrameShape(QFrame::NoFrame);
         box->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #f7f9ff; }"));
         // The education rows are one text line high; the text needs all of it.
         box->document()->setDocumentMargin(place.rect.height() < 400 ? 0 : 2);
         bindControl(box, place.name, place.row);
+        box->installEventFilter(this);
+        box->viewport()->installEventFilter(this);   // drops arrive at the viewport
         m_controls.insert(key(place.name, place.row), box);
     }
-    control(QStringLiteral("txtJianLi"))->installEventFilter(this);
-    control(QStringLiteral("txtChengbao"))->installEventFilter(this);
 
     auto *photo = new QPushButton(QStringLiteral("照 片"), m_pages[0]);
     photo->setObjectName(QStringLiteral("cmdPicture"));
@@ -143,6 +171,31 @@ void EntryWindow::buildButtons()
     connect(button(QStringLiteral("CmdLastpage")), &QPushButton::clicked, this, &EntryWindow::CmdLastpage_Click);
     connect(button(QStringLiteral("CmdClose")), &QPushButton::clicked, this, &EntryWindow::CmdClose_Click);
     connect(button(QStringLiteral("cmdHelp")), &QPushButton::clicked, this, &EntryWindow::cmdHelp_Click);
+    installCommandKeys();
+}
+
+void EntryWindow::installCommandKeys()
+{
+    for (const CommandKeys &c : kCommandKeys) {
+        QPushButton *b = button(QLatin1String(c.button));
+        if (!b)
+            continue;
+        QList<QKeySequence> keys;
+        if (c.standard != QKeySequence::UnknownKey)
+            keys << QKeySequence::keyBindings(c.standard);
+        for (QKeyCombination k : c.keys)
+            if (!keys.contains(QKeySequence(k)))
+                keys << QKeySequence(k);
+        QStringList shown;
+        for (const QKeySequence &k : keys) {
+            m_commandKeys << k;
+            auto *shortcut = new QShortcut(k, this);
+            connect(shortcut, &QShortcut::activated, b, &QPushButton::click);
+            shown << k.toString(QKeySequence::NativeText);
+        }
+        b->setToolTip(b->text().simplified().remove(QLatin1Char(' ')) + QStringLiteral("（") +
+                      shown.join(QStringLiteral("，")) + QStringLiteral("）"));
+    }
 }
 
 void EntryWindow::bindControl(QPlainTextEdit *box, const QString &name, int row)
@@ -197,7 +250,11 @@ QScrollBar *EntryWindow::pageScrollBar(int number) const
 
 void EntryWindow::setResumeBoxFontSize(double points)
 {
-    control(QStringLiteral("txtJianLi"))->setFont(songtiFont(points));
+    QPlainTextEdit *box = control(QStringLiteral("txtJianLi"));
+    box->setFont(songtiFont(points));
+    // A new size starts the résumé from its first line.
+    box->moveCursor(QTextCursor::Start);
+    box->verticalScrollBar()->setValue(0);
 }
 
 void EntryWindow::showPage(int number)
@@ -356,8 +413,104 @@ void EntryWindow::txtChengbao_LostFocus()
     m_checkingChengbao = false;
 }
 
+void EntryWindow::wheelEvent(QWheelEvent *event)
+{
+    // The wheel over the form scrolls the page shown, wherever the pointer is.
+    QScrollBar *bar = m_bars[m_currentPage - 1];
+    if (bar->isVisible() && bar->maximum() > 0) {
+        QCoreApplication::sendEvent(bar, event);
+        return;
+    }
+    QWidget::wheelEvent(event);
+}
+
+QString EntryWindow::droppedDocument(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return QString();
+}
+
+bool EntryWindow::acceptDocumentDrop(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (droppedDocument(drag->mimeData()).isEmpty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QString path = droppedDocument(drop->mimeData());
+        if (path.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        // Loaded after the drop has finished: the save prompt and the load's
+        // messages must not run inside the drag-and-drop loop.
+        QTimer::singleShot(0, this, [this, path] { m_commands->openDocument(path); });
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void EntryWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!acceptDocumentDrop(event))
+        QWidget::dragEnterEvent(event);
+}
+
+void EntryWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!acceptDocumentDrop(event))
+        QWidget::dragMoveEvent(event);
+}
+
+void EntryWindow::dropEvent(QDropEvent *event)
+{
+    if (!acceptDocumentDrop(event))
+        QWidget::dropEvent(event);
+}
+
 bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // A document file dropped anywhere on the form loads it; text dropped
+    // into a box is the box's own business.
+    if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop) &&
+        acceptDocumentDrop(event))
+        return true;
+    auto *box = qobject_cast<QPlainTextEdit *>(watched);
+    if (box && event->type() == QEvent::ShortcutOverride) {
+        // The window's command keys win over a box's own use of them
+        // (Ctrl+PageDown would otherwise move the cursor).
+        const auto *k = static_cast<QKeyEvent *>(event);
+        if (m_commandKeys.contains(QKeySequence(k->keyCombination())))
+            return true;
+    } else if (box && event->type() == QEvent::KeyPress) {
+        // Alt with a letter is a command key or nothing; it never types into
+        // the record. (AltGr arrives as Ctrl+Alt on some systems and types.)
+        const auto *k = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = k->modifiers();
+        if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !k->text().isEmpty())
+            return true;
+    } else if (box && event->type() == QEvent::FocusIn) {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            ensureVisible(box);
+            if (box == control(QStringLiteral("txtJianLi")))
+                box->moveCursor(QTextCursor::Start);   // typing must not replace a whole résumé
+            else
+                box->selectAll();
+        }
+    }
     if (watched == control(QStringLiteral("txtJianLi")) && event->type() == QEvent::KeyPress) {
         const auto *k = static_cast<QKeyEvent *>(event);
         if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && txtJianLi_KeyPress(13))

@@ -3,6 +3,8 @@
 #include "model/AppointmentRecord.h"
 
 #include <QHash>
+#include <QKeySequence>
+#include <QList>
 #include <QVector>
 #include <QWidget>
 
@@ -10,6 +12,7 @@ class Interaction;
 class EntryCommands;
 class EntryPage;
 struct FieldCheckFailure;
+class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
@@ -70,10 +73,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildButtons();
     void buildPages();
+    void installCommandKeys();
+    // A dragged or dropped document file: accepted, and loaded on drop.
+    bool acceptDocumentDrop(QEvent *event);
+    static QString droppedDocument(const QMimeData *data);
     void bindControl(QPlainTextEdit *box, const QString &name, int row);
     void showPage(int number);
     void layoutViewport();
@@ -92,6 +103,7 @@ private:
     QScrollBar *m_bars[2] = {nullptr, nullptr};
     QHash<QString, QPlainTextEdit *> m_controls;   // "txtName", "txtChengwei#3"
     QHash<QString, QPushButton *> m_buttons;
+    QList<QKeySequence> m_commandKeys;
     int m_currentPage = 1;
     bool m_refreshing = false;
     bool m_checkingChengbao = false;

@@ -23,6 +23,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QtEndian>
 #include <cmath>
 
@@ -391,6 +392,17 @@ void frmGbrmNew::Form_Unload()
     PHOTO_MouseUp(0, 0, 0);
     if (onUnload)
         onUnload(ResumeFontSize);
+}
+
+void frmGbrmNew::wheelEvent(QWheelEvent *event)
+{
+    // The wheel anywhere over the window scrolls the paper shown.
+    QScrollBar *bar = VSCROLL1->isVisible() ? VSCROLL1 : VSCROLL2;
+    if (bar->isVisible()) {
+        QCoreApplication::sendEvent(bar, event);
+        return;
+    }
+    QDialog::wheelEvent(event);
 }
 
 void frmGbrmNew::done(int result)

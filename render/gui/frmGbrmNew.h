@@ -87,6 +87,7 @@ public:
 
 protected:
     void done(int result) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void setPaperTop(int index, double top);

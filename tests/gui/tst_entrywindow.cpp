@@ -10,6 +10,13 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
+#include <QDialogButtonBox>
+#include <QMimeData>
+#include <QTextBrowser>
+#include <QUrl>
+#include "app/gui/QtTranslations.h"
+#include "entry/gui/EntryCommands.h"
+#include "render/gui/frmGbrmNew.h"
 #include <memory>
 
 using GuiTest::typeKeys;
@@ -252,11 +259,138 @@ private slots:
     void help()
     {
         QList<HelpLauncher::Command> started;
-        w->helpLauncher().setStarter([&](const HelpLauncher::Command &c) { started << c; });
+        w->helpLauncher().setStarter([&](const HelpLauncher::Command &c, const std::function<void()> &) { started << c; });
         QTest::mouseClick(w->button("cmdHelp"), Qt::LeftButton);
         QTest::mouseClick(w->button("cmdHelp"), Qt::LeftButton);
         QCOMPARE(started.size(), 2);
         QVERIFY(started[0].url.toLocalFile().endsWith(QStringLiteral("/资源/help/index.html")));
+        QVERIFY(!w->helpLauncher().helpWindow());
+
+        // No viewer could be started: the help opens in a window of the program.
+        w->helpLauncher().setStarter([](const HelpLauncher::Command &, const std::function<void()> &failed) { failed(); });
+        QTest::keyClick(w.get(), Qt::Key_F1);
+        QTextBrowser *help = w->helpLauncher().helpWindow();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(help->toPlainText().contains(QStringLiteral("帮助")));
+    }
+
+    // Command keys reach their commands; Alt with a letter never types into a field.
+    void keyboard()
+    {
+        QPlainTextEdit *name = box("txtName");
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("ab"));
+        for (Qt::Key k : {Qt::Key_X, Qt::Key_S, Qt::Key_Q})
+            QTest::keyClick(name, k, Qt::AltModifier);
+        QCOMPARE(w->record().Name, QStringLiteral("ab"));
+        // Alt+S is save: the checks pass and the save dialog opens (cancelled by the script).
+        QCOMPARE(ui.shown.size(), 1);
+        QCOMPARE(ui.shown.first().kind, ScriptedInteraction::Shown::SaveFile);
+        // Ctrl+P previews; Escape closes the preview.
+        bool previewed = false;
+        GuiTest::onNextModal([&previewed](QWidget *preview) {
+            previewed = preview->objectName() == QStringLiteral("frmGbrmNew");
+            QTest::keyClick(preview, Qt::Key_Escape);
+        });
+        QTest::keyClick(name, Qt::Key_P, Qt::ControlModifier);
+        QVERIFY(previewed);
+        QVERIFY(!w->commands().renderer()->isVisible());
+        QApplication::setActiveWindow(w.get());   // the offscreen platform leaves it with the closed preview
+        name->setFocus();
+
+        QTest::keyClick(name, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(w->currentPage(), 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(w->currentPage(), 1);
+        ui.shown.clear();
+        ui.answers.enqueue(Answer::No);    // the save prompt: go on without saving
+        ui.fileNames.enqueue(QString());   // the load dialog, cancelled
+        QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(ui.shown.size(), 2);      // the save prompt (changed record), then the dialog
+        QCOMPARE(ui.shown.last().kind, ScriptedInteraction::Shown::OpenFile);
+        QVERIFY(w->button("CmdSave")->toolTip().contains(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText)));
+
+        // Tabbing into a filled field selects its text and brings it into view.
+        w->resize(w->width(), 300);
+        QPlainTextEdit *sex = box("txtSex");
+        sex->setPlainText(QStringLiteral("女"));
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), sex);
+        QCOMPARE(sex->textCursor().selectedText(), QStringLiteral("女"));
+        QPlainTextEdit *posts = box("txtNiMian");
+        box("txtNiRen")->setFocus();
+        QTest::keyClick(box("txtNiRen"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), posts);
+        QVERIFY(posts->mapTo(w.get(), QPoint(0, posts->height())).y() <= w->height());
+
+        // The wheel over the form scrolls the page.
+        const int before = w->pageScrollBar(1)->value();
+        QWheelEvent wheel(QPointF(50, 200), w->mapToGlobal(QPointF(50, 200)), QPoint(), QPoint(0, -120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.get(), &wheel);   // where a real wheel event over the page arrives
+        QVERIFY(w->pageScrollBar(1)->value() > before);
+    }
+
+    // A long text shows a scroll bar; a new résumé size shows the résumé's first line.
+    void nothingHidden()
+    {
+        QPlainTextEdit *resume = box("txtJianLi");
+        QStringList lines;
+        for (int i = 0; i < 40; ++i)
+            lines << QStringLiteral("第%1行").arg(i);
+        resume->setPlainText(lines.join('\n'));
+        resume->moveCursor(QTextCursor::End);
+        QApplication::processEvents();
+        QVERIFY(resume->verticalScrollBar()->isVisible());
+        w->setResumeBoxFontSize(10);
+        QCOMPARE(resume->verticalScrollBar()->value(), 0);
+        QCOMPARE(resume->textCursor().position(), 0);
+    }
+
+    // A document file dropped on the form loads as 调入 does, after the save prompt.
+    void dropDocument()
+    {
+        const QString doc = QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
+        auto drop = [&](QWidget *target) {
+            auto *data = new QMimeData;
+            data->setUrls({QUrl::fromLocalFile(doc)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &dropped);
+            QVERIFY(dropped.isAccepted());
+            QApplication::processEvents();
+            delete data;
+        };
+        box("txtName")->setPlainText(QStringLiteral("未存"));
+        ui.answers.enqueue(Answer::Cancel);           // keep the changes: nothing is loaded
+        drop(box("txtName")->viewport());
+        QCOMPARE(w->record().Name, QStringLiteral("未存"));
+        QCOMPARE(ui.shown.size(), 1);
+        QCOMPARE(ui.shown.first().kind, ScriptedInteraction::Shown::Question);
+
+        ui.answers.enqueue(Answer::No);
+        drop(w.get());
+        QVERIFY(w->record().Name != QStringLiteral("未存") && !w->record().Name.isEmpty());
+        QCOMPARE(w->commands().documents().currentDocumentPath(), doc);
+        QVERIFY(!w->dirtyFlag());
+
+        ui.shown.clear();                             // clean record: no prompt
+        drop(box("txtJianLi")->viewport());
+        QVERIFY(ui.shown.isEmpty());
+    }
+
+    // Qt's own dialogs and buttons speak Chinese where no locale is set.
+    void chineseDialogs()
+    {
+        QCOMPARE(QtTranslations::chosenLocale(QLocale::c()).language(), QLocale::Chinese);
+        QCOMPARE(QtTranslations::chosenLocale(QLocale(QLocale::English, QLocale::UnitedStates)).language(),
+                 QLocale::English);
+        QVERIFY(QtTranslations::install(*QCoreApplication::instance(), QLocale::c()));
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Yes);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
     }
 
     void realDialogs()
