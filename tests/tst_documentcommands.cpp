@@ -132,8 +132,8 @@ void TestDocumentCommands::saveAddsExtension()
     QVERIFY(s.cmds.CmdSave_Click());
     QVERIFY(QFile::exists(doc("noext.dwz")) && QFile::exists(doc("noext.pic")) && !QFile::exists(doc("noext")));
 
-    // A photo that cannot be copied fails the save after the document is
-    // written: its folder is remembered and it is the open document.
+    // A photo that cannot be copied fails the save before the document is
+    // written: nothing is replaced, nothing remembered.
     Session p;
     p.record.dirtyFlag = true;
     p.record.HasPhoto = true;
@@ -141,13 +141,14 @@ void TestDocumentCommands::saveAddsExtension()
     QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("nophoto")));
     p.ui.fileNames << doc("nophoto/p.dwz");
     QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
-    QVERIFY(QFile::exists(doc("nophoto/p.dwz")) && p.record.dirtyFlag);
-    QCOMPARE(p.cmds.currentDocumentPath(), doc("nophoto/p.dwz"));
-    QCOMPARE(DocumentCommands::lastSaveFolderSetting(), doc("nophoto"));
+    QVERIFY(!QFile::exists(doc("nophoto/p.dwz")) && p.record.dirtyFlag);
+    QCOMPARE(p.cmds.currentDocumentPath(), QString());
+    QVERIFY(p.ui.messageTexts().value(0).contains(QStringLiteral("原有的文件没有改变")));
 }
 
-// The prompt before closing (and before loading): Yes saves and goes on,
-// No goes on, Cancel stops; a save that fails stops too, so nothing is lost.
+// The prompt before closing (and before loading): Yes goes on only once the
+// save is done, No goes on, Cancel stops; anything that keeps the save from
+// completing stops too, so nothing typed is lost.
 void TestDocumentCommands::savePrompt_data()
 {
     QTest::addColumn<Answer>("answer");
@@ -159,9 +160,13 @@ void TestDocumentCommands::savePrompt_data()
     QTest::newRow("cancel") << Answer::Cancel << "" << true << false << asked;
     QTest::newRow("no") << Answer::No << "" << true << true << asked;
     QTest::newRow("yes, saved") << Answer::Yes << "closing.dwz" << true << true << saveAsked;
-    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << "" << true << true << saveAsked;
+    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << "" << true << false << saveAsked;
     QTest::newRow("yes, checks fail") << Answer::Yes << "closing.dwz" << false << false
                                       << QList<K::Kind>{K::Question, K::Message};
+    QTest::newRow("yes, no to replacing") << Answer::Yes << "taken.dwz" << true << false
+                                          << QList<K::Kind>{K::Question, K::SaveFile, K::Question};
+    QTest::newRow("yes, write fails") << Answer::Yes << "nofolder/x.dwz" << true << false
+                                      << QList<K::Kind>{K::Question, K::SaveFile, K::Message};
 }
 
 void TestDocumentCommands::savePrompt()
@@ -169,6 +174,7 @@ void TestDocumentCommands::savePrompt()
     QFETCH(Answer, answer);
     QFETCH(QString, saveAs);
     QFETCH(bool, valid);
+    QVERIFY(writeBytes(m_docs.filePath(QStringLiteral("taken.dwz")), "another cadre"));
     Session s;
     QVERIFY(s.cmds.canClose());   // unchanged: no question
     s.record.dirtyFlag = true;
@@ -182,9 +188,26 @@ void TestDocumentCommands::savePrompt()
     QTEST(s.ui.kinds(), "dialogs");
     QCOMPARE(s.ui.shown[0].text, DocumentCommands::savePromptText());
     QCOMPARE(focused, valid ? QString() : QStringLiteral("txtSex"));   // for the window to show
-    const bool saved = valid && !saveAs.isEmpty() && answer == Answer::Yes;
+    QFETCH(bool, goesOn);
+    const bool saved = answer == Answer::Yes && goesOn;
     QCOMPARE(s.record.dirtyFlag, !saved);
-    QCOMPARE(!saveAs.isEmpty() && QFile::remove(m_docs.filePath(saveAs)), saved);
+    if (saveAs == QLatin1String("closing.dwz"))
+        QCOMPARE(QFile::remove(m_docs.filePath(saveAs)), saved);
+    QCOMPARE(readAll(m_docs.filePath(QStringLiteral("taken.dwz"))), QByteArray("another cadre"));
+
+    // The load command stops at the same points: the record stays, no dialog follows.
+    if (answer == Answer::Yes && !goesOn) {
+        Session l;
+        l.record.dirtyFlag = true;
+        if (!valid)
+            l.record.Sex = QStringLiteral("未知");
+        const AppointmentRecord before = l.record;
+        l.ui.answers << answer << Answer::No;
+        l.ui.fileNames << (saveAs.isEmpty() ? QString() : m_docs.filePath(saveAs)) << doc("other.dwz");
+        QVERIFY(!l.cmds.CmdDiaoru_Click());
+        QVERIFY(l.record.sameFields(before) && l.record.dirtyFlag);
+        QVERIFY(!l.ui.kinds().contains(K::OpenFile));
+    }
 }
 
 void TestDocumentCommands::loadCommand()
@@ -249,17 +272,21 @@ void TestDocumentCommands::replaceAskedOnlyForAnotherFile()
     QVERIFY(s.cmds.CmdSave_Click());
     QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
 
-    // An older document loaded is not the document a save writes.
+    // An older document loaded is not the document a save writes: saved
+    // under its name it becomes "old.ren.dwz" and the older file stays.
     QStringList items(34);
     items[0] = QStringLiteral("旧");
-    QVERIFY(writeBytes(doc("old.ren"), encodeDocumentItems(items)));
+    const QByteArray ren = encodeDocumentItems(items);
+    QVERIFY(writeBytes(doc("old.ren"), ren));
     s.ui.fileNames << doc("old.ren");
     QVERIFY(s.cmds.CmdDiaoru_Click());
     QCOMPARE(s.cmds.currentDocumentPath(), QString());
+    s.ui.shown.clear();
     s.ui.fileNames << doc("old.ren");
-    s.ui.answers << Answer::No;
-    QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);
-    QCOMPARE(s.ui.shown.last().kind, K::Question);
+    QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
+    QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
+    QCOMPARE(readAll(doc("old.ren")), ren);
+    QCOMPARE(s.cmds.currentDocumentPath(), doc("old.ren.dwz"));
 }
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)

@@ -2,7 +2,9 @@
 #include "layout/TextRules.h"
 #include "model/DocumentKind.h"
 #include "model/DocumentReader.h"
+#include "render/DocumentRender.h"
 #include "support/DocumentTestSupport.h"
+#include "support/FullDisk.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -98,6 +100,8 @@ private slots:
     void failedLoadsChangeNothing();
     void companionPhotoRules();
     void failedSaveKeepsOldFile();
+    void fullDiskKeepsOldFiles_data();
+    void fullDiskKeepsOldFiles();
 };
 
 void TestDocuments::exactBytesOfCodePage936Record()
@@ -395,5 +399,69 @@ void TestDocuments::failedSaveKeepsOldFile()
     QVERIFY(r.dirtyFlag);
 }
 
-QTEST_GUILESS_MAIN(TestDocuments)
+// Out of room half-way: the files that were there are byte for byte as
+// before, no temporary file is left and the failure is reported.
+void TestDocuments::fullDiskKeepsOldFiles_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<qint64>("room");
+    QTest::newRow("document, disk full") << "document" << qint64(0);
+    QTest::newRow("photo, 4 KB left") << "photo" << qint64(4096);
+    QTest::newRow("pdf, disk full") << "pdf" << qint64(0);
+    QTest::newRow("png, 4 KB left") << "png" << qint64(4096);
+}
+
+void TestDocuments::fullDiskKeepsOldFiles()
+{
+    QFETCH(QString, what);
+    QFETCH(qint64, room);
+    QTemporaryDir dir;
+    FullDisk disk(dir.path());
+    qInfo("%s", disk.isTmpfs() ? "full tmpfs" : "file size limit (tmpfs not allowed here)");
+    auto in = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+
+    AppointmentRecord r = sampleRecord();
+    r.dirtyFlag = true;
+    ScriptedInteraction ui;
+    QVERIFY(saveRecord(in("zhang.dwz"), r, ui));
+    QVERIFY(writeBytes(in("zhang.pic"), "the old photo"));
+    QVERIFY(writeBytes(in("zhang.pdf"), "the old PDF"));
+    QVERIFY(writeBytes(in("zhang.png"), "the old PNG"));
+    const QByteArray oldDocument = readAll(in("zhang.dwz"));
+    QImage photo(200, 200, QImage::Format_RGB32);
+    photo.fill(Qt::blue);
+    QVERIFY(photo.save(in("chosen.bmp"), "BMP"));   // 160 KB
+    FormPages pages;
+    QVERIFY(DocumentRender::prepareDocument(in("zhang.dwz"), pages, ui));
+    ui.shown.clear();   // the old photo is no image
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+
+    disk.fill(room);
+    QString error;
+    if (what == QLatin1String("document") || what == QLatin1String("photo")) {
+        r.Name = QStringLiteral("新的内容");
+        r.dirtyFlag = true;
+        r.HasPhoto = what == QLatin1String("photo");
+        r.PhotoPath = in("chosen.bmp");
+        r.PhotoPicture = photo;
+        QVERIFY(!saveRecord(in("zhang.dwz"), r, ui));
+        error = ui.messageTexts().value(0);
+        QVERIFY2(error.startsWith(QStringLiteral("保存时发生错误:")), qPrintable(error));
+        QVERIFY(r.dirtyFlag);
+    } else if (what == QLatin1String("pdf")) {
+        QVERIFY(!DocumentRender::writePdf(in("zhang.pdf"), {{&pages, &ui}}, DocumentRender::Pages::Both, &error));
+    } else {
+        QVERIFY(!DocumentRender::writePng(in("zhang.png"), pages, 1, 150, &ui, &error));
+    }
+    QVERIFY2(error.contains(disk.isTmpfs() ? QStringLiteral("磁盘已满") : QStringLiteral("文件太大")),
+             qPrintable(error));
+    disk.release();
+    QCOMPARE(readAll(in("zhang.dwz")), oldDocument);
+    QCOMPARE(readAll(in("zhang.pic")), QByteArray("the old photo"));
+    QCOMPARE(readAll(in("zhang.pdf")), QByteArray("the old PDF"));
+    QCOMPARE(readAll(in("zhang.png")), QByteArray("the old PNG"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+}
+
+QTEST_MAIN(TestDocuments)   // PDF and PNG output need fonts
 #include "tst_documents.moc"

@@ -1,9 +1,12 @@
 #include "app/gui/EditorApp.h"
 #include "app/gui/WidgetInteraction.h"
+#include "entry/gui/EntryCommands.h"
 #include "entry/gui/EntryWindow.h"
 #include "layout/ResumeLayout.h"
+#include "model/RecoveryStore.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int runEditor(int argc, char **argv)
 {
@@ -17,6 +20,16 @@ int runEditor(int argc, char **argv)
                      Qt::QueuedConnection);
     QObject::connect(&window, &EntryWindow::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Unsaved work survives a crash: a copy is kept while the record has
+    // changes, and one left by an editor that did not end normally is
+    // offered once the window is up.
+    RecoveryStore recovery(RecoveryStore::defaultFolder());
+    if (recovery.start()) {
+        window.commands().setRecoveryStore(&recovery);
+        QTimer::singleShot(0, &window, [&window] { window.commands().documents().offerRecovery(); });
+    }
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    window.commands().setRecoveryStore(nullptr);
+    return code;
 }
