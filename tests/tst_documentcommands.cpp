@@ -1,8 +1,11 @@
 #include "app/Clock.h"
 #include "entry/DocumentCommands.h"
 #include "layout/ResumeLayout.h"
+#include "model/CompanionPhoto.h"
+#include "model/DocumentKind.h"
 #include "support/DocumentTestSupport.h"
 
+#include <QBuffer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -71,6 +74,8 @@ private slots:
     void savePrompt();
     void loadCommand();
     void replaceAskedOnlyForAnotherFile();
+    void companionsOfOtherDocuments_data();
+    void companionsOfOtherDocuments();
 
 private:
     QString doc(const char *name) const { return m_docs.filePath(QLatin1String(name)); }
@@ -287,6 +292,92 @@ void TestDocumentCommands::replaceAskedOnlyForAnotherFile()
     QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
     QCOMPARE(readAll(doc("old.ren")), ren);
     QCOMPARE(s.cmds.currentDocumentPath(), doc("old.ren.dwz"));
+}
+
+// A folder shared with other documents: 张三.ljy with its photo 张三.pic,
+// 王芳.dwz with 王芳.pic. Whatever name a save takes, with or without a
+// photo, another document's photo is never deleted or replaced unasked.
+void TestDocumentCommands::companionsOfOtherDocuments_data()
+{
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<bool>("photo");
+    QTest::addColumn<bool>("openFirst");    // 王芳.dwz loaded before the save
+    QTest::addColumn<QString>("answers");   // Y/N to the questions, in order
+    QTest::addColumn<int>("result");        // SaveResult
+    QTest::addColumn<QStringList>("changed");
+    QTest::addColumn<QStringList>("created");
+    const int saved = int(DocumentCommands::SaveResult::Saved), cancelled = int(DocumentCommands::SaveResult::Cancelled);
+    using L = QStringList;
+    QTest::newRow("new name, no photo") << "张三" << false << false << "" << saved << L{} << L{"张三.dwz"};
+    QTest::newRow("new name, photo, keep theirs") << "张三.dwz" << true << false << "N" << cancelled << L{} << L{};
+    QTest::newRow("new name, photo, replace") << "张三.dwz" << true << false << "Y" << saved << L{"张三.pic"} << L{"张三.dwz"};
+    QTest::newRow(".bak, no photo") << "王芳.bak" << false << false << "" << saved << L{} << L{"王芳.bak.dwz"};
+    QTest::newRow(".bak, photo") << "王芳.bak" << true << false << "" << saved << L{} << L{"王芳.bak.dwz", "王芳.bak.pic"};
+    QTest::newRow(".pic, photo") << "王芳.pic" << true << false << "" << saved << L{} << L{"王芳.pic.dwz", "王芳.pic.pic"};
+    QTest::newRow("another .dwz, no photo") << "王芳.dwz" << false << false << "Y" << saved << L{"王芳.dwz"} << L{};
+    QTest::newRow("another .dwz, photo, keep theirs") << "王芳.dwz" << true << false << "YN" << cancelled << L{} << L{};
+    QTest::newRow("open document, photo removed") << "王芳.dwz" << false << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
+    QTest::newRow("open document, new photo") << "王芳.dwz" << true << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
+}
+
+void TestDocumentCommands::companionsOfOtherDocuments()
+{
+    QFETCH(QString, saveAs);
+    QFETCH(bool, photo);
+    QFETCH(bool, openFirst);
+    QFETCH(QString, answers);
+    QTemporaryDir dir;
+    auto in = [&dir](const QString &name) { return dir.filePath(name); };
+    auto image = [](Qt::GlobalColor color) {
+        QImage i(6, 8, QImage::Format_RGB32);
+        i.fill(color);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        i.save(&buffer, "BMP");
+        return bytes;
+    };
+    AppointmentRecord wang = validRecord();
+    wang.Name = QStringLiteral("王芳");
+    ScriptedInteraction quiet;
+    QVERIFY(saveRecord(in(QStringLiteral("王芳.dwz")), wang, quiet));
+    QVERIFY(writeBytes(in(QStringLiteral("王芳.pic")), image(Qt::red)));
+    QVERIFY(writeBytes(in(QStringLiteral("张三.ljy")), "a brief document"));
+    QVERIFY(writeBytes(in(QStringLiteral("张三.pic")), image(Qt::green)));
+    QVERIFY(writeBytes(in(QStringLiteral("chosen.bmp")), image(Qt::blue)));
+    QMap<QString, QByteArray> before;
+    for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
+        before[name] = readAll(in(name));
+
+    Session s;
+    if (openFirst) {
+        s.ui.fileNames << in(QStringLiteral("王芳.dwz"));
+        QVERIFY(s.cmds.CmdDiaoru_Click());
+        QVERIFY(s.record.HasPhoto);
+        s.record.KaoHe = QStringLiteral("称职");
+    }
+    s.record.HasPhoto = photo;
+    if (photo) {
+        s.record.PhotoPath = in(QStringLiteral("chosen.bmp"));
+        s.record.PhotoPicture = QImage(s.record.PhotoPath);
+    }
+    s.record.dirtyFlag = true;
+    for (QChar a : answers)
+        s.ui.answers << (a == QLatin1Char('Y') ? Answer::Yes : Answer::No);
+    s.ui.fileNames << in(saveAs);
+    QTEST(int(s.cmds.save()), "result");
+    QVERIFY(s.ui.answers.isEmpty());   // every question expected was asked
+
+    QFETCH(QStringList, changed);
+    QFETCH(QStringList, created);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QVERIFY2(changed.contains(it.key()) != (readAll(in(it.key())) == it.value()), qPrintable(it.key()));
+    QStringList now = QDir(dir.path()).entryList(QDir::Files);
+    for (const QString &name : before.keys())
+        now.removeAll(name);
+    QCOMPARE(now, created);
+    if (photo && s.record.dirtyFlag == false)
+        QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(saveAs)))), image(Qt::blue));
 }
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)
