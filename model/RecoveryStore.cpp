@@ -47,7 +47,7 @@ QJsonObject recordToJson(const AppointmentRecord &r, const QString &documentPath
     o.insert(QStringLiteral("documentPath"), documentPath);
     o.insert(QStringLiteral("photoPath"), r.PhotoPath);
     o.insert(QStringLiteral("hasPhoto"), r.HasPhoto);
-    o.insert(QStringLiteral("written"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    o.insert(QStringLiteral("written"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
     o.insert(QStringLiteral("fields"), fields);
     return o;
 }
@@ -173,7 +173,7 @@ QList<RecoveryStore::Orphan> RecoveryStore::findOrphans()
         orphan.folder = slot;
         orphan.documentPath = o.value(QStringLiteral("documentPath")).toString();
         orphan.name = o.value(QStringLiteral("fields")).toObject().value(QStringLiteral("txtName")).toString();
-        orphan.written = QDateTime::fromString(o.value(QStringLiteral("written")).toString(), Qt::ISODate);
+        orphan.written = QDateTime::fromString(o.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
         m_orphanLocks[slot] = std::move(lock);
         found << orphan;
     }

@@ -3,6 +3,7 @@
 #include "layout/ResumeLayout.h"
 #include "model/CompanionPhoto.h"
 #include "model/DocumentKind.h"
+#include "model/RecoveryStore.h"
 #include "support/DocumentTestSupport.h"
 
 #include <QBuffer>
@@ -10,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,6 +79,7 @@ private slots:
     void replaceAskedOnlyForAnotherFile();
     void companionsOfOtherDocuments_data();
     void companionsOfOtherDocuments();
+    void recoveryCopies();
 
 private:
     QString doc(const char *name) const { return m_docs.filePath(QLatin1String(name)); }
@@ -378,6 +382,97 @@ void TestDocumentCommands::companionsOfOtherDocuments()
     QCOMPARE(now, created);
     if (photo && s.record.dirtyFlag == false)
         QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(saveAs)))), image(Qt::blue));
+}
+
+namespace {
+
+// An editor that keeps a copy of `record` and then dies without ending
+// normally: a child process that leaves its lock file and copy behind.
+void crashedEditor(const QString &folder, const AppointmentRecord &record, const QString &documentPath)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        auto *store = new RecoveryStore(folder);   // never destroyed: no normal end
+        const bool kept = store->start() && store->keep(record, documentPath);
+        ::_exit(kept ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+} // namespace
+
+// Unsaved work is kept while the editor runs, offered by the next editor
+// only once this one ended without saving, and gone after a save or No.
+void TestDocumentCommands::recoveryCopies()
+{
+    QTemporaryDir folder;
+    const QString base = folder.filePath(QStringLiteral("recovery"));
+    {
+        RecoveryStore running(base);
+        QVERIFY(running.start());
+        Session s;
+        s.cmds.setRecoveryStore(&running);
+        s.cmds.keepRecoveryCopy();
+        QVERIFY(!running.hasCopy());   // nothing unsaved
+        s.record.Name = QStringLiteral("正在录入");
+        s.record.dirtyFlag = true;
+        s.cmds.keepRecoveryCopy();
+        QVERIFY(running.hasCopy());
+        // Another editor started meanwhile does not take a running editor's copy.
+        RecoveryStore second(base);
+        QVERIFY(second.start());
+        QVERIFY(second.findOrphans().isEmpty());
+        // Saved: the copy goes.
+        s.ui.fileNames << doc("kept.dwz");
+        QVERIFY(s.cmds.CmdSave_Click());
+        QVERIFY(!running.hasCopy());
+        s.record.Name = QStringLiteral("又改了");
+        s.record.dirtyFlag = true;
+        s.cmds.keepRecoveryCopy();
+        QVERIFY(running.hasCopy());
+        // Not saved by choice: the copy goes too.
+        s.ui.answers << Answer::No;
+        QVERIFY(s.cmds.canClose());
+        QVERIFY(!running.hasCopy());
+    }
+    QVERIFY(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());   // normal ends leave nothing
+
+    AppointmentRecord typed = validRecord();
+    typed.Name = QStringLiteral("李\"四\"");   // exactly as typed, quotes and all
+    typed.JianLi = QStringLiteral("1990 学习\r\n                  继续");
+    typed.HasPhoto = true;
+    typed.PhotoPicture = QImage(5, 7, QImage::Format_RGB32);
+    typed.PhotoPicture.fill(Qt::red);
+    typed.PhotoPath = doc("gone.jpg");   // the chosen file is no longer there
+    crashedEditor(base, typed, doc("li.dwz"));
+    crashedEditor(base, validRecord(), QString());
+
+    Session s;
+    RecoveryStore store(base);
+    QVERIFY(store.start());
+    s.cmds.setRecoveryStore(&store);
+    s.ui.answers << Answer::No << Answer::Yes;   // newest first: validRecord's copy, then 李"四"
+    QVERIFY(s.cmds.offerRecovery());
+    QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::Question, K::Question}));
+    QCOMPARE(s.ui.shown[0].title, QStringLiteral("恢复未保存的内容"));
+    QVERIFY(s.ui.shown[1].text.contains(QStringLiteral("“李\"四\"”")));
+    QVERIFY(s.record.sameFields([&] { AppointmentRecord r = typed; r.PhotoPath.clear(); return r; }()));
+    QVERIFY(s.record.dirtyFlag && s.record.HasPhoto);
+    QCOMPARE(s.record.PhotoPicture.size(), QSize(5, 7));
+    QCOMPARE(s.cmds.currentDocumentPath(), doc("li.dwz"));
+    QVERIFY(store.hasCopy());   // taken over at once
+    QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    // Saved under its original name, photo included.
+    s.ui.fileNames << doc("li.dwz");
+    s.ui.shown.clear();
+    QVERIFY(s.cmds.CmdSave_Click());
+    QCOMPARE(s.ui.shown[0].startPath, doc("li.dwz"));
+    QVERIFY(!store.hasCopy());
+    QCOMPARE(QImage(doc("li.pic")).size(), QSize(5, 7));
+    RecoveryStore later(base);
+    QVERIFY(later.start() && later.findOrphans().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)
