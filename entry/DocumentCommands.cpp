@@ -205,6 +205,10 @@ DocumentCommands::SaveResult DocumentCommands::save()
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
         settings.setValue(settingKey(), folder);
         settings.sync();
+        if (settings.status() != QSettings::NoError)
+            m_ui.message(QStringLiteral("系统"),
+                         QStringLiteral("文件已保存，但保存位置未能记入设置，下次保存时对话框不会从这个文件夹开始。"),
+                         MessageIcon::Information);
         m_currentPath = path;
         m_saveStartPath.clear();
     }
