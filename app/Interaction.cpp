@@ -11,7 +11,12 @@ QString qtFileFilter(const QString &vbFilter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // A label that already names its extensions ("任免审批表 (.dwz;.ren)")
+        // shows Qt's pattern list in their place, not a second list after it.
         QString desc = parts.at(i);
+        const int open = desc.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && desc.endsWith(QLatin1Char(')')))
+            desc = desc.left(open).trimmed();
         entries << desc + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return entries.join(QStringLiteral(";;"));

@@ -56,7 +56,7 @@ PageMargins load()
     return m;
 }
 
-void store(const PageMargins &margins, QSettings &s)
+bool store(const PageMargins &margins, QSettings &s)
 {
     s.beginGroup(QLatin1String(kSection));
     s.setValue(QStringLiteral("TBL_TOP_DIST"), QString::number(margins.T));
@@ -66,13 +66,15 @@ void store(const PageMargins &margins, QSettings &s)
     s.setValue(QStringLiteral("TBL_HEIGHT"), QString::number(margins.H));
     s.endGroup();
     s.sync();
+    return s.status() == QSettings::NoError;
 }
 
-void store(const PageMargins &margins)
+bool store(const PageMargins &margins)
 {
     QSettings *s = openUserStore();
-    store(margins, *s);
+    const bool stored = store(margins, *s);
     delete s;
+    return stored;
 }
 
 } // namespace MarginSettings

@@ -16,8 +16,9 @@ PageMargins &current();
 // height are never read.
 PageMargins load(QSettings &store);
 PageMargins load();              // the user's store
-// Writes the five keys in their fixed order.
-void store(const PageMargins &margins, QSettings &store);
-void store(const PageMargins &margins);
+// Writes the five keys in their fixed order; false when the store reports
+// that it could not be written.
+bool store(const PageMargins &margins, QSettings &store);
+bool store(const PageMargins &margins);
 
 } // namespace MarginSettings

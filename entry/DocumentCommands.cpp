@@ -4,7 +4,9 @@
 #include "model/CompanionPhoto.h"
 #include "model/DocumentFile.h"
 #include "model/DocumentKind.h"
+#include "model/RecoveryStore.h"
 #include "model/RendererHandoff.h"
+#include "layout/TextRules.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -83,8 +85,10 @@ bool DocumentCommands::confirmUnsavedChanges()
         return true;
     switch (m_ui.askYesNoCancel(QStringLiteral("系统"), savePromptText())) {
     case Answer::Yes:
-        return save() != SaveResult::Failed;
+        return save() == SaveResult::Saved;
     case Answer::No:
+        if (m_recovery)
+            m_recovery->discard();   // the clerk chose to let the changes go
         return true;
     case Answer::Cancel:
         break;
@@ -141,7 +145,9 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
     }
     // Only a document of the current kind is the one a save would replace.
     m_currentPath = documentKindOf(path) == DocumentKind::Dwz ? path : QString();
+    m_saveStartPath.clear();
     recordChanged();
+    keepRecoveryCopy();
     return true;
 }
 
@@ -170,25 +176,39 @@ DocumentCommands::SaveResult DocumentCommands::save()
     QString startFolder = lastSaveFolderSetting();
     if (startFolder == defaultDocumentsFolder())
         QDir().mkpath(startFolder);   // best effort; the dialog copes without it
-    QString path = m_ui.saveFileName(saveDialogTitle(), startFolder, saveDialogFilter());
+    const QString startPath = m_saveStartPath.isEmpty() ? startFolder : m_saveStartPath;
+    QString path = m_ui.saveFileName(saveDialogTitle(), startPath, saveDialogFilter());
     if (path.isEmpty())
         return SaveResult::Cancelled;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".dwz");
+    path = documentSavePath(path);
     m_lastDialogPath = QFileInfo(path).absoluteFilePath();
 
     // Replacing the open document is the everyday save; replacing any other
     // file may destroy another cadre's record.
-    if (QFileInfo::exists(path) && !sameFilePath(path, m_currentPath)) {
+    const bool replacesOpenDocument = QFileInfo::exists(path) && sameFilePath(path, m_currentPath);
+    if (QFileInfo::exists(path) && !replacesOpenDocument) {
         const QString question = QStringLiteral("文件“%1”已存在，要替换它吗？").arg(QDir::toNativeSeparators(path));
         if (!m_ui.askYesNo(QStringLiteral("系统"), question))
             return SaveResult::Cancelled;
+    }
+    // The photo beside it is the open document's own only when that document
+    // is the one replaced; any other file of that name may be another
+    // document's photo (a brief document's, or one saved under another name).
+    bool companionIsOwn = replacesOpenDocument;
+    const QString companion = companionPhotoPath(path);
+    if (!companionIsOwn && m_record.HasPhoto && QFileInfo::exists(companion)
+        && !sameFilePath(companion, m_record.PhotoPath)) {
+        const QString question = QStringLiteral("照片文件“%1”已存在，可能是别的文件的照片，要替换它吗？")
+                                     .arg(QDir::toNativeSeparators(companion));
+        if (!m_ui.askYesNo(QStringLiteral("系统"), question))
+            return SaveResult::Cancelled;
+        companionIsOwn = true;
     }
 
     bool saved = false, written = false;
     {
         BusyPointer busy(m_ui);
-        saved = saveDocumentFile(path, m_vars, m_record, m_ui, &written);
+        saved = saveDocumentFile(path, m_vars, m_record, m_ui, companionIsOwn, &written);
     }
     // The folder is remembered once the document is on disk, before its
     // photo is copied: a photo that fails leaves a saved document there.
@@ -197,7 +217,62 @@ DocumentCommands::SaveResult DocumentCommands::save()
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
         settings.setValue(settingKey(), folder);
         settings.sync();
+        if (settings.status() != QSettings::NoError)
+            m_ui.message(QStringLiteral("系统"),
+                         QStringLiteral("文件已保存，但保存位置未能记入设置，下次保存时对话框不会从这个文件夹开始。"),
+                         MessageIcon::Information);
         m_currentPath = path;
+        m_saveStartPath.clear();
     }
+    if (saved && m_recovery)
+        m_recovery->discard();
     return saved ? SaveResult::Saved : SaveResult::Failed;
+}
+
+void DocumentCommands::keepRecoveryCopy()
+{
+    if (!m_recovery)
+        return;
+    if (m_record.dirtyFlag)
+        m_recovery->keep(m_record, m_currentPath);
+    else
+        m_recovery->discard();
+}
+
+QString DocumentCommands::recoveryTitle() { return QStringLiteral("恢复未保存的内容"); }
+
+bool DocumentCommands::offerRecovery()
+{
+    if (!m_recovery)
+        return false;
+    for (const RecoveryStore::Orphan &orphan : m_recovery->findOrphans()) {
+        AppointmentRecord recovered;
+        QString documentPath;
+        if (!m_recovery->readOrphan(orphan, &recovered, &documentPath)) {
+            m_recovery->removeOrphan(orphan);
+            continue;
+        }
+        QString what = TrimSpaces(recovered.Name).isEmpty() ? QStringLiteral("未填姓名的表")
+                                                             : QStringLiteral("“%1”的表").arg(TrimSpaces(recovered.Name));
+        if (!documentPath.isEmpty())
+            what += QStringLiteral("（文件“%1”）").arg(QDir::toNativeSeparators(documentPath));
+        const QString question =
+            QStringLiteral("上次编辑时程序没有正常结束，留下了未保存的内容：\r\n    %1，记录于 %2\r\n"
+                           "要恢复这些内容吗？选“否”将删除它们。")
+                .arg(what, orphan.written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+        if (!m_ui.askYesNo(recoveryTitle(), question)) {
+            m_recovery->removeOrphan(orphan);
+            continue;
+        }
+        m_record = recovered;
+        m_currentPath = documentPath;
+        m_saveStartPath = documentPath;
+        // Kept as this editor's copy before the old one goes, so that a second
+        // crash right now still loses nothing.
+        if (m_recovery->keep(m_record, m_currentPath))
+            m_recovery->removeOrphan(orphan);
+        recordChanged();
+        return true;
+    }
+    return false;
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+class RecoveryStore;
+
 // The entry window's load and save commands, the save prompt and the close
 // step, without any widget: the window forwards its buttons here and keeps
 // to what only it can do (focus, page switching, showing the fields) through
@@ -42,9 +44,10 @@ public:
     bool CmdSave_Click() { return save() == SaveResult::Saved; }
     SaveResult save();
     // The save prompt when the record has changed: Yes saves and goes on
-    // (also when the save dialog is cancelled), No goes on, Cancel stops.
-    // A save that was tried and failed stops as well, so nothing typed is
-    // thrown away by the step that follows.
+    // only once the save is done; anything that keeps it from completing
+    // (cancel in the save dialog, No to a replace question, a failed check
+    // or write) stops, so nothing typed is thrown away by the step that
+    // follows. No goes on, Cancel stops.
     bool confirmUnsavedChanges();
     // The close step: whether the window may close.
     bool canClose() { return confirmUnsavedChanges(); }
@@ -52,6 +55,18 @@ public:
     // The document open now: the one loaded or last saved; empty for a new
     // record or an imported brief or older document.
     QString currentDocumentPath() const { return m_currentPath; }
+
+    // The recovery copy of unsaved work, kept by the window (may be null).
+    void setRecoveryStore(RecoveryStore *store) { m_recovery = store; }
+    // Keeps the recovery copy in step with the record: written while it has
+    // unsaved changes (only when they differ from the copy), gone otherwise.
+    void keepRecoveryCopy();
+    // At start-up: offers each copy left by an editor that did not end
+    // normally, newest first, with the question "恢复未保存的内容". Yes loads
+    // it as a changed record that saves under its document's name and stops;
+    // No deletes it and goes on to the next. True when one was loaded.
+    bool offerRecovery();
+    static QString recoveryTitle();
 
     static QString loadDialogTitle();
     static QString loadDialogFilter();
@@ -71,6 +86,10 @@ private:
     RendererVars &m_vars;
     Interaction &m_ui;
     QString m_currentPath;
+    // Where the next save dialog opens when not in the last save folder: the
+    // name of a recovered document.
+    QString m_saveStartPath;
+    RecoveryStore *m_recovery = nullptr;
     // Load and save share one dialog: it reopens on the file of its last
     // use, in that file's folder (this run only).
     QString m_lastDialogPath;

@@ -114,6 +114,12 @@ int main(int argc, char **argv)
     seed(DocumentKind::Ljy, briefBytes);
     seed(DocumentKind::Jan, briefBytes);
 
+    // The same document as another editor would save it.
+    const QString text = decodeDocumentText(full);
+    seed(DocumentKind::Dwz, QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+    seed(DocumentKind::Dwz, text.toUtf8());
+    seed(DocumentKind::Dwz, QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2));
+
     seed(DocumentKind::Dwz, QByteArray("\"unterminated,\"a\",\"b"));
     seed(DocumentKind::Ren, QByteArray("\"a\",b , \"c\"x,\r\n\"d\"\r\n"));
     std::printf("%d seeds written to %s\n", g_count, argv[1]);

@@ -1,6 +1,8 @@
 #include "model/BriefImport.h"
 #include "layout/TextRules.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 void setControl(AppointmentRecord &target, const char *controlName, const QString &value)
@@ -111,4 +113,54 @@ void fillFromBrief(AppointmentRecord &t, const BriefRecord &b)
 
     setControl(t, "txtBeizhu", b.Beizhu);
     setControl(t, "txtDate", b.Date);
+}
+
+namespace {
+
+struct UncarriedField {
+    QString AppointmentRecord::*field;
+    const char *label;
+};
+
+const UncarriedField kUncarried[] = {
+    {&AppointmentRecord::XueliAdd, "全日制教育的学位"},
+    {&AppointmentRecord::BiyeAdd, "全日制教育的专业"},
+    {&AppointmentRecord::Xueli2, "在职教育的学历"},
+    {&AppointmentRecord::XueliAdd2, "在职教育的学位"},
+    {&AppointmentRecord::Biye2, "在职教育的毕业院校系"},
+    {&AppointmentRecord::BiyeAdd2, "在职教育的专业"},
+    {&AppointmentRecord::NiRen, "拟任职务"},
+    {&AppointmentRecord::NiMian, "拟免职务"},
+    {&AppointmentRecord::RenMianLiy, "任免理由"},
+    {&AppointmentRecord::Chengbao, "呈报单位"},
+};
+
+QString comparableName(const QString &name)
+{
+    QString s = name;
+    s.remove(QRegularExpression(QStringLiteral("\\s")));
+    return s;
+}
+
+} // namespace
+
+QStringList briefUncarriedFieldsInUse(const AppointmentRecord &record)
+{
+    QStringList labels;
+    for (const UncarriedField &f : kUncarried)
+        if (!TrimSpaces(StripLineBreaks(record.*f.field)).isEmpty())
+            labels << QString::fromUtf8(f.label);
+    return labels;
+}
+
+void clearFieldsBriefDoesNotCarry(AppointmentRecord &record)
+{
+    for (const UncarriedField &f : kUncarried)
+        (record.*f.field).clear();
+}
+
+bool briefIsAnotherPerson(const AppointmentRecord &record, const QString &briefName)
+{
+    const QString current = comparableName(record.Name);
+    return !current.isEmpty() && current != comparableName(briefName);
 }

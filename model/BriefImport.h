@@ -30,3 +30,14 @@ BriefRecord briefRecordFromItems(const QStringList &items);
 void fillFromBrief(AppointmentRecord &target, const BriefRecord &brief);
 // The party text rebuilt from a join date and three party names.
 QString briefPartyText(const BriefRecord &brief);
+
+// The fields of the appointment record that a brief document does not
+// carry, which an import therefore leaves as they were: the lower lines of
+// the full-time education cells, the in-service education rows, the posts
+// proposed, the reasons and the reporting unit. Labels as the form shows
+// them, only those that hold text.
+QStringList briefUncarriedFieldsInUse(const AppointmentRecord &record);
+void clearFieldsBriefDoesNotCarry(AppointmentRecord &record);
+// Whether importing a brief document of `briefName` over `record` would put
+// two people on one form: the record names someone else.
+bool briefIsAnotherPerson(const AppointmentRecord &record, const QString &briefName);

@@ -1,23 +1,32 @@
 #pragma once
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
 // The photo is never inside a document: it lives beside it as a byte copy of
 // the image the user chose, under the document's companion path.
-enum class CompanionPhotoState { Missing, Loaded, Damaged };
+enum class CompanionPhotoState { Missing, Loaded, Damaged, NotAFile };
+
+// Why a photo file gave no picture.
+enum class PhotoProblem { None, NotAFile, Unreadable, Damaged };
 
 // Decodes a photo file by its content, whatever its extension says (".pic"
-// says nothing about the format); a null image when it cannot be decoded.
-QImage readPhotoFile(const QString &path);
+// says nothing about the format); a null image when it is not a regular
+// file, cannot be read, is cut short or cannot be decoded.
+QImage readPhotoFile(const QString &path, PhotoProblem *problem = nullptr);
+
+// Whether photo bytes are whole as far as their format tells: a JPEG that
+// ends inside its picture data or before its end marker, a PNG without its
+// end chunk and a BMP shorter than its pixels are damaged, although the
+// decoders would show them with a grey or black remainder.
+bool photoDataComplete(const QByteArray &data);
 
 CompanionPhotoState loadCompanionPhoto(const QString &companionPath, QImage *image);
 
-// Copies the photo file at `photoPath` to `companionPath`, replacing what is
-// there; nothing happens when both name the same file. When the chosen file
-// can no longer be read, the picture in memory is written instead so that the
-// photo is not lost.
-bool copyPhotoToCompanion(const QString &photoPath, const QImage &picture, const QString &companionPath,
-                          QString *error);
+// The bytes to put beside a document: the photo file at `photoPath` as it
+// is, or, when it can no longer be read, the picture in memory as a BMP so
+// that the photo is not lost.
+bool companionPhotoBytes(const QString &photoPath, const QImage &picture, QByteArray *bytes, QString *error);
 // Deletes the companion file of a document saved without a photo, so that an
 // old photo does not come back on the next load.
 bool removeCompanionPhoto(const QString &companionPath, QString *error);

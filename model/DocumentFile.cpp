@@ -1,11 +1,17 @@
 #include "model/DocumentFile.h"
+#include "app/SafeFile.h"
+#include "model/BriefImport.h"
 #include "model/CompanionPhoto.h"
 #include "model/DocumentKind.h"
 #include "model/DocumentReader.h"
 #include "model/DocumentWriter.h"
+#include "layout/TextRules.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
 
 namespace {
 
@@ -42,6 +48,23 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
     }
     file.close();
 
+    // A brief document carries only part of the form: imported over another
+    // cadre's record, the rest would print one person's removal and reasons
+    // on another person's form.
+    if (isBriefKind(kind) && briefIsAnotherPerson(record, loaded.Name)) {
+        const QStringList kept = briefUncarriedFieldsInUse(loaded);
+        if (!kept.isEmpty()) {
+            const QString question =
+                QStringLiteral("调入的简要情况表是“%1”的，当前内容是“%2”的。\r\n"
+                               "简要情况表中没有以下各项，它们仍是“%2”的：\r\n    %3\r\n"
+                               "要清空这些项吗？")
+                    .arg(TrimSpaces(loaded.Name), TrimSpaces(record.Name),
+                         kept.join(QStringLiteral("\r\n    ")));
+            if (ui.askYesNo(kSystem, question))
+                clearFieldsBriefDoesNotCarry(loaded);
+        }
+    }
+
     const QString companion = companionPhotoPath(path);
     QImage photo;
     const CompanionPhotoState state = loadCompanionPhoto(companion, &photo);
@@ -59,34 +82,69 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
     if (state == CompanionPhotoState::Damaged)
         ui.message(kSystem, QStringLiteral("文本内容调入完毕，但照片文件已损坏！请重新加载照片！"),
                    MessageIcon::Information);
+    else if (state == CompanionPhotoState::NotAFile)
+        ui.message(kSystem,
+                   QStringLiteral("文本内容调入完毕，但照片“%1”不是普通文件，没有调入！请重新加载照片！")
+                       .arg(shown(companion)),
+                   MessageIcon::Information);
     return true;
 }
 
 bool saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
-                      Interaction &ui, bool *written)
+                      Interaction &ui, bool companionIsOwn, bool *written)
 {
     if (written)
         *written = false;
-    DocumentWriter writer;
-    if (!writer.writeFile(path, vars, record.compactPartyText)) {
+    auto failed = [&](int number, const QString &reason, const QString &file) {
         ui.message(kSystem,
-                   QStringLiteral("保存时发生错误:%1:%2").arg(writer.errorNumber()).arg(writer.errorString()),
+                   QStringLiteral("保存时发生错误:%1:%2（%3）\r\n原有的文件没有改变。").arg(number).arg(reason, shown(file)),
                    MessageIcon::Information);
         return false;
-    }
-    if (written)
-        *written = true;
+    };
+
     const QString companion = companionPhotoPath(path);
-    QString error;
-    if (record.HasPhoto) {
-        if (!copyPhotoToCompanion(record.PhotoPath, record.PhotoPicture, companion, &error)) {
-            ui.message(kSystem,
-                       QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
-                           .arg(shown(companion), error),
+    const bool copyPhoto = record.HasPhoto && !sameFilePath(record.PhotoPath, companion);
+    if (copyPhoto && QFileInfo::exists(companion) && !companionIsOwn)
+        return failed(EEXIST, QStringLiteral("照片文件已存在，属于另一个文件"), companion);
+
+    // Both files are written out and synced before either replaces what is
+    // there: a full disk fails the save with the old document and its photo
+    // as they were.
+    const QByteArray bytes = DocumentWriter::bytes(vars, record.compactPartyText);
+    if (bytes.isEmpty())
+        return failed(QFileDevice::UnspecifiedError, QStringLiteral("系统缺少 GB18030 文字编码支持"), path);
+    SafeFile document(path);
+    if (!document.open(QIODevice::WriteOnly) || document.write(bytes) != bytes.size() || !document.finishWriting())
+        return failed(document.osError(), document.errorString(), path);
+    SafeFile photo(companion);
+    if (copyPhoto) {
+        QByteArray photoBytes;
+        QString error;
+        if (!companionPhotoBytes(record.PhotoPath, record.PhotoPicture, &photoBytes, &error)) {
+            ui.message(kSystem, QStringLiteral("保存时发生错误:%1\r\n请重新加载照片后再保存。原有的文件没有改变。").arg(error),
                        MessageIcon::Information);
             return false;
         }
-    } else if (!removeCompanionPhoto(companion, &error)) {
+        if (!photo.open(QIODevice::WriteOnly) || photo.write(photoBytes) != photoBytes.size()
+            || !photo.finishWriting())
+            return failed(photo.osError(), photo.errorString(), companion);
+    }
+    if (!document.commit())
+        return failed(document.osError(), document.errorString(), path);
+    if (written)
+        *written = true;
+
+    if (copyPhoto && !photo.commit()) {
+        ui.message(kSystem,
+                   QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
+                       .arg(shown(companion), photo.errorString()),
+                   MessageIcon::Information);
+        return false;
+    }
+    QString error;
+    // Only the document's own old photo goes; a file of that name that
+    // belongs to another document is never touched.
+    if (!record.HasPhoto && companionIsOwn && !removeCompanionPhoto(companion, &error)) {
         ui.message(kSystem,
                    QStringLiteral("文件已保存，但旧的照片文件“%1”未能删除：%2\r\n下次调入时它会重新出现。")
                        .arg(shown(companion), error),

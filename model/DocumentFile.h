@@ -10,10 +10,14 @@
 // values stay as they were, and a message says so.
 bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui);
 // Writes the hand-off values as a ".dwz" document at `path` and handles the
-// companion photo: copied beside the document when one is attached, an old
-// companion file deleted when none is. Clears dirtyFlag and returns true only
-// when all of it succeeded; otherwise shows a message and returns false (a
-// failed document write leaves the previous file untouched). `written` tells
-// whether the document itself was written, even when the photo then failed.
+// companion photo. The file with the companion name is replaced or deleted
+// only when `companionIsOwn`: it belongs to the document being replaced, or
+// the user agreed to replace it. Otherwise a photo attached is refused before
+// anything is written when that name is taken, and without a photo the file
+// is left alone. Document and photo are both written out before either
+// replaces an old file. Clears dirtyFlag and returns true only when all of it
+// succeeded; otherwise shows a message with the reason in plain Chinese and
+// returns false. `written` tells whether the document itself was replaced,
+// even when the photo then failed.
 bool saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
-                      Interaction &ui, bool *written = nullptr);
+                      Interaction &ui, bool companionIsOwn, bool *written = nullptr);

@@ -18,14 +18,79 @@ bool isBlank(QChar c)
 
 } // namespace
 
-QString decodeDocumentText(const QByteArray &bytes, bool *ok)
+bool isValidGb18030(const QByteArray &bytes)
 {
-    QStringDecoder decoder("GB18030");
-    if (ok)
-        *ok = decoder.isValid();
-    if (!decoder.isValid())
-        return QString();
-    return decoder.decode(bytes);
+    const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = d[i];
+        if (b < 0x80) {
+            ++i;
+        } else if (b == 0x80 || b == 0xFF) {
+            return false;
+        } else if (i + 1 < n && ((d[i + 1] >= 0x40 && d[i + 1] <= 0x7E) || (d[i + 1] >= 0x80 && d[i + 1] <= 0xFE))) {
+            i += 2;
+        } else if (i + 3 < n && d[i + 1] >= 0x30 && d[i + 1] <= 0x39 && d[i + 2] >= 0x81 && d[i + 2] <= 0xFE
+                   && d[i + 3] >= 0x30 && d[i + 3] <= 0x39) {
+            i += 4;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+bool decodeStrictly(QStringConverter::Encoding encoding, const QByteArray &bytes, QString *text)
+{
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    *text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+bool hasNonAscii(const QByteArray &bytes)
+{
+    for (char c : bytes)
+        if (uchar(c) >= 0x80)
+            return true;
+    return false;
+}
+
+} // namespace
+
+QString decodeDocumentText(const QByteArray &bytes, bool *ok, bool *encodingDamaged, DocumentEncoding *encoding)
+{
+    auto result = [&](bool good, bool damaged, DocumentEncoding used, const QString &text) {
+        if (ok)
+            *ok = good;
+        if (encodingDamaged)
+            *encodingDamaged = damaged;
+        if (encoding)
+            *encoding = used;
+        return good ? text : QString();
+    };
+    QString text;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        const bool good = decodeStrictly(QStringConverter::Utf8, bytes.mid(3), &text);
+        return result(good, !good, DocumentEncoding::Utf8, text);
+    }
+    const bool littleEndian = bytes.startsWith("\xFF\xFE"), bigEndian = bytes.startsWith("\xFE\xFF");
+    if (littleEndian || bigEndian) {
+        const bool good = bytes.size() % 2 == 0
+                          && decodeStrictly(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                                            bytes.mid(2), &text);
+        return result(good, !good, DocumentEncoding::Utf16, text);
+    }
+    if (isValidGb18030(bytes)) {
+        QStringDecoder decoder("GB18030");
+        if (!decoder.isValid())
+            return result(false, false, DocumentEncoding::Gb18030, QString());
+        return result(true, false, DocumentEncoding::Gb18030, decoder.decode(bytes));
+    }
+    if (hasNonAscii(bytes) && decodeStrictly(QStringConverter::Utf8, bytes, &text))
+        return result(true, false, DocumentEncoding::Utf8, text);
+    return result(false, true, DocumentEncoding::Gb18030, QString());
 }
 
 QByteArray encodeDocumentText(const QString &text, bool *ok)
@@ -78,10 +143,10 @@ bool DocumentItemReader::read(QIODevice &device, int count, int minimum)
             return false;
         }
     }
-    bool ok = false;
-    const QString text = decodeDocumentText(data, &ok);
+    bool ok = false, damaged = false;
+    const QString text = decodeDocumentText(data, &ok, &damaged);
     if (!ok) {
-        m_error = NoCodec;
+        m_error = damaged ? BadEncoding : NoCodec;
         return false;
     }
     return parse(text, count, minimum);
@@ -162,6 +227,8 @@ QString DocumentItemReader::errorString() const
         return QStringLiteral("内容不完整，应至少有 %1 项，只找到 %2 项").arg(m_wanted).arg(m_found);
     case NoCodec:
         return QStringLiteral("系统缺少 GB18030 文字编码支持");
+    case BadEncoding:
+        return QStringLiteral("文字编码已损坏（既不是 GB18030，也不是 UTF-8 或 UTF-16），无法读出文字");
     }
     return QString();
 }

@@ -14,7 +14,7 @@ constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
 
 class DocumentItemReader {
 public:
-    enum Error { NoError, ReadError, TooLarge, Unterminated, TooShort, NoCodec };
+    enum Error { NoError, ReadError, TooLarge, Unterminated, TooShort, NoCodec, BadEncoding };
 
     // Reads up to `count` items; fewer than `minimum` is an error, missing
     // items between `minimum` and `count` are empty. Anything after the last
@@ -34,7 +34,16 @@ private:
     QString m_deviceError;
 };
 
-QString decodeDocumentText(const QByteArray &bytes, bool *ok = nullptr);
+// Documents are GB18030 (code page 936). Text another editor saved is read
+// as what it is: a UTF-8 or UTF-16 byte-order mark says so, and text that is
+// valid UTF-8 with non-ASCII characters but not valid GB18030 is UTF-8.
+// Bytes valid in none of them are refused (`ok` false, `encodingDamaged`
+// true) rather than read with replacement characters.
+enum class DocumentEncoding { Gb18030, Utf8, Utf16 };
+QString decodeDocumentText(const QByteArray &bytes, bool *ok = nullptr, bool *encodingDamaged = nullptr,
+                           DocumentEncoding *encoding = nullptr);
+// Whether the bytes follow GB18030's byte grammar (one, two or four bytes a character).
+bool isValidGb18030(const QByteArray &bytes);
 QByteArray encodeDocumentText(const QString &text, bool *ok = nullptr);
 // One record of quoted items ended by CR LF, every straight double quote
 // curled first so that no item can end early.

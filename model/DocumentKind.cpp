@@ -35,3 +35,10 @@ QString companionPhotoPath(const QString &documentPath)
 {
     return documentPath.left(qMax(0, documentPath.size() - 4)) + QStringLiteral(".pic");
 }
+
+QString documentSavePath(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".dwz"), Qt::CaseInsensitive))
+        return path;
+    return path + QStringLiteral(".dwz");
+}

@@ -16,3 +16,9 @@ int documentMinimumItemCount(DocumentKind kind);
 // The companion photo file: the path with its last four characters replaced
 // by ".pic" (x.dwz -> x.pic).
 QString companionPhotoPath(const QString &documentPath);
+
+// Where a document chosen as `path` is saved: documents always end in
+// ".dwz" (any case), so a name with another extension or none gets ".dwz"
+// appended, and the companion can never be the document itself or another
+// document's photo ("a.pic" -> "a.pic.dwz" beside "a.pic.pic").
+QString documentSavePath(const QString &path);

@@ -2,8 +2,9 @@
 #include "layout/TextRules.h"
 #include "model/DocumentItems.h"
 
+#include "app/SafeFile.h"
+
 #include <QFileDevice>
-#include <QSaveFile>
 
 QStringList DocumentWriter::items(const RendererVars &v, const QString &compactPartyText)
 {
@@ -47,19 +48,13 @@ bool DocumentWriter::write(QIODevice &device, const RendererVars &vars, const QS
 
 bool DocumentWriter::writeFile(const QString &path, const RendererVars &vars, const QString &compactPartyText)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = file.errorString();
-        m_errorNumber = file.error();
-        return false;
-    }
-    if (!write(file, vars, compactPartyText)) {
+    SafeFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !write(file, vars, compactPartyText) || !file.commit()) {
+        if (file.osError() != 0) {
+            m_error = file.errorString();
+            m_errorNumber = file.osError();
+        }
         file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        m_error = file.errorString();
-        m_errorNumber = file.error() ? int(file.error()) : int(QFileDevice::WriteError);
         return false;
     }
     return true;

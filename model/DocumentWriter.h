@@ -10,11 +10,10 @@
 class DocumentWriter {
 public:
     bool write(QIODevice &device, const RendererVars &vars, const QString &compactPartyText);
-    // Writes to `path` through a temporary file that replaces the document
-    // only once everything is written, so a failure leaves the old one.
+    // Writes to `path` through SafeFile, so a failure leaves the old one.
     bool writeFile(const QString &path, const RendererVars &vars, const QString &compactPartyText);
     QString errorString() const { return m_error; }
-    int errorNumber() const { return m_errorNumber; }   // QFileDevice::FileError of the failure
+    int errorNumber() const { return m_errorNumber; }   // errno of a failed file, else a QFileDevice::FileError
 
     static QStringList items(const RendererVars &vars, const QString &compactPartyText);
     static QByteArray bytes(const RendererVars &vars, const QString &compactPartyText);

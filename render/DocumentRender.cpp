@@ -10,12 +10,12 @@
 #include "model/AppointmentRecord.h"
 #include "model/DocumentFile.h"
 #include "model/RendererHandoff.h"
+#include "app/SafeFile.h"
 
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -98,7 +98,7 @@ bool writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages
 {
     // Through a temporary file: a failed or interrupted export never leaves a
     // half-written PDF in place of an earlier one.
-    QSaveFile file(outPath);
+    SafeFile file(outPath);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
             *error = QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString());
@@ -131,7 +131,7 @@ bool writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages
     }
     if (!painter.end() || !file.commit()) {
         if (error)
-            *error = QStringLiteral("cannot write %1").arg(outPath);
+            *error = QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString());
         return false;
     }
     return true;
@@ -156,10 +156,10 @@ bool writePng(const QString &outPath, FormPages &pages, int page, int dpi, Inter
         surface.setInteraction(ui);
         drawPage(pages, surface, page, scaledPen(kPrinterThick, dpi), scaledPen(kPrinterThin, dpi));
     }
-    QSaveFile file(outPath);
+    SafeFile file(outPath);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
         if (error)
-            *error = QStringLiteral("cannot write %1").arg(outPath);
+            *error = QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString());
         return false;
     }
     return true;

@@ -15,6 +15,8 @@ private slots:
     void partyTextRebuilt();
     void briefDocumentLoads_data();
     void briefDocumentLoads();
+    void anotherPersonAsked_data();
+    void anotherPersonAsked();
 };
 
 void TestBriefImport::partyTextRebuilt_data()
@@ -96,6 +98,54 @@ void TestBriefImport::briefDocumentLoads()
     const AppointmentRecord::FamilyColumn chengwei = {"妻子", "儿子", "女儿", "", "父亲", "母亲", "兄"};
     QCOMPARE(r.Chengwei, chengwei);
     QCOMPARE(r.Xingm, (AppointmentRecord::FamilyColumn{"甲", "乙"}));
+}
+
+// Importing another person's brief document would leave the previous
+// cadre's removal, reasons and reporting unit on the form: the clerk is
+// asked, with the fields listed; Yes empties them, No keeps them.
+void TestBriefImport::anotherPersonAsked_data()
+{
+    QTest::addColumn<QString>("currentName");
+    QTest::addColumn<QString>("briefName");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<Answer>("answer");
+    QTest::newRow("another person, yes") << "张三" << "李四" << true << Answer::Yes;
+    QTest::newRow("another person, no") << "张三" << "李四" << true << Answer::No;
+    QTest::newRow("same person, spaced") << "张  三" << "张三" << false << Answer::Yes;
+    QTest::newRow("empty record") << "" << "李四" << false << Answer::Yes;
+}
+
+void TestBriefImport::anotherPersonAsked()
+{
+    QFETCH(QString, currentName);
+    QFETCH(QString, briefName);
+    QFETCH(bool, asked);
+    QFETCH(Answer, answer);
+    QTemporaryDir dir;
+    QStringList items(kBriefItemCount);
+    items[0] = briefName;
+    items[3] = QStringLiteral("0");
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("brief.ljy")), encodeDocumentItems(items)));
+    AppointmentRecord r;
+    r.Name = currentName;
+    r.NiMian = QStringLiteral("某局局长");
+    r.RenMianLiy = QStringLiteral("工作需要");
+    r.Chengbao = QStringLiteral("某区委");
+    r.Biye2 = QStringLiteral("党校");
+    ScriptedInteraction ui;
+    ui.answers << answer;
+    QVERIFY(loadDocumentFile(dir.filePath(QStringLiteral("brief.ljy")), r, ui));
+    QCOMPARE(ui.shown.size(), asked ? 1 : 0);
+    const bool emptied = asked && answer == Answer::Yes;
+    QCOMPARE(r.Name, briefName);
+    QCOMPARE((QStringList{r.NiMian, r.RenMianLiy, r.Chengbao, r.Biye2}).join(QString()).isEmpty(), emptied);
+    if (asked) {
+        const QString text = ui.shown[0].text;
+        for (const char *label : {"拟免职务", "任免理由", "呈报单位", "在职教育的毕业院校系"})
+            QVERIFY2(text.contains(QString::fromUtf8(label)), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("拟任职务")));   // empty: nothing to lose
+        QVERIFY(text.contains(QStringLiteral("“李四”")) && text.contains(QStringLiteral("“张三”")));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBriefImport)

@@ -1,12 +1,18 @@
 #include "app/Clock.h"
 #include "entry/DocumentCommands.h"
 #include "layout/ResumeLayout.h"
+#include "model/CompanionPhoto.h"
+#include "model/DocumentKind.h"
+#include "model/RecoveryStore.h"
 #include "support/DocumentTestSupport.h"
 
+#include <QBuffer>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -71,6 +77,9 @@ private slots:
     void savePrompt();
     void loadCommand();
     void replaceAskedOnlyForAnotherFile();
+    void companionsOfOtherDocuments_data();
+    void companionsOfOtherDocuments();
+    void recoveryCopies();
 
 private:
     QString doc(const char *name) const { return m_docs.filePath(QLatin1String(name)); }
@@ -132,8 +141,8 @@ void TestDocumentCommands::saveAddsExtension()
     QVERIFY(s.cmds.CmdSave_Click());
     QVERIFY(QFile::exists(doc("noext.dwz")) && QFile::exists(doc("noext.pic")) && !QFile::exists(doc("noext")));
 
-    // A photo that cannot be copied fails the save after the document is
-    // written: its folder is remembered and it is the open document.
+    // A photo that cannot be copied fails the save before the document is
+    // written: nothing is replaced, nothing remembered.
     Session p;
     p.record.dirtyFlag = true;
     p.record.HasPhoto = true;
@@ -141,13 +150,14 @@ void TestDocumentCommands::saveAddsExtension()
     QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("nophoto")));
     p.ui.fileNames << doc("nophoto/p.dwz");
     QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
-    QVERIFY(QFile::exists(doc("nophoto/p.dwz")) && p.record.dirtyFlag);
-    QCOMPARE(p.cmds.currentDocumentPath(), doc("nophoto/p.dwz"));
-    QCOMPARE(DocumentCommands::lastSaveFolderSetting(), doc("nophoto"));
+    QVERIFY(!QFile::exists(doc("nophoto/p.dwz")) && p.record.dirtyFlag);
+    QCOMPARE(p.cmds.currentDocumentPath(), QString());
+    QVERIFY(p.ui.messageTexts().value(0).contains(QStringLiteral("原有的文件没有改变")));
 }
 
-// The prompt before closing (and before loading): Yes saves and goes on,
-// No goes on, Cancel stops; a save that fails stops too, so nothing is lost.
+// The prompt before closing (and before loading): Yes goes on only once the
+// save is done, No goes on, Cancel stops; anything that keeps the save from
+// completing stops too, so nothing typed is lost.
 void TestDocumentCommands::savePrompt_data()
 {
     QTest::addColumn<Answer>("answer");
@@ -159,9 +169,13 @@ void TestDocumentCommands::savePrompt_data()
     QTest::newRow("cancel") << Answer::Cancel << "" << true << false << asked;
     QTest::newRow("no") << Answer::No << "" << true << true << asked;
     QTest::newRow("yes, saved") << Answer::Yes << "closing.dwz" << true << true << saveAsked;
-    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << "" << true << true << saveAsked;
+    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << "" << true << false << saveAsked;
     QTest::newRow("yes, checks fail") << Answer::Yes << "closing.dwz" << false << false
                                       << QList<K::Kind>{K::Question, K::Message};
+    QTest::newRow("yes, no to replacing") << Answer::Yes << "taken.dwz" << true << false
+                                          << QList<K::Kind>{K::Question, K::SaveFile, K::Question};
+    QTest::newRow("yes, write fails") << Answer::Yes << "nofolder/x.dwz" << true << false
+                                      << QList<K::Kind>{K::Question, K::SaveFile, K::Message};
 }
 
 void TestDocumentCommands::savePrompt()
@@ -169,6 +183,7 @@ void TestDocumentCommands::savePrompt()
     QFETCH(Answer, answer);
     QFETCH(QString, saveAs);
     QFETCH(bool, valid);
+    QVERIFY(writeBytes(m_docs.filePath(QStringLiteral("taken.dwz")), "another cadre"));
     Session s;
     QVERIFY(s.cmds.canClose());   // unchanged: no question
     s.record.dirtyFlag = true;
@@ -182,9 +197,26 @@ void TestDocumentCommands::savePrompt()
     QTEST(s.ui.kinds(), "dialogs");
     QCOMPARE(s.ui.shown[0].text, DocumentCommands::savePromptText());
     QCOMPARE(focused, valid ? QString() : QStringLiteral("txtSex"));   // for the window to show
-    const bool saved = valid && !saveAs.isEmpty() && answer == Answer::Yes;
+    QFETCH(bool, goesOn);
+    const bool saved = answer == Answer::Yes && goesOn;
     QCOMPARE(s.record.dirtyFlag, !saved);
-    QCOMPARE(!saveAs.isEmpty() && QFile::remove(m_docs.filePath(saveAs)), saved);
+    if (saveAs == QLatin1String("closing.dwz"))
+        QCOMPARE(QFile::remove(m_docs.filePath(saveAs)), saved);
+    QCOMPARE(readAll(m_docs.filePath(QStringLiteral("taken.dwz"))), QByteArray("another cadre"));
+
+    // The load command stops at the same points: the record stays, no dialog follows.
+    if (answer == Answer::Yes && !goesOn) {
+        Session l;
+        l.record.dirtyFlag = true;
+        if (!valid)
+            l.record.Sex = QStringLiteral("未知");
+        const AppointmentRecord before = l.record;
+        l.ui.answers << answer << Answer::No;
+        l.ui.fileNames << (saveAs.isEmpty() ? QString() : m_docs.filePath(saveAs)) << doc("other.dwz");
+        QVERIFY(!l.cmds.CmdDiaoru_Click());
+        QVERIFY(l.record.sameFields(before) && l.record.dirtyFlag);
+        QVERIFY(!l.ui.kinds().contains(K::OpenFile));
+    }
 }
 
 void TestDocumentCommands::loadCommand()
@@ -249,17 +281,198 @@ void TestDocumentCommands::replaceAskedOnlyForAnotherFile()
     QVERIFY(s.cmds.CmdSave_Click());
     QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
 
-    // An older document loaded is not the document a save writes.
+    // An older document loaded is not the document a save writes: saved
+    // under its name it becomes "old.ren.dwz" and the older file stays.
     QStringList items(34);
     items[0] = QStringLiteral("旧");
-    QVERIFY(writeBytes(doc("old.ren"), encodeDocumentItems(items)));
+    const QByteArray ren = encodeDocumentItems(items);
+    QVERIFY(writeBytes(doc("old.ren"), ren));
     s.ui.fileNames << doc("old.ren");
     QVERIFY(s.cmds.CmdDiaoru_Click());
     QCOMPARE(s.cmds.currentDocumentPath(), QString());
+    s.ui.shown.clear();
     s.ui.fileNames << doc("old.ren");
-    s.ui.answers << Answer::No;
-    QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);
-    QCOMPARE(s.ui.shown.last().kind, K::Question);
+    QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
+    QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
+    QCOMPARE(readAll(doc("old.ren")), ren);
+    QCOMPARE(s.cmds.currentDocumentPath(), doc("old.ren.dwz"));
+}
+
+// A folder shared with other documents: 张三.ljy with its photo 张三.pic,
+// 王芳.dwz with 王芳.pic. Whatever name a save takes, with or without a
+// photo, another document's photo is never deleted or replaced unasked.
+void TestDocumentCommands::companionsOfOtherDocuments_data()
+{
+    QTest::addColumn<QString>("saveAs");
+    QTest::addColumn<bool>("photo");
+    QTest::addColumn<bool>("openFirst");    // 王芳.dwz loaded before the save
+    QTest::addColumn<QString>("answers");   // Y/N to the questions, in order
+    QTest::addColumn<int>("result");        // SaveResult
+    QTest::addColumn<QStringList>("changed");
+    QTest::addColumn<QStringList>("created");
+    const int saved = int(DocumentCommands::SaveResult::Saved), cancelled = int(DocumentCommands::SaveResult::Cancelled);
+    using L = QStringList;
+    QTest::newRow("new name, no photo") << "张三" << false << false << "" << saved << L{} << L{"张三.dwz"};
+    QTest::newRow("new name, photo, keep theirs") << "张三.dwz" << true << false << "N" << cancelled << L{} << L{};
+    QTest::newRow("new name, photo, replace") << "张三.dwz" << true << false << "Y" << saved << L{"张三.pic"} << L{"张三.dwz"};
+    QTest::newRow(".bak, no photo") << "王芳.bak" << false << false << "" << saved << L{} << L{"王芳.bak.dwz"};
+    QTest::newRow(".bak, photo") << "王芳.bak" << true << false << "" << saved << L{} << L{"王芳.bak.dwz", "王芳.bak.pic"};
+    QTest::newRow(".pic, photo") << "王芳.pic" << true << false << "" << saved << L{} << L{"王芳.pic.dwz", "王芳.pic.pic"};
+    QTest::newRow("another .dwz, no photo") << "王芳.dwz" << false << false << "Y" << saved << L{"王芳.dwz"} << L{};
+    QTest::newRow("another .dwz, photo, keep theirs") << "王芳.dwz" << true << false << "YN" << cancelled << L{} << L{};
+    QTest::newRow("open document, photo removed") << "王芳.dwz" << false << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
+    QTest::newRow("open document, new photo") << "王芳.dwz" << true << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
+}
+
+void TestDocumentCommands::companionsOfOtherDocuments()
+{
+    QFETCH(QString, saveAs);
+    QFETCH(bool, photo);
+    QFETCH(bool, openFirst);
+    QFETCH(QString, answers);
+    QTemporaryDir dir;
+    auto in = [&dir](const QString &name) { return dir.filePath(name); };
+    auto image = [](Qt::GlobalColor color) {
+        QImage i(6, 8, QImage::Format_RGB32);
+        i.fill(color);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        i.save(&buffer, "BMP");
+        return bytes;
+    };
+    AppointmentRecord wang = validRecord();
+    wang.Name = QStringLiteral("王芳");
+    ScriptedInteraction quiet;
+    QVERIFY(saveRecord(in(QStringLiteral("王芳.dwz")), wang, quiet));
+    QVERIFY(writeBytes(in(QStringLiteral("王芳.pic")), image(Qt::red)));
+    QVERIFY(writeBytes(in(QStringLiteral("张三.ljy")), "a brief document"));
+    QVERIFY(writeBytes(in(QStringLiteral("张三.pic")), image(Qt::green)));
+    QVERIFY(writeBytes(in(QStringLiteral("chosen.bmp")), image(Qt::blue)));
+    QMap<QString, QByteArray> before;
+    for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
+        before[name] = readAll(in(name));
+
+    Session s;
+    if (openFirst) {
+        s.ui.fileNames << in(QStringLiteral("王芳.dwz"));
+        QVERIFY(s.cmds.CmdDiaoru_Click());
+        QVERIFY(s.record.HasPhoto);
+        s.record.KaoHe = QStringLiteral("称职");
+    }
+    s.record.HasPhoto = photo;
+    if (photo) {
+        s.record.PhotoPath = in(QStringLiteral("chosen.bmp"));
+        s.record.PhotoPicture = QImage(s.record.PhotoPath);
+    }
+    s.record.dirtyFlag = true;
+    for (QChar a : answers)
+        s.ui.answers << (a == QLatin1Char('Y') ? Answer::Yes : Answer::No);
+    s.ui.fileNames << in(saveAs);
+    QTEST(int(s.cmds.save()), "result");
+    QVERIFY(s.ui.answers.isEmpty());   // every question expected was asked
+
+    QFETCH(QStringList, changed);
+    QFETCH(QStringList, created);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QVERIFY2(changed.contains(it.key()) != (readAll(in(it.key())) == it.value()), qPrintable(it.key()));
+    QStringList now = QDir(dir.path()).entryList(QDir::Files);
+    for (const QString &name : before.keys())
+        now.removeAll(name);
+    QCOMPARE(now, created);
+    if (photo && s.record.dirtyFlag == false)
+        QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(saveAs)))), image(Qt::blue));
+}
+
+namespace {
+
+// An editor that keeps a copy of `record` and then dies without ending
+// normally: a child process that leaves its lock file and copy behind.
+void crashedEditor(const QString &folder, const AppointmentRecord &record, const QString &documentPath)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        auto *store = new RecoveryStore(folder);   // never destroyed: no normal end
+        const bool kept = store->start() && store->keep(record, documentPath);
+        ::_exit(kept ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+} // namespace
+
+// Unsaved work is kept while the editor runs, offered by the next editor
+// only once this one ended without saving, and gone after a save or No.
+void TestDocumentCommands::recoveryCopies()
+{
+    QTemporaryDir folder;
+    const QString base = folder.filePath(QStringLiteral("recovery"));
+    {
+        RecoveryStore running(base);
+        QVERIFY(running.start());
+        Session s;
+        s.cmds.setRecoveryStore(&running);
+        s.cmds.keepRecoveryCopy();
+        QVERIFY(!running.hasCopy());   // nothing unsaved
+        s.record.Name = QStringLiteral("正在录入");
+        s.record.dirtyFlag = true;
+        s.cmds.keepRecoveryCopy();
+        QVERIFY(running.hasCopy());
+        // Another editor started meanwhile does not take a running editor's copy.
+        RecoveryStore second(base);
+        QVERIFY(second.start());
+        QVERIFY(second.findOrphans().isEmpty());
+        // Saved: the copy goes.
+        s.ui.fileNames << doc("kept.dwz");
+        QVERIFY(s.cmds.CmdSave_Click());
+        QVERIFY(!running.hasCopy());
+        s.record.Name = QStringLiteral("又改了");
+        s.record.dirtyFlag = true;
+        s.cmds.keepRecoveryCopy();
+        QVERIFY(running.hasCopy());
+        // Not saved by choice: the copy goes too.
+        s.ui.answers << Answer::No;
+        QVERIFY(s.cmds.canClose());
+        QVERIFY(!running.hasCopy());
+    }
+    QVERIFY(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());   // normal ends leave nothing
+
+    AppointmentRecord typed = validRecord();
+    typed.Name = QStringLiteral("李\"四\"");   // exactly as typed, quotes and all
+    typed.JianLi = QStringLiteral("1990 学习\r\n                  继续");
+    typed.HasPhoto = true;
+    typed.PhotoPicture = QImage(5, 7, QImage::Format_RGB32);
+    typed.PhotoPicture.fill(Qt::red);
+    typed.PhotoPath = doc("gone.jpg");   // the chosen file is no longer there
+    crashedEditor(base, typed, doc("li.dwz"));
+    crashedEditor(base, validRecord(), QString());
+
+    Session s;
+    RecoveryStore store(base);
+    QVERIFY(store.start());
+    s.cmds.setRecoveryStore(&store);
+    s.ui.answers << Answer::No << Answer::Yes;   // newest first: validRecord's copy, then 李"四"
+    QVERIFY(s.cmds.offerRecovery());
+    QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::Question, K::Question}));
+    QCOMPARE(s.ui.shown[0].title, QStringLiteral("恢复未保存的内容"));
+    QVERIFY(s.ui.shown[1].text.contains(QStringLiteral("“李\"四\"”")));
+    QVERIFY(s.record.sameFields([&] { AppointmentRecord r = typed; r.PhotoPath.clear(); return r; }()));
+    QVERIFY(s.record.dirtyFlag && s.record.HasPhoto);
+    QCOMPARE(s.record.PhotoPicture.size(), QSize(5, 7));
+    QCOMPARE(s.cmds.currentDocumentPath(), doc("li.dwz"));
+    QVERIFY(store.hasCopy());   // taken over at once
+    QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    // Saved under its original name, photo included.
+    s.ui.fileNames << doc("li.dwz");
+    s.ui.shown.clear();
+    QVERIFY(s.cmds.CmdSave_Click());
+    QCOMPARE(s.ui.shown[0].startPath, doc("li.dwz"));
+    QVERIFY(!store.hasCopy());
+    QCOMPARE(QImage(doc("li.pic")).size(), QSize(5, 7));
+    RecoveryStore later(base);
+    QVERIFY(later.start() && later.findOrphans().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)

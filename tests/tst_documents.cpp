@@ -1,10 +1,15 @@
 #include "app/Clock.h"
 #include "layout/TextRules.h"
+#include "model/CompanionPhoto.h"
 #include "model/DocumentKind.h"
 #include "model/DocumentReader.h"
+#include "render/DocumentRender.h"
 #include "support/DocumentTestSupport.h"
+#include "support/FullDisk.h"
 
+#include <QBuffer>
 #include <QRandomGenerator>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -98,6 +103,12 @@ private slots:
     void failedLoadsChangeNothing();
     void companionPhotoRules();
     void failedSaveKeepsOldFile();
+    void fullDiskKeepsOldFiles_data();
+    void otherEncodings_data();
+    void otherEncodings();
+    void damagedPhotos_data();
+    void damagedPhotos();
+    void fullDiskKeepsOldFiles();
 };
 
 void TestDocuments::exactBytesOfCodePage936Record()
@@ -395,5 +406,174 @@ void TestDocuments::failedSaveKeepsOldFile()
     QVERIFY(r.dirtyFlag);
 }
 
-QTEST_GUILESS_MAIN(TestDocuments)
+// Out of room half-way: the files that were there are byte for byte as
+// before, no temporary file is left and the failure is reported.
+void TestDocuments::fullDiskKeepsOldFiles_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<qint64>("room");
+    QTest::newRow("document, disk full") << "document" << qint64(0);
+    QTest::newRow("photo, 4 KB left") << "photo" << qint64(4096);
+    QTest::newRow("pdf, disk full") << "pdf" << qint64(0);
+    QTest::newRow("png, 4 KB left") << "png" << qint64(4096);
+}
+
+void TestDocuments::fullDiskKeepsOldFiles()
+{
+    QFETCH(QString, what);
+    QFETCH(qint64, room);
+    QTemporaryDir dir;
+    FullDisk disk(dir.path());
+    qInfo("%s", disk.isTmpfs() ? "full tmpfs" : "file size limit (tmpfs not allowed here)");
+    auto in = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
+
+    AppointmentRecord r = sampleRecord();
+    r.dirtyFlag = true;
+    ScriptedInteraction ui;
+    QVERIFY(saveRecord(in("zhang.dwz"), r, ui));
+    QVERIFY(writeBytes(in("zhang.pic"), "the old photo"));
+    QVERIFY(writeBytes(in("zhang.pdf"), "the old PDF"));
+    QVERIFY(writeBytes(in("zhang.png"), "the old PNG"));
+    const QByteArray oldDocument = readAll(in("zhang.dwz"));
+    QImage photo(200, 200, QImage::Format_RGB32);
+    photo.fill(Qt::blue);
+    QVERIFY(photo.save(in("chosen.bmp"), "BMP"));   // 160 KB
+    FormPages pages;
+    QVERIFY(DocumentRender::prepareDocument(in("zhang.dwz"), pages, ui));
+    ui.shown.clear();   // the old photo is no image
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+
+    disk.fill(room);
+    QString error;
+    if (what == QLatin1String("document") || what == QLatin1String("photo")) {
+        r.Name = QStringLiteral("新的内容");
+        r.dirtyFlag = true;
+        r.HasPhoto = what == QLatin1String("photo");
+        r.PhotoPath = in("chosen.bmp");
+        r.PhotoPicture = photo;
+        QVERIFY(!saveRecord(in("zhang.dwz"), r, ui));
+        error = ui.messageTexts().value(0);
+        QVERIFY2(error.startsWith(QStringLiteral("保存时发生错误:")), qPrintable(error));
+        QVERIFY(r.dirtyFlag);
+    } else if (what == QLatin1String("pdf")) {
+        QVERIFY(!DocumentRender::writePdf(in("zhang.pdf"), {{&pages, &ui}}, DocumentRender::Pages::Both, &error));
+    } else {
+        QVERIFY(!DocumentRender::writePng(in("zhang.png"), pages, 1, 150, &ui, &error));
+    }
+    QVERIFY2(error.contains(disk.isTmpfs() ? QStringLiteral("磁盘已满") : QStringLiteral("文件太大")),
+             qPrintable(error));
+    disk.release();
+    QCOMPARE(readAll(in("zhang.dwz")), oldDocument);
+    QCOMPARE(readAll(in("zhang.pic")), QByteArray("the old photo"));
+    QCOMPARE(readAll(in("zhang.pdf")), QByteArray("the old PDF"));
+    QCOMPARE(readAll(in("zhang.png")), QByteArray("the old PNG"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+}
+
+// Documents another editor saved in UTF-8 or UTF-16 read as what they are;
+// bytes that are text in no encoding are refused, not read as garbage.
+void TestDocuments::otherEncodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("loads");
+    QStringList items(32);
+    items[0] = QStringLiteral("张三");
+    items[1] = QStringLiteral("男");
+    items[30] = kTodayDigits;
+    const QString text = QLatin1Char('"') + items.join(QStringLiteral("\",\"")) + QStringLiteral("\"\r\n");
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray le(reinterpret_cast<const char *>(text.utf16()), text.size() * 2), be = le;
+    for (int i = 0; i + 1 < be.size(); i += 2)
+        std::swap(be[i], be[i + 1]);
+    QTest::newRow("GB18030") << encodeDocumentText(text) << true;
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + utf8 << true;
+    QTest::newRow("UTF-8 without mark") << utf8 << true;
+    QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE") + le << true;
+    QTest::newRow("UTF-16BE") << QByteArray("\xFE\xFF") + be << true;
+    QTest::newRow("no encoding") << QByteArray(utf8).replace("\xE7\x94\xB7", "\x80\xFF\xE7") << false;
+    QTest::newRow("broken UTF-8 after mark") << QByteArray("\xEF\xBB\xBF\xE5\xBC") + utf8 << false;
+    QTest::newRow("odd UTF-16") << QByteArray("\xFF\xFE") + le + 'x' << false;
+}
+
+void TestDocuments::otherEncodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, loads);
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("doc.dwz")), bytes));
+    AppointmentRecord r = sampleRecord();
+    ScriptedInteraction ui;
+    QCOMPARE(loadDocumentFile(dir.filePath(QStringLiteral("doc.dwz")), r, ui), loads);
+    if (loads) {
+        QCOMPARE(r.Name, QStringLiteral("张三"));
+        QCOMPARE(r.Sex, QStringLiteral("男"));
+        QVERIFY(ui.shown.isEmpty());
+    } else {
+        QCOMPARE(r.Name, sampleRecord().Name);
+        QVERIFY2(ui.messageTexts().value(0).contains(QStringLiteral("文字编码已损坏")), qPrintable(ui.messageTexts().value(0)));
+    }
+}
+
+// A companion photo cut short prints as a grey box if taken: it is damaged.
+// Folders and pipes under the photo's name are never opened (a pipe would hang).
+void TestDocuments::damagedPhotos_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("keep");   // bytes kept; 0 all, -1 a folder, -2 a pipe
+    QTest::addColumn<QString>("message");
+    const QString damaged = QStringLiteral("照片文件已损坏");
+    QTest::newRow("JPEG") << "JPEG" << 0 << "";
+    QTest::newRow("JPEG cut in half") << "JPEG" << 2 << damaged;
+    QTest::newRow("JPEG without end marker") << "JPEG" << -3 << damaged;
+    QTest::newRow("PNG") << "PNG" << 0 << "";
+    QTest::newRow("PNG cut in half") << "PNG" << 2 << damaged;
+    QTest::newRow("BMP") << "BMP" << 0 << "";
+    QTest::newRow("BMP without pixels") << "BMP" << 54 << damaged;
+    QTest::newRow("BMP cut in half") << "BMP" << 2 << damaged;
+    QTest::newRow("folder") << "" << -1 << "不是普通文件";
+    QTest::newRow("pipe") << "" << -2 << "不是普通文件";
+}
+
+void TestDocuments::damagedPhotos()
+{
+    QFETCH(QString, format);
+    QFETCH(int, keep);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("a.dwz")), photo = dir.filePath(QStringLiteral("a.pic"));
+    AppointmentRecord r = sampleRecord();
+    ScriptedInteraction ui;
+    QVERIFY(saveRecord(document, r, ui));
+    if (keep == -1) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("a.pic")));
+    } else if (keep == -2) {
+        QCOMPARE(::mkfifo(QFile::encodeName(photo).constData(), 0600), 0);
+    } else {
+        QImage image(64, 48, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(image.save(&buffer, qPrintable(format)));
+        if (keep == 2)
+            bytes.truncate(bytes.size() / 2);
+        else if (keep == -3)
+            bytes.chop(2);
+        else if (keep > 0)
+            bytes.truncate(keep);
+        QVERIFY(writeBytes(photo, bytes));
+    }
+    AppointmentRecord loaded;
+    QVERIFY(loadDocumentFile(document, loaded, ui));
+    QCOMPARE(loaded.HasPhoto, message.isEmpty());
+    if (!message.isEmpty())
+        QVERIFY2(ui.messageTexts().value(0).contains(message), qPrintable(ui.messageTexts().value(0)));
+    PhotoProblem problem = PhotoProblem::None;
+    QCOMPARE(readPhotoFile(photo, &problem).isNull(), !message.isEmpty());
+    QCOMPARE(problem == PhotoProblem::NotAFile, keep == -1 || keep == -2);
+}
+
+QTEST_MAIN(TestDocuments)   // PDF and PNG output need fonts
 #include "tst_documents.moc"

@@ -66,7 +66,7 @@ private slots:
     {
         QSettings store(m_dir.filePath(QStringLiteral("roundtrip.ini")), QSettings::IniFormat);
         const PageMargins m{1020, -57, 1701, 1, 11624};   // the width is written, never read back
-        MarginSettings::store(m, store);
+        QVERIFY(MarginSettings::store(m, store));
         QCOMPARE(store.value(QStringLiteral("RM/TBL_TOP_DIST")).toString(), QStringLiteral("1020"));
         QCOMPARE(store.value(QStringLiteral("RM/TBL_WIDTH")).toString(), QStringLiteral("1"));
         const PageMargins back = MarginSettings::load(store);
@@ -75,6 +75,11 @@ private slots:
         MarginSettings::store(m);
         const PageMargins next = MarginSettings::load();
         QVERIFY(next.T == 1020 && next.L == -57 && next.B == 1701);
+        // A store that cannot be written says so.
+        QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QSettings unwritable(m_dir.filePath(QStringLiteral("not-a-folder/margins.ini")), QSettings::IniFormat);
+        QVERIFY(!MarginSettings::store(m, unwritable));
     }
 
     void notANumberFallsBackToDefault()

@@ -4,6 +4,7 @@
 #include "entry/gui/EntryCommands.h"
 #include "entry/gui/EntryWindow.h"
 #include "layout/ResumeLayout.h"
+#include "model/RecoveryStore.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -24,10 +25,21 @@ int runEditor(int argc, char **argv, const QString &document)
                      Qt::QueuedConnection);
     QObject::connect(&window, &EntryWindow::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Unsaved work survives a crash: a copy is kept while the record has
+    // changes, and one left by an editor that did not end normally is
+    // offered once the window is up.
+    RecoveryStore recovery(RecoveryStore::defaultFolder());
+    if (recovery.start()) {
+        window.commands().setRecoveryStore(&recovery);
+        QTimer::singleShot(0, &window, [&window] { window.commands().documents().offerRecovery(); });
+    }
     window.show();
     if (!document.isEmpty()) {
-        // Once the window is up, so that the load's messages have it as parent.
+        // Once the window is up (and after the recovery question), so that
+        // the load's messages and save prompt have it as parent.
         QTimer::singleShot(0, &window, [&window, document] { window.commands().openDocument(document); });
     }
-    return app.exec();
+    const int code = app.exec();
+    window.commands().setRecoveryStore(nullptr);
+    return code;
 }

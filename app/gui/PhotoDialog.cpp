@@ -1,5 +1,6 @@
 #include "app/gui/PhotoDialog.h"
 #include "model/CompanionPhoto.h"
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -74,10 +75,14 @@ void frmPhotoView::showPhoto()
 void frmPhotoView::cmdPhoto_Click()
 {
     const QString chosen = m_ui.openFileName(fileDialogTitle(), QString(), fileDialogFilter());
-    const QImage image = chosen.isEmpty() ? QImage() : readPhotoFile(chosen);
+    PhotoProblem problem = PhotoProblem::None;
+    const QImage image = chosen.isEmpty() ? QImage() : readPhotoFile(chosen, &problem);
     if (image.isNull()) {
-        m_ui.message(QStringLiteral("系统"), QStringLiteral("你没有选择任何照片！"),
-                     MessageIcon::Information);
+        // A folder, pipe or device is never opened: reading a pipe would hang.
+        const QString text = problem == PhotoProblem::NotAFile
+                                 ? QStringLiteral("“%1”不是普通文件，不能作为照片！").arg(QDir::toNativeSeparators(chosen))
+                                 : QStringLiteral("你没有选择任何照片！");
+        m_ui.message(QStringLiteral("系统"), text, MessageIcon::Information);
         return;
     }
     m_record.PhotoPicture = image;

@@ -34,6 +34,25 @@ QString firstFilter(const QString &qtFilter)
     return qtFilter.section(QStringLiteral(";;"), 0, 0);
 }
 
+// The busy pointer is for work, not for a question waiting for the clerk:
+// while a dialog is open the arrow shows, then the busy pointer returns.
+class ArrowWhileAsking {
+public:
+    explicit ArrowWhileAsking(bool busy) : m_busy(busy)
+    {
+        if (m_busy)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~ArrowWhileAsking()
+    {
+        if (m_busy)
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool m_busy;
+};
+
 } // namespace
 
 WidgetInteraction::~WidgetInteraction()
@@ -46,12 +65,14 @@ WidgetInteraction::~WidgetInteraction()
 
 void WidgetInteraction::message(const QString &title, const QString &text, MessageIcon icon)
 {
+    ArrowWhileAsking arrow(m_busyDepth > 0);
     QMessageBox box(boxIcon(icon), title, displayText(text), QMessageBox::Ok, m_parent);
     box.exec();
 }
 
 Answer WidgetInteraction::askYesNoCancel(const QString &title, const QString &text)
 {
+    ArrowWhileAsking arrow(m_busyDepth > 0);
     QMessageBox box(QMessageBox::Question, title, displayText(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
@@ -65,6 +86,7 @@ Answer WidgetInteraction::askYesNoCancel(const QString &title, const QString &te
 
 bool WidgetInteraction::askYesNo(const QString &title, const QString &text)
 {
+    ArrowWhileAsking arrow(m_busyDepth > 0);
     QMessageBox box(QMessageBox::Question, title, displayText(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
@@ -75,6 +97,7 @@ bool WidgetInteraction::askYesNo(const QString &title, const QString &text)
 QString WidgetInteraction::openFileName(const QString &title, const QString &startPath,
                                         const QString &filter)
 {
+    ArrowWhileAsking arrow(m_busyDepth > 0);
     const QString qtFilter = qtFileFilter(filter);
     QString selected = firstFilter(qtFilter);
     return QFileDialog::getOpenFileName(m_parent, title, startPath, qtFilter, &selected);
@@ -83,6 +106,7 @@ QString WidgetInteraction::openFileName(const QString &title, const QString &sta
 QString WidgetInteraction::saveFileName(const QString &title, const QString &startPath,
                                         const QString &filter)
 {
+    ArrowWhileAsking arrow(m_busyDepth > 0);
     const QString qtFilter = qtFileFilter(filter);
     QString selected = firstFilter(qtFilter);
     // Replacing an existing document is the user's choice; no extra question.
@@ -93,6 +117,7 @@ QString WidgetInteraction::saveFileName(const QString &title, const QString &sta
 bool WidgetInteraction::inputText(const QString &title, const QString &prompt,
                                   const QString &defaultText, QString *answer)
 {
+    ArrowWhileAsking arrow(m_busyDepth > 0);
     bool ok = false;
     const QString text = QInputDialog::getText(m_parent, title, displayText(prompt),
                                                QLineEdit::Normal, defaultText, &ok);

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
     : QObject(&window), m_window(window), m_ui(ui), m_documents(window.record(), m_vars, ui)
@@ -114,6 +115,21 @@ void EntryCommands::showPhotoFrame()
     }
 }
 
+void EntryCommands::setRecoveryStore(RecoveryStore *store)
+{
+    m_documents.setRecoveryStore(store);
+    if (!m_recoveryTimer) {
+        m_recoveryTimer = new QTimer(this);
+        m_recoveryTimer->setInterval(kRecoveryInterval);
+        connect(m_recoveryTimer, &QTimer::timeout, this, [this] { m_documents.keepRecoveryCopy(); });
+        connect(&m_window, &EntryWindow::pageSwitched, this, [this] { m_documents.keepRecoveryCopy(); });
+    }
+    if (store)
+        m_recoveryTimer->start();
+    else
+        m_recoveryTimer->stop();
+}
+
 void EntryCommands::focusPartyText()
 {
     FieldCheckFailure place;
@@ -137,5 +153,7 @@ bool EntryCommands::eventFilter(QObject *watched, QEvent *event)
 
 void EntryCommands::endOfApplication()
 {
-    MarginSettings::store(MarginSettings::current());
+    if (!MarginSettings::store(MarginSettings::current()))
+        m_ui.message(QStringLiteral("系统"), QStringLiteral("页边距设置未能保存，下次启动时将使用原来的页边距。"),
+                     MessageIcon::Information);
 }

@@ -6,6 +6,8 @@
 #include <functional>
 
 class EntryWindow;
+class QTimer;
+class RecoveryStore;
 class Interaction;
 class frmGbrmNew;
 
@@ -38,6 +40,12 @@ public:
     // The photo frame on page 1 shows the current photo, or its caption.
     void showPhotoFrame();
 
+    // Keeps a recovery copy of unsaved work in `store` (which the caller
+    // keeps): every 30 seconds at most and on every page switch while the
+    // record has unsaved changes.
+    void setRecoveryStore(RecoveryStore *store);
+    static constexpr int kRecoveryInterval = 30 * 1000;   // ms
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -50,4 +58,5 @@ private:
     FormPages m_vars;
     DocumentCommands m_documents;
     QPointer<frmGbrmNew> m_renderer;
+    QTimer *m_recoveryTimer = nullptr;
 };

@@ -303,6 +303,7 @@ void EntryWindow::VSCROLL2_Change(int value)
 void EntryWindow::CmdNextPage_Click()
 {
     showPage(2);
+    emit pageSwitched();
 }
 
 void EntryWindow::CmdLastpage_Click()
@@ -310,6 +311,7 @@ void EntryWindow::CmdLastpage_Click()
     m_pages[1]->setSizeTwips(EntryLayout::kPageWidth, EntryLayout::kPage2ShortHeight);
     updateScrollRange(2);
     showPage(1);
+    emit pageSwitched();
 }
 
 void EntryWindow::CmdClose_Click()

@@ -68,6 +68,8 @@ public slots:
 signals:
     // The window was closed for good; the application ends.
     void unloaded();
+    // The clerk switched between the two entry pages.
+    void pageSwitched();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

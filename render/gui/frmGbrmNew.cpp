@@ -133,7 +133,6 @@ frmGbrmNew::frmGbrmNew(FormPages &pages, Interaction &ui, QWidget *parent)
     for (int i = 0; i < 2; ++i) {
         m_photo[i] = new PaperPicture(this, i, Picture1);
         m_photo[i]->setFixedSize(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight));
-        m_photo[i]->setCursor(Qt::OpenHandCursor);
     }
 
     // The whole sheet can be brought into view, with the same gap below it
@@ -232,6 +231,7 @@ int frmGbrmNew::showModal()
 void frmGbrmNew::Form_Load()
 {
     m_unloaded = false;
+    chkDefaultB5->setChecked(false);   // each preview starts afresh, B5 unticked
     setAndShowTable(0);
     unsetCursor();
 }

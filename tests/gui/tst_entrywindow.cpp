@@ -2,7 +2,9 @@
 #include "app/Clock.h"
 #include "app/ScriptedInteraction.h"
 #include "app/gui/WidgetInteraction.h"
+#include "entry/gui/EntryCommands.h"
 #include "entry/gui/EntryPage.h"
+#include "model/RecoveryStore.h"
 #include "entry/gui/EntryWindow.h"
 #include "support/GuiTestSupport.h"
 #include <QMessageBox>
@@ -407,6 +409,42 @@ private slots:
         // Escape never answers No: it must not drop the changes.
         GuiTest::onNextModal([](QWidget *box) { QTest::keyClick(box, Qt::Key_Escape); });
         QCOMPARE(real.askYesNoCancel(QStringLiteral("系统"), question), Answer::Cancel);
+
+        // A message during busy work shows the arrow; the busy pointer comes back after.
+        real.setBusy(true);
+        Qt::CursorShape whileShown = Qt::BlankCursor;
+        GuiTest::onNextModal([&whileShown](QWidget *box) {
+            whileShown = QGuiApplication::overrideCursor()->shape();
+            static_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+        });
+        real.message(QStringLiteral("系统"), QStringLiteral("文件未能调入"), MessageIcon::Information);
+        QCOMPARE(whileShown, Qt::ArrowCursor);
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        real.setBusy(false);
+        QVERIFY(!QGuiApplication::overrideCursor());
+
+        // Filter labels name their patterns once.
+        QCOMPARE(qtFileFilter(DocumentCommands::loadDialogFilter()),
+                 QStringLiteral("任免审批表 (*.dwz *.ren);;简要情况表 (*.ljy *.jan);;所有文件 (*.*)"));
+        QCOMPARE(qtFileFilter(QStringLiteral("照片文件(*.bmp;*.jpg)|*.bmp;*.jpg;*.png")),
+                 QStringLiteral("照片文件 (*.bmp *.jpg *.png)"));
+    }
+
+    // While the record has unsaved changes a page switch keeps a recovery copy.
+    void recoveryCopyOnPageSwitch()
+    {
+        QTemporaryDir dir;
+        RecoveryStore store(dir.filePath(QStringLiteral("recovery")));
+        QVERIFY(store.start());
+        w->commands().setRecoveryStore(&store);
+        QTest::mouseClick(w->button("CmdNextPage"), Qt::LeftButton);
+        QVERIFY(!store.hasCopy());
+        typeKeys(box("txtChengbao"), QStringLiteral("某区委"));
+        QTest::mouseClick(w->button("CmdLastpage"), Qt::LeftButton);
+        QVERIFY(store.hasCopy());
+        QFile copy(QDir(store.slotFolder()).filePath(QStringLiteral("record.json")));
+        QVERIFY(copy.open(QIODevice::ReadOnly) && QString::fromUtf8(copy.readAll()).contains(QStringLiteral("某区委")));
+        w->commands().setRecoveryStore(nullptr);
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 class PhotoDialogTest : public QObject {
     Q_OBJECT
@@ -40,6 +41,8 @@ private slots:
         QVERIFY(sample(Qt::green).save(path("green.jpg"), "PNG"));
         QFile junk(path("broken.jpg"));
         QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("this is no picture at all") > 0);
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.jpg")));
+        QCOMPARE(::mkfifo(QFile::encodeName(path("pipe.pic")).constData(), 0600), 0);   // reading would hang
     }
 
     void choose_data()
@@ -52,6 +55,8 @@ private slots:
         QTest::newRow("cancel") << "" << QColor();
         QTest::newRow("undecodable") << "broken.jpg" << QColor();
         QTest::newRow("missing file") << "nowhere.bmp" << QColor();
+        QTest::newRow("folder") << "folder.jpg" << QColor();
+        QTest::newRow("pipe") << "pipe.pic" << QColor();
     }
     void choose()
     {
@@ -68,7 +73,9 @@ private slots:
         QVERIFY(rec.HasPhoto);
         QVERIFY(showsImage(dlg));
         if (!colour.isValid()) {   // the photo values stay as they were
-            QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("你没有选择任何照片！")});
+            const bool notAFile = file.startsWith(QLatin1String("folder")) || file.startsWith(QLatin1String("pipe"));
+            QCOMPARE(ui.messageTexts(), QStringList{notAFile ? QStringLiteral("“%1”不是普通文件，不能作为照片！").arg(path(file))
+                                                             : QStringLiteral("你没有选择任何照片！")});
             QCOMPARE(ui.shown.last().title, QStringLiteral("系统"));
             QCOMPARE(ui.shown.last().icon, MessageIcon::Information);
             QVERIFY(!rec.dirtyFlag);

@@ -58,7 +58,12 @@ private slots:
         QCOMPARE(w.paperTop(1), 1080.0);
         w.VSCROLL2->setValue(w.VSCROLL2->maximum());
         QVERIFY(w.paperTop(1) + frmGbrmNew::kPaperHeight <= frmGbrmNew::kViewportHeight);
-        w.Form_Load();   // opening again starts at the top of page one
+        // The paper shows the ordinary arrow until a drag starts.
+        QCOMPARE(w.PHOTO(0)->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(w.PHOTO(1)->cursor().shape(), Qt::ArrowCursor);
+        w.chkDefaultB5->setChecked(true);
+        w.Form_Load();   // opening again starts at the top of page one, B5 unticked
+        QVERIFY(!w.chkDefaultB5->isChecked());
         QCOMPARE(w.paperTop(0), 1080.0);
         QCOMPARE(w.windowTitle(), QStringLiteral("干部任免审批表第一页"));
     }

@@ -30,11 +30,12 @@ inline QStringList numberedItems(const QString &prefix, int count)
     return items;
 }
 
-// What the save command does once the checks have passed: hand off, then write.
-inline bool saveRecord(const QString &path, AppointmentRecord &r, Interaction &ui)
+// What the save command does once the checks have passed: hand off, then
+// write; the companion counts as the document's own unless told otherwise.
+inline bool saveRecord(const QString &path, AppointmentRecord &r, Interaction &ui, bool companionIsOwn = true)
 {
     RendererVars v;
-    return FillRenderer(r, v, ui) && saveDocumentFile(path, v, r, ui);
+    return FillRenderer(r, v, ui) && saveDocumentFile(path, v, r, ui, companionIsOwn);
 }
 
 // The bytes a save of `r` writes; empty when the hand-off refuses it.
