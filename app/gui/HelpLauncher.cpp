@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QTextBrowser>
 
@@ -108,6 +109,8 @@ QTextBrowser *HelpLauncher::showHelpWindow()
         m_window->setAttribute(Qt::WA_DeleteOnClose, false);
         m_window->setWindowTitle(QStringLiteral("干部任免审批表 使用帮助"));
         m_window->setOpenExternalLinks(true);
+        auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), m_window);
+        QObject::connect(close, &QShortcut::activated, m_window.data(), &QWidget::close);
         const QString page = helpPage(QCoreApplication::applicationDirPath());
         m_window->setSearchPaths({QFileInfo(page).absolutePath()});
         if (QFileInfo::exists(page))
