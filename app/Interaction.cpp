@@ -4,6 +4,17 @@ Interaction::~Interaction() = default;
 
 void Interaction::setBusy(bool) {}
 
+QStringList Interaction::openFileNames(const QString &title, const QString &startPath, const QString &filter)
+{
+    const QString one = openFileName(title, startPath, filter);
+    return one.isEmpty() ? QStringList() : QStringList{one};
+}
+
+bool Interaction::progress(const QString &, const QString &, int, int)
+{
+    return true;
+}
+
 QString qtFileFilter(const QString &vbFilter)
 {
     const QStringList parts = vbFilter.split(QLatin1Char('|'));

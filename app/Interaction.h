@@ -22,11 +22,17 @@ public:
     // is a folder or a file path. An empty result means the user cancelled.
     virtual QString openFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
     virtual QString saveFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
+    // Open dialog that takes several files; empty when cancelled.
+    virtual QStringList openFileNames(const QString &title, const QString &startPath, const QString &filter);
     // Input box; false when cancelled.
     virtual bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
                            QString *answer) = 0;
     // Busy (hourglass) pointer around long operations.
     virtual void setBusy(bool busy);
+    // Progress of a long operation that the user may stop: `done` of
+    // `total` steps, `label` saying what is being done. Returns false once
+    // the user has asked to stop. `done == total` ends the display.
+    virtual bool progress(const QString &title, const QString &label, int done, int total);
 };
 
 // Converts the "描述|pattern|描述|pattern" filter form into Qt's ";;" form.

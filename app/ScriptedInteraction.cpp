@@ -44,6 +44,20 @@ bool ScriptedInteraction::inputText(const QString &title, const QString &prompt,
     return true;
 }
 
+QStringList ScriptedInteraction::openFileNames(const QString &title, const QString &startPath,
+                                               const QString &filter)
+{
+    shown.append({Shown::OpenFile, title, filter, MessageIcon::None, startPath});
+    return fileLists.isEmpty() ? QStringList() : fileLists.dequeue();
+}
+
+bool ScriptedInteraction::progress(const QString &title, const QString &label, int done, int total)
+{
+    shown.append({Shown::Progress, title, QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(label),
+                  MessageIcon::None, {}});
+    return stopAtProgress < 0 || done < stopAtProgress;
+}
+
 QStringList ScriptedInteraction::messageTexts() const
 {
     QStringList out;

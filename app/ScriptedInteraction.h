@@ -8,7 +8,7 @@
 class ScriptedInteraction : public Interaction {
 public:
     struct Shown {
-        enum Kind { Message, Question, OpenFile, SaveFile, Input } kind;
+        enum Kind { Message, Question, OpenFile, SaveFile, Input, Progress } kind;
         QString title;
         QString text;        // message text, question text, prompt or filter
         MessageIcon icon = MessageIcon::None;
@@ -18,6 +18,8 @@ public:
     QQueue<Answer> answers;        // for askYesNoCancel and askYesNo (Yes/No)
     QQueue<QString> fileNames;     // for open/save dialogs; "" cancels
     QQueue<QString> inputs;        // for input boxes; a null QString cancels
+    QQueue<QStringList> fileLists; // for multi-select open dialogs; empty cancels
+    int stopAtProgress = -1;       // progress answers "stop" from this step on (-1: never)
     QList<Shown> shown;            // everything shown, in order
 
     void message(const QString &title, const QString &text, MessageIcon icon) override;
@@ -27,6 +29,9 @@ public:
     QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override;
     bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
                    QString *answer) override;
+    QStringList openFileNames(const QString &title, const QString &startPath, const QString &filter) override;
+    // Recorded with text "done/total label".
+    bool progress(const QString &title, const QString &label, int done, int total) override;
 
     QStringList messageTexts() const;   // texts of Message entries only
 };

@@ -103,6 +103,37 @@ QString WidgetInteraction::openFileName(const QString &title, const QString &sta
     return QFileDialog::getOpenFileName(m_parent, title, startPath, qtFilter, &selected);
 }
 
+QStringList WidgetInteraction::openFileNames(const QString &title, const QString &startPath,
+                                             const QString &filter)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    const QString qtFilter = qtFileFilter(filter);
+    QString selected = firstFilter(qtFilter);
+    return QFileDialog::getOpenFileNames(m_parent, title, startPath, qtFilter, &selected);
+}
+
+bool WidgetInteraction::progress(const QString &title, const QString &label, int done, int total)
+{
+    if (done >= total) {
+        delete m_progress.data();
+        return true;
+    }
+    if (!m_progress) {
+        m_progress = new QProgressDialog(m_parent);
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(0);
+        m_progress->setCancelButtonText(QStringLiteral("停止"));
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+    }
+    m_progress->setWindowTitle(title);
+    m_progress->setLabelText(label);
+    m_progress->setMaximum(total);
+    m_progress->setValue(done);   // also processes events, so the stop button answers
+    QCoreApplication::processEvents();
+    return !m_progress->wasCanceled();
+}
+
 QString WidgetInteraction::saveFileName(const QString &title, const QString &startPath,
                                         const QString &filter)
 {

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/Interaction.h"
 #include <QPointer>
+#include <QProgressDialog>
 #include <QWidget>
 
 // Real dialogs: QMessageBox, QFileDialog, QInputDialog, over `parent`.
@@ -17,9 +18,12 @@ public:
     QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override;
     bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
                    QString *answer) override;
+    QStringList openFileNames(const QString &title, const QString &startPath, const QString &filter) override;
     void setBusy(bool busy) override;
+    bool progress(const QString &title, const QString &label, int done, int total) override;
 
 private:
     QPointer<QWidget> m_parent;
     int m_busyDepth = 0;
+    QPointer<QProgressDialog> m_progress;
 };
