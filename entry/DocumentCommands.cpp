@@ -1,6 +1,5 @@
 #include "entry/DocumentCommands.h"
 #include "app/AppInfo.h"
-#include "layout/ResumeLayout.h"
 #include "model/CompanionPhoto.h"
 #include "model/DocumentFile.h"
 #include "model/DocumentKind.h"
@@ -94,7 +93,7 @@ bool DocumentCommands::confirmUnsavedChanges()
 
 bool DocumentCommands::CmdDiaoru_Click()
 {
-    ResumeFontSize = 12;
+    m_vars.resumeFontSize = 12;
     if (onResumeFontSize)
         onResumeFontSize(12);
     if (!confirmUnsavedChanges())

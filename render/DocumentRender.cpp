@@ -5,7 +5,6 @@
 #include "layout/DrawingSurface.h"
 #include "layout/PainterSurface.h"
 #include "layout/RecordingSurface.h"
-#include "layout/ResumeLayout.h"
 #include "layout/Twips.h"
 #include "model/AppointmentRecord.h"
 #include "model/DocumentFile.h"
@@ -48,7 +47,7 @@ namespace DocumentRender {
 
 bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
 {
-    ResumeFontSize = 12;   // a load starts the résumé afresh
+    pages.resumeFontSize = 12;   // a load starts the résumé afresh
     AppointmentRecord record;
     if (!loadDocumentFile(path, record, ui))
         return false;

@@ -1,13 +1,11 @@
 #include "app/gui/EditorApp.h"
 #include "app/gui/WidgetInteraction.h"
 #include "entry/gui/EntryWindow.h"
-#include "layout/ResumeLayout.h"
 
 #include <QApplication>
 
 int runEditor(int argc, char **argv)
 {
-    ResumeFontSize = 12;
     QApplication app(argc, argv);
     WidgetInteraction ui;
     EntryWindow window(ui);
