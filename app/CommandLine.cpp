@@ -5,11 +5,14 @@
 
 #include "app/Clock.h"
 #include "app/MarginSettings.h"
+#include "app/OrderedBatch.h"
 #include "app/ScriptedInteraction.h"
+#include "layout/RecordingSurface.h"
 #include "render/DocumentRender.h"
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSet>
@@ -18,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -27,8 +31,8 @@ enum ExitCode { kOk = 0, kFailed = 1, kBadArguments = 2 };
 const char kUsage[] =
     "usage: appointform render DOC... [-o OUT.pdf | -o OUT.png | --output-dir DIR]\n"
     "                          [--page 1|2] [--dpi N] [--margins T,L,B] [--today yyyymmdd]\n"
-    "                          [--display-list]\n"
-    "       appointform check DOC...\n"
+    "                          [--display-list] [--jobs N]\n"
+    "       appointform check DOC... [--margins T,L,B] [--today yyyymmdd] [--jobs N]\n"
     "  -o OUT.pdf        all pages of every document in one PDF (B5, 600 dpi)\n"
     "  -o OUT.png        one page (--page, default 1) of one document at --dpi (default 150)\n"
     "  --output-dir DIR  one PDF per document, named after it\n"
@@ -36,7 +40,9 @@ const char kUsage[] =
     "  --margins T,L,B   top, page-one left and page-two left margins in twips\n"
     "                    (default: the saved margin settings)\n"
     "  --today yyyymmdd  the date taken as today (fill-in date, checks)\n"
-    "  --display-list    print the drawing operations to stdout instead of drawing\n";
+    "  --display-list    print the drawing operations to stdout instead of drawing\n"
+    "  --jobs N          documents laid out at once (default: one per processor);\n"
+    "                    output keeps the order of the documents given\n";
 
 void printErr(const QString &text)
 {
@@ -77,6 +83,7 @@ struct Options {
     PageMargins margins;
     QDate today;
     bool displayList = false;
+    int jobs = 0;   // 0: one per processor
 };
 
 bool parseMargins(const QString &text, PageMargins &m)
@@ -141,6 +148,12 @@ QString parseOptions(const QStringList &args, Options &o)
                 return QStringLiteral("--today takes a date as yyyymmdd");
         } else if (a == QLatin1String("--display-list")) {
             o.displayList = true;
+        } else if (a == QLatin1String("--jobs")) {
+            bool ok = false;
+            if (value(&v))
+                o.jobs = v.toInt(&ok);
+            if (!ok || o.jobs < 1 || o.jobs > 256)
+                return QStringLiteral("--jobs takes a whole number from 1 to 256");
         } else {
             return QStringLiteral("unknown option ") + a;
         }
@@ -149,7 +162,7 @@ QString parseOptions(const QStringList &args, Options &o)
         return QStringLiteral("no document given");
     if (o.command != QLatin1String("render")) {
         if (!o.output.isEmpty() || !o.outputDir.isEmpty() || o.pageGiven || o.dpiGiven || o.displayList)
-            return QStringLiteral("check takes documents, --margins and --today only");
+            return QStringLiteral("check takes documents, --margins, --today and --jobs only");
         return QString();
     }
 
@@ -168,99 +181,217 @@ QString parseOptions(const QStringList &args, Options &o)
     return QString();
 }
 
-// Messages of one document go to stderr with its name in front.
-struct DocumentMessages : StderrInteraction {
-    explicit DocumentMessages(const QString &document) { prefix = document + QStringLiteral(": "); }
+void flushOut()
+{
+    std::fflush(stdout);
+}
+
+int jobsFor(const Options &o)
+{
+    if (o.jobs > 0)
+        return o.jobs;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores > 0 ? int(cores) : 1;
+}
+
+// Every message a document raised, one whole line each, with its name and
+// the message's title in front, as they go to stderr.
+QString messageLines(const QString &doc, const ScriptedInteraction &ui)
+{
+    QString out;
+    for (const ScriptedInteraction::Shown &s : ui.shown)
+        out += doc + QStringLiteral(": ") + s.title + QStringLiteral(": ") + oneLine(s.text) + QLatin1Char('\n');
+    return out;
+}
+
+// What one document produced, handed back in the order of the arguments.
+struct Outcome {
+    bool ok = true;
+    QString out;   // for stdout
+    QString err;   // for stderr
+    std::unique_ptr<RecordingSurface> recorded;   // pages for the combined PDF
+};
+
+// Runs `work` on every document with the chosen number of jobs; what it
+// produced is written in argument order, each document's lines at once.
+// A document that throws is reported and the others go on. When this
+// thread has work of its own in `deliver` (painting the combined PDF), it
+// counts as one of the jobs.
+void forEachDocument(const Options &o, bool busyDelivering, const std::function<Outcome(int)> &work,
+                     const std::function<void(int, Outcome &)> &deliver)
+{
+    const int jobs = jobsFor(o);
+    const int workers = jobs <= 1 ? 0 : (busyDelivering ? jobs - 1 : jobs);
+    const std::function<Outcome(int)> guarded = [&](int i) {
+        try {
+            return work(i);
+        } catch (...) {
+            Outcome failed;
+            failed.ok = false;
+            failed.err = o.documents.at(i) + QStringLiteral(": 处理时发生内部错误，已跳过\n");
+            return failed;
+        }
+    };
+    runOrdered<Outcome>(int(o.documents.size()), workers, 2 * jobs, guarded, deliver);
+}
+
+// Progress on a terminal: documents done of all, and the rate so far.
+class Progress {
+public:
+    Progress(int total, bool shown) : m_total(total), m_shown(shown) { m_clock.start(); }
+    void done(int count, const QString &what)
+    {
+        if (!m_shown)
+            return;
+        const double seconds = m_clock.elapsed() / 1000.0;
+        const QString rate = seconds > 0 ? QString::number(count / seconds, 'f', 1) : QStringLiteral("-");
+        printErr(QStringLiteral("[%1/%2] %3 (%4 documents/s)\n").arg(count).arg(m_total).arg(what, rate));
+    }
+
+private:
+    int m_total;
+    bool m_shown;
+    QElapsedTimer m_clock;
 };
 
 int runCheck(const Options &o)
 {
     int code = kOk;
-    for (const QString &doc : o.documents) {
-        ScriptedInteraction collected;
-        FormPages pages;
-        pages.margins = o.margins;
-        if (!DocumentRender::prepareDocument(doc, pages, collected)) {
-            const QStringList shown = collected.messageTexts();
-            printOut(doc + QStringLiteral(": ") + oneLine(shown.value(0, QStringLiteral("cannot be loaded"))) +
-                     QLatin1Char('\n'));
-            code = kFailed;
-            continue;
-        }
-        printOut(doc + QStringLiteral(": ok\n"));
-        for (const QString &warning : DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both))
-            printOut(doc + QStringLiteral(": warning: ") + oneLine(warning) + QLatin1Char('\n'));
-    }
+    forEachDocument(
+        o, false,
+        [&](int i) {
+            const QString &doc = o.documents.at(i);
+            const QString name = doc + QStringLiteral(": ");
+            Outcome result;
+            ScriptedInteraction collected;
+            FormPages pages;
+            pages.margins = o.margins;
+            const bool prepared = DocumentRender::prepareDocument(doc, pages, collected);
+            // Every message of the load is reported in the order raised; when
+            // the document fails, the last one is the reason.
+            QStringList raised = collected.messageTexts();
+            QString failure;
+            if (!prepared)
+                failure = raised.isEmpty() ? QStringLiteral("cannot be loaded") : raised.takeLast();
+            QString lines = prepared ? name + QStringLiteral("ok\n") : QString();
+            for (const QString &warning : raised)
+                lines += name + QStringLiteral("warning: ") + oneLine(warning) + QLatin1Char('\n');
+            if (prepared) {
+                for (const QString &warning : DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both))
+                    lines += name + QStringLiteral("warning: ") + oneLine(warning) + QLatin1Char('\n');
+            } else {
+                lines += name + oneLine(failure) + QLatin1Char('\n');
+                result.ok = false;
+            }
+            result.out = lines;
+            return result;
+        },
+        [&](int, Outcome &r) {
+            printOut(r.out);
+            printErr(r.err);
+            flushOut();
+            if (!r.ok)
+                code = kFailed;
+        });
     return code;
 }
 
-// A PDF name per document; a second document of the same base name keeps
-// its extension in the name rather than overwrite the first.
-QString pdfNameFor(const QString &doc, QSet<QString> &used)
+// A PDF name per document in --output-dir: its base name, and for every
+// further document of the same name " (2)", " (3)" ... so that no document
+// replaces the PDF of another in the same run.
+QStringList pdfNamesFor(const QStringList &docs)
 {
-    const QFileInfo info(doc);
-    QString name = info.completeBaseName() + QStringLiteral(".pdf");
-    if (used.contains(name))
-        name = info.fileName() + QStringLiteral(".pdf");
-    used.insert(name);
-    return name;
+    QSet<QString> used;
+    QStringList names;
+    for (const QString &doc : docs) {
+        const QString base = QFileInfo(doc).completeBaseName();
+        QString name = base + QStringLiteral(".pdf");
+        for (int n = 2; used.contains(name.toCaseFolded()); ++n)
+            name = QStringLiteral("%1 (%2).pdf").arg(base).arg(n);
+        used.insert(name.toCaseFolded());
+        names << name;
+    }
+    return names;
 }
 
 int runRender(const Options &o)
 {
     const bool toPng = !o.output.isEmpty() && QFileInfo(o.output).suffix().toLower() == QLatin1String("png");
-    const bool progress = !o.outputDir.isEmpty() && isatty(fileno(stderr));
+    const bool toOnePdf = !o.output.isEmpty() && !toPng;
     if (!o.outputDir.isEmpty() && !QDir().mkpath(o.outputDir)) {
         printErr(QStringLiteral("appointform: cannot create ") + o.outputDir + QLatin1Char('\n'));
         return kFailed;
     }
+    const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : pdfNamesFor(o.documents);
+    Progress progress(int(o.documents.size()),
+                      (!o.outputDir.isEmpty() || toOnePdf) && isatty(fileno(stderr)));
 
     int code = kOk;
-    // -o OUT.pdf collects every document, with its messages, into one file
-    struct Kept {
-        std::unique_ptr<FormPages> pages;
-        std::unique_ptr<DocumentMessages> messages;
-    };
-    std::vector<Kept> kept;
-    QSet<QString> usedNames;
-    const int total = o.documents.size();
-    for (int i = 0; i < total; ++i) {
-        const QString &doc = o.documents.at(i);
-        auto messages = std::make_unique<DocumentMessages>(doc);
-        auto pages = std::make_unique<FormPages>();
-        pages->margins = o.margins;
-        if (!DocumentRender::prepareDocument(doc, *pages, *messages)) {
-            code = kFailed;
-            continue;
-        }
-        QString error;
-        bool written = true;
-        if (o.displayList) {
-            printOut(DocumentRender::displayList(*pages, o.pages));
-        } else if (toPng) {
-            const int page = o.pages == DocumentRender::Pages::Two ? 2 : 1;
-            written = DocumentRender::writePng(o.output, *pages, page, o.dpi, messages.get(), &error);
-        } else if (!o.outputDir.isEmpty()) {
-            const QString out = QDir(o.outputDir).filePath(pdfNameFor(doc, usedNames));
-            written = DocumentRender::writePdf(out, {{pages.get(), messages.get()}}, o.pages, &error);
-            if (progress)
-                printErr(QStringLiteral("[%1/%2] %3 -> %4\n").arg(i + 1).arg(total).arg(doc, out));
-        } else {
-            kept.push_back({std::move(pages), std::move(messages)});
-        }
-        if (!written) {
-            printErr(doc + QStringLiteral(": ") + error + QLatin1Char('\n'));
-            code = kFailed;
-        }
-    }
+    // -o OUT.pdf: documents are laid out on the workers and painted here, in
+    // order; the file is begun with the first document that loads.
+    DocumentRender::PdfBook book(o.output);
+    bool bookFailed = false;
+    int done = 0;
+    forEachDocument(
+        o, toOnePdf,
+        [&](int i) {
+            const QString &doc = o.documents.at(i);
+            Outcome result;
+            ScriptedInteraction messages;
+            FormPages pages;
+            pages.margins = o.margins;
+            if (!DocumentRender::prepareDocument(doc, pages, messages)) {
+                result.ok = false;
+                result.err = messageLines(doc, messages);
+                return result;
+            }
+            QString error;
+            bool written = true;
+            if (o.displayList) {
+                result.out = DocumentRender::displayList(pages, o.pages);
+            } else if (toPng) {
+                const int page = o.pages == DocumentRender::Pages::Two ? 2 : 1;
+                written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, &error);
+            } else if (!o.outputDir.isEmpty()) {
+                const QString out = QDir(o.outputDir).filePath(pdfNames.at(i));
+                written = DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, &error);
+            } else {
+                result.recorded = DocumentRender::recordPages(pages, o.pages, &messages);
+            }
+            result.err = messageLines(doc, messages);
+            if (!written) {
+                result.err += doc + QStringLiteral(": ") + error + QLatin1Char('\n');
+                result.ok = false;
+            }
+            return result;
+        },
+        [&](int i, Outcome &r) {
+            const QString &doc = o.documents.at(i);
+            if (r.recorded && !bookFailed) {
+                QString error;
+                if (!book.isOpen() && !book.open(&error)) {
+                    printErr(QStringLiteral("appointform: ") + error + QLatin1Char('\n'));
+                    bookFailed = true;
+                    code = kFailed;
+                } else {
+                    book.addRecorded(*r.recorded);
+                }
+                r.recorded.reset();
+            }
+            printOut(r.out);
+            printErr(r.err);
+            flushOut();
+            if (!r.ok)
+                code = kFailed;
+            ++done;
+            progress.done(done, pdfNames.isEmpty() ? doc
+                                                   : doc + QStringLiteral(" -> ")
+                                                         + QDir(o.outputDir).filePath(pdfNames.at(i)));
+        });
 
-    if (!kept.empty()) {
-        // One PDF for all documents; a document's messages keep its name.
-        QList<DocumentRender::PdfDocument> documents;
-        for (const Kept &k : kept)
-            documents.append({k.pages.get(), k.messages.get()});
+    if (book.isOpen()) {
         QString error;
-        if (!DocumentRender::writePdf(o.output, documents, o.pages, &error)) {
+        if (!book.finish(&error)) {
             printErr(QStringLiteral("appointform: ") + error + QLatin1Char('\n'));
             code = kFailed;
         }

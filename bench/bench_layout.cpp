@@ -26,12 +26,11 @@ QString mixedText(int length)
 
 // The breaker measuring the whole growing line for every character, as a
 // point of comparison.
-int plainBreak(const QString &text, int width, QStringList &lines)
+int plainBreak(MeasuringSurface &ms, const QString &text, int width, QStringList &lines)
 {
     QStringList noEnd, noStart;
     LoadBreakPunct(noEnd, noStart);
     lines.clear();
-    MeasuringSurface &ms = MeasuringSurface::instance();
     QString cur;
     int i = 0;
     while (i < text.size()) {
@@ -77,10 +76,11 @@ int plainBreak(const QString &text, int width, QStringList &lines)
 void BM_Break300(benchmark::State &state)
 {
     const QString text = mixedText(300);
-    MeasuringSurface::instance().picPrameterSetup(QStringLiteral("楷体"), 12, false, 1);
+    MeasuringSurface ms;
+    ms.picPrameterSetup(QStringLiteral("楷体"), 12, false, 1);
     QStringList lines;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(BreakTextToLines(text, 6067, lines));
+        benchmark::DoNotOptimize(BreakTextToLines(ms, text, 6067, lines));
     }
     state.counters["lines"] = lines.size();
 }
@@ -89,10 +89,11 @@ void BM_Break300(benchmark::State &state)
 void BM_Break300Plain(benchmark::State &state)
 {
     const QString text = mixedText(300);
-    MeasuringSurface::instance().picPrameterSetup(QStringLiteral("楷体"), 12, false, 1);
+    MeasuringSurface ms;
+    ms.picPrameterSetup(QStringLiteral("楷体"), 12, false, 1);
     QStringList lines;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(plainBreak(text, 6067, lines));
+        benchmark::DoNotOptimize(plainBreak(ms, text, 6067, lines));
     }
 }
 
@@ -107,8 +108,8 @@ void fit(RecordingSurface &s, const QString &text, int x, int y, int w, int h, c
 void fitTwoLines(RecordingSurface &s, const QString &upper, const QString &lower, int x, int y, int w,
                  const QString &label)
 {
-    const double s1 = FindFitFontSize(upper, w, 300, QStringLiteral("宋体"), 12);
-    const double s2 = FindFitFontSize(lower, w, 300, QStringLiteral("宋体"), 12);
+    const double s1 = FindFitFontSize(s.measuring(), upper, w, 300, QStringLiteral("宋体"), 12);
+    const double s2 = FindFitFontSize(s.measuring(), lower, w, 300, QStringLiteral("宋体"), 12);
     s.setFontSize(qMin(s1, s2));
     fit(s, upper, x, y, w, 300, label);
     fit(s, lower, x, y + 300, w, 300, label);
@@ -147,8 +148,8 @@ void fillRecord(RecordingSurface &s)
     };
     int rowTop = T + 3600;
     for (const QString &post : posts) {
-        CountWrappedLines(post, 25);
-        const int n = post.size() - PulledLineCount + PushedLineCount;
+        const WrappedLineCount counted = CountWrappedLines(post, 25);
+        const int n = post.size() - counted.pulled + counted.pushed;
         const int lines = n % 25 == 0 ? n / 25 : n / 25 + 1;
         const int h = 300 * qMax(lines, 2);
         fit(s, post, L + 2098, rowTop, 6067, h, QStringLiteral("现任职务"), 1);
@@ -157,7 +158,8 @@ void fillRecord(RecordingSurface &s)
     QStringList resume;
     for (int i = 0; i < 30; ++i)
         resume << QStringLiteral("%1.09--%2.07  某某省某某市人民政府办公厅综合处科员、副主任科员").arg(1980 + i).arg(1981 + i);
-    FillResume(resume.join(QStringLiteral("\r\n")), L + 1077, rowTop + 300, s, 0);
+    int resumeSize = 12;
+    FillResume(resume.join(QStringLiteral("\r\n")), L + 1077, rowTop + 300, s, 0, resumeSize);
 
     s.beginPage(2);
     fit(s, QStringLiteral("2008年被评为全省优秀公务员；2012年荣立个人三等功；2015年获全国五一劳动奖章。"
@@ -200,7 +202,6 @@ void BM_FirstRecordFit(benchmark::State &state)
 {
     for (auto _ : state) {
         RecordingSurface s;
-        ResumeFontSize = 12;
         fillRecord(s);
     }
 }
@@ -211,7 +212,6 @@ void BM_FullRecordFit(benchmark::State &state)
     fillRecord(s);   // warm the measuring caches once, as a running program has
     for (auto _ : state) {
         s.clear();
-        ResumeFontSize = 12;
         fillRecord(s);
     }
     state.counters["ops"] = s.ops().size();

@@ -1,6 +1,5 @@
 #include "entry/DocumentCommands.h"
 #include "app/AppInfo.h"
-#include "layout/ResumeLayout.h"
 #include "model/CompanionPhoto.h"
 #include "model/DocumentFile.h"
 #include "model/DocumentKind.h"
@@ -108,7 +107,7 @@ bool DocumentCommands::openDocument(const QString &path)
 
 bool DocumentCommands::loadDocument(const QString &givenPath)
 {
-    ResumeFontSize = 12;
+    m_vars.resumeFontSize = 12;
     if (onResumeFontSize)
         onResumeFontSize(12);
     if (!confirmUnsavedChanges())

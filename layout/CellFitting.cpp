@@ -17,7 +17,7 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
     const QString t = StripLineBreaks(text);
     if (t.isEmpty())
         return;
-    MeasuringSurface &ms = MeasuringSurface::instance();
+    MeasuringSurface &ms = surface.measuring();
     const QString fontName = surface.fontName();
     const double savedSize = surface.fontSize();
     double size = sizeFactor * savedSize;
@@ -42,7 +42,7 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
             overflow = true;
             break;
         }
-        const int n = BreakTextToLines(t, w, lines);
+        const int n = BreakTextToLines(ms, t, w, lines);
         if (qint64(n) * lh <= h)
             break;
         if (size - 1 >= kSmallestSize) {
@@ -75,7 +75,7 @@ void FitTextInAreaStep2(const QString &text, int x, int y, int w, int h, Drawing
 void DrawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, DrawingSurface &surface,
                      int hAlign, int vAlign, bool overflowFlag, int overflowMode)
 {
-    MeasuringSurface &ms = MeasuringSurface::instance();
+    MeasuringSurface &ms = surface.measuring();
     QStringList lines = linesIn;
     int n = lines.size();
     const int lh = roundHalfEven(ms.getHeight(QStringLiteral("高")));
@@ -116,17 +116,17 @@ void DrawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, Dra
     }
 }
 
-double FindFitFontSize(const QString &text, int w, int h, const QString &fontName, double startSize)
+double FindFitFontSize(MeasuringSurface &ms, const QString &text, int w, int h, const QString &fontName,
+                       double startSize)
 {
     const QString t = StripLineBreaks(text);
-    MeasuringSurface &ms = MeasuringSurface::instance();
     QStringList scratch;
     double size = startSize;
     for (;;) {
         ms.picPrameterSetup(fontName, size, false, 1);
         const int lh = roundHalfEven(ms.getHeight(QStringLiteral("人")));
         const int maxLines = lh > 0 ? roundHalfEven(double(h) / lh) : 0;
-        const int n = BreakTextToLines(t, w, scratch);
+        const int n = BreakTextToLines(ms, t, w, scratch);
         if (n <= maxLines)
             return size;
         if (size - 1 >= kSmallestSize)

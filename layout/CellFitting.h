@@ -10,4 +10,7 @@ void FitTextInAreaStep2(const QString &text, int x, int y, int w, int h, Drawing
                         const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode);
 void DrawLinesInArea(const QStringList &lines, int x, int y, int w, int h, DrawingSurface &surface,
                      int hAlign, int vAlign, bool overflowFlag, int overflowMode);
-double FindFitFontSize(const QString &text, int w, int h, const QString &fontName, double startSize);
+// Measures on `ms` (a drawing's own MeasuringSurface) and leaves it at the
+// size it returns or the last one tried.
+double FindFitFontSize(MeasuringSurface &ms, const QString &text, int w, int h, const QString &fontName,
+                       double startSize);

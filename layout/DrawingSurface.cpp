@@ -7,7 +7,7 @@ void DrawingSurface::Print(const QString &text)
 {
     drawText(CurrentX, CurrentY, text);
     CurrentX = 0;
-    CurrentY += MeasuringSurface::instance().lineHeight(fontName(), fontSize());
+    CurrentY += m_measuring.lineHeight(fontName(), fontSize());
 }
 
 void DrawingSurface::Line(double x1, double y1, double x2, double y2)

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Interaction.h"
+#include "layout/MeasuringSurface.h"
 #include <QImage>
 #include <QString>
 
@@ -25,7 +26,7 @@ public:
 
     // Draws `text` at (CurrentX, CurrentY) in the current font; then
     // CurrentX = 0 and CurrentY advances by the height of one line of the
-    // current font (MeasuringSurface::getHeight).
+    // current font (MeasuringSurface::lineHeight).
     void Print(const QString &text);
     // Line from (x1, y1) to (x2, y2) with the current DrawWidth.
     void Line(double x1, double y1, double x2, double y2);
@@ -35,6 +36,10 @@ public:
     // messages). Recorded in order with the drawing; forwarded to the
     // interaction when one is set.
     void Message(const QString &title, const QString &text, MessageIcon icon = MessageIcon::Information);
+
+    // Where the layout engine measures text for this drawing; its set-up
+    // belongs to this drawing alone.
+    MeasuringSurface &measuring() { return m_measuring; }
 
     void setInteraction(Interaction *interaction) { m_interaction = interaction; }
     Interaction *interaction() const { return m_interaction; }
@@ -50,4 +55,5 @@ private:
     double m_fontSize = 12;
     int m_drawWidth = 1;
     Interaction *m_interaction = nullptr;
+    MeasuringSurface m_measuring;
 };

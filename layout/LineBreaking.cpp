@@ -6,9 +6,6 @@
 #include <QVarLengthArray>
 #include <QVector>
 
-int PulledLineCount = 0;
-int PushedLineCount = 0;
-
 namespace {
 
 // A line may not end with these (opening marks).
@@ -70,13 +67,12 @@ bool InList(const QString &s, const QStringList &list, int count)
 // - a full line of closing marks only, followed by another closing mark,
 //   is stored as it stands and the next mark begins the next line.
 // A text of spaces only gives no lines, also when it is wider than a line.
-int BreakTextToLines(const QString &text, int width, QStringList &lines)
+int BreakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStringList &lines)
 {
     lines.clear();
     // A blank text gives no lines, however wide its spaces.
     if (TrimSpaces(text).isEmpty())
         return 0;
-    MeasuringSurface &ms = MeasuringSurface::instance();
     const double scale = ms.scale();
 
     QVector<double> adv;
@@ -149,13 +145,12 @@ int BreakTextToLines(const QString &text, int width, QStringList &lines)
     return lines.size();
 }
 
-int CountWrappedLines(const QString &text, int n)
+WrappedLineCount CountWrappedLines(const QString &text, int n)
 {
-    PulledLineCount = 0;
-    PushedLineCount = 0;
+    WrappedLineCount result;
     const int len = text.size();
     if (len <= n || n < 1)
-        return 0;
+        return result;
     int pos = 0;
     int count = 0;
     while (pos <= len) {
@@ -175,16 +170,17 @@ int CountWrappedLines(const QString &text, int n)
         if (after < len && inSet(kCountClosing, text.at(after).unicode())) {
             ++pos;
             ++count;
-            ++PulledLineCount;
+            ++result.pulled;
         } else if (inSet(kCountOpening, last) && chunk.size() > 1) {
             // A lone opening mark at the very end stays: moving it would
             // read the same character forever.
             --pos;
             ++count;
-            ++PushedLineCount;
+            ++result.pushed;
         } else {
             ++count;
         }
     }
-    return count;
+    result.lines = count;
+    return result;
 }

@@ -2,14 +2,21 @@
 #include <QString>
 #include <QStringList>
 
+class MeasuringSurface;
+
 // Punctuation-aware line breaking.
 void LoadBreakPunct(QStringList &noLineEndChars, QStringList &noLineStartChars);
 bool InList(const QString &s, const QStringList &list, int count);
-// Breaks by measured width on the MeasuringSurface (caller sets its font).
-int BreakTextToLines(const QString &text, int width, QStringList &lines);
-// Breaks by a fixed count of characters per line and only counts.
-int CountWrappedLines(const QString &text, int n);
+// Breaks by measured width on `ms`, in the font the caller set up there.
+int BreakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStringList &lines);
 
-// Written by CountWrappedLines, read by page one right after the call.
-extern int PulledLineCount;
-extern int PushedLineCount;
+// What CountWrappedLines found: the number of lines, and how many of them
+// took one more character because a closing mark followed (pulled) or gave
+// up their last one because it was an opening mark (pushed).
+struct WrappedLineCount {
+    int lines = 0;
+    int pulled = 0;
+    int pushed = 0;
+};
+// Breaks by a fixed count of characters per line and only counts.
+WrappedLineCount CountWrappedLines(const QString &text, int n);

@@ -2,8 +2,8 @@
 #include "layout/Twips.h"
 
 #include <QFontDatabase>
+#include <QCoreApplication>
 #include <QFontMetricsF>
-#include <QHash>
 
 #include <array>
 #include <cmath>
@@ -30,36 +30,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 constexpr int kPageBits = 8;
 constexpr int kPageSize = 1 << kPageBits;
 constexpr int kPageCount = (0x10FFFF >> kPageBits) + 1;
-
-// One typeface at one size: the font, its line metrics and the advances
-// measured so far, in pages of 256 code points filled on demand.
-struct FontEntry {
-    QString name;
-    int pixels = 0;
-    bool bold = false;
-    QFont font;
-    std::unique_ptr<QFontMetricsF> metrics;
-    double ascent = 0;
-    double descent = 0;
-    std::vector<std::unique_ptr<std::array<double, kPageSize>>> pages;
-
-    double advance(char32_t cp)
-    {
-        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            cp = kReplacement;
-        else if (cp < 0x20 || cp == 0x7F)
-            cp = ' ';   // control characters are drawn as spaces (no tab stops)
-        auto &page = pages[cp >> kPageBits];
-        if (!page) {
-            page = std::make_unique<std::array<double, kPageSize>>();
-            page->fill(std::numeric_limits<double>::quiet_NaN());
-        }
-        double &slot = (*page)[cp & (kPageSize - 1)];
-        if (std::isnan(slot))
-            slot = metrics->horizontalAdvance(QString::fromUcs4(&cp, 1));
-        return slot;
-    }
-};
 
 int pixelsFor(double points)
 {
@@ -97,19 +67,50 @@ void forEachCodePoint(const QString &text, F f)
 
 } // namespace
 
-struct MeasuringSurface::Impl {
+// One typeface at one size: the font, its line metrics and the advances
+// measured so far, in pages of 256 code points filled on demand.
+struct MeasuringSurface::FontEntry {
+    QString name;
+    int pixels = 0;
+    bool bold = false;
+    QFont font;
+    std::unique_ptr<QFontMetricsF> metrics;
+    double ascent = 0;
+    double descent = 0;
+    std::vector<std::unique_ptr<std::array<double, kPageSize>>> pages;
+
+    double advance(char32_t cp)
+    {
+        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            cp = kReplacement;
+        else if (cp < 0x20 || cp == 0x7F)
+            cp = ' ';   // control characters are drawn as spaces (no tab stops)
+        auto &page = pages[cp >> kPageBits];
+        if (!page) {
+            page = std::make_unique<std::array<double, kPageSize>>();
+            page->fill(std::numeric_limits<double>::quiet_NaN());
+        }
+        double &slot = (*page)[cp & (kPageSize - 1)];
+        if (std::isnan(slot))
+            slot = metrics->horizontalAdvance(QString::fromUcs4(&cp, 1));
+        return slot;
+    }
+};
+
+// The fonts of one thread. Fonts and their metrics are not shared between
+// threads, so every thread that measures or draws builds its own.
+struct MeasuringSurface::FontCache {
     std::vector<std::unique_ptr<FontEntry>> entries;
-    FontEntry *current = nullptr;
-    double scale = 1.0;
+    FontEntry *last = nullptr;
 
     FontEntry *entry(const QString &name, double points, bool bold)
     {
         const int px = pixelsFor(points);
-        if (current && current->pixels == px && current->bold == bold && current->name == name)
-            return current;
+        if (last && last->pixels == px && last->bold == bold && last->name == name)
+            return last;
         for (auto &e : entries)
             if (e->pixels == px && e->bold == bold && e->name == name)
-                return e.get();
+                return last = e.get();
         auto e = std::make_unique<FontEntry>();
         e->name = name;
         e->pixels = px;
@@ -124,82 +125,90 @@ struct MeasuringSurface::Impl {
         e->descent = e->metrics->descent();
         e->pages.resize(kPageCount);
         entries.push_back(std::move(e));
-        return entries.back().get();
+        return last = entries.back().get();
+    }
+
+    static FontCache &forThisThread()
+    {
+        // Fonts must not outlive the application object. A worker thread ends
+        // while it exists and frees its fonts; the main thread's end comes
+        // after it is gone, so that cache is left to the process's exit.
+        struct Holder {
+            FontCache *cache = nullptr;
+            ~Holder()
+            {
+                if (QCoreApplication::instance())
+                    delete cache;
+            }
+        };
+        thread_local Holder holder;
+        if (!holder.cache)
+            holder.cache = new FontCache;
+        return *holder.cache;
     }
 };
 
-MeasuringSurface &MeasuringSurface::instance()
-{
-    // Never destroyed: it holds fonts, which must not outlive the
-    // application object that a static destructor would run after.
-    static MeasuringSurface *surface = new MeasuringSurface;
-    return *surface;
-}
-
-MeasuringSurface::MeasuringSurface() : d(new Impl)
+MeasuringSurface::MeasuringSurface() : m_cache(&FontCache::forThisThread())
 {
     // The hidden picture's design-time typeface.
     picPrameterSetup(QStringLiteral("宋体"), 12, false, 1);
 }
 
-MeasuringSurface::~MeasuringSurface()
-{
-    delete d;
-}
-
 void MeasuringSurface::picPrameterSetup(const QString &lFont, double lFontSize, bool lBold, int lscalemode)
 {
     const double size = static_cast<float>(lFontSize);
-    d->current = d->entry(lFont, size, lBold);
-    d->scale = scaleFor(lscalemode);
+    const int px = pixelsFor(size);
+    if (!m_current || m_current->pixels != px || m_current->bold != lBold || m_current->name != lFont)
+        m_current = m_cache->entry(lFont, size, lBold);
+    m_scale = scaleFor(lscalemode);
 }
 
 double MeasuringSurface::getWidth(const QString &lStr)
 {
     double w = 0;
-    FontEntry *e = d->current;
+    FontEntry *e = m_current;
     forEachCodePoint(lStr, [&](char32_t cp) { w += e->advance(cp); });
-    return w * d->scale;
+    return w * m_scale;
 }
 
 double MeasuringSurface::getHeight(const QString &)
 {
-    return (d->current->ascent + d->current->descent) * d->scale;
+    return (m_current->ascent + m_current->descent) * m_scale;
 }
 
 double MeasuringSurface::lineHeight(const QString &font, double size)
 {
-    FontEntry *e = d->entry(font, size, false);
+    FontEntry *e = m_cache->entry(font, size, false);
     return e->ascent + e->descent;
 }
 
 double MeasuringSurface::ascent(const QString &font, double size, bool bold)
 {
-    return d->entry(font, size, bold)->ascent;
+    return m_cache->entry(font, size, bold)->ascent;
 }
 
 QFont MeasuringSurface::twipFont(const QString &font, double size, bool bold)
 {
-    return d->entry(font, size, bold)->font;
+    return m_cache->entry(font, size, bold)->font;
 }
 
 double MeasuringSurface::advance(char32_t codePoint)
 {
-    return d->current->advance(codePoint);
+    return m_current->advance(codePoint);
 }
 
 int MeasuringSurface::advances(const QString &text, QVector<double> &out)
 {
     out.resize(0);
     out.reserve(text.size());
-    FontEntry *e = d->current;
+    FontEntry *e = m_current;
     forEachCodePoint(text, [&](char32_t cp) { out.append(e->advance(cp)); });
     return out.size();
 }
 
 double MeasuringSurface::scale() const
 {
-    return d->scale;
+    return m_scale;
 }
 
 QString resolveFontFamilyIn(const QString &formFontName, const QStringList &installedFamilies,
@@ -227,14 +236,26 @@ QString resolveFontFamilyIn(const QString &formFontName, const QStringList &inst
 
 QString resolveFontFamily(const QString &formFontName)
 {
-    static QHash<QString, QString> resolved;
-    const auto it = resolved.constFind(formFontName);
-    if (it != resolved.constEnd())
-        return it.value();
-    QString warning;
-    const QString family = resolveFontFamilyIn(formFontName, QFontDatabase::families(), &warning);
-    if (!warning.isEmpty())
-        std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
-    resolved.insert(formFontName, family);
-    return family;
+    // Both faces are looked up once, on first use from any thread, and the
+    // answer is only read afterwards.
+    struct Resolved {
+        QString formNames[2];
+        QString families[2];
+        Resolved()
+        {
+            const QStringList installed = QFontDatabase::families();
+            for (int i = 0; i < 2; ++i) {
+                QString warning;
+                formNames[i] = QString::fromUtf16(kFaces[i].formName);
+                families[i] = resolveFontFamilyIn(formNames[i], installed, &warning);
+                if (!warning.isEmpty())
+                    std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
+            }
+        }
+    };
+    static const Resolved resolved;
+    for (int i = 0; i < 2; ++i)
+        if (formFontName == resolved.formNames[i])
+            return resolved.families[i];
+    return formFontName;
 }

@@ -4,12 +4,19 @@
 #include <QString>
 #include <QStringList>
 
-// The hidden surface on which text is measured, created on first use and
-// kept until the end. Measurement agrees with what every DrawingSurface
-// draws: the same unhinted outline metrics at the twip scale.
+// The hidden surface on which text is measured. Measurement agrees with
+// what every DrawingSurface draws: the same unhinted outline metrics at the
+// twip scale.
+//
+// Each DrawingSurface owns one, so the current font belongs to that drawing
+// and nothing one drawing leaves behind reaches another. The fonts and the
+// advances measured with them are cached per thread and shared by every
+// MeasuringSurface of that thread: an object is used on the thread that
+// created it.
 class MeasuringSurface {
 public:
-    static MeasuringSurface &instance();
+    // Starts at the hidden picture's design-time typeface, "宋体" 12, in twips.
+    MeasuringSurface();
 
     // Sets typeface ("宋体"/"楷体" or a family), size in points (single
     // precision), bold, and scale mode (1 = twips, the only one used).
@@ -39,20 +46,20 @@ public:
     // Factor from twips to the current scale unit (1 in twips mode).
     double scale() const;
 
+    struct FontEntry;
+    struct FontCache;
+
 private:
-    MeasuringSurface();
-    ~MeasuringSurface();
-    MeasuringSurface(const MeasuringSurface &) = delete;
-    MeasuringSurface &operator=(const MeasuringSurface &) = delete;
-    struct Impl;
-    Impl *d;
+    FontCache *m_cache;
+    FontEntry *m_current = nullptr;
+    double m_scale = 1.0;
 };
 
 // Resolves the form's typeface names to installed families:
 // "宋体" -> SimSun, else "AR PL SungtiL GB"; "楷体" -> KaiTi, else "AR PL KaitiM GB".
 // Other names pass through unchanged. When neither face is installed the
 // AR PL name is returned anyway and a warning naming the Debian package is
-// written to stderr, once per typeface.
+// written to stderr, once per run. Resolved once, then only read.
 QString resolveFontFamily(const QString &formFontName);
 
 // The same resolution against a given list of installed families; `warning`

@@ -25,7 +25,7 @@ void PainterSurface::drawText(double x, double y, const QString &text)
     for (QChar &c : shown)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             c = QLatin1Char(' ');
-    MeasuringSurface &ms = MeasuringSurface::instance();
+    MeasuringSurface &ms = measuring();
     const QFont font = ms.twipFont(fontName(), fontSize());
     const double baseline = y + ms.ascent(fontName(), fontSize());
     m_painter->save();

@@ -32,9 +32,11 @@ void RecordingSurface::drawLine(double x1, double y1, double x2, double y2)
     m_ops.append(op);
 }
 
-void RecordingSurface::drawPicture(const QImage &, double x, double y, double w, double h)
+void RecordingSurface::drawPicture(const QImage &picture, double x, double y, double w, double h)
 {
     Op op;
+    if (m_keepPictures)
+        op.image = picture;
     op.kind = Op::Picture;
     op.x = x;
     op.y = y;
@@ -121,4 +123,32 @@ QString RecordingSurface::displayList() const
         out += QLatin1Char('\n');
     }
     return out;
+}
+
+void RecordingSurface::replay(DrawingSurface &target, const std::function<void(int)> &onPage) const
+{
+    for (const Op &op : m_ops) {
+        switch (op.kind) {
+        case Op::Page:
+            if (onPage)
+                onPage(op.page);
+            break;
+        case Op::Text:
+            target.setFontName(op.font);
+            target.setFontSize(op.size);
+            target.CurrentX = op.x;
+            target.CurrentY = op.y;
+            target.Print(op.text);
+            break;
+        case Op::Line:
+            target.setDrawWidth(op.width);
+            target.Line(op.x, op.y, op.x2, op.y2);
+            break;
+        case Op::Picture:
+            target.PaintPicture(op.image, op.x, op.y, op.x2, op.y2);
+            break;
+        case Op::Message:
+            break;
+        }
+    }
 }

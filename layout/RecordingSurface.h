@@ -1,6 +1,8 @@
 #pragma once
 #include "layout/DrawingSurface.h"
+#include <QImage>
 #include <QList>
+#include <functional>
 
 // Keeps every drawing operation in order instead of painting: for tests and
 // for the command line's display list.
@@ -17,7 +19,16 @@ public:
         QString title;           // message
         QString text;            // text, message text
         MessageIcon icon = MessageIcon::None;
+        QImage image;            // picture, when kept
     };
+
+    // Keeps the pictures themselves too, so that the recording can be
+    // replayed onto another surface.
+    void setKeepPictures(bool keep) { m_keepPictures = keep; }
+    // Draws the recorded operations onto `target` (messages excepted: they
+    // were raised when the recording was made). `onPage` is called at each
+    // page marker with its number and may switch `target`'s page.
+    void replay(DrawingSurface &target, const std::function<void(int page)> &onPage = {}) const;
 
     // Marks the start of page n in the list.
     void beginPage(int n);
@@ -46,4 +57,5 @@ protected:
 
 private:
     QList<Op> m_ops;
+    bool m_keepPictures = false;
 };

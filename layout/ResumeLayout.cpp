@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-int ResumeFontSize = 12;
-
 namespace {
 
 struct ResumeStep {
@@ -21,7 +19,8 @@ const QString kResumeFont = QStringLiteral("楷体");
 
 } // namespace
 
-void FillResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm)
+void FillResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
+                int &resumeFontSize)
 {
     if (bottomMm == 0)
         bottomMm = kDefaultBottomMm;
@@ -49,7 +48,7 @@ void FillResume(const QString &text, int x, int y, DrawingSurface &surface, doub
 
     // The size an earlier, shrunk résumé ended at; a continuation never
     // prints larger than that.
-    const int inherited = ResumeFontSize;
+    const int inherited = resumeFontSize;
     QString line;
     const int n = text.size();
     for (int i = 0; i < n; ++i) {
@@ -67,7 +66,7 @@ void FillResume(const QString &text, int x, int y, DrawingSurface &surface, doub
             line += c;
         }
     }
-    ResumeFontSize = roundHalfEven(surface.fontSize());
+    resumeFontSize = roundHalfEven(surface.fontSize());
     surface.CurrentX = x;
     surface.Print(line);
 

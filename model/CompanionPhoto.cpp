@@ -144,6 +144,16 @@ QImage readPhotoFile(const QString &path, PhotoProblem *problem)
             buffer.open(QIODevice::ReadOnly);
             QImageReader reader(&buffer);
             reader.setDecideFormatFromContent(true);
+            const QSize size = reader.size();
+            if (size.width() > kPhotoMaxWidth || size.height() > kPhotoMaxHeight) {
+                // Both sides at least what the box needs, so that a stretched
+                // print still has the resolution.
+                const double factor = qMax(double(kPhotoMaxWidth) / size.width(),
+                                           double(kPhotoMaxHeight) / size.height());
+                if (factor < 1)
+                    reader.setScaledSize(QSize(qMax(1, qRound(size.width() * factor)),
+                                               qMax(1, qRound(size.height() * factor))));
+            }
             image = reader.read();
         }
         if (image.isNull())

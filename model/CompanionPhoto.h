@@ -10,9 +10,17 @@ enum class CompanionPhotoState { Missing, Loaded, Damaged, NotAFile };
 // Why a photo file gave no picture.
 enum class PhotoProblem { None, NotAFile, Unreadable, Damaged };
 
+// The most pixels a photo is decoded at: its 35 x 45 mm box at 600 dpi.
+constexpr int kPhotoMaxWidth = 827;
+constexpr int kPhotoMaxHeight = 1063;
+
 // Decodes a photo file by its content, whatever its extension says (".pic"
 // says nothing about the format); a null image when it is not a regular
 // file, cannot be read, is cut short or cannot be decoded.
+// A larger picture is decoded smaller, keeping its proportions, just large
+// enough to fill the photo box at printer resolution: nothing is printed
+// finer than that, and a camera's picture would otherwise cost tens of
+// megabytes in memory and in every PDF page.
 QImage readPhotoFile(const QString &path, PhotoProblem *problem = nullptr);
 
 // Whether photo bytes are whole as far as their format tells: a JPEG that

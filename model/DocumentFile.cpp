@@ -31,6 +31,16 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
         ui.message(QStringLiteral("系统警告"), QStringLiteral("文件类型不正确！"), MessageIcon::Information);
         return false;
     }
+    // Only a regular file is a document: opening a pipe or a device would
+    // wait for input that may never come, and a folder has no text.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        ui.message(kSystem,
+                   QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。\r\n当前内容没有改变。")
+                       .arg(shown(path)),
+                   MessageIcon::Information);
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         ui.message(kSystem,

@@ -15,4 +15,10 @@ struct RendererVars {
     QString CHENGBAO, XINGMINGFILL, MYDATE, FillDATE;
     // Never set by the hand-off; written as the empty items 13-16.
     QString AGE, DANGCI, MONEYD, JIBIE, MONEYJ;
+
+    // The size the résumé of this record was last drawn at, in points: 12
+    // after a load, lowered by a drawing that had to shrink the résumé, and
+    // shown by the entry window's résumé box when the preview closes. The
+    // hand-off leaves it alone and documents do not store it.
+    int resumeFontSize = 12;
 };

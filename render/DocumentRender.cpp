@@ -5,7 +5,6 @@
 #include "layout/DrawingSurface.h"
 #include "layout/PainterSurface.h"
 #include "layout/RecordingSurface.h"
-#include "layout/ResumeLayout.h"
 #include "layout/Twips.h"
 #include "model/AppointmentRecord.h"
 #include "model/DocumentFile.h"
@@ -48,7 +47,7 @@ namespace DocumentRender {
 
 bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
 {
-    ResumeFontSize = 12;   // a load starts the résumé afresh
+    pages.resumeFontSize = 12;   // a load starts the résumé afresh
     AppointmentRecord record;
     if (!loadDocumentFile(path, record, ui))
         return false;
@@ -94,47 +93,99 @@ int scaledPen(int printerPen, int dpi)
     return qMax(1, roundHalfEven(printerPen * dpi / 600.0));
 }
 
-bool writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, QString *error)
+PdfBook::PdfBook(const QString &outPath) : m_path(outPath) {}
+
+PdfBook::~PdfBook()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+}
+
+bool PdfBook::open(QString *error)
 {
     // Through a temporary file: a failed or interrupted export never leaves a
     // half-written PDF in place of an earlier one.
-    SafeFile file(outPath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    m_file = std::make_unique<SafeFile>(m_path);
+    if (!m_file->open(QIODevice::WriteOnly)) {
         if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString());
+            *error = QStringLiteral("cannot write %1: %2").arg(m_path, m_file->errorString());
+        m_file.reset();
         return false;
     }
-    QPdfWriter writer(&file);
-    writer.setResolution(600);
-    writer.setPageSize(QPageSize(QSizeF(kPaperWidthMm, kPaperHeightMm), QPageSize::Millimeter,
-                                 QStringLiteral("B5"), QPageSize::ExactMatch));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setCreator(AppInfo::programName());
-    writer.setTitle(AppInfo::title());
-
-    QPainter painter;
-    if (!painter.begin(&writer)) {
+    m_writer = std::make_unique<QPdfWriter>(m_file.get());
+    m_writer->setResolution(600);
+    m_writer->setPageSize(QPageSize(QSizeF(kPaperWidthMm, kPaperHeightMm), QPageSize::Millimeter,
+                                    QStringLiteral("B5"), QPageSize::ExactMatch));
+    m_writer->setPageMargins(QMarginsF(0, 0, 0, 0));
+    m_writer->setCreator(AppInfo::programName());
+    m_writer->setTitle(AppInfo::title());
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(m_writer.get())) {
         if (error)
-            *error = QStringLiteral("cannot write %1").arg(outPath);
+            *error = QStringLiteral("cannot write %1").arg(m_path);
+        m_writer.reset();
+        m_file.reset();
         return false;
     }
-    bool first = true;
-    for (const PdfDocument &doc : documents) {
-        for (int page : pageNumbers(which)) {
-            if (!first)
-                writer.newPage();
-            first = false;
-            PainterSurface surface(&painter, 600);
-            surface.setInteraction(doc.ui);
-            drawPage(*doc.pages, surface, page, kPrinterThick, kPrinterThin);
-        }
-    }
-    if (!painter.end() || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString());
-        return false;
-    }
+    m_painter = std::move(painter);
     return true;
+}
+
+void PdfBook::nextPage()
+{
+    if (!m_first)
+        m_writer->newPage();
+    m_first = false;
+}
+
+void PdfBook::addDocument(FormPages &pages, Pages which, Interaction *ui)
+{
+    for (int page : pageNumbers(which)) {
+        nextPage();
+        PainterSurface surface(m_painter.get(), 600);
+        surface.setInteraction(ui);
+        drawPage(pages, surface, page, kPrinterThick, kPrinterThin);
+    }
+}
+
+void PdfBook::addRecorded(const RecordingSurface &recorded)
+{
+    PainterSurface surface(m_painter.get(), 600);
+    recorded.replay(surface, [this](int) { nextPage(); });
+}
+
+bool PdfBook::finish(QString *error)
+{
+    const bool ended = m_painter && m_painter->end();
+    const bool committed = ended && m_file && m_file->commit();
+    if (!committed && error)
+        *error = QStringLiteral("cannot write %1: %2").arg(m_path, m_file ? m_file->errorString() : QString());
+    m_painter.reset();
+    m_writer.reset();
+    m_file.reset();   // an uncommitted file is discarded, the earlier one stays
+    return committed;
+}
+
+bool writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, QString *error)
+{
+    PdfBook book(outPath);
+    if (!book.open(error))
+        return false;
+    for (const PdfDocument &doc : documents)
+        book.addDocument(*doc.pages, which, doc.ui);
+    return book.finish(error);
+}
+
+std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Interaction *ui)
+{
+    auto surface = std::make_unique<RecordingSurface>();
+    surface->setKeepPictures(true);
+    surface->setInteraction(ui);
+    for (int page : pageNumbers(which)) {
+        surface->beginPage(page);
+        drawPage(pages, *surface, page, kPrinterThick, kPrinterThin);
+    }
+    return surface;
 }
 
 bool writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui, QString *error)

@@ -35,8 +35,8 @@ bool isTrailingClosingMark(QChar c)
 
 int FormPages::positionRowLines(const QString &text)
 {
-    CountWrappedLines(text, 25);
-    const int n = text.size() - PulledLineCount + PushedLineCount;
+    const WrappedLineCount counted = CountWrappedLines(text, 25);
+    const int n = text.size() - counted.pulled + counted.pushed;
     if (n <= 0)
         return 0;
     int lines = n % 25 == 0 ? n / 25 : n / 25 + 1;
@@ -318,8 +318,8 @@ void FormPages::FillParty(DrawingSurface &OBJECTS, const QString &partyTime, con
         // Names over the date in parentheses, both lines at one size.
         const QString upper = bracketed ? names.mid(1, names.size() - 2) : names.mid(1);
         const QString lower = QStringLiteral("（") + date + QStringLiteral("）");
-        const double s1 = FindFitFontSize(bracketed ? upper : names, 1134, 300, songTi(), 12);
-        const double s2 = FindFitFontSize(lower, 1134, 300, songTi(), s1);
+        const double s1 = FindFitFontSize(OBJECTS.measuring(), bracketed ? upper : names, 1134, 300, songTi(), 12);
+        const double s2 = FindFitFontSize(OBJECTS.measuring(), lower, 1134, 300, songTi(), s1);
         OBJECTS.setFontSize(s2);
         FitTextInArea(upper, x, top, 1134, 300, OBJECTS, kPartyLabel, 1.0, 0, 0, 0);
         FitTextInArea(lower, x, lowerTop, 1134, 300, OBJECTS, kPartyLabel, 1.0, 0, 0, 0);
@@ -375,8 +375,8 @@ void FormPages::fillEducationRow(DrawingSurface &OBJECTS, const QString &row, in
         return;
     }
     const double before = OBJECTS.fontSize();
-    const double s1 = FindFitFontSize(upper, CellWidth, 300, songTi(), 12);
-    const double s2 = FindFitFontSize(lower, CellWidth, 300, songTi(), 12);
+    const double s1 = FindFitFontSize(OBJECTS.measuring(), upper, CellWidth, 300, songTi(), 12);
+    const double s2 = FindFitFontSize(OBJECTS.measuring(), lower, CellWidth, 300, songTi(), 12);
     OBJECTS.setFontSize(qMin(s1, s2));
     fit(upper, y, 300);
     fit(lower, y + 300, 300);
@@ -443,5 +443,5 @@ void FormPages::FILLJIANLI(DrawingSurface &OBJECTS)
         NiMianLines = 2;
     const int extraRows = (XianRenLines - 2) + (NiRenLines - 2) + (NiMianLines - 2);
     const int y = roundHalfEven(margins.T - 283.5 + 6000 + 300.0 * extraRows);
-    FillResume(JIANLI, roundHalfEven(margins.L + 1077.3), y, OBJECTS, 0);
+    FillResume(JIANLI, roundHalfEven(margins.L + 1077.3), y, OBJECTS, 0, resumeFontSize);
 }

@@ -142,8 +142,8 @@ private slots:
     {
         const QStringList three = bars(u"一|二|三"_s), blank{QString()};
         auto draw = [&](const QStringList &lines, int h, bool flag, int mode) {
-            MeasuringSurface::instance().picPrameterSetup(u"楷体"_s, 12, false, 1);
             RecordingSurface r = recorder(u"楷体"_s, 12);
+            r.measuring().picPrameterSetup(u"楷体"_s, 12, false, 1);
             DrawLinesInArea(lines, 0, 0, 1000, h, r, 0, 1, flag, mode);
             return textsOf(r);
         };
@@ -161,17 +161,18 @@ private slots:
     void findFitFontSize()
     {
         const QString ten = u"一二三四五六七八九十"_s, song = u"宋体"_s;
+        MeasuringSurface ms;
         // Lines allowed = height / line height, halves to even: 650 / 240 is
         // three, 600 / 240 two (600 / 220 three), 1320 / 240 six.
-        QCOMPARE(FindFitFontSize(ten, 1000, 650, song, 12), 12.0);
-        QCOMPARE(FindFitFontSize(ten, 1000, 600, song, 12), 11.0);
-        QCOMPARE(FindFitFontSize(ten + ten + u"一二三四"_s, 1000, 1320, song, 12), 12.0);
-        QCOMPARE(FindFitFontSize(u"一"_s, 1000, 100, song, 12), 9.0);   // 100 / 200 is none, 100 / 180 one
+        QCOMPARE(FindFitFontSize(ms, ten, 1000, 650, song, 12), 12.0);
+        QCOMPARE(FindFitFontSize(ms, ten, 1000, 600, song, 12), 11.0);
+        QCOMPARE(FindFitFontSize(ms, ten + ten + u"一二三四"_s, 1000, 1320, song, 12), 12.0);
+        QCOMPARE(FindFitFontSize(ms, u"一"_s, 1000, 100, song, 12), 9.0);   // 100 / 200 is none, 100 / 180 one
         // Nothing fits: the whole number 8.
-        QCOMPARE(FindFitFontSize(u"一"_s, 1000, 50, song, 12), 8.0);
-        QCOMPARE(FindFitFontSize(u"一"_s, 1000, 50, song, 8.5), 8.0);
-        QCOMPARE(FindFitFontSize(u"一二"_s, 1000, 300, song, 10.5), 10.5);
-        QCOMPARE(FindFitFontSize(u"一二\r\n三四"_s, 960, 240, song, 12), 12.0);   // breaks removed first
+        QCOMPARE(FindFitFontSize(ms, u"一"_s, 1000, 50, song, 12), 8.0);
+        QCOMPARE(FindFitFontSize(ms, u"一"_s, 1000, 50, song, 8.5), 8.0);
+        QCOMPARE(FindFitFontSize(ms, u"一二"_s, 1000, 300, song, 10.5), 10.5);
+        QCOMPARE(FindFitFontSize(ms, u"一二\r\n三四"_s, 960, 240, song, 12), 12.0);   // breaks removed first
     }
 };
 

@@ -1,6 +1,5 @@
 #include "app/Clock.h"
 #include "entry/DocumentCommands.h"
-#include "layout/ResumeLayout.h"
 #include "model/CompanionPhoto.h"
 #include "model/DocumentKind.h"
 #include "model/RecoveryStore.h"
@@ -231,13 +230,13 @@ void TestDocumentCommands::loadCommand()
     Session s;
     s.record.dirtyFlag = true;
     const AppointmentRecord before = s.record;
-    ResumeFontSize = 9;
+    s.vars.resumeFontSize = 9;
     s.ui.answers << Answer::Cancel << Answer::No << Answer::No;
     s.ui.fileNames << doc("broken.dwz") << doc("other.dwz");
     // Cancelled at the prompt: nothing changes, not even the name of the person filling in.
     QVERIFY(!s.cmds.CmdDiaoru_Click());
     QVERIFY(s.record.sameFields(before));
-    QCOMPARE(ResumeFontSize, 12);
+    QCOMPARE(s.vars.resumeFontSize, 12);
     // A document that cannot be read takes nothing away either.
     QVERIFY(!s.cmds.CmdDiaoru_Click());
     QVERIFY(s.record.sameFields(before) && s.record.dirtyFlag);

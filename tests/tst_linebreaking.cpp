@@ -14,7 +14,7 @@ namespace {
 // open are settled as in the production breaker: a character wider than the
 // whole width goes on a line of its own; a full line without any
 // non-closing character is stored as it is.
-int plainBreak(const QString &text, int width, QStringList &lines)
+int plainBreak(MeasuringSurface &ms, const QString &text, int width, QStringList &lines)
 {
     QStringList noEnd, noStart, ch;
     LoadBreakPunct(noEnd, noStart);
@@ -27,7 +27,7 @@ int plainBreak(const QString &text, int width, QStringList &lines)
         ch << QString::fromUcs4(&c, 1);
     QStringList cur;
     for (int i = 0; i < ch.size();) {
-        if (roundHalfEven(MeasuringSurface::instance().getWidth(cur.join(QString()) + ch[i])) <= width) {
+        if (roundHalfEven(ms.getWidth(cur.join(QString()) + ch[i])) <= width) {
             cur << ch[i++];
             continue;
         }
@@ -116,9 +116,10 @@ private slots:
         QFETCH(QString, font);
         QFETCH(double, size);
         QFETCH(QStringList, lines);
-        MeasuringSurface::instance().picPrameterSetup(font, size, false, 1);
+        MeasuringSurface ms;
+        ms.picPrameterSetup(font, size, false, 1);
         QStringList got{u"stale"_s};
-        QCOMPARE(BreakTextToLines(text, width, got), int(lines.size()));
+        QCOMPARE(BreakTextToLines(ms, text, width, got), int(lines.size()));
         QCOMPARE(got, lines);
     }
 
@@ -129,6 +130,7 @@ private slots:
         const int firstMark = alphabet.indexOf(u"“"_s);
         const QString rare = QString::fromUcs4(U"\U00020000");
         QRandomGenerator rng(20240611);
+        MeasuringSurface ms;
         const double sizes[] = {12, 11, 10.5, 10, 9, 8};
         for (int round = 0; round < 4000; ++round) {
             QString text;
@@ -139,10 +141,10 @@ private slots:
             const QString font = rng.bounded(2) ? u"宋体"_s : u"楷体"_s;
             const double size = sizes[rng.bounded(6)];
             const int width = rng.bounded(10) == 0 ? rng.bounded(-10, 300) : rng.bounded(100, 4000);
-            MeasuringSurface::instance().picPrameterSetup(font, size, false, 1);
+            ms.picPrameterSetup(font, size, false, 1);
             QStringList fast, plain;
-            const int nFast = BreakTextToLines(text, width, fast);
-            if (nFast != plainBreak(text, width, plain) || fast != plain)
+            const int nFast = BreakTextToLines(ms, text, width, fast);
+            if (nFast != plainBreak(ms, text, width, plain) || fast != plain)
                 QFAIL(qPrintable(u"\"%1\" width %2 %3 %4:\n fast  %5\n plain %6"_s.arg(text).arg(width).arg(font)
                                      .arg(size).arg(fast.join(u'|'), plain.join(u'|'))));
             // Nothing is lost but a blank end.
@@ -183,10 +185,10 @@ private slots:
         QFETCH(int, lines);
         QFETCH(int, pulled);
         QFETCH(int, pushed);
-        PulledLineCount = PushedLineCount = 7;
-        QCOMPARE(CountWrappedLines(text, n), lines);
-        QCOMPARE(PulledLineCount, pulled);
-        QCOMPARE(PushedLineCount, pushed);
+        const WrappedLineCount got = CountWrappedLines(text, n);
+        QCOMPARE(got.lines, lines);
+        QCOMPARE(got.pulled, pulled);
+        QCOMPARE(got.pushed, pushed);
     }
 };
 

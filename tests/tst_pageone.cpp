@@ -11,8 +11,6 @@ const QString kResumeLine = QStringLiteral("1980.09--1984.07  某大学学生");
 class TestPageOne : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ResumeFontSize = 12; }
-
     // Empty position rows: the résumé section starts at T + 5400.
     void emptyForm()
     {

@@ -21,16 +21,14 @@ QString resumeOf(int lines)
 class TestResume : public QObject {
     Q_OBJECT
 private slots:
-    void init() { ResumeFontSize = 12; }
-
     void sizes_data()
     {
-        QTest::addColumn<int>("inherited");   // ResumeFontSize before
+        QTest::addColumn<int>("inherited");   // the document's résumé size before
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("y");
         QTest::addColumn<double>("bottomMm");
         QTest::addColumn<double>("size");     // every line
-        QTest::addColumn<int>("after");       // ResumeFontSize after
+        QTest::addColumn<int>("after");       // and after
         // From y = 5000 to 220 mm, 7474 twips hold 31, 33, 35, 38 lines at
         // steps 1-4, 41 at step 5 and 45 at step 6.
         QTest::newRow("31 breaks: step 1") << 12 << 32 << 5000 << 0.0 << 12.0 << 12;
@@ -57,19 +55,19 @@ private slots:
         QFETCH(double, bottomMm);
         QFETCH(double, size);
         QFETCH(int, after);
-        ResumeFontSize = inherited;
+        int resumeSize = inherited;
         RecordingSurface r = recorder(u"宋体"_s, 12);
         r.CurrentY = 123;
-        FillResume(resumeOf(lines), 1927, y, r, bottomMm);
+        FillResume(resumeOf(lines), 1927, y, r, bottomMm, resumeSize);
         const auto t = r.texts();
         QCOMPARE(r.ops().size(), lines);
         for (int i = 0; i < t.size(); ++i) {
             QCOMPARE(t[i].text, resumeOf(lines).split(u"\r\n"_s).at(i));
             QCOMPARE(t[i].font, u"楷体"_s);
             QCOMPARE(t[i].size, size);
-            QCOMPARE(QPointF(t[i].x, t[i].y), QPointF(1927, y + i * MeasuringSurface::instance().lineHeight(u"楷体"_s, size)));
+            QCOMPARE(QPointF(t[i].x, t[i].y), QPointF(1927, y + i * r.measuring().lineHeight(u"楷体"_s, size)));
         }
-        QCOMPARE(ResumeFontSize, after);
+        QCOMPARE(resumeSize, after);
         QCOMPARE(r.fontSize(), 12.0);
         if (lines == 0)
             QCOMPARE(r.CurrentY, double(y));
@@ -81,14 +79,14 @@ private slots:
         ScriptedInteraction ui;
         RecordingSurface r = recorder(u"宋体"_s, 12);
         r.setInteraction(&ui);
-        ResumeFontSize = 10;
-        FillResume(resumeOf(47), 0, 5000, r, 0);
+        int resumeSize = 10;
+        FillResume(resumeOf(47), 0, 5000, r, 0, resumeSize);
         QVERIFY(r.texts().isEmpty());
         QCOMPARE(r.messages().size(), 1);
         QCOMPARE(r.messages()[0].title, u"系统"_s);
         QCOMPARE(r.messages()[0].icon, MessageIcon::Exclamation);
         QCOMPARE(ui.messageTexts(), QStringList{u"该干部的简历太长！\r\n请适当精简简历内容！"_s});
-        QCOMPARE(ResumeFontSize, 10);
+        QCOMPARE(resumeSize, 10);
         QCOMPARE(r.fontName(), u"宋体"_s);
         QCOMPARE(r.fontSize(), 12.0);
     }
@@ -97,7 +95,8 @@ private slots:
     {
         // Line feeds are not printed; a bare CR ends a line like CR LF.
         RecordingSurface r = recorder(u"宋体"_s, 12);
-        FillResume(u"一\r\n\r\n二\n三\r"_s, 500, 5000, r, 0);
+        int resumeSize = 12;
+        FillResume(u"一\r\n\r\n二\n三\r"_s, 500, 5000, r, 0, resumeSize);
         QCOMPARE(textsOf(r), (QStringList{u"一"_s, QString(), u"二三"_s, QString()}));
         QCOMPARE(r.texts().last().x, 500.0);
     }

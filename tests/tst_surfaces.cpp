@@ -51,7 +51,7 @@ QImage renderImage(double dpi)
 // Ink rectangle, in twips, of the dark pixels in the band of one run.
 QRectF inkBox(const QImage &image, double dpi, const Run &r)
 {
-    const double s = dpi / 1440, lh = MeasuringSurface::instance().lineHeight(r.font, r.size);
+    const double s = dpi / 1440, lh = MeasuringSurface().lineHeight(r.font, r.size);
     QRect box;
     for (int y = qMax(0, int((r.y - 40) * s)); y <= qMin(image.height() - 1, int((r.y + lh + 40) * s)); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -75,7 +75,7 @@ class TestSurfaces : public QObject {
 private slots:
     void referenceMetrics()
     {
-        MeasuringSurface &ms = MeasuringSurface::instance();
+        MeasuringSurface ms;
         for (const QString &font : {u"宋体"_s, u"楷体"_s}) {
             ms.picPrameterSetup(font, 12, false, 1);
             QCOMPARE(roundHalfEven(ms.getWidth(u"人"_s)), 240);
@@ -93,7 +93,7 @@ private slots:
 
     void widthIsWhatThePainterLaysOut()
     {
-        MeasuringSurface &ms = MeasuringSurface::instance();
+        MeasuringSurface ms;
         const QString text = u"干部 Cadre 1960.05（江苏）, “引号” ABCxyz！"_s;
         for (const QString &font : {u"宋体"_s, u"楷体"_s})
             for (double size : {12.0, 10.5, 9.0, 8.0}) {
@@ -135,7 +135,7 @@ private slots:
         r.Print(u"a\\b\tc\rd\ne"_s);
         // Print starts the next line at the left edge, one line lower.
         QCOMPARE(r.CurrentX, 0.0);
-        QCOMPARE(r.CurrentY, 850.05 + MeasuringSurface::instance().lineHeight(u"楷体"_s, 10.5));
+        QCOMPARE(r.CurrentY, 850.05 + MeasuringSurface().lineHeight(u"楷体"_s, 10.5));
         QCOMPARE(roundHalfEven(r.CurrentY - 850.05), 210);
         r.setDrawWidth(4);
         r.Line(850, 1134, 850 + 8165, 1134.0000001);
@@ -175,7 +175,7 @@ private slots:
             for (const Run &r : sampleRuns())
                 QVERIFY2(text.contains(r.text), qPrintable(text));
         }
-        MeasuringSurface &ms = MeasuringSurface::instance();
+        MeasuringSurface ms;
         for (const Run &r : sampleRuns()) {
             ms.picPrameterSetup(r.font, r.size, false, 1);
             const double width = ms.getWidth(r.text), lh = ms.getHeight(r.text), em = r.size * 20;

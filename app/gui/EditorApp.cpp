@@ -3,7 +3,6 @@
 #include "app/gui/WidgetInteraction.h"
 #include "entry/gui/EntryCommands.h"
 #include "entry/gui/EntryWindow.h"
-#include "layout/ResumeLayout.h"
 #include "model/RecoveryStore.h"
 
 #include <QApplication>
@@ -12,7 +11,6 @@
 
 int runEditor(int argc, char **argv, const QString &document)
 {
-    ResumeFontSize = 12;
     QApplication app(argc, argv);
     QtTranslations::install(app);
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("appointform"),

@@ -1,7 +1,6 @@
 #include "render/gui/frmGbrmNew.h"
 #include "layout/Twips.h"
 #include "layout/PainterSurface.h"
-#include "layout/ResumeLayout.h"
 #include "layout/TextRules.h"
 #include "render/DocumentRender.h"
 #include <QApplication>
@@ -391,7 +390,7 @@ void frmGbrmNew::Form_Unload()
     m_unloaded = true;
     PHOTO_MouseUp(0, 0, 0);
     if (onUnload)
-        onUnload(ResumeFontSize);
+        onUnload(m_pages->resumeFontSize);
 }
 
 void frmGbrmNew::wheelEvent(QWheelEvent *event)

@@ -147,13 +147,13 @@ private slots:
         w.pages().XIANREN = QString(80, QChar(0x4E2D));
         QList<int> sizes;
         w.onUnload = [&sizes](int size) { sizes << size; };
-        ResumeFontSize = 9;
+        w.pages().resumeFontSize = 9;
         w.Form_Load();
         QVERIFY(ui.messageTexts().value(0).startsWith(QStringLiteral("输入文字过长")));
         w.show();
         QTest::mouseClick(w.cmdClose, Qt::LeftButton);
         QVERIFY(!w.isVisible());
-        ResumeFontSize = 12;
+        w.pages().resumeFontSize = 12;
         w.Form_Load();
         w.show();
         w.close();   // the close box alike, once per closing

@@ -66,7 +66,7 @@ inline QString joined(const QList<Op> &ops)
 // Line height of KaiTi in whole twips, as the cell fitting centres by it.
 inline double kaiTiLineHeight(double size = 12)
 {
-    MeasuringSurface &ms = MeasuringSurface::instance();
+    MeasuringSurface ms;
     ms.picPrameterSetup(QStringLiteral("楷体"), size, false, 1);
     return roundHalfEven(ms.getHeight(QStringLiteral("高")));
 }
