@@ -55,7 +55,8 @@ bool ScriptedInteraction::progress(const QString &title, const QString &label, i
 {
     shown.append({Shown::Progress, title, QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(label),
                   MessageIcon::None, {}});
-    return stopAtProgress < 0 || done < stopAtProgress;
+    ++progressCalls;
+    return stopAtProgressCall <= 0 || progressCalls < stopAtProgressCall;
 }
 
 QStringList ScriptedInteraction::messageTexts() const

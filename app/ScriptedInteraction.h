@@ -19,7 +19,8 @@ public:
     QQueue<QString> fileNames;     // for open/save dialogs; "" cancels
     QQueue<QString> inputs;        // for input boxes; a null QString cancels
     QQueue<QStringList> fileLists; // for multi-select open dialogs; empty cancels
-    int stopAtProgress = -1;       // progress answers "stop" from this step on (-1: never)
+    int stopAtProgressCall = 0;    // the n-th progress call (from 1) and later answer "stop"; 0: never
+    int progressCalls = 0;
     QList<Shown> shown;            // everything shown, in order
 
     void message(const QString &title, const QString &text, MessageIcon icon) override;

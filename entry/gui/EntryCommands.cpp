@@ -2,10 +2,12 @@
 #include "app/MarginSettings.h"
 #include "app/gui/MarginDialog.h"
 #include "app/gui/PhotoDialog.h"
+#include "entry/gui/BatchCommands.h"
 #include "entry/gui/EntryWindow.h"
 #include "render/gui/frmGbrmNew.h"
 #include <QCloseEvent>
 #include <QIcon>
+#include <QMenu>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -41,6 +43,15 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
             b->setEnabled(true);
             connect(b, &QPushButton::clicked, this, c.slot);
         }
+    }
+    m_batch = std::make_unique<BatchCommands>(ui, MarginSettings::current(), &m_window);
+    if (QPushButton *b = m_window.button(QStringLiteral("cmdBatch"))) {
+        auto *menu = new QMenu(b);
+        menu->setObjectName(QStringLiteral("batchMenu"));
+        menu->addAction(QStringLiteral("打印多份文件…"), this, [this] { m_batch->printDocuments(); });
+        menu->addAction(QStringLiteral("多份文件导出为一个PDF…"), this, [this] { m_batch->exportDocuments(); });
+        b->setMenu(menu);
+        b->setToolTip(QStringLiteral("选择多份已保存的文件，校验后一次打印或导出为一个PDF"));
     }
     // The close box and "关  闭" both pass the save prompt first.
     m_window.installEventFilter(this);

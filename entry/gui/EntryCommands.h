@@ -4,7 +4,9 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
+class BatchCommands;
 class EntryWindow;
 class QTimer;
 class RecoveryStore;
@@ -31,6 +33,8 @@ public:
     void CmdDiaoru_Click();
     // Loads a file named without the dialog (argument, drop), as 调入 does.
     void openDocument(const QString &path);
+    // Several saved documents printed in one job or exported as one PDF.
+    BatchCommands &batch() { return *m_batch; }
     void CmdSave_Click();
     void CmdPreviewP_Click();
     void cmdDist_Click();
@@ -58,5 +62,6 @@ private:
     FormPages m_vars;
     DocumentCommands m_documents;
     QPointer<frmGbrmNew> m_renderer;
+    std::unique_ptr<BatchCommands> m_batch;
     QTimer *m_recoveryTimer = nullptr;
 };

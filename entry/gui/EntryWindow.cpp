@@ -94,7 +94,9 @@ EntryWindow::EntryWindow(Interaction &ui, QWidget *parent)
     int height = twipsY(EntryLayout::kPageTop + EntryLayout::kPageHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         height = qMin(height, screen->availableGeometry().height() - 40);
-    resize(twipsX(EntryLayout::kPageWidth) + barWidth, height);
+    // Wide enough for the page and for the whole button row.
+    const int buttonsRight = button(QStringLiteral("cmdBatch"))->geometry().right() + twipsX(45);
+    resize(qMax(twipsX(EntryLayout::kPageWidth) + barWidth, buttonsRight), height);
     layoutViewport();
     showPage(1);
     m_commands = new EntryCommands(*this, ui);
@@ -167,6 +169,14 @@ void EntryWindow::buildButtons()
         b->setFont(songtiFont(10.5));
         m_buttons.insert(b->objectName(), b);
     }
+    // Printing or exporting many saved documents at once, after the form's
+    // own buttons.
+    auto *batch = new QPushButton(QStringLiteral("批量打印"), this);
+    batch->setObjectName(QStringLiteral("cmdBatch"));
+    const QRectF r = EntryLayout::buttonRect(list.size());
+    batch->setGeometry(twipsX(r.left()), twipsY(r.top()), twipsX(r.width()), twipsY(r.height()));
+    batch->setFont(songtiFont(10.5));
+    m_buttons.insert(batch->objectName(), batch);
     connect(button(QStringLiteral("CmdNextPage")), &QPushButton::clicked, this, &EntryWindow::CmdNextPage_Click);
     connect(button(QStringLiteral("CmdLastpage")), &QPushButton::clicked, this, &EntryWindow::CmdLastpage_Click);
     connect(button(QStringLiteral("CmdClose")), &QPushButton::clicked, this, &EntryWindow::CmdClose_Click);

@@ -1,6 +1,7 @@
 // Printing into a PDF printer with scripted page answers: which pages come
 // out, on what paper, and whether every text lands where the pages put it.
 #include "app/ScriptedInteraction.h"
+#include "entry/gui/BatchCommands.h"
 #include "layout/RecordingSurface.h"
 #include "render/gui/FormPrinter.h"
 #include "render/gui/frmGbrmNew.h"
@@ -126,6 +127,85 @@ private slots:
                 ++checked;
             }
             QVERIFY(checked > 10);
+        }
+    }
+
+    // Several documents from the editor: the failing one is listed with its
+    // reason, the good ones come out in one job, in the order chosen.
+    void batchPrintAndExport()
+    {
+        const QString typical = QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
+        const QString posts = QStringLiteral(AF_SOURCE_DIR "/samples/long_posts.dwz");
+        const QString bad = m_dir.filePath(QStringLiteral("坏.dwz"));
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\"only one item\"\r\n");
+        f.close();
+        PageMargins margins;
+
+        for (int jobs : {1, 2}) {
+            ScriptedInteraction ui;
+            BatchCommands batch(ui, margins, nullptr);
+            batch.jobs = jobs;
+            const QString out = m_dir.filePath(QStringLiteral("batch%1.pdf").arg(jobs));
+            ui.fileLists << QStringList{typical, bad, posts};
+            ui.answers << Answer::Yes;
+            ui.fileNames << out;
+            QCOMPARE(batch.exportDocuments(), 2);
+            const auto question = std::find_if(ui.shown.cbegin(), ui.shown.cend(), [](const auto &s) {
+                return s.kind == ScriptedInteraction::Shown::Question;
+            });
+            QVERIFY(question != ui.shown.cend());
+            QVERIFY(question->text.contains(QStringLiteral("坏.dwz：")));
+            QVERIFY(question->text.contains(QStringLiteral("2 份通过校验")));
+            QCOMPARE(pdfInfo(out, "Pages"), QStringLiteral("4"));
+            QVERIFY(run("pdftotext", {"-f", "1", "-l", "1", out, "-"}).contains(QStringLiteral("张明华")));
+            QVERIFY(run("pdftotext", {"-f", "3", "-l", "3", out, "-"}).contains(QStringLiteral("欧阳志远")));
+        }
+
+        // Printing: pages asked as from the preview, one job of four pages.
+        {
+            ScriptedInteraction ui;
+            BatchCommands batch(ui, margins, nullptr);
+            const QString out = m_dir.filePath(QStringLiteral("printed.pdf"));
+            batch.printerChooser = pdfPrinter(out);
+            ui.fileLists << QStringList{typical, bad, posts};
+            ui.answers << Answer::Yes;
+            ui.inputs << QStringLiteral("1");
+            QCOMPARE(batch.printDocuments(), 2);
+            QCOMPARE(pdfInfo(out, "Pages"), QStringLiteral("2"));
+        }
+
+        // Stopped in the progress: nothing is written, an earlier file stays.
+        {
+            ScriptedInteraction ui;
+            BatchCommands batch(ui, margins, nullptr);
+            const QString out = m_dir.filePath(QStringLiteral("batch1.pdf"));
+            const QByteArray before = [&] { QFile b(out); b.open(QIODevice::ReadOnly); return b.readAll(); }();
+            ui.fileLists << QStringList{typical, posts};
+            ui.answers << Answer::Yes << Answer::Yes;   // export them; replace the file
+            ui.fileNames << out;
+            ui.stopAtProgressCall = 1;    // stopped while checking: nothing more is asked
+            QCOMPARE(batch.exportDocuments(), 0);
+            QCOMPARE(ui.answers.size(), 2);
+            ui.progressCalls = 0;
+            ui.stopAtProgressCall = 4;    // two checked, then stopped after the first is painted
+            ui.fileLists << QStringList{typical, posts};
+            QCOMPARE(batch.exportDocuments(), 0);
+            QVERIFY(ui.messageTexts().last().contains(QStringLiteral("已停止")));
+            QFile b(out);
+            QVERIFY(b.open(QIODevice::ReadOnly));
+            QCOMPARE(b.readAll(), before);
+        }
+
+        // Nothing passes: a message, no question.
+        {
+            ScriptedInteraction ui;
+            BatchCommands batch(ui, margins, nullptr);
+            ui.fileLists << QStringList{bad};
+            QCOMPARE(batch.printDocuments(), 0);
+            QCOMPARE(ui.messageTexts().size(), 1);
+            QVERIFY(ui.messageTexts().first().contains(QStringLiteral("0 份通过校验")));
         }
     }
 };
