@@ -176,6 +176,8 @@ void EntryWindow::buildButtons()
     const QRectF r = EntryLayout::buttonRect(list.size());
     batch->setGeometry(twipsX(r.left()), twipsY(r.top()), twipsX(r.width()), twipsY(r.height()));
     batch->setFont(songtiFont(10.5));
+    // Its caption says enough; the menu arrow would crowd it.
+    batch->setStyleSheet(QStringLiteral("QPushButton::menu-indicator { image: none; width: 0px; }"));
     m_buttons.insert(batch->objectName(), batch);
     connect(button(QStringLiteral("CmdNextPage")), &QPushButton::clicked, this, &EntryWindow::CmdNextPage_Click);
     connect(button(QStringLiteral("CmdLastpage")), &QPushButton::clicked, this, &EntryWindow::CmdLastpage_Click);
