@@ -15,7 +15,7 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
 {
     setObjectName(QStringLiteral("entryCommands"));
     // Opening: the margins come from the settings store.
-    MarginSettings::current() = MarginSettings::load();
+    m_margins = MarginSettings::load();
 
     m_documents.onRecordChanged = [this] {
         m_window.refreshControls();
@@ -68,7 +68,7 @@ void EntryCommands::CmdPreviewP_Click()
 {
     if (!m_documents.checkAndHandOff())
         return;
-    m_vars.margins = MarginSettings::current();
+    m_vars.margins = m_margins;
     m_vars.takePhoto(m_window.record());
     if (!m_renderer) {
         m_renderer = new frmGbrmNew(m_vars, m_ui, &m_window);
@@ -81,7 +81,7 @@ void EntryCommands::CmdPreviewP_Click()
 
 void EntryCommands::cmdDist_Click()
 {
-    MarginDialog dialog(MarginSettings::current(), m_ui, &m_window);
+    MarginDialog dialog(m_margins, m_ui, &m_window);
     dialog.exec();
 }
 
@@ -132,5 +132,5 @@ bool EntryCommands::eventFilter(QObject *watched, QEvent *event)
 
 void EntryCommands::endOfApplication()
 {
-    MarginSettings::store(MarginSettings::current());
+    MarginSettings::store(m_margins);
 }
