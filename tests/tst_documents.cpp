@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -291,6 +292,8 @@ void TestDocuments::failedLoadsChangeNothing_data()
     QTest::newRow("missing file") << "missing.dwz" << QByteArray("-") << "无法打开";
     QTest::newRow("too large") << "huge.dwz" << QByteArray("huge") << "超过 16 MB";
     QTest::newRow("wrong kind") << "x.txt" << savedBytes(sampleRecord()) << "文件类型不正确！";
+    QTest::newRow("folder") << "folder.dwz" << QByteArray("folder") << "不是普通文件";
+    QTest::newRow("pipe, never opened") << "pipe.dwz" << QByteArray("pipe") << "不是普通文件";
 }
 
 void TestDocuments::failedLoadsChangeNothing()
@@ -303,6 +306,10 @@ void TestDocuments::failedLoadsChangeNothing()
     if (bytes == "huge") {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxDocumentBytes + 1));   // sparse
+    } else if (bytes == "folder") {
+        QVERIFY(QDir().mkpath(path));
+    } else if (bytes == "pipe") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (bytes != "-") {
         QVERIFY(writeBytes(path, bytes));
     }
