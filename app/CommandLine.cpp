@@ -432,8 +432,10 @@ int runCommandLine(int argc, char **argv)
         return badArguments(why);
     if (!o.marginsGiven)
         o.margins = MarginSettings::load();
-    if (o.today.isValid())
-        Clock::setToday(o.today);
+    // One date for the whole run, taken once: a batch that runs past
+    // midnight still dates every document alike, and the threads that lay
+    // documents out never ask the system clock.
+    Clock::setToday(o.today.isValid() ? o.today : QDate::currentDate());
 
     return o.command == QLatin1String("check") ? runCheck(o) : runRender(o);
 }

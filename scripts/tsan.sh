@@ -25,6 +25,7 @@ for seed in "$build"/tsan-seeds/seed-*; do
     tail -c +2 "$seed" > "$docs/$(basename "$seed").${exts[$((kind % 4))]}"
 done
 inputs=("$here"/samples/*.dwz "$here"/samples/*.ren "$here"/samples/*.ljy "$docs"/*)
+inputs=("${inputs[@]}" "${inputs[@]}" "${inputs[@]}")   # more documents in flight at once
 
 export QT_QPA_PLATFORM=offscreen
 export TSAN_OPTIONS="halt_on_error=1 exitcode=66 second_deadlock_stack=1 suppressions=$here/scripts/tsan.supp"
