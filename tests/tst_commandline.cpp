@@ -182,6 +182,27 @@ private slots:
         QVERIFY(checked.out.endsWith(sample("typical.dwz") + QStringLiteral(": ok\n")));
     }
 
+    // The combined PDF paints every document as its own PDF does: the
+    // typical record after the long résumé still prints at 12 points.
+    void combinedPdfPagesEqualOwnPdf()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("poppler-utils not installed");
+        QCOMPARE(run({"render", sample("long_resume.dwz"), sample("typical.dwz"), "-o", tmp("both.pdf"), "--jobs", "2"}).code, 0);
+        QCOMPARE(run({"render", sample("typical.dwz"), "-o", tmp("one.pdf")}).code, 0);
+        auto words = [&](const QString &pdf, int first) {
+            QProcess p;
+            p.start(pdftotext, {"-bbox", "-f", QString::number(first), "-l", QString::number(first + 1), pdf, "-"});
+            p.waitForFinished(60000);
+            const QString out = QString::fromUtf8(p.readAllStandardOutput());
+            return out.mid(out.indexOf(QStringLiteral("<doc>")));
+        };
+        const QString alone = words(tmp("one.pdf"), 1);
+        QVERIFY(alone.contains(QStringLiteral("1986.09--1990.07")));
+        QCOMPARE(words(tmp("both.pdf"), 3), alone);
+    }
+
     // Namesakes from different folders each get a PDF of their own.
     void outputDirKeepsNamesakesApart()
     {

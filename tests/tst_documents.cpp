@@ -1,5 +1,6 @@
 #include "app/Clock.h"
 #include "layout/TextRules.h"
+#include "model/CompanionPhoto.h"
 #include "model/DocumentKind.h"
 #include "model/DocumentReader.h"
 #include "support/DocumentTestSupport.h"
@@ -99,6 +100,7 @@ private slots:
     void failedLoadsChangeNothing();
     void companionPhotoRules();
     void failedSaveKeepsOldFile();
+    void largePhotoDecodedForItsBox();
 };
 
 void TestDocuments::exactBytesOfCodePage936Record()
@@ -403,4 +405,17 @@ void TestDocuments::failedSaveKeepsOldFile()
 }
 
 QTEST_GUILESS_MAIN(TestDocuments)
+// A camera's picture is decoded just large enough for the photo box at
+// printer resolution, in its own proportions; a small one as it is.
+void TestDocuments::largePhotoDecodedForItsBox()
+{
+    QTemporaryDir dir;
+    const QString large = dir.filePath(QStringLiteral("large.pic")), small = dir.filePath(QStringLiteral("small.pic"));
+    QImage image(3000, 2000, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QVERIFY(image.save(large, "JPEG") && image.copy(0, 0, 300, 400).save(small, "BMP"));
+    QCOMPARE(readPhotoFile(large).size(), QSize(1595, kPhotoMaxHeight));   // 2000 -> 1063, width alike
+    QCOMPARE(readPhotoFile(small).size(), QSize(300, 400));
+}
+
 #include "tst_documents.moc"
