@@ -49,10 +49,9 @@ void printErr(const QString &text)
     std::fputs(text.toLocal8Bit().constData(), stderr);
 }
 
-void printOut(const QString &text)
+void writeOut(const QByteArray &bytes)
 {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
 int badArguments(const QString &why)
@@ -207,7 +206,7 @@ QString messageLines(const QString &doc, const ScriptedInteraction &ui)
 // What one document produced, handed back in the order of the arguments.
 struct Outcome {
     bool ok = true;
-    QString out;   // for stdout
+    QByteArray out;   // for stdout, UTF-8 (encoded on the worker)
     QString err;   // for stderr
     std::unique_ptr<RecordingSurface> recorded;   // pages for the combined PDF
 };
@@ -283,11 +282,11 @@ int runCheck(const Options &o)
                 lines += name + oneLine(failure) + QLatin1Char('\n');
                 result.ok = false;
             }
-            result.out = lines;
+            result.out = lines.toUtf8();
             return result;
         },
         [&](int, Outcome &r) {
-            printOut(r.out);
+            writeOut(r.out);
             printErr(r.err);
             flushOut();
             if (!r.ok)
@@ -348,7 +347,7 @@ int runRender(const Options &o)
             QString error;
             bool written = true;
             if (o.displayList) {
-                result.out = DocumentRender::displayList(pages, o.pages);
+                result.out = DocumentRender::displayList(pages, o.pages).toUtf8();
             } else if (toPng) {
                 const int page = o.pages == DocumentRender::Pages::Two ? 2 : 1;
                 written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, &error);
@@ -378,7 +377,7 @@ int runRender(const Options &o)
                 }
                 r.recorded.reset();
             }
-            printOut(r.out);
+            writeOut(r.out);
             printErr(r.err);
             flushOut();
             if (!r.ok)
@@ -432,8 +431,10 @@ int runCommandLine(int argc, char **argv)
         return badArguments(why);
     if (!o.marginsGiven)
         o.margins = MarginSettings::load();
-    if (o.today.isValid())
-        Clock::setToday(o.today);
+    // One date for the whole run, taken once: a batch that runs past
+    // midnight still dates every document alike, and the threads that lay
+    // documents out never ask the system clock.
+    Clock::setToday(o.today.isValid() ? o.today : QDate::currentDate());
 
     return o.command == QLatin1String("check") ? runCheck(o) : runRender(o);
 }

@@ -31,12 +31,6 @@ int storedTwips(QSettings &store, const char *key, int fallback)
 
 namespace MarginSettings {
 
-PageMargins &current()
-{
-    static PageMargins margins;
-    return margins;
-}
-
 PageMargins load(QSettings &store)
 {
     PageMargins m;   // defaults, width and height included

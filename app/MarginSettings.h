@@ -8,9 +8,6 @@ class QSettings;
 // opens, written when the application ends.
 namespace MarginSettings {
 
-// The margins in use by the running application (previews and prints).
-PageMargins &current();
-
 // All five values at their defaults, then the three margins from the
 // store; a stored text that is not a number keeps the default. Width and
 // height are never read.

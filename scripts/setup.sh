@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6printsupport6
   fonts-arphic-gbsn00lp fonts-arphic-gkai00mp
   libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils time
   qt6-translations-l10n desktop-file-utils
 )
 

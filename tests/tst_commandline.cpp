@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <sys/stat.h>
+
 namespace {
 
 const QString kProgram = QStringLiteral(AF_BINARY_DIR "/appointform");
@@ -32,7 +35,7 @@ class TestCommandLine : public QObject {
     QTemporaryDir m_dir;
     const QString kLongPost = QStringLiteral("输入文字过长，请输入字数少于75！拟任职务");
 
-    Run run(const QStringList &args)
+    Run run(const QStringList &args, int timeoutMs = 120000)
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -43,8 +46,11 @@ class TestCommandLine : public QObject {
         p.setProcessEnvironment(env);
         p.setStandardInputFile(QProcess::nullDevice());   // nothing may wait for input
         p.start(kProgram, args);
-        if (!p.waitForFinished(120000))
+        if (!p.waitForFinished(timeoutMs)) {
+            p.kill();
+            p.waitForFinished();
             return {};
+        }
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
                 QString::fromUtf8(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
     }
@@ -68,6 +74,12 @@ private slots:
         QVERIFY(m_dir.isValid() && QFileInfo::exists(kProgram));
         writeDocument("post76.dwz", 27, QString(76, QChar(0x957F)));   // 拟任职务: 长 x 76
         writeDocument("badsex.dwz", 2, QStringLiteral("男性"));
+        QString resume;
+        for (int i = 0; i < 30; ++i)
+            resume += QStringLiteral("%1.09--%2.07  某某县某某局科员\r\n").arg(1960 + i).arg(1961 + i);
+        writeDocument("resume30.dwz", 18, resume);   // drawn at 9 points
+        writeDocument("resume45.dwz", 18, resume + resume.left(resume.size() / 2));   // too long: a message
+        writeDocument("posts.dwz", 26, QString(60, QChar(0x804C)));   // the post rows grow
     }
 
     void badArguments_data()
@@ -81,6 +93,8 @@ private slots:
         QTest::newRow("today invalid") << QStringList{"render", "a.dwz", "--today", "20240231", "--display-list"};
         QTest::newRow("png of two") << QStringList{"render", "a.dwz", "b.dwz", "-o", "x.png"};
         QTest::newRow("check with -o") << QStringList{"check", "a.dwz", "-o", "x.pdf"};
+        QTest::newRow("no jobs") << QStringList{"check", "a.dwz", "--jobs", "0"};
+        QTest::newRow("jobs not a number") << QStringList{"render", "a.dwz", "--display-list", "--jobs", "two"};
     }
     void badArguments()
     {
@@ -147,6 +161,105 @@ private slots:
         const Run dir = run({"render", sample("typical.dwz"), tmp("missing.dwz"), "--output-dir", tmp("out")});
         QCOMPARE(dir.code, 1);   // one document could not be loaded; the others are written
         QVERIFY(QFileInfo::exists(tmp("out") + "/typical.pdf") && dir.err.contains(tmp("missing.dwz")));
+    }
+
+    // A document prints the same whatever came before it in the run, and the
+    // number of jobs changes nothing of what is written.
+    void batchesEqualDocumentsAlone()
+    {
+        QStringList docs = {sample("long_resume.dwz"), sample("typical.dwz"), sample("long_posts.dwz"),
+                            sample("older.ren"), sample("brief.ljy")};
+        for (const char *name : {"resume30.dwz", "resume45.dwz", "posts.dwz", "post76.dwz"})
+            docs << tmp(name);
+        QStringList alone;
+        for (const QString &doc : docs) {
+            const Run r = run({"render", doc, "--display-list"});
+            QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(doc + r.err));
+            alone << r.out;
+        }
+        QVERIFY(alone.at(0).contains(QStringLiteral("\t楷体\t10\t")) && !alone.at(1).contains(QStringLiteral("\t楷体\t10\t")));
+        QVERIFY(alone.at(5).contains(QStringLiteral("\t楷体\t9\t")));
+        const QStringList list = {"render", "--display-list", "--jobs"};
+        const Run one = run(list + QStringList{"1"} + docs), two = run(list + QStringList{"2"} + docs);
+        QVERIFY(one.code == 0 && two.code == 0);
+        QCOMPARE(one.out, alone.join(QString()));
+        QCOMPARE(two.out, one.out);
+        QStringList reversed = docs, reversedAlone;
+        std::reverse(reversed.begin(), reversed.end());
+        for (int i = alone.size() - 1; i >= 0; --i)
+            reversedAlone << alone.at(i);
+        QCOMPARE(run(list + QStringList{"2"} + reversed).out, reversedAlone.join(QString()));
+
+        QVERIFY(QDir().mkpath(tmp("folder.dwz")));
+        docs << tmp("badsex.dwz") << tmp("missing.dwz") << tmp("folder.dwz") << sample("typical.dwz");
+        const Run checked = run(QStringList{"check", "--jobs", "1"} + docs);
+        const Run checked2 = run(QStringList{"check", "--jobs", "2"} + docs);
+        QVERIFY(checked.code == 1 && checked2.code == 1);
+        QCOMPARE(checked2.out, checked.out);
+        QVERIFY2(checked.out.count(QLatin1Char('\n')) == docs.size() + 2, qPrintable(checked.out));   // two warnings
+        QVERIFY(checked.out.endsWith(sample("typical.dwz") + QStringLiteral(": ok\n")));
+    }
+
+    // The combined PDF paints every document as its own PDF does: the
+    // typical record after the long résumé still prints at 12 points.
+    void combinedPdfPagesEqualOwnPdf()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("poppler-utils not installed");
+        QCOMPARE(run({"render", sample("long_resume.dwz"), sample("typical.dwz"), "-o", tmp("both.pdf"), "--jobs", "2"}).code, 0);
+        QCOMPARE(run({"render", sample("typical.dwz"), "-o", tmp("one.pdf")}).code, 0);
+        auto words = [&](const QString &pdf, int first) {
+            QProcess p;
+            p.start(pdftotext, {"-bbox", "-f", QString::number(first), "-l", QString::number(first + 1), pdf, "-"});
+            p.waitForFinished(60000);
+            const QString out = QString::fromUtf8(p.readAllStandardOutput());
+            return out.mid(out.indexOf(QStringLiteral("<doc>")));
+        };
+        const QString alone = words(tmp("one.pdf"), 1);
+        QVERIFY(alone.contains(QStringLiteral("1986.09--1990.07")));
+        QCOMPARE(words(tmp("both.pdf"), 3), alone);
+    }
+
+    // Namesakes from different folders each get a PDF of their own.
+    void outputDirKeepsNamesakesApart()
+    {
+        QStringList docs;
+        for (const char *folder : {"a", "b", "c", "d"}) {
+            QVERIFY(QDir().mkpath(tmp("names/") + folder));
+            docs << tmp("names/") + folder + QStringLiteral("/zhang.dwz");
+            QVERIFY(QFile::copy(sample("typical.dwz"), docs.last()));
+        }
+        docs << tmp("names/d/zhang (2).dwz");
+        QVERIFY(QFile::copy(sample("typical.dwz"), docs.last()));
+        const Run r = run(QStringList{"render", "--output-dir", tmp("names/out"), "--jobs", "2"} + docs);
+        QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(r.err));
+        QStringList written = QDir(tmp("names/out")).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(written, QStringList({"zhang (2) (2).pdf", "zhang (2).pdf", "zhang (3).pdf", "zhang (4).pdf", "zhang.pdf"}));
+    }
+
+    // A pipe among the documents is refused at once; the rest are read, and
+    // a photo that cannot be read does not hide a field error.
+    void pipesAndBadPhotos()
+    {
+        const QString fifo = tmp("pipe.dwz");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QFile garbage(tmp("badsex.pic"));
+        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("not a picture") > 0);
+        garbage.close();
+        const QStringList docs = {sample("typical.dwz"), fifo, tmp("badsex.dwz"), sample("older.ren")};
+        const Run r = run(QStringList{"check"} + docs, 30000);
+        QCOMPARE(r.code, 1);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines.at(0), sample("typical.dwz") + QStringLiteral(": ok"));
+        QVERIFY(lines.at(1).startsWith(fifo + QStringLiteral(": “")) && lines.at(1).contains(QStringLiteral("不是普通文件")));
+        QVERIFY(lines.at(2).startsWith(tmp("badsex.dwz") + QStringLiteral(": warning: ")) && lines.at(2).contains(QStringLiteral("照片")));
+        QCOMPARE(lines.at(3), tmp("badsex.dwz") + QStringLiteral(": 性别请填写“男”或“女”！ 请重试！"));
+        QCOMPARE(lines.at(4), sample("older.ren") + QStringLiteral(": ok"));
+        const Run list = run({"render", fifo, sample("typical.dwz"), "--display-list", "--jobs", "2"}, 30000);
+        QVERIFY(list.code == 1 && list.out.startsWith(QStringLiteral("page\t1\n")) && list.err.contains(fifo));
+        QFile::remove(garbage.fileName());
     }
 
     // The program's list is the recording surface's list for the same document.

@@ -9,9 +9,9 @@
 
 #include <QBuffer>
 #include <QRandomGenerator>
-#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -109,6 +109,7 @@ private slots:
     void damagedPhotos_data();
     void damagedPhotos();
     void fullDiskKeepsOldFiles();
+    void largePhotoDecodedForItsBox();
 };
 
 void TestDocuments::exactBytesOfCodePage936Record()
@@ -302,6 +303,8 @@ void TestDocuments::failedLoadsChangeNothing_data()
     QTest::newRow("missing file") << "missing.dwz" << QByteArray("-") << "无法打开";
     QTest::newRow("too large") << "huge.dwz" << QByteArray("huge") << "超过 16 MB";
     QTest::newRow("wrong kind") << "x.txt" << savedBytes(sampleRecord()) << "文件类型不正确！";
+    QTest::newRow("folder") << "folder.dwz" << QByteArray("folder") << "不是普通文件";
+    QTest::newRow("pipe, never opened") << "pipe.dwz" << QByteArray("pipe") << "不是普通文件";
 }
 
 void TestDocuments::failedLoadsChangeNothing()
@@ -314,6 +317,10 @@ void TestDocuments::failedLoadsChangeNothing()
     if (bytes == "huge") {
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(kMaxDocumentBytes + 1));   // sparse
+    } else if (bytes == "folder") {
+        QVERIFY(QDir().mkpath(path));
+    } else if (bytes == "pipe") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (bytes != "-") {
         QVERIFY(writeBytes(path, bytes));
     }
@@ -573,6 +580,19 @@ void TestDocuments::damagedPhotos()
     PhotoProblem problem = PhotoProblem::None;
     QCOMPARE(readPhotoFile(photo, &problem).isNull(), !message.isEmpty());
     QCOMPARE(problem == PhotoProblem::NotAFile, keep == -1 || keep == -2);
+}
+
+// A camera's picture is decoded just large enough for the photo box at
+// printer resolution, in its own proportions; a small one as it is.
+void TestDocuments::largePhotoDecodedForItsBox()
+{
+    QTemporaryDir dir;
+    const QString large = dir.filePath(QStringLiteral("large.pic")), small = dir.filePath(QStringLiteral("small.pic"));
+    QImage image(3000, 2000, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QVERIFY(image.save(large, "JPEG") && image.copy(0, 0, 300, 400).save(small, "BMP"));
+    QCOMPARE(readPhotoFile(large).size(), QSize(1595, kPhotoMaxHeight));   // 2000 -> 1063, width alike
+    QCOMPARE(readPhotoFile(small).size(), QSize(300, 400));
 }
 
 QTEST_MAIN(TestDocuments)   // PDF and PNG output need fonts

@@ -18,7 +18,7 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
 {
     setObjectName(QStringLiteral("entryCommands"));
     // Opening: the margins come from the settings store.
-    MarginSettings::current() = MarginSettings::load();
+    m_margins = MarginSettings::load();
 
     m_documents.onRecordChanged = [this] {
         m_window.refreshControls();
@@ -44,7 +44,7 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
             connect(b, &QPushButton::clicked, this, c.slot);
         }
     }
-    m_batch = std::make_unique<BatchCommands>(ui, MarginSettings::current(), &m_window);
+    m_batch = std::make_unique<BatchCommands>(ui, m_margins, &m_window);
     if (QPushButton *b = m_window.button(QStringLiteral("cmdBatch"))) {
         auto *menu = new QMenu(b);
         menu->setObjectName(QStringLiteral("batchMenu"));
@@ -85,7 +85,7 @@ void EntryCommands::CmdPreviewP_Click()
 {
     if (!m_documents.checkAndHandOff())
         return;
-    m_vars.margins = MarginSettings::current();
+    m_vars.margins = m_margins;
     m_vars.takePhoto(m_window.record());
     if (!m_renderer) {
         m_renderer = new frmGbrmNew(m_vars, m_ui, &m_window);
@@ -98,7 +98,7 @@ void EntryCommands::CmdPreviewP_Click()
 
 void EntryCommands::cmdDist_Click()
 {
-    MarginDialog dialog(MarginSettings::current(), m_ui, &m_window);
+    MarginDialog dialog(m_margins, m_ui, &m_window);
     dialog.exec();
 }
 
@@ -164,7 +164,7 @@ bool EntryCommands::eventFilter(QObject *watched, QEvent *event)
 
 void EntryCommands::endOfApplication()
 {
-    if (!MarginSettings::store(MarginSettings::current()))
+    if (!MarginSettings::store(m_margins))
         m_ui.message(QStringLiteral("系统"), QStringLiteral("页边距设置未能保存，下次启动时将使用原来的页边距。"),
                      MessageIcon::Information);
 }

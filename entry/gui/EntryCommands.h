@@ -25,6 +25,10 @@ public:
     DocumentCommands &documents() { return m_documents; }
     // The renderer variables every hand-off fills, with margins and photo.
     FormPages &rendererVars() { return m_vars; }
+    // The margins of this session: read from the settings store when the
+    // window opens, changed by the margin dialog, used by every preview and
+    // written back when the application ends.
+    PageMargins &margins() { return m_margins; }
     // The renderer window, created on the first preview and reused.
     frmGbrmNew *renderer() const;
     // Called once when the renderer window has been created (tests set its printer here).
@@ -60,6 +64,7 @@ private:
     EntryWindow &m_window;
     Interaction &m_ui;
     FormPages m_vars;
+    PageMargins m_margins;
     DocumentCommands m_documents;
     QPointer<frmGbrmNew> m_renderer;
     std::unique_ptr<BatchCommands> m_batch;

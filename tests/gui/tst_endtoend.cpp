@@ -9,6 +9,7 @@
 #include "app/gui/PhotoDialog.h"
 #include "entry/gui/EntryCommands.h"
 #include "entry/gui/EntryWindow.h"
+#include "render/DocumentRender.h"
 #include "render/gui/frmGbrmNew.h"
 #include "support/GuiTestSupport.h"
 #include <QCheckBox>
@@ -91,7 +92,7 @@ private slots:
         ScriptedInteraction ui;
         auto w = std::make_unique<EntryWindow>(ui);
         w->show();
-        QCOMPARE(MarginSettings::current().T, 1134);
+        QCOMPARE(w->commands().margins().T, 1134);
         const QStringList typed = {"txtName=张三", "txtSex=男", "txtBirthday=197005", "txtPeople=汉族",
                                    "txtJiguan=江苏南京", "txtWorktime=199207", "txtXianRen=某某县人民政府副县长",
                                    "txtNiRen=某某县人民政府县长", "txtJianLi=1988.09--1992.07  某某大学经济系学习",
@@ -125,7 +126,7 @@ private slots:
             }
         });
         QTest::mouseClick(w->button(QStringLiteral("cmdDist")), Qt::LeftButton);
-        QCOMPARE(MarginSettings::current().T, 1418);   // 25 x 56.7 = 1417.5, to even
+        QCOMPARE(w->commands().margins().T, 1418);   // 25 x 56.7 = 1417.5, to even
 
         previewAndPrint(*w, ui, pdf1);
         ui.fileNames << doc;
@@ -144,12 +145,11 @@ private slots:
         w.reset();
 
         // --- Second session, the next day ----------------------------------
-        MarginSettings::current() = PageMargins();
         Clock::setToday(QDate(2024, 3, 2));
         ScriptedInteraction ui2;
         auto w2 = std::make_unique<EntryWindow>(ui2);
         w2->show();
-        QCOMPARE(MarginSettings::current().T, 1418);   // read back from the store
+        QCOMPARE(w2->commands().margins().T, 1418);   // read back from the store
         ui2.fileNames << doc;
         QTest::mouseClick(w2->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
         QCOMPARE(w2->record().Name, QStringLiteral("张三"));
@@ -184,10 +184,67 @@ private slots:
         QCOMPARE(unloaded.size(), 0);
         QVERIFY(w->isVisible());
         QCOMPARE(ui.shown.last().text, QStringLiteral("当前任免文件内容已改变\r\n需要保存吗?"));
-        MarginSettings::current().L = 907;   // written at the end
+        w->commands().margins().L = 907;   // written at the end
         QTest::mouseClick(w->button(QStringLiteral("CmdClose")), Qt::LeftButton);
         QCOMPARE(unloaded.size(), 1);
         QCOMPARE(MarginSettings::load().L, 907);
+    }
+
+    // One session, two records: the second record's preview and print are
+    // what they would be on their own; the résumé box follows the size its
+    // résumé was last drawn at, and a load sets it back to 12.
+    void previewOfOneRecordLeavesTheNextAlone()
+    {
+        Clock::setToday(QDate(2024, 5, 6));
+        ScriptedInteraction ui;
+        auto w = std::make_unique<EntryWindow>(ui);
+        w->show();
+        auto boxSize = [&] { return w->control(QStringLiteral("txtJianLi"))->font().pointSizeF(); };
+        QImage shown[2];
+        auto preview = [&] {
+            onNextModal([&shown](QWidget *modal) {
+                if (auto *r = qobject_cast<frmGbrmNew *>(modal)) {
+                    shown[0] = r->paperImage(0);
+                    shown[1] = r->paperImage(1);
+                    QTest::mouseClick(r->cmdClose, Qt::LeftButton);
+                }
+            });
+            QTest::mouseClick(w->button(QStringLiteral("CmdPreviewP")), Qt::LeftButton);
+        };
+        ui.fileNames << QStringLiteral(AF_SOURCE_DIR "/samples/long_resume.dwz")
+                     << QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
+        QTest::mouseClick(w->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
+        preview();
+        QCOMPARE(boxSize(), 10.0);   // the long résumé was drawn one step smaller
+        QTest::mouseClick(w->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
+        QCOMPARE(boxSize(), 12.0);
+        QCOMPARE(w->record().Name, QStringLiteral("张明华"));
+        const QString printed = path("after-another.pdf");
+        w->commands().renderer()->printerChooser = GuiTest::pdfPrinter(printed);   // made by the first preview
+        previewAndPrint(*w, ui, printed);
+        preview();
+        QCOMPARE(boxSize(), 12.0);
+        QCOMPARE(ui.messageTexts(), QStringList());
+
+        // The same record in a window of its own.
+        frmGbrmNew alone(ui);
+        alone.pages().margins = w->commands().margins();
+        QVERIFY(DocumentRender::prepareDocument(QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz"), alone.pages(), ui));
+        alone.Form_Load();
+        QVERIFY(alone.paperImage(0) == shown[0] && alone.paperImage(1) == shown[1]);
+        if (!GuiTest::haveTools())
+            QSKIP("poppler-utils not installed: the prints were not compared");
+        const QString own = path("alone.pdf");
+        alone.printerChooser = GuiTest::pdfPrinter(own);
+        alone.chkDefaultB5->setChecked(true);
+        ui.inputs << QStringLiteral("3");
+        QCOMPARE(alone.打印_CLICK(), 2);
+        for (int page = 1; page <= 2; ++page) {
+            const QList<GuiTest::Word> a = GuiTest::pdfWords(printed, page), b = GuiTest::pdfWords(own, page);
+            QCOMPARE(a.size(), b.size());
+            for (int i = 0; i < a.size(); ++i)
+                QVERIFY(a[i].text == b[i].text && a[i].x == b[i].x && a[i].y == b[i].y);
+        }
     }
 
     void previewStopsAtAFailedCheck()
