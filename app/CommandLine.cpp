@@ -4,12 +4,14 @@
 #include "app/CommandLine.h"
 
 #include "app/Clock.h"
+#include "app/EditorArguments.h"
 #include "app/MarginSettings.h"
 #include "app/OrderedBatch.h"
 #include "app/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
 #include "render/DocumentRender.h"
 
+#include <QCommandLineParser>
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,21 +30,10 @@ namespace {
 
 enum ExitCode { kOk = 0, kFailed = 1, kBadArguments = 2 };
 
-const char kUsage[] =
-    "usage: appointform render DOC... [-o OUT.pdf | -o OUT.png | --output-dir DIR]\n"
-    "                          [--page 1|2] [--dpi N] [--margins T,L,B] [--today yyyymmdd]\n"
-    "                          [--display-list] [--jobs N]\n"
-    "       appointform check DOC... [--margins T,L,B] [--today yyyymmdd] [--jobs N]\n"
-    "  -o OUT.pdf        all pages of every document in one PDF (B5, 600 dpi)\n"
-    "  -o OUT.png        one page (--page, default 1) of one document at --dpi (default 150)\n"
-    "  --output-dir DIR  one PDF per document, named after it\n"
-    "  --page 1|2        only this page\n"
-    "  --margins T,L,B   top, page-one left and page-two left margins in twips\n"
-    "                    (default: the saved margin settings)\n"
-    "  --today yyyymmdd  the date taken as today (fill-in date, checks)\n"
-    "  --display-list    print the drawing operations to stdout instead of drawing\n"
-    "  --jobs N          documents laid out at once (default: one per processor);\n"
-    "                    output keeps the order of the documents given\n";
+const char kSynopsis[] =
+    "usage: appointform render DOC... (-o OUT.pdf | -o OUT.png | --output-dir DIR | --display-list) [options]\n"
+    "       appointform check DOC... [options]\n"
+    "       (\"appointform render --help\" lists the options)\n";
 
 void printErr(const QString &text)
 {
@@ -57,7 +48,7 @@ void writeOut(const QByteArray &bytes)
 int badArguments(const QString &why)
 {
     printErr(QStringLiteral("appointform: ") + why + QLatin1Char('\n'));
-    std::fputs(kUsage, stderr);
+    std::fputs(kSynopsis, stderr);
     return kBadArguments;
 }
 
@@ -103,67 +94,124 @@ bool parseMargins(const QString &text, PageMargins &m)
     return true;
 }
 
-// Returns an empty string on success, else what is wrong.
-QString parseOptions(const QStringList &args, Options &o)
+QString pick(const char *english, const char *chinese)
+{
+    return chineseUsage() ? QString::fromUtf8(chinese) : QString::fromUtf8(english);
+}
+
+// The options of "render" and "check", described for --help.
+struct OptionSet {
+    QCommandLineOption output{QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                              pick("All pages of every document in one PDF (B5, 600 dpi), or one page of one "
+                                   "document as PNG.",
+                                   "把每个文档的各页写进一个 PDF（B5，600 dpi），或把一个文档的一页写成 PNG。"),
+                              QStringLiteral("OUT.pdf|OUT.png")};
+    QCommandLineOption outputDir{QStringLiteral("output-dir"),
+                                 pick("One PDF per document, named after it.", "每个文档一个 PDF，以文档命名。"),
+                                 QStringLiteral("DIR")};
+    QCommandLineOption displayList{QStringLiteral("display-list"),
+                                   pick("Print the drawing operations to stdout instead of drawing.",
+                                        "不绘制，把绘制操作逐行写到标准输出。")};
+    QCommandLineOption page{QStringLiteral("page"), pick("Only this page.", "只输出这一页。"), QStringLiteral("1|2")};
+    QCommandLineOption dpi{QStringLiteral("dpi"), pick("Resolution of a PNG (default 150).", "PNG 的分辨率（默认 150）。"),
+                           QStringLiteral("N")};
+    QCommandLineOption margins{QStringLiteral("margins"),
+                               pick("Top, page-one left and page-two left margins in twips (default: the saved "
+                                    "margin settings).",
+                                    "上边距、第一页左边距、第二页左边距，单位缇（默认：已保存的边距设置）。"),
+                               QStringLiteral("T,L,B")};
+    QCommandLineOption today{QStringLiteral("today"),
+                             pick("The date taken as today (fill-in date, checks).", "作为今天的日期（填表时间、校验）。"),
+                             QStringLiteral("yyyymmdd")};
+    QCommandLineOption jobs{QStringLiteral("jobs"),
+                            pick("Documents laid out at once (default: one per processor); output keeps the order "
+                                 "of the documents given.",
+                                 "同时处理的文档数（默认：每个处理器一个）；输出保持文档的给出顺序。"),
+                            QStringLiteral("N")};
+    QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                            pick("Show this help and exit.", "显示本帮助后退出。")};
+};
+
+// Returns an empty string on success, else what is wrong. `helpShown` is set
+// when --help was asked for and printed.
+QString parseOptions(const QStringList &args, Options &o, bool *helpShown)
 {
     o.command = args.value(1);
-    for (int i = 2; i < args.size(); ++i) {
-        const QString a = args.at(i);
-        auto value = [&](QString *out) {
-            if (i + 1 >= args.size())
-                return false;
-            *out = args.at(++i);
-            return true;
-        };
-        QString v;
-        if (!a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            o.documents << a;
-        } else if (a == QLatin1String("-o")) {
-            if (!value(&o.output))
-                return QStringLiteral("-o needs a file name");
-        } else if (a == QLatin1String("--output-dir")) {
-            if (!value(&o.outputDir))
-                return QStringLiteral("--output-dir needs a folder");
-        } else if (a == QLatin1String("--page")) {
-            if (!value(&v) || (v != QLatin1String("1") && v != QLatin1String("2")))
+    const bool render = o.command == QLatin1String("render");
+    OptionSet set;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        render ? pick("Draw documents without a window: the same load, checks and pages as the editor.",
+                      "不开窗口输出文档：与编辑器相同的调入、校验和页面。")
+               : pick("Load, check and lay out documents; exit 0 when all pass.",
+                      "调入、校验并排版文档；全部通过时退出码为 0。"));
+    if (render)
+        parser.addOptions({set.output, set.outputDir, set.displayList, set.page, set.dpi});
+    parser.addOptions({set.margins, set.today, set.jobs, set.help});
+    parser.addPositionalArgument(pick("DOC", "文档"), pick("Documents (.dwz, .ren, .ljy, .jan).", "文档（.dwz、.ren、.ljy、.jan）。"),
+                                 pick("DOC...", "文档..."));
+    QStringList rest = args;
+    rest.removeAt(1);
+    if (!parser.parse(rest)) {
+        QString why = parser.errorText();
+        if (!render && why.contains(QLatin1String("Unknown option")))
+            why += QStringLiteral(" (check takes documents, --margins, --today and --jobs only)");
+        return why;
+    }
+    if (parser.isSet(set.help)) {
+        // The usage line names the command after the program.
+        QString text = parser.helpText();
+        const int space = text.indexOf(QLatin1Char(' '));
+        const int end = text.indexOf(QStringLiteral(" ["));
+        if (space > 0 && end > space)
+            text.replace(space + 1, end - space - 1, QStringLiteral("appointform ") + o.command);
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        *helpShown = true;
+        return QString();
+    }
+    o.documents = parser.positionalArguments();
+    QString v;
+    if (render) {
+        o.output = parser.value(set.output);
+        o.outputDir = parser.value(set.outputDir);
+        o.displayList = parser.isSet(set.displayList);
+        if (parser.isSet(set.page)) {
+            v = parser.value(set.page);
+            if (v != QLatin1String("1") && v != QLatin1String("2"))
                 return QStringLiteral("--page takes 1 or 2");
             o.pages = v == QLatin1String("1") ? DocumentRender::Pages::One : DocumentRender::Pages::Two;
             o.pageGiven = true;
-        } else if (a == QLatin1String("--dpi")) {
+        }
+        if (parser.isSet(set.dpi)) {
             bool ok = false;
-            if (value(&v))
-                o.dpi = v.toInt(&ok);
+            o.dpi = parser.value(set.dpi).toInt(&ok);
             if (!ok || o.dpi < 10 || o.dpi > 2400)
                 return QStringLiteral("--dpi takes a whole number from 10 to 2400");
             o.dpiGiven = true;
-        } else if (a == QLatin1String("--margins")) {
-            if (!value(&v) || !parseMargins(v, o.margins))
-                return QStringLiteral("--margins takes three whole numbers of twips: T,L,B");
-            o.marginsGiven = true;
-        } else if (a == QLatin1String("--today")) {
-            if (value(&v) && v.size() == 8)
-                o.today = QDate::fromString(v, QStringLiteral("yyyyMMdd"));
-            if (!o.today.isValid())
-                return QStringLiteral("--today takes a date as yyyymmdd");
-        } else if (a == QLatin1String("--display-list")) {
-            o.displayList = true;
-        } else if (a == QLatin1String("--jobs")) {
-            bool ok = false;
-            if (value(&v))
-                o.jobs = v.toInt(&ok);
-            if (!ok || o.jobs < 1 || o.jobs > 256)
-                return QStringLiteral("--jobs takes a whole number from 1 to 256");
-        } else {
-            return QStringLiteral("unknown option ") + a;
         }
+    }
+    if (parser.isSet(set.margins)) {
+        if (!parseMargins(parser.value(set.margins), o.margins))
+            return QStringLiteral("--margins takes three whole numbers of twips: T,L,B");
+        o.marginsGiven = true;
+    }
+    if (parser.isSet(set.today)) {
+        v = parser.value(set.today);
+        if (v.size() == 8)
+            o.today = QDate::fromString(v, QStringLiteral("yyyyMMdd"));
+        if (!o.today.isValid())
+            return QStringLiteral("--today takes a date as yyyymmdd");
+    }
+    if (parser.isSet(set.jobs)) {
+        bool ok = false;
+        o.jobs = parser.value(set.jobs).toInt(&ok);
+        if (!ok || o.jobs < 1 || o.jobs > 256)
+            return QStringLiteral("--jobs takes a whole number from 1 to 256");
     }
     if (o.documents.isEmpty())
         return QStringLiteral("no document given");
-    if (o.command != QLatin1String("render")) {
-        if (!o.output.isEmpty() || !o.outputDir.isEmpty() || o.pageGiven || o.dpiGiven || o.displayList)
-            return QStringLiteral("check takes documents, --margins, --today and --jobs only");
+    if (!render)
         return QString();
-    }
 
     const int targets = (o.output.isEmpty() ? 0 : 1) + (o.outputDir.isEmpty() ? 0 : 1) + (o.displayList ? 1 : 0);
     if (targets == 0)
@@ -426,7 +474,10 @@ int runCommandLine(int argc, char **argv)
     QGuiApplication app(argc, argv);
 
     Options o;
-    const QString why = parseOptions(QCoreApplication::arguments(), o);
+    bool helpShown = false;
+    const QString why = parseOptions(QCoreApplication::arguments(), o, &helpShown);
+    if (helpShown)
+        return kOk;
     if (!why.isEmpty())
         return badArguments(why);
     if (!o.marginsGiven)

@@ -103,7 +103,6 @@ private slots:
         QVERIFY(r.code == 2 && r.err.contains(QStringLiteral("usage:")) && r.out.isEmpty());
     }
 
-    // 0 when every document passes, 1 when one fails; one line per document.
     // Help and version are answered without a display; the editor takes one document.
     void editorArguments()
     {
@@ -118,8 +117,17 @@ private slots:
         QCOMPARE(version.out, QStringLiteral("appointform 2.09\n"));
         QCOMPARE(run({QStringLiteral("--no-such-option")}).code, 2);
         QCOMPARE(run({sample("typical.dwz"), sample("older.ren")}).code, 2);
+        // The commands describe their own options.
+        const Run render = run({QStringLiteral("render"), QStringLiteral("--help")});
+        QCOMPARE(render.code, 0);
+        QVERIFY(render.out.startsWith(QStringLiteral("Usage: appointform render")));
+        QVERIFY(render.out.contains(QStringLiteral("--output-dir")) && render.out.contains(QStringLiteral("--jobs")));
+        const Run check = run({QStringLiteral("check"), QStringLiteral("-h")});
+        QCOMPARE(check.code, 0);
+        QVERIFY(check.out.contains(QStringLiteral("--today")) && !check.out.contains(QStringLiteral("--output-dir")));
     }
 
+    // 0 when every document passes, 1 when one fails; one line per document.
     void checkExitCodes()
     {
         const QStringList docs = {sample("typical.dwz"), sample("long_resume.dwz"), sample("long_posts.dwz"),
