@@ -319,7 +319,7 @@ int runCheck(const Options &o)
             QStringList raised = collected.messageTexts();
             QString failure;
             if (!prepared)
-                failure = raised.isEmpty() ? QStringLiteral("cannot be loaded") : raised.takeLast();
+                failure = raised.isEmpty() ? QStringLiteral("无法调入") : raised.takeLast();
             QString lines = prepared ? name + QStringLiteral("ok\n") : QString();
             for (const QString &warning : raised)
                 lines += name + QStringLiteral("warning: ") + oneLine(warning) + QLatin1Char('\n');
@@ -366,7 +366,7 @@ int runRender(const Options &o)
     const bool toPng = !o.output.isEmpty() && QFileInfo(o.output).suffix().toLower() == QLatin1String("png");
     const bool toOnePdf = !o.output.isEmpty() && !toPng;
     if (!o.outputDir.isEmpty() && !QDir().mkpath(o.outputDir)) {
-        printErr(QStringLiteral("appointform: cannot create ") + o.outputDir + QLatin1Char('\n'));
+        printErr(QStringLiteral("appointform: 无法建立文件夹“%1”\n").arg(o.outputDir));
         return kFailed;
     }
     const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : pdfNamesFor(o.documents);
@@ -392,22 +392,21 @@ int runRender(const Options &o)
                 result.err = messageLines(doc, messages);
                 return result;
             }
-            QString error;
-            bool written = true;
+            Result<> written;
             if (o.displayList) {
                 result.out = DocumentRender::displayList(pages, o.pages).toUtf8();
             } else if (toPng) {
                 const int page = o.pages == DocumentRender::Pages::Two ? 2 : 1;
-                written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, &error);
+                written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages);
             } else if (!o.outputDir.isEmpty()) {
                 const QString out = QDir(o.outputDir).filePath(pdfNames.at(i));
-                written = DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, &error);
+                written = DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages);
             } else {
                 result.recorded = DocumentRender::recordPages(pages, o.pages, &messages);
             }
             result.err = messageLines(doc, messages);
             if (!written) {
-                result.err += doc + QStringLiteral(": ") + error + QLatin1Char('\n');
+                result.err += doc + QStringLiteral(": ") + oneLine(written.error()) + QLatin1Char('\n');
                 result.ok = false;
             }
             return result;
@@ -415,9 +414,9 @@ int runRender(const Options &o)
         [&](int i, Outcome &r) {
             const QString &doc = o.documents.at(i);
             if (r.recorded && !bookFailed) {
-                QString error;
-                if (!book.isOpen() && !book.open(&error)) {
-                    printErr(QStringLiteral("appointform: ") + error + QLatin1Char('\n'));
+                const Result<> opened = book.isOpen() ? Result<>() : book.open();
+                if (!opened) {
+                    printErr(QStringLiteral("appointform: ") + oneLine(opened.error()) + QLatin1Char('\n'));
                     bookFailed = true;
                     code = kFailed;
                 } else {
@@ -437,9 +436,8 @@ int runRender(const Options &o)
         });
 
     if (book.isOpen()) {
-        QString error;
-        if (!book.finish(&error)) {
-            printErr(QStringLiteral("appointform: ") + error + QLatin1Char('\n'));
+        if (const Result<> finished = book.finish(); !finished) {
+            printErr(QStringLiteral("appointform: ") + oneLine(finished.error()) + QLatin1Char('\n'));
             code = kFailed;
         }
     }

@@ -176,17 +176,12 @@ void SafeFile::cancelWriting()
         QIODevice::close();
 }
 
-bool writeFileSafely(const QString &path, const QByteArray &data, QString *error, int *osError)
+Result<> writeFileSafely(const QString &path, const QByteArray &data)
 {
     SafeFile file(path);
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
-    if (!ok) {
-        if (error)
-            *error = file.errorString();
-        if (osError)
-            *osError = file.osError();
-    }
-    return ok;
+    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+        return {};
+    return Failure{file.errorString()};
 }
 
 bool isRegularFile(const QString &path)

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Result.h"
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
@@ -51,10 +52,8 @@ private:
     bool m_finished = false;
 };
 
-// The whole of `data` to `path` through SafeFile. On failure `error` holds
-// the reason in Chinese and `osError` the errno.
-bool writeFileSafely(const QString &path, const QByteArray &data, QString *error = nullptr,
-                     int *osError = nullptr);
+// The whole of `data` to `path` through SafeFile; a failure says why in Chinese.
+Result<> writeFileSafely(const QString &path, const QByteArray &data);
 
 // Whether `path` names a regular file (links followed). Folders, pipes and
 // devices are never opened as documents or photos: reading a pipe would hang.

@@ -65,8 +65,7 @@ void BM_Pdf(benchmark::State &state)
     for (auto _ : state) {
         FormPages pages;
         prepare(i++, pages);
-        QString error;
-        if (!DocumentRender::writePdf(out, {{&pages, nullptr}}, DocumentRender::Pages::Both, &error))
+        if (!DocumentRender::writePdf(out, {{&pages, nullptr}}, DocumentRender::Pages::Both))
             std::abort();
     }
     state.counters["docs/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
@@ -86,8 +85,7 @@ void BM_PdfOneFile(benchmark::State &state)
     for (FormPages &d : docs)
         list.append({&d, nullptr});
     for (auto _ : state) {
-        QString error;
-        if (!DocumentRender::writePdf(out, list, DocumentRender::Pages::Both, &error))
+        if (!DocumentRender::writePdf(out, list, DocumentRender::Pages::Both))
             std::abort();
     }
     state.counters["docs/s"] =

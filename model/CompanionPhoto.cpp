@@ -1,7 +1,10 @@
 #include "model/CompanionPhoto.h"
+#include "app/FileErrorText.h"
 #include "app/SafeFile.h"
 
 #include <QBuffer>
+#include <cerrno>
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -189,29 +192,25 @@ CompanionPhotoState loadCompanionPhoto(const QString &companionPath, QImage *ima
     return CompanionPhotoState::Loaded;
 }
 
-bool companionPhotoBytes(const QString &photoPath, const QImage &picture, QByteArray *bytes, QString *error)
+Result<QByteArray> companionPhotoBytes(const QString &photoPath, const QImage &picture)
 {
     PhotoProblem problem = PhotoProblem::None;
-    if (readPhotoBytes(photoPath, bytes, &problem))
-        return true;
+    QByteArray bytes;
+    if (readPhotoBytes(photoPath, &bytes, &problem))
+        return bytes;
     if (!picture.isNull()) {
-        bytes->clear();
-        QBuffer buffer(bytes);
+        bytes.clear();
+        QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         if (picture.save(&buffer, "BMP"))
-            return true;
+            return bytes;
     }
-    if (error)
-        *error = QStringLiteral("照片文件“%1”无法读取").arg(photoPath);
-    return false;
+    return Failure{QStringLiteral("照片文件“%1”无法读取").arg(photoPath)};
 }
 
-bool removeCompanionPhoto(const QString &companionPath, QString *error)
+Result<> removeCompanionPhoto(const QString &companionPath)
 {
-    QFile file(companionPath);
-    if (!file.exists() || file.remove())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    if (!QFile::exists(companionPath) || ::unlink(QFile::encodeName(companionPath).constData()) == 0)
+        return {};
+    return Failure{fileErrorText(errno)};
 }

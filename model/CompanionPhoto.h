@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Result.h"
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -34,10 +35,10 @@ CompanionPhotoState loadCompanionPhoto(const QString &companionPath, QImage *ima
 // The bytes to put beside a document: the photo file at `photoPath` as it
 // is, or, when it can no longer be read, the picture in memory as a BMP so
 // that the photo is not lost.
-bool companionPhotoBytes(const QString &photoPath, const QImage &picture, QByteArray *bytes, QString *error);
+Result<QByteArray> companionPhotoBytes(const QString &photoPath, const QImage &picture);
 // Deletes the companion file of a document saved without a photo, so that an
 // old photo does not come back on the next load.
-bool removeCompanionPhoto(const QString &companionPath, QString *error);
+Result<> removeCompanionPhoto(const QString &companionPath);
 
 // Whether two paths name the same file (also when spelled differently).
 bool sameFilePath(const QString &a, const QString &b);

@@ -1,4 +1,5 @@
 #include "model/DocumentFile.h"
+#include "app/FileErrorText.h"
 #include "app/SafeFile.h"
 #include "model/BriefImport.h"
 #include "model/CompanionPhoto.h"
@@ -42,9 +43,11 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
         return false;
     }
     QFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
-        ui.message(kSystem,
-                   QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), file.errorString()),
+        // The system's reason in Chinese; errno still holds it right after open.
+        const QString reason = errno != 0 ? fileErrorText(errno, FileAccess::Read) : QStringLiteral("无法读取");
+        ui.message(kSystem, QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), reason),
                    MessageIcon::Information);
         return false;
     }
@@ -128,14 +131,14 @@ bool saveDocumentFile(const QString &path, const RendererVars &vars, Appointment
         return failed(document.osError(), document.errorString(), path);
     SafeFile photo(companion);
     if (copyPhoto) {
-        QByteArray photoBytes;
-        QString error;
-        if (!companionPhotoBytes(record.PhotoPath, record.PhotoPicture, &photoBytes, &error)) {
-            ui.message(kSystem, QStringLiteral("保存时发生错误:%1\r\n请重新加载照片后再保存。原有的文件没有改变。").arg(error),
+        const Result<QByteArray> photoBytes = companionPhotoBytes(record.PhotoPath, record.PhotoPicture);
+        if (!photoBytes) {
+            ui.message(kSystem,
+                       QStringLiteral("保存时发生错误:%1\r\n请重新加载照片后再保存。原有的文件没有改变。").arg(photoBytes.error()),
                        MessageIcon::Information);
             return false;
         }
-        if (!photo.open(QIODevice::WriteOnly) || photo.write(photoBytes) != photoBytes.size()
+        if (!photo.open(QIODevice::WriteOnly) || photo.write(photoBytes.value()) != photoBytes.value().size()
             || !photo.finishWriting())
             return failed(photo.osError(), photo.errorString(), companion);
     }
@@ -151,15 +154,16 @@ bool saveDocumentFile(const QString &path, const RendererVars &vars, Appointment
                    MessageIcon::Information);
         return false;
     }
-    QString error;
     // Only the document's own old photo goes; a file of that name that
     // belongs to another document is never touched.
-    if (!record.HasPhoto && companionIsOwn && !removeCompanionPhoto(companion, &error)) {
-        ui.message(kSystem,
-                   QStringLiteral("文件已保存，但旧的照片文件“%1”未能删除：%2\r\n下次调入时它会重新出现。")
-                       .arg(shown(companion), error),
-                   MessageIcon::Information);
-        return false;
+    if (!record.HasPhoto && companionIsOwn) {
+        if (const Result<> removed = removeCompanionPhoto(companion); !removed) {
+            ui.message(kSystem,
+                       QStringLiteral("文件已保存，但旧的照片文件“%1”未能删除：%2\r\n下次调入时它会重新出现。")
+                           .arg(shown(companion), removed.error()),
+                       MessageIcon::Information);
+            return false;
+        }
     }
     record.dirtyFlag = false;
     return true;

@@ -124,7 +124,7 @@ bool DocumentItemReader::read(QIODevice &device, int count, int minimum)
     m_deviceError.clear();
     if (!device.isReadable()) {
         m_error = ReadError;
-        m_deviceError = device.errorString();
+        m_deviceError = QStringLiteral("文件不能读");
         return false;
     }
     if (!device.isSequential() && device.size() - device.pos() > kMaxDocumentBytes) {

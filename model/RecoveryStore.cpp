@@ -111,29 +111,30 @@ bool RecoveryStore::start()
     return false;
 }
 
-bool RecoveryStore::keep(const AppointmentRecord &record, const QString &documentPath, QString *error)
+Result<> RecoveryStore::keep(const AppointmentRecord &record, const QString &documentPath)
 {
     if (!isActive())
-        return false;
+        return Failure{QStringLiteral("恢复副本的文件夹不能使用")};
     if (m_haveLast && record.sameFields(m_last) && documentPath == m_lastDocumentPath
         && record.PhotoPicture.cacheKey() == m_last.PhotoPicture.cacheKey())
-        return true;
+        return {};
     const QString photoPath = QDir(m_slot).filePath(kPhotoName);
     if (record.HasPhoto) {
-        QByteArray bytes;
-        if (!companionPhotoBytes(record.PhotoPath, record.PhotoPicture, &bytes, error)
-            || !writeFileSafely(photoPath, bytes, error))
-            return false;
+        const Result<QByteArray> bytes = companionPhotoBytes(record.PhotoPath, record.PhotoPicture);
+        if (!bytes)
+            return Failure{bytes.error()};
+        if (const Result<> written = writeFileSafely(photoPath, bytes.value()); !written)
+            return written;
     } else {
         QFile::remove(photoPath);
     }
     const QByteArray json = QJsonDocument(recordToJson(record, documentPath)).toJson();
-    if (!writeFileSafely(QDir(m_slot).filePath(kRecordName), json, error))
-        return false;
+    if (const Result<> written = writeFileSafely(QDir(m_slot).filePath(kRecordName), json); !written)
+        return written;
     m_last = record;
     m_lastDocumentPath = documentPath;
     m_haveLast = true;
-    return true;
+    return {};
 }
 
 void RecoveryStore::discard()

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Result.h"
 #include "model/AppointmentRecord.h"
 
 #include <QDateTime>
@@ -33,7 +34,7 @@ public:
     // Keeps `record` as this editor's copy unless it equals the copy already
     // kept. `documentPath` is the document the record was loaded from or last
     // saved as (may be empty).
-    bool keep(const AppointmentRecord &record, const QString &documentPath, QString *error = nullptr);
+    Result<> keep(const AppointmentRecord &record, const QString &documentPath);
     // The record was saved, or the clerk chose not to save: no copy.
     void discard();
     bool hasCopy() const;

@@ -11,6 +11,7 @@
 #include "model/RendererHandoff.h"
 #include "app/SafeFile.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -101,16 +102,28 @@ PdfBook::~PdfBook()
         m_painter->end();
 }
 
-bool PdfBook::open(QString *error)
+namespace {
+
+// "PDF 文件未能写入：<path>", the system's reason on a line of its own.
+Failure notWritten(const char *kind, const QString &path, const QString &reason)
+{
+    QString text = QLatin1String(kind) + QStringLiteral(" 文件未能写入：") + QDir::toNativeSeparators(path);
+    if (!reason.isEmpty())
+        text += QStringLiteral("\r\n") + reason;
+    return Failure{text};
+}
+
+} // namespace
+
+Result<> PdfBook::open()
 {
     // Through a temporary file: a failed or interrupted export never leaves a
     // half-written PDF in place of an earlier one.
     m_file = std::make_unique<SafeFile>(m_path);
     if (!m_file->open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(m_path, m_file->errorString());
+        const Failure failed = notWritten("PDF", m_path, m_file->errorString());
         m_file.reset();
-        return false;
+        return failed;
     }
     m_writer = std::make_unique<QPdfWriter>(m_file.get());
     m_writer->setResolution(600);
@@ -121,14 +134,12 @@ bool PdfBook::open(QString *error)
     m_writer->setTitle(AppInfo::title());
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(m_writer.get())) {
-        if (error)
-            *error = QStringLiteral("cannot write %1").arg(m_path);
         m_writer.reset();
         m_file.reset();
-        return false;
+        return notWritten("PDF", m_path, QString());
     }
     m_painter = std::move(painter);
-    return true;
+    return {};
 }
 
 void PdfBook::nextPage()
@@ -154,26 +165,27 @@ void PdfBook::addRecorded(const RecordingSurface &recorded)
     recorded.replay(surface, [this](int) { nextPage(); });
 }
 
-bool PdfBook::finish(QString *error)
+Result<> PdfBook::finish()
 {
     const bool ended = m_painter && m_painter->end();
     const bool committed = ended && m_file && m_file->commit();
-    if (!committed && error)
-        *error = QStringLiteral("cannot write %1: %2").arg(m_path, m_file ? m_file->errorString() : QString());
+    Result<> result;
+    if (!committed)
+        result = notWritten("PDF", m_path, m_file ? m_file->errorString() : QString());
     m_painter.reset();
     m_writer.reset();
     m_file.reset();   // an uncommitted file is discarded, the earlier one stays
-    return committed;
+    return result;
 }
 
-bool writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, QString *error)
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which)
 {
     PdfBook book(outPath);
-    if (!book.open(error))
-        return false;
+    if (const Result<> opened = book.open(); !opened)
+        return opened;
     for (const PdfDocument &doc : documents)
         book.addDocument(*doc.pages, which, doc.ui);
-    return book.finish(error);
+    return book.finish();
 }
 
 std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Interaction *ui)
@@ -188,16 +200,13 @@ std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Int
     return surface;
 }
 
-bool writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui, QString *error)
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui)
 {
     const int width = roundHalfEven(kPaperWidthMm / 25.4 * dpi);
     const int height = roundHalfEven(kPaperHeightMm / 25.4 * dpi);
     QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) {
-        if (error)
-            *error = QStringLiteral("image of %1 x %2 pixels too large").arg(width).arg(height);
-        return false;
-    }
+    if (image.isNull())
+        return Failure{QStringLiteral("%1 x %2 像素的图像太大，内存不够").arg(width).arg(height)};
     image.fill(Qt::white);
     image.setDotsPerMeterX(roundHalfEven(dpi / 0.0254));
     image.setDotsPerMeterY(roundHalfEven(dpi / 0.0254));
@@ -208,12 +217,9 @@ bool writePng(const QString &outPath, FormPages &pages, int page, int dpi, Inter
         drawPage(pages, surface, page, scaledPen(kPrinterThick, dpi), scaledPen(kPrinterThin, dpi));
     }
     SafeFile file(outPath);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        if (error)
-            *error = QStringLiteral("cannot write %1: %2").arg(outPath, file.errorString());
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        return notWritten("PNG", outPath, file.errorString());
+    return {};
 }
 
 } // namespace DocumentRender

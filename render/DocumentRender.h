@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Interaction.h"
+#include "app/Result.h"
 #include "render/FormPages.h"
 #include <QList>
 #include <QString>
@@ -50,7 +51,7 @@ struct PdfDocument {
 
 // Writes the chosen pages of every document into one PDF: B5 pages at 600
 // dpi, printer pens, one PDF page per form page.
-bool writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, QString *error);
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which);
 
 // The chosen pages drawn as for the printer into a recording that keeps the
 // photo, to be painted later (possibly on another thread) by PdfBook.
@@ -63,14 +64,14 @@ class PdfBook {
 public:
     explicit PdfBook(const QString &outPath);
     ~PdfBook();
-    bool open(QString *error);
+    Result<> open();
     bool isOpen() const { return m_painter != nullptr; }
     // Draws the chosen pages of a document with printer pens.
     void addDocument(FormPages &pages, Pages which, Interaction *ui);
     // Paints pages recorded by recordPages, one PDF page per page marker.
     void addRecorded(const RecordingSurface &recorded);
     // Completes the file; until then an earlier file of the name stays.
-    bool finish(QString *error);
+    Result<> finish();
 
 private:
     void nextPage();
@@ -83,6 +84,6 @@ private:
 };
 
 // One page as a PNG image at `dpi` on white.
-bool writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui, QString *error);
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui);
 
 } // namespace DocumentRender

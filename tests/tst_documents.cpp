@@ -463,9 +463,13 @@ void TestDocuments::fullDiskKeepsOldFiles()
         QVERIFY2(error.startsWith(QStringLiteral("保存时发生错误:")), qPrintable(error));
         QVERIFY(r.dirtyFlag);
     } else if (what == QLatin1String("pdf")) {
-        QVERIFY(!DocumentRender::writePdf(in("zhang.pdf"), {{&pages, &ui}}, DocumentRender::Pages::Both, &error));
+        const Result<> written = DocumentRender::writePdf(in("zhang.pdf"), {{&pages, &ui}}, DocumentRender::Pages::Both);
+        QVERIFY(!written);
+        error = written.error();
     } else {
-        QVERIFY(!DocumentRender::writePng(in("zhang.png"), pages, 1, 150, &ui, &error));
+        const Result<> written = DocumentRender::writePng(in("zhang.png"), pages, 1, 150, &ui);
+        QVERIFY(!written);
+        error = written.error();
     }
     QVERIFY2(error.contains(disk.isTmpfs() ? QStringLiteral("磁盘已满") : QStringLiteral("文件太大")),
              qPrintable(error));

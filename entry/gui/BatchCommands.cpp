@@ -149,9 +149,8 @@ int BatchCommands::exportDocuments()
         return 0;
 
     DocumentRender::PdfBook book(path);
-    QString error;
-    if (!book.open(&error)) {
-        m_ui.message(title(), QStringLiteral("PDF 文件未能写入：%1").arg(error), MessageIcon::Exclamation);
+    if (const Result<> opened = book.open(); !opened) {
+        m_ui.message(title(), opened.error(), MessageIcon::Exclamation);
         return 0;
     }
     const int total = int(good.size());
@@ -168,8 +167,8 @@ int BatchCommands::exportDocuments()
         m_ui.message(title(), QStringLiteral("已停止，没有写入 PDF 文件。"), MessageIcon::Information);
         return 0;   // the book is discarded unfinished; an earlier file stays
     }
-    if (!book.finish(&error)) {
-        m_ui.message(title(), QStringLiteral("PDF 文件未能写入：%1").arg(error), MessageIcon::Exclamation);
+    if (const Result<> finished = book.finish(); !finished) {
+        m_ui.message(title(), finished.error(), MessageIcon::Exclamation);
         return 0;
     }
     m_ui.message(title(), QStringLiteral("已把 %1 份导出到“%2”。").arg(exported).arg(QDir::toNativeSeparators(path)),

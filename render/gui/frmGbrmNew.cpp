@@ -370,13 +370,10 @@ bool frmGbrmNew::exportPdf()
         return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
-    QString error;
     // The same routine as the command line's PDF, so the two files agree.
-    if (!DocumentRender::writePdf(path, {{m_pages, &m_ui}}, DocumentRender::Pages::Both, &error)) {
-        m_ui.message(QStringLiteral("系统"),
-                     QStringLiteral("PDF 文件未能写入：") + QDir::toNativeSeparators(path)
-                         + QStringLiteral("\r\n") + error,
-                     MessageIcon::Information);
+    if (const Result<> written = DocumentRender::writePdf(path, {{m_pages, &m_ui}}, DocumentRender::Pages::Both);
+        !written) {
+        m_ui.message(QStringLiteral("系统"), written.error(), MessageIcon::Information);
         return false;
     }
     m_exportFolder = QFileInfo(path).absolutePath();
