@@ -3,13 +3,13 @@
 // window. Nothing here waits for input; messages go to stderr.
 #include "app/CommandLine.h"
 
-#include "app/Clock.h"
+#include "foundation/Clock.h"
 #include "app/EditorArguments.h"
-#include "app/MarginSettings.h"
-#include "app/OrderedBatch.h"
-#include "app/ScriptedInteraction.h"
+#include "record/MarginSettings.h"
+#include "foundation/OrderedBatch.h"
+#include "foundation/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
-#include "render/DocumentRender.h"
+#include "pages/DocumentRender.h"
 
 #include <QCommandLineParser>
 #include <QDate>

@@ -1,5 +1,5 @@
 #include "app/EditorArguments.h"
-#include "app/AppInfo.h"
+#include "foundation/AppInfo.h"
 
 #include <QCommandLineParser>
 #include <QLocale>

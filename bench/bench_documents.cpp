@@ -1,10 +1,10 @@
 // Documents read and written per second, in memory and through files.
-#include "app/Clock.h"
-#include "app/ScriptedInteraction.h"
-#include "model/DocumentKind.h"
-#include "model/DocumentReader.h"
-#include "model/DocumentWriter.h"
-#include "model/RendererHandoff.h"
+#include "foundation/Clock.h"
+#include "foundation/ScriptedInteraction.h"
+#include "record/DocumentKind.h"
+#include "record/DocumentReader.h"
+#include "record/DocumentWriter.h"
+#include "record/RendererHandoff.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 #include "layout/MeasuringSurface.h"
 #include "layout/RecordingSurface.h"
 #include "layout/ResumeLayout.h"
-#include "layout/TextRules.h"
-#include "layout/Twips.h"
+#include "record/TextRules.h"
+#include "foundation/Twips.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

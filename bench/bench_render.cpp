@@ -1,8 +1,8 @@
 // Documents per second through the command line's path: load, checks,
 // hand-off and both pages, to the display list and to PDF.
-#include "app/ScriptedInteraction.h"
+#include "foundation/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
-#include "render/DocumentRender.h"
+#include "pages/DocumentRender.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 #pragma once
-#include "model/DocumentKind.h"
+#include "record/DocumentKind.h"
 
 // The first input byte picks the document kind.
 inline DocumentKind fuzzKindOf(unsigned char first)

@@ -3,12 +3,12 @@
 // A "@" or "#" typed into an education or family cell is split on the first
 // reload (the composite items have no escape), so the saved bytes must be
 // stable from the second save on.
-#include "app/Clock.h"
-#include "app/ScriptedInteraction.h"
+#include "foundation/Clock.h"
+#include "foundation/ScriptedInteraction.h"
 #include "fuzz/FuzzKinds.h"
-#include "model/DocumentReader.h"
-#include "model/DocumentWriter.h"
-#include "model/RendererHandoff.h"
+#include "record/DocumentReader.h"
+#include "record/DocumentWriter.h"
+#include "record/RendererHandoff.h"
 
 #include <QBuffer>
 #include <cstdint>

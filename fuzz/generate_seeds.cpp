@@ -1,10 +1,10 @@
 // Writes the fuzz seed corpus into the folder given as the argument.
-#include "app/Clock.h"
-#include "app/ScriptedInteraction.h"
+#include "foundation/Clock.h"
+#include "foundation/ScriptedInteraction.h"
 #include "fuzz/FuzzKinds.h"
-#include "model/DocumentItems.h"
-#include "model/DocumentWriter.h"
-#include "model/RendererHandoff.h"
+#include "record/DocumentItems.h"
+#include "record/DocumentWriter.h"
+#include "record/RendererHandoff.h"
 
 #include <QDir>
 #include <QFile>

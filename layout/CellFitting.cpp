@@ -1,7 +1,7 @@
 #include "layout/CellFitting.h"
 #include "layout/LineBreaking.h"
 #include "layout/MeasuringSurface.h"
-#include "layout/Twips.h"
+#include "foundation/Twips.h"
 
 namespace {
 

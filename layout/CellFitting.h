@@ -1,6 +1,6 @@
 #pragma once
 #include "layout/DrawingSurface.h"
-#include "layout/TextRules.h"   // StripLineBreaks
+#include "record/TextRules.h"   // StripLineBreaks
 #include <QStringList>
 
 // Cell text fitting: sizes from the surface's size down to 8 points.

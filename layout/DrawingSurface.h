@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Interaction.h"
+#include "foundation/Interaction.h"
 #include "layout/MeasuringSurface.h"
 #include <QImage>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "layout/LineBreaking.h"
 #include "layout/MeasuringSurface.h"
-#include "layout/TextRules.h"
-#include "layout/Twips.h"
+#include "record/TextRules.h"
+#include "foundation/Twips.h"
 
 #include <QVarLengthArray>
 #include <QVector>

@@ -1,5 +1,5 @@
 #include "layout/MeasuringSurface.h"
-#include "layout/Twips.h"
+#include "foundation/Twips.h"
 
 #include <QFontDatabase>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "layout/PainterSurface.h"
 #include "layout/MeasuringSurface.h"
-#include "layout/Twips.h"
+#include "foundation/Twips.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,5 +1,5 @@
 #include "layout/ResumeLayout.h"
-#include "layout/Twips.h"
+#include "foundation/Twips.h"
 
 #include <cmath>
 

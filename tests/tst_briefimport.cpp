@@ -1,5 +1,5 @@
-#include "app/Clock.h"
-#include "model/BriefImport.h"
+#include "foundation/Clock.h"
+#include "record/BriefImport.h"
 #include "support/DocumentTestSupport.h"
 
 #include <QTemporaryDir>

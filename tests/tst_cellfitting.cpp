@@ -1,4 +1,4 @@
-#include "app/ScriptedInteraction.h"
+#include "foundation/ScriptedInteraction.h"
 #include "layout/CellFitting.h"
 #include "layout/MeasuringSurface.h"
 #include "support/LayoutTestSupport.h"

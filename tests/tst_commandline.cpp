@@ -1,6 +1,6 @@
-#include "app/Clock.h"
-#include "app/ScriptedInteraction.h"
-#include "render/DocumentRender.h"
+#include "foundation/Clock.h"
+#include "foundation/ScriptedInteraction.h"
+#include "pages/DocumentRender.h"
 
 #include <QImage>
 #include <QProcess>

@@ -1,8 +1,8 @@
-#include "app/Clock.h"
-#include "entry/DocumentCommands.h"
-#include "model/CompanionPhoto.h"
-#include "model/DocumentKind.h"
-#include "model/RecoveryStore.h"
+#include "foundation/Clock.h"
+#include "commands/DocumentCommands.h"
+#include "record/CompanionPhoto.h"
+#include "record/DocumentKind.h"
+#include "record/RecoveryStore.h"
 #include "support/DocumentTestSupport.h"
 
 #include <QBuffer>

@@ -1,5 +1,5 @@
-#include "app/Clock.h"
-#include "entry/FieldChecks.h"
+#include "foundation/Clock.h"
+#include "record/FieldChecks.h"
 #include <QtTest>
 
 namespace {

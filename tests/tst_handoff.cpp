@@ -1,5 +1,5 @@
-#include "app/ScriptedInteraction.h"
-#include "model/RendererHandoff.h"
+#include "foundation/ScriptedInteraction.h"
+#include "record/RendererHandoff.h"
 
 #include <QtTest>
 

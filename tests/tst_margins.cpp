@@ -1,5 +1,5 @@
-#include "app/MarginInput.h"
-#include "app/MarginSettings.h"
+#include "record/MarginInput.h"
+#include "record/MarginSettings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

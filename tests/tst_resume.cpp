@@ -1,4 +1,4 @@
-#include "app/ScriptedInteraction.h"
+#include "foundation/ScriptedInteraction.h"
 #include "layout/MeasuringSurface.h"
 #include "layout/ResumeLayout.h"
 #include "support/LayoutTestSupport.h"

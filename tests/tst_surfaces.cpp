@@ -1,6 +1,6 @@
 #include "layout/MeasuringSurface.h"
 #include "layout/PainterSurface.h"
-#include "layout/Twips.h"
+#include "foundation/Twips.h"
 #include "support/LayoutTestSupport.h"
 
 #include <QPainter>

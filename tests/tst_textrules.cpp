@@ -1,5 +1,5 @@
-#include "app/Clock.h"
-#include "layout/TextRules.h"
+#include "foundation/Clock.h"
+#include "record/TextRules.h"
 #include <QtTest>
 
 class TextRulesTest : public QObject {

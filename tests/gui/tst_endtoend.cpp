@@ -2,15 +2,15 @@
 // record, attach a photo, set a margin, preview and print, save, close;
 // start again, load, preview and print. Both prints must agree apart from
 // the fill-in date.
-#include "app/Clock.h"
-#include "app/MarginSettings.h"
-#include "app/ScriptedInteraction.h"
-#include "app/gui/MarginDialog.h"
-#include "app/gui/PhotoDialog.h"
-#include "entry/gui/EntryCommands.h"
-#include "entry/gui/EntryWindow.h"
-#include "render/DocumentRender.h"
-#include "render/gui/frmGbrmNew.h"
+#include "foundation/Clock.h"
+#include "record/MarginSettings.h"
+#include "foundation/ScriptedInteraction.h"
+#include "windows/MarginDialog.h"
+#include "windows/PhotoDialog.h"
+#include "windows/EntryCommands.h"
+#include "windows/EntryWindow.h"
+#include "pages/DocumentRender.h"
+#include "windows/PreviewWindow.h"
 #include "support/GuiTestSupport.h"
 #include <QCheckBox>
 #include <QLineEdit>
@@ -51,11 +51,11 @@ class EndToEndTest : public QObject {
     // Preview from the entry window and print both pages on B5 into `pdf`.
     void previewAndPrint(EntryWindow &w, ScriptedInteraction &ui, const QString &pdf)
     {
-        w.commands().onRendererCreated = [pdf](frmGbrmNew &r) { r.printerChooser = GuiTest::pdfPrinter(pdf); };
+        w.commands().onRendererCreated = [pdf](PreviewWindow &r) { r.printerChooser = GuiTest::pdfPrinter(pdf); };
         ui.inputs << QStringLiteral("3");
         bool seen = false;
         onNextModal([&seen](QWidget *modal) {
-            auto *r = qobject_cast<frmGbrmNew *>(modal);
+            auto *r = qobject_cast<PreviewWindow *>(modal);
             if (!r)
                 return;
             seen = r->windowTitle() == QStringLiteral("干部任免审批表第一页");
@@ -108,7 +108,7 @@ private slots:
         // Photo through the photo frame on page 1.
         ui.fileNames << path("photo.jpg");
         onNextModal([](QWidget *modal) {
-            if (auto *d = qobject_cast<frmPhotoView *>(modal)) {
+            if (auto *d = qobject_cast<PhotoDialog *>(modal)) {
                 QTest::mouseClick(d->cmdPhoto, Qt::LeftButton);
                 QTest::mouseClick(d->cmdExit, Qt::LeftButton);
             }
@@ -203,7 +203,7 @@ private slots:
         QImage shown[2];
         auto preview = [&] {
             onNextModal([&shown](QWidget *modal) {
-                if (auto *r = qobject_cast<frmGbrmNew *>(modal)) {
+                if (auto *r = qobject_cast<PreviewWindow *>(modal)) {
                     shown[0] = r->paperImage(0);
                     shown[1] = r->paperImage(1);
                     QTest::mouseClick(r->cmdClose, Qt::LeftButton);
@@ -227,7 +227,7 @@ private slots:
         QCOMPARE(ui.messageTexts(), QStringList());
 
         // The same record in a window of its own.
-        frmGbrmNew alone(ui);
+        PreviewWindow alone(ui);
         alone.pages().margins = w->commands().margins();
         QVERIFY(DocumentRender::prepareDocument(QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz"), alone.pages(), ui));
         alone.Form_Load();

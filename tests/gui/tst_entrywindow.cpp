@@ -1,11 +1,11 @@
-#include "app/AppInfo.h"
-#include "app/Clock.h"
-#include "app/ScriptedInteraction.h"
-#include "app/gui/WidgetInteraction.h"
-#include "entry/gui/EntryCommands.h"
-#include "entry/gui/EntryPage.h"
-#include "model/RecoveryStore.h"
-#include "entry/gui/EntryWindow.h"
+#include "foundation/AppInfo.h"
+#include "foundation/Clock.h"
+#include "foundation/ScriptedInteraction.h"
+#include "windows/WidgetInteraction.h"
+#include "windows/EntryCommands.h"
+#include "windows/EntryPage.h"
+#include "record/RecoveryStore.h"
+#include "windows/EntryWindow.h"
 #include "support/GuiTestSupport.h"
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -16,9 +16,9 @@
 #include <QMimeData>
 #include <QTextBrowser>
 #include <QUrl>
-#include "app/gui/QtTranslations.h"
-#include "entry/gui/EntryCommands.h"
-#include "render/gui/frmGbrmNew.h"
+#include "windows/QtTranslations.h"
+#include "windows/EntryCommands.h"
+#include "windows/PreviewWindow.h"
 #include <memory>
 
 using GuiTest::typeKeys;

@@ -1,5 +1,5 @@
-#include "app/ScriptedInteraction.h"
-#include "app/gui/MarginDialog.h"
+#include "foundation/ScriptedInteraction.h"
+#include "windows/MarginDialog.h"
 
 #include <QLineEdit>
 #include <QPushButton>

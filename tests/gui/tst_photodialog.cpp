@@ -1,9 +1,9 @@
 // The photo dialog on the record's photo values, with scripted file dialogs.
-#include "app/ScriptedInteraction.h"
-#include "app/gui/PhotoDialog.h"
+#include "foundation/ScriptedInteraction.h"
+#include "windows/PhotoDialog.h"
 #include "layout/RecordingSurface.h"
-#include "model/AppointmentRecord.h"
-#include "render/FormPages.h"
+#include "record/AppointmentRecord.h"
+#include "pages/FormPages.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -20,7 +20,7 @@ class PhotoDialogTest : public QObject {
         img.fill(colour);
         return img;
     }
-    static bool showsImage(const frmPhotoView &dlg) { return !dlg.imgPhoto->pixmap().isNull(); }
+    static bool showsImage(const PhotoDialog &dlg) { return !dlg.imgPhoto->pixmap().isNull(); }
     // A record with a red photo attached from "/somewhere/a.pic".
     static AppointmentRecord withPhoto()
     {
@@ -65,7 +65,7 @@ private slots:
         AppointmentRecord rec = withPhoto();
         ScriptedInteraction ui;
         ui.fileNames << (file.isEmpty() ? QString() : path(file));
-        frmPhotoView dlg(rec, ui);
+        PhotoDialog dlg(rec, ui);
         QTest::mouseClick(dlg.cmdPhoto, Qt::LeftButton);
         QCOMPARE(ui.shown[0].kind, ScriptedInteraction::Shown::OpenFile);
         QCOMPARE(ui.shown[0].title, QStringLiteral("请指定照片文件名"));
@@ -90,7 +90,7 @@ private slots:
         QVERIFY2(qAbs(got.red() - colour.red()) < 8 && qAbs(got.green() - colour.green()) < 8
                      && qAbs(got.blue() - colour.blue()) < 8, qPrintable(got.name()));
         // Opening the dialog again shows the chosen photo.
-        frmPhotoView again(rec, ui);
+        PhotoDialog again(rec, ui);
         QVERIFY(showsImage(again));
     }
 
@@ -98,13 +98,13 @@ private slots:
     {
         AppointmentRecord none;
         ScriptedInteraction ui;
-        frmPhotoView empty(none, ui);
+        PhotoDialog empty(none, ui);
         QVERIFY(!showsImage(empty));
         QTest::mouseClick(empty.cmdCls, Qt::LeftButton);
         QVERIFY(!none.dirtyFlag && !none.HasPhoto);   // nothing to remove: no change
 
         AppointmentRecord rec = withPhoto();
-        frmPhotoView dlg(rec, ui);
+        PhotoDialog dlg(rec, ui);
         QTest::mouseClick(dlg.cmdCls, Qt::LeftButton);
         QVERIFY(!rec.HasPhoto);
         QVERIFY(rec.dirtyFlag);

@@ -1,9 +1,9 @@
 // The preview window under the offscreen platform: pages, scrolling,
 // dragging, the paper pictures, closing and the PDF export.
-#include "app/ScriptedInteraction.h"
+#include "foundation/ScriptedInteraction.h"
 #include "layout/PainterSurface.h"
 #include "layout/ResumeLayout.h"
-#include "render/gui/frmGbrmNew.h"
+#include "windows/PreviewWindow.h"
 #include "support/GuiTestSupport.h"
 #include <QCheckBox>
 #include <QMouseEvent>
@@ -31,7 +31,7 @@ private slots:
     void pagesAndScrolling()
     {
         ScriptedInteraction ui;
-        frmGbrmNew w(ui);
+        PreviewWindow w(ui);
         GuiTest::fillSample(w.pages());
         w.Form_Load();
         w.show();
@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(w.PHOTO(0)->y(), w.twipsToPixels(-1920));
         QCOMPARE(w.paperTop(1), 1080.0);
         w.VSCROLL2->setValue(w.VSCROLL2->maximum());
-        QVERIFY(w.paperTop(1) + frmGbrmNew::kPaperHeight <= frmGbrmNew::kViewportHeight);
+        QVERIFY(w.paperTop(1) + PreviewWindow::kPaperHeight <= PreviewWindow::kViewportHeight);
         // The paper shows the ordinary arrow until a drag starts.
         QCOMPARE(w.PHOTO(0)->cursor().shape(), Qt::ArrowCursor);
         QCOMPARE(w.PHOTO(1)->cursor().shape(), Qt::ArrowCursor);
@@ -71,7 +71,7 @@ private slots:
     void paperPicturesHoldTheDrawnPages()
     {
         ScriptedInteraction ui;
-        frmGbrmNew w(ui);
+        PreviewWindow w(ui);
         GuiTest::fillSample(w.pages());
         w.Form_Load();
         const PageMargins m = w.pages().margins;
@@ -112,7 +112,7 @@ private slots:
         QFETCH(bool, drags);
         QTemporaryDir dir;
         ScriptedInteraction ui;
-        frmGbrmNew w(ui);
+        PreviewWindow w(ui);
         w.cursorPath = dir.filePath(QStringLiteral("H_MOVE.CUR"));
         QFile f(w.cursorPath);
         QVERIFY(cursor.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(cursor) == cursor.size()));
@@ -143,7 +143,7 @@ private slots:
     void messagesAndClosing()
     {
         ScriptedInteraction ui;
-        frmGbrmNew w(ui);
+        PreviewWindow w(ui);
         w.pages().XIANREN = QString(80, QChar(0x4E2D));
         QList<int> sizes;
         w.onUnload = [&sizes](int size) { sizes << size; };
@@ -163,7 +163,7 @@ private slots:
     void exportPdf()
     {
         ScriptedInteraction ui;
-        frmGbrmNew w(ui);
+        PreviewWindow w(ui);
         GuiTest::fillSample(w.pages());
         w.Form_Load();
         QTemporaryDir dir;

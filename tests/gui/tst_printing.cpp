@@ -1,10 +1,10 @@
 // Printing into a PDF printer with scripted page answers: which pages come
 // out, on what paper, and whether every text lands where the pages put it.
-#include "app/ScriptedInteraction.h"
-#include "entry/gui/BatchCommands.h"
+#include "foundation/ScriptedInteraction.h"
+#include "windows/BatchCommands.h"
 #include "layout/RecordingSurface.h"
-#include "render/gui/FormPrinter.h"
-#include "render/gui/frmGbrmNew.h"
+#include "windows/FormPrinter.h"
+#include "windows/PreviewWindow.h"
 #include "support/GuiTestSupport.h"
 #include <QCheckBox>
 #include <QPushButton>
@@ -87,7 +87,7 @@ private slots:
         QFETCH(bool, b5);
         const QString file = m_dir.filePath(QStringLiteral("window-%1.pdf").arg(b5));
         ScriptedInteraction ui;
-        frmGbrmNew w(ui);
+        PreviewWindow w(ui);
         fillSample(w.pages());
         w.printerChooser = pdfPrinter(file);
         w.Form_Load();

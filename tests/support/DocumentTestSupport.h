@@ -1,10 +1,10 @@
 #pragma once
 // Small helpers shared by the document, command, hand-off and import tests.
-#include "app/ScriptedInteraction.h"
-#include "model/DocumentFile.h"
-#include "model/DocumentItems.h"
-#include "model/DocumentWriter.h"
-#include "model/RendererHandoff.h"
+#include "foundation/ScriptedInteraction.h"
+#include "record/DocumentFile.h"
+#include "record/DocumentItems.h"
+#include "record/DocumentWriter.h"
+#include "record/RendererHandoff.h"
 
 #include <QFile>
 #include <QStringList>

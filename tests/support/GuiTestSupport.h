@@ -1,7 +1,7 @@
 #pragma once
 // Helpers shared by the window tests. Header only: every test executable
 // compiles support/*.cpp, and most of them link no widgets.
-#include "render/FormPages.h"
+#include "pages/FormPages.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPrinter>

@@ -2,8 +2,8 @@
 // The page tests draw onto the recording surface and pick operations out.
 #include "layout/MeasuringSurface.h"
 #include "layout/RecordingSurface.h"
-#include "layout/Twips.h"
-#include "render/FormPages.h"
+#include "foundation/Twips.h"
+#include "pages/FormPages.h"
 #include <QtTest>
 #include <cmath>
 

@@ -1,0 +1,111 @@
+#include "commands/BatchOutput.h"
+#include "foundation/OrderedBatch.h"
+#include "foundation/ScriptedInteraction.h"
+#include "layout/RecordingSurface.h"
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace BatchOutput {
+
+namespace {
+
+struct Checked {
+    bool passed = false;
+    QString failure;
+    QString warning;
+};
+
+// Workers besides the calling thread, which waits for results in order.
+int workersFor(int jobs)
+{
+    return jobs <= 1 ? 0 : jobs;
+}
+
+} // namespace
+
+int defaultJobs()
+{
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores > 0 ? int(cores) : 1;
+}
+
+CheckReport checkDocuments(const QStringList &documents, const PageMargins &margins, int jobs,
+                           const Progress &progress)
+{
+    CheckReport report;
+    std::atomic<bool> stop{false};
+    const int total = int(documents.size());
+    runOrdered<Checked>(
+        total, workersFor(jobs), 2 * qMax(1, jobs),
+        [&](int i) {
+            Checked result;
+            if (stop)
+                return result;
+            ScriptedInteraction collected;
+            FormPages pages;
+            pages.margins = margins;
+            result.passed = DocumentRender::prepareDocument(documents.at(i), pages, collected);
+            if (!result.passed) {
+                // The last message raised is the reason it was refused.
+                const QStringList raised = collected.messageTexts();
+                result.failure = raised.isEmpty() ? QStringLiteral("无法调入") : raised.last();
+                return result;
+            }
+            const QStringList warnings = DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both);
+            if (!warnings.isEmpty())
+                result.warning = warnings.first();
+            return result;
+        },
+        [&](int i, Checked &r) {
+            if (stop)
+                return;
+            if (r.passed)
+                report.passed << documents.at(i);
+            else
+                report.failed.append({documents.at(i), r.failure});
+            if (r.passed && !r.warning.isEmpty())
+                report.warned.append({documents.at(i), r.warning});
+            if (progress && !progress(i + 1, total)) {
+                stop = true;
+                report.stopped = true;
+            }
+        });
+    return report;
+}
+
+int drawDocuments(const QStringList &documents, const PageMargins &margins, DocumentRender::Pages which,
+                  int jobs, const std::function<void(const RecordingSurface &)> &paint,
+                  const Progress &progress)
+{
+    std::atomic<bool> stop{false};
+    int drawn = 0;
+    const int total = int(documents.size());
+    runOrdered<std::unique_ptr<RecordingSurface>>(
+        total, workersFor(jobs), 2 * qMax(1, jobs),
+        [&](int i) -> std::unique_ptr<RecordingSurface> {
+            if (stop)
+                return nullptr;
+            ScriptedInteraction quiet;
+            FormPages pages;
+            pages.margins = margins;
+            if (!DocumentRender::prepareDocument(documents.at(i), pages, quiet))
+                return nullptr;
+            return DocumentRender::recordPages(pages, which, nullptr);
+        },
+        [&](int i, std::unique_ptr<RecordingSurface> &recorded) {
+            if (stop)
+                return;
+            if (recorded) {
+                paint(*recorded);
+                recorded.reset();
+                ++drawn;
+            }
+            if (progress && !progress(i + 1, total))
+                stop = true;
+        });
+    return drawn;
+}
+
+} // namespace BatchOutput

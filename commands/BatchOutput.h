@@ -1,0 +1,49 @@
+#pragma once
+#include "pages/DocumentRender.h"
+#include "record/PageMargins.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class RecordingSurface;
+
+// Many saved documents at once, from the editor: check them all, then draw
+// the good ones one after another onto a printer or a PDF. Documents are
+// loaded and laid out on several threads and painted on the calling one,
+// in the order given; only the documents in flight are held.
+namespace BatchOutput {
+
+// Progress after each document: (done, total); false asks to stop.
+using Progress = std::function<bool(int done, int total)>;
+
+struct Problem {
+    QString document;
+    QString message;   // why it fails, or the first layout warning
+};
+
+struct CheckReport {
+    QStringList passed;       // in the order given
+    QList<Problem> failed;    // load, check or hand-off refused it: not drawn
+    QList<Problem> warned;    // drawn, but a text does not fit its cell
+    bool stopped = false;
+};
+
+// Loads, checks and lays out every document as the preview would.
+CheckReport checkDocuments(const QStringList &documents, const PageMargins &margins, int jobs,
+                           const Progress &progress);
+
+// Records the chosen pages of every document with printer pens on the
+// workers and hands each recording to `paint` on the calling thread, in
+// order. Messages raised while drawing are not shown again (the check
+// reported them). Returns the number of documents painted (fewer when
+// stopped or when one no longer loads).
+int drawDocuments(const QStringList &documents, const PageMargins &margins, DocumentRender::Pages which,
+                  int jobs, const std::function<void(const RecordingSurface &)> &paint,
+                  const Progress &progress);
+
+// One job per processor.
+int defaultJobs();
+
+} // namespace BatchOutput

@@ -1,0 +1,277 @@
+#include "commands/DocumentCommands.h"
+#include "foundation/AppInfo.h"
+#include "record/CompanionPhoto.h"
+#include "record/DocumentFile.h"
+#include "record/DocumentKind.h"
+#include "record/RecoveryStore.h"
+#include "record/RendererHandoff.h"
+#include "record/TextRules.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+const QString kSettingName = QStringLiteral("preRMDir");
+
+QString settingKey()
+{
+    return kSettingName + QLatin1Char('/') + kSettingName;
+}
+
+// Restores the normal pointer however the command ends.
+class BusyPointer {
+public:
+    explicit BusyPointer(Interaction &ui) : m_ui(ui) { m_ui.setBusy(true); }
+    ~BusyPointer() { m_ui.setBusy(false); }
+private:
+    Interaction &m_ui;
+};
+
+} // namespace
+
+DocumentCommands::DocumentCommands(AppointmentRecord &record, RendererVars &vars, Interaction &ui)
+    : m_record(record), m_vars(vars), m_ui(ui)
+{
+}
+
+QString DocumentCommands::loadDialogTitle() { return QStringLiteral("请指定调入文件名"); }
+
+QString DocumentCommands::loadDialogFilter()
+{
+    return QStringLiteral("任免审批表 (.dwz;.ren)|*.dwz;*.ren|简要情况表 (.ljy;.jan)|*.ljy;*.jan|所有文件 (*.*)|*.*");
+}
+
+QString DocumentCommands::saveDialogTitle() { return QStringLiteral("请指定待存文件名"); }
+
+QString DocumentCommands::saveDialogFilter()
+{
+    return AppInfo::programName() + QStringLiteral("报表 (.dwz)|*.dwz|所有文件 (*.*)|*.*");
+}
+
+QString DocumentCommands::savePromptText()
+{
+    return QStringLiteral("当前任免文件内容已改变\r\n需要保存吗?");
+}
+
+QString DocumentCommands::defaultDocumentsFolder()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + AppInfo::programName();
+}
+
+QString DocumentCommands::lastSaveFolderSetting()
+{
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
+    return settings.value(settingKey(), defaultDocumentsFolder()).toString();
+}
+
+void DocumentCommands::recordChanged()
+{
+    if (onRecordChanged)
+        onRecordChanged();
+}
+
+QString DocumentCommands::loadStartPath() const
+{
+    return m_lastDialogPath.isEmpty() ? QDir::currentPath() : m_lastDialogPath;
+}
+
+bool DocumentCommands::confirmUnsavedChanges()
+{
+    if (!m_record.dirtyFlag)
+        return true;
+    switch (m_ui.askYesNoCancel(QStringLiteral("系统"), savePromptText())) {
+    case Answer::Yes:
+        return save() == SaveResult::Saved;
+    case Answer::No:
+        if (m_recovery)
+            m_recovery->discard();   // the clerk chose to let the changes go
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool DocumentCommands::CmdDiaoru_Click()
+{
+    return loadDocument(QString());
+}
+
+bool DocumentCommands::openDocument(const QString &path)
+{
+    return loadDocument(path);
+}
+
+bool DocumentCommands::loadDocument(const QString &givenPath)
+{
+    m_vars.resumeFontSize = 12;
+    if (onResumeFontSize)
+        onResumeFontSize(12);
+    if (!confirmUnsavedChanges())
+        return false;
+
+    const QString nameFillBefore = m_record.NameFill;
+    const bool dirtyBefore = m_record.dirtyFlag;
+    if (!m_record.NameFill.isEmpty()) {
+        // Emptying the field is an edit like any other.
+        m_record.NameFill.clear();
+        m_record.dirtyFlag = true;
+        recordChanged();
+    }
+    const QString path = givenPath.isEmpty()
+                             ? m_ui.openFileName(loadDialogTitle(), loadStartPath(), loadDialogFilter())
+                             : givenPath;
+    if (path.isEmpty())
+        return false;
+    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
+
+    bool loaded = false;
+    {
+        BusyPointer busy(m_ui);
+        loaded = loadDocumentFile(path, m_record, m_ui);
+    }
+    if (!loaded) {
+        // A document that could not be read takes nothing away.
+        if (m_record.NameFill != nameFillBefore) {
+            m_record.NameFill = nameFillBefore;
+            m_record.dirtyFlag = dirtyBefore;
+            recordChanged();
+        }
+        return false;
+    }
+    // Only a document of the current kind is the one a save would replace.
+    m_currentPath = documentKindOf(path) == DocumentKind::Dwz ? path : QString();
+    m_saveStartPath.clear();
+    recordChanged();
+    keepRecoveryCopy();
+    return true;
+}
+
+bool DocumentCommands::checkAndHandOff()
+{
+    FieldCheckFailure failure;
+    if (!CheckAllFields(m_record, &failure)) {
+        recordChanged();   // the preparations stay in the fields
+        m_ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
+        if (onCheckFailed)
+            onCheckFailed(failure);
+        return false;
+    }
+    const bool handedOff = FillRenderer(m_record, m_vars, m_ui);
+    recordChanged();
+    if (!handedOff && onPartyTextRejected)
+        onPartyTextRejected();
+    return handedOff;
+}
+
+DocumentCommands::SaveResult DocumentCommands::save()
+{
+    if (!checkAndHandOff())
+        return SaveResult::Failed;
+
+    QString startFolder = lastSaveFolderSetting();
+    if (startFolder == defaultDocumentsFolder())
+        QDir().mkpath(startFolder);   // best effort; the dialog copes without it
+    const QString startPath = m_saveStartPath.isEmpty() ? startFolder : m_saveStartPath;
+    QString path = m_ui.saveFileName(saveDialogTitle(), startPath, saveDialogFilter());
+    if (path.isEmpty())
+        return SaveResult::Cancelled;
+    path = documentSavePath(path);
+    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
+
+    // Replacing the open document is the everyday save; replacing any other
+    // file may destroy another cadre's record.
+    const bool replacesOpenDocument = QFileInfo::exists(path) && sameFilePath(path, m_currentPath);
+    if (QFileInfo::exists(path) && !replacesOpenDocument) {
+        const QString question = QStringLiteral("文件“%1”已存在，要替换它吗？").arg(QDir::toNativeSeparators(path));
+        if (!m_ui.askYesNo(QStringLiteral("系统"), question))
+            return SaveResult::Cancelled;
+    }
+    // The photo beside it is the open document's own only when that document
+    // is the one replaced; any other file of that name may be another
+    // document's photo (a brief document's, or one saved under another name).
+    bool companionIsOwn = replacesOpenDocument;
+    const QString companion = companionPhotoPath(path);
+    if (!companionIsOwn && m_record.HasPhoto && QFileInfo::exists(companion)
+        && !sameFilePath(companion, m_record.PhotoPath)) {
+        const QString question = QStringLiteral("照片文件“%1”已存在，可能是别的文件的照片，要替换它吗？")
+                                     .arg(QDir::toNativeSeparators(companion));
+        if (!m_ui.askYesNo(QStringLiteral("系统"), question))
+            return SaveResult::Cancelled;
+        companionIsOwn = true;
+    }
+
+    bool saved = false, written = false;
+    {
+        BusyPointer busy(m_ui);
+        saved = saveDocumentFile(path, m_vars, m_record, m_ui, companionIsOwn, &written);
+    }
+    // The folder is remembered once the document is on disk, before its
+    // photo is copied: a photo that fails leaves a saved document there.
+    if (written) {
+        const QString folder = QFileInfo(path).absolutePath();
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
+        settings.setValue(settingKey(), folder);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            m_ui.message(QStringLiteral("系统"),
+                         QStringLiteral("文件已保存，但保存位置未能记入设置，下次保存时对话框不会从这个文件夹开始。"),
+                         MessageIcon::Information);
+        m_currentPath = path;
+        m_saveStartPath.clear();
+    }
+    if (saved && m_recovery)
+        m_recovery->discard();
+    return saved ? SaveResult::Saved : SaveResult::Failed;
+}
+
+void DocumentCommands::keepRecoveryCopy()
+{
+    if (!m_recovery)
+        return;
+    if (m_record.dirtyFlag)
+        m_recovery->keep(m_record, m_currentPath);
+    else
+        m_recovery->discard();
+}
+
+QString DocumentCommands::recoveryTitle() { return QStringLiteral("恢复未保存的内容"); }
+
+bool DocumentCommands::offerRecovery()
+{
+    if (!m_recovery)
+        return false;
+    for (const RecoveryStore::Orphan &orphan : m_recovery->findOrphans()) {
+        AppointmentRecord recovered;
+        QString documentPath;
+        if (!m_recovery->readOrphan(orphan, &recovered, &documentPath)) {
+            m_recovery->removeOrphan(orphan);
+            continue;
+        }
+        QString what = TrimSpaces(recovered.Name).isEmpty() ? QStringLiteral("未填姓名的表")
+                                                             : QStringLiteral("“%1”的表").arg(TrimSpaces(recovered.Name));
+        if (!documentPath.isEmpty())
+            what += QStringLiteral("（文件“%1”）").arg(QDir::toNativeSeparators(documentPath));
+        const QString question =
+            QStringLiteral("上次编辑时程序没有正常结束，留下了未保存的内容：\r\n    %1，记录于 %2\r\n"
+                           "要恢复这些内容吗？选“否”将删除它们。")
+                .arg(what, orphan.written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+        if (!m_ui.askYesNo(recoveryTitle(), question)) {
+            m_recovery->removeOrphan(orphan);
+            continue;
+        }
+        m_record = recovered;
+        m_currentPath = documentPath;
+        m_saveStartPath = documentPath;
+        // Kept as this editor's copy before the old one goes, so that a second
+        // crash right now still loses nothing.
+        if (m_recovery->keep(m_record, m_currentPath))
+            m_recovery->removeOrphan(orphan);
+        recordChanged();
+        return true;
+    }
+    return false;
+}

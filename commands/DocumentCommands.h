@@ -1,0 +1,96 @@
+#pragma once
+#include "foundation/Interaction.h"
+#include "record/FieldChecks.h"
+#include "record/AppointmentRecord.h"
+#include "record/RendererVars.h"
+
+#include <QString>
+#include <functional>
+
+class RecoveryStore;
+
+// The entry window's load and save commands, the save prompt and the close
+// step, without any widget: the window forwards its buttons here and keeps
+// to what only it can do (focus, page switching, showing the fields) through
+// the hooks below.
+class DocumentCommands {
+public:
+    enum class SaveResult { Saved, Cancelled, Failed };
+
+    DocumentCommands(AppointmentRecord &record, RendererVars &vars, Interaction &ui);
+
+    // A field check failed after its message was shown: show its page, focus
+    // and select the field.
+    std::function<void(const FieldCheckFailure &)> onCheckFailed;
+    // The hand-off refused the party text after its message: page 1, focus
+    // txtRudang, select all.
+    std::function<void()> onPartyTextRejected;
+    // The record's fields or photo were replaced or normalised: show them.
+    std::function<void()> onRecordChanged;
+    // The résumé box's font size, in points.
+    std::function<void(int)> onResumeFontSize;
+
+    // The checks, then the hand-off to the renderer variables, as before
+    // every preview and save; a failure has shown its message and called
+    // its hook.
+    bool checkAndHandOff();
+
+    // Load (调  入): true when a document was loaded.
+    bool CmdDiaoru_Click();
+    // The same load for a file named without the dialog (the program's
+    // argument, a file dropped on the window): save prompt, then the file.
+    bool openDocument(const QString &path);
+    // Save (保  存): true when the document and its photo were saved.
+    bool CmdSave_Click() { return save() == SaveResult::Saved; }
+    SaveResult save();
+    // The save prompt when the record has changed: Yes saves and goes on
+    // only once the save is done; anything that keeps it from completing
+    // (cancel in the save dialog, No to a replace question, a failed check
+    // or write) stops, so nothing typed is thrown away by the step that
+    // follows. No goes on, Cancel stops.
+    bool confirmUnsavedChanges();
+    // The close step: whether the window may close.
+    bool canClose() { return confirmUnsavedChanges(); }
+
+    // The document open now: the one loaded or last saved; empty for a new
+    // record or an imported brief or older document.
+    QString currentDocumentPath() const { return m_currentPath; }
+
+    // The recovery copy of unsaved work, kept by the window (may be null).
+    void setRecoveryStore(RecoveryStore *store) { m_recovery = store; }
+    // Keeps the recovery copy in step with the record: written while it has
+    // unsaved changes (only when they differ from the copy), gone otherwise.
+    void keepRecoveryCopy();
+    // At start-up: offers each copy left by an editor that did not end
+    // normally, newest first, with the question "恢复未保存的内容". Yes loads
+    // it as a changed record that saves under its document's name and stops;
+    // No deletes it and goes on to the next. True when one was loaded.
+    bool offerRecovery();
+    static QString recoveryTitle();
+
+    static QString loadDialogTitle();
+    static QString loadDialogFilter();
+    static QString saveDialogTitle();
+    static QString saveDialogFilter();
+    static QString savePromptText();
+    // The folder stored under "preRMDir", or the documents folder beside the program.
+    static QString lastSaveFolderSetting();
+    static QString defaultDocumentsFolder();
+
+private:
+    bool loadDocument(const QString &givenPath);
+    void recordChanged();
+    QString loadStartPath() const;
+
+    AppointmentRecord &m_record;
+    RendererVars &m_vars;
+    Interaction &m_ui;
+    QString m_currentPath;
+    // Where the next save dialog opens when not in the last save folder: the
+    // name of a recovered document.
+    QString m_saveStartPath;
+    RecoveryStore *m_recovery = nullptr;
+    // Load and save share one dialog: it reopens on the file of its last
+    // use, in that file's folder (this run only).
+    QString m_lastDialogPath;
+};

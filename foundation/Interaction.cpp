@@ -1,0 +1,34 @@
+#include "foundation/Interaction.h"
+
+Interaction::~Interaction() = default;
+
+void Interaction::setBusy(bool) {}
+
+QStringList Interaction::openFileNames(const QString &title, const QString &startPath, const QString &filter)
+{
+    const QString one = openFileName(title, startPath, filter);
+    return one.isEmpty() ? QStringList() : QStringList{one};
+}
+
+bool Interaction::progress(const QString &, const QString &, int, int)
+{
+    return true;
+}
+
+QString qtFileFilter(const QString &vbFilter)
+{
+    const QStringList parts = vbFilter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // A label that already names its extensions ("任免审批表 (.dwz;.ren)")
+        // shows Qt's pattern list in their place, not a second list after it.
+        QString desc = parts.at(i);
+        const int open = desc.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && desc.endsWith(QLatin1Char(')')))
+            desc = desc.left(open).trimmed();
+        entries << desc + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}

@@ -1,0 +1,60 @@
+#pragma once
+#include "foundation/Result.h"
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+// Writes a file so that afterwards either all of the new content is in place
+// or the file that was there before is unchanged, byte for byte. Everything
+// goes to a temporary file beside the target, unbuffered, each write checked;
+// commit() syncs it to the disk, closes it, checks every step and only then
+// renames it over the target. A full disk, a missing folder or a read-only
+// medium is therefore reported and never empties the old file. Used for every
+// file the program writes: documents, photos, PDF and PNG output, recovery.
+class SafeFile : public QIODevice {
+
+public:
+    explicit SafeFile(const QString &path, QObject *parent = nullptr);
+    ~SafeFile() override;   // an uncommitted file is discarded
+
+    // Write-only; creates the temporary file. Refuses a target that exists
+    // but is not a regular file (a folder, a pipe, a device).
+    bool open(OpenMode mode) override;
+    // Everything written is on the disk, still under the temporary name.
+    // Lets several files be made ready before any of them replaces its target.
+    bool finishWriting();
+    // finishWriting(), then the temporary file replaces the target.
+    bool commit();
+    // Drops the temporary file; the target stays as it was.
+    void cancelWriting();
+
+    QString fileName() const { return m_path; }
+    // errno of the first failure, 0 when none; errorString() says it in Chinese.
+    int osError() const { return m_osError; }
+
+    bool isSequential() const override { return false; }
+    bool seek(qint64 pos) override;
+    qint64 size() const override;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override;
+
+private:
+    bool fail(int osError);
+    void removeTemporary();
+
+    QString m_path;
+    QString m_target;     // the file replaced: the path, or where its link points
+    QString m_temporary;
+    int m_fd = -1;
+    int m_osError = 0;
+    bool m_finished = false;
+};
+
+// The whole of `data` to `path` through SafeFile; a failure says why in Chinese.
+Result<> writeFileSafely(const QString &path, const QByteArray &data);
+
+// Whether `path` names a regular file (links followed). Folders, pipes and
+// devices are never opened as documents or photos: reading a pipe would hang.
+bool isRegularFile(const QString &path);

@@ -1,0 +1,51 @@
+#pragma once
+#include "foundation/Interaction.h"
+#include <QList>
+#include <QQueue>
+
+// Answers dialogs from a script and records every message; used by tests.
+// When the script runs dry, questions answer Cancel / No, dialogs cancel.
+class ScriptedInteraction : public Interaction {
+public:
+    struct Shown {
+        enum Kind { Message, Question, OpenFile, SaveFile, Input, Progress } kind;
+        QString title;
+        QString text;        // message text, question text, prompt or filter
+        MessageIcon icon = MessageIcon::None;
+        QString startPath;   // file dialogs and the input box's default
+    };
+
+    QQueue<Answer> answers;        // for askYesNoCancel and askYesNo (Yes/No)
+    QQueue<QString> fileNames;     // for open/save dialogs; "" cancels
+    QQueue<QString> inputs;        // for input boxes; a null QString cancels
+    QQueue<QStringList> fileLists; // for multi-select open dialogs; empty cancels
+    int stopAtProgressCall = 0;    // the n-th progress call (from 1) and later answer "stop"; 0: never
+    int progressCalls = 0;
+    QList<Shown> shown;            // everything shown, in order
+
+    void message(const QString &title, const QString &text, MessageIcon icon) override;
+    Answer askYesNoCancel(const QString &title, const QString &text) override;
+    bool askYesNo(const QString &title, const QString &text) override;
+    QString openFileName(const QString &title, const QString &startPath, const QString &filter) override;
+    QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override;
+    bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
+                   QString *answer) override;
+    QStringList openFileNames(const QString &title, const QString &startPath, const QString &filter) override;
+    // Recorded with text "done/total label".
+    bool progress(const QString &title, const QString &label, int done, int total) override;
+
+    QStringList messageTexts() const;   // texts of Message entries only
+};
+
+// Writes messages to stderr and answers every question negatively; used by
+// the command line, which never waits for input.
+class StderrInteraction : public Interaction {
+public:
+    void message(const QString &title, const QString &text, MessageIcon icon) override;
+    Answer askYesNoCancel(const QString &title, const QString &text) override;
+    bool askYesNo(const QString &title, const QString &text) override;
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    bool inputText(const QString &, const QString &, const QString &, QString *) override { return false; }
+    QString prefix;   // put before every line, e.g. the document's name
+};

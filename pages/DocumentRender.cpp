@@ -1,0 +1,225 @@
+#include "pages/DocumentRender.h"
+
+#include "foundation/AppInfo.h"
+#include "record/FieldChecks.h"
+#include "layout/DrawingSurface.h"
+#include "layout/PainterSurface.h"
+#include "layout/RecordingSurface.h"
+#include "foundation/Twips.h"
+#include "record/AppointmentRecord.h"
+#include "record/DocumentFile.h"
+#include "record/RendererHandoff.h"
+#include "foundation/SafeFile.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace {
+
+// Lays text out exactly as a drawing would, measures included, but keeps
+// nothing except the messages raised.
+class LayoutOnlySurface : public DrawingSurface {
+public:
+    QStringList messages;
+
+protected:
+    void drawText(double, double, const QString &) override {}
+    void drawLine(double, double, double, double) override {}
+    void drawPicture(const QImage &, double, double, double, double) override {}
+    void recordMessage(const QString &, const QString &text, MessageIcon) override { messages << text; }
+};
+
+QList<int> pageNumbers(DocumentRender::Pages which)
+{
+    switch (which) {
+    case DocumentRender::Pages::One: return {1};
+    case DocumentRender::Pages::Two: return {2};
+    case DocumentRender::Pages::Both: break;
+    }
+    return {1, 2};
+}
+
+} // namespace
+
+namespace DocumentRender {
+
+bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
+{
+    pages.resumeFontSize = 12;   // a load starts the résumé afresh
+    AppointmentRecord record;
+    if (!loadDocumentFile(path, record, ui))
+        return false;
+    FieldCheckFailure failure;
+    if (!CheckAllFields(record, &failure)) {
+        ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
+        return false;
+    }
+    if (!FillRenderer(record, pages, ui))
+        return false;
+    pages.takePhoto(record);
+    return true;
+}
+
+void drawPage(FormPages &pages, DrawingSurface &surface, int page, int thick, int thin)
+{
+    if (page == 1)
+        pages.预览(surface, thick, thin);
+    else
+        pages.DRAWTHEPHOTO(surface, thick, thin);
+}
+
+QString displayList(FormPages &pages, Pages which)
+{
+    RecordingSurface surface;
+    for (int page : pageNumbers(which)) {
+        surface.beginPage(page);
+        drawPage(pages, surface, page, kPrinterThick, kPrinterThin);
+    }
+    return surface.displayList();
+}
+
+QStringList layoutMessages(FormPages &pages, Pages which)
+{
+    LayoutOnlySurface surface;
+    for (int page : pageNumbers(which))
+        drawPage(pages, surface, page, kPrinterThick, kPrinterThin);
+    return surface.messages;
+}
+
+int scaledPen(int printerPen, int dpi)
+{
+    return qMax(1, roundHalfEven(printerPen * dpi / 600.0));
+}
+
+PdfBook::PdfBook(const QString &outPath) : m_path(outPath) {}
+
+PdfBook::~PdfBook()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+}
+
+namespace {
+
+// "PDF 文件未能写入：<path>", the system's reason on a line of its own.
+Failure notWritten(const char *kind, const QString &path, const QString &reason)
+{
+    QString text = QLatin1String(kind) + QStringLiteral(" 文件未能写入：") + QDir::toNativeSeparators(path);
+    if (!reason.isEmpty())
+        text += QStringLiteral("\r\n") + reason;
+    return Failure{text};
+}
+
+} // namespace
+
+Result<> PdfBook::open()
+{
+    // Through a temporary file: a failed or interrupted export never leaves a
+    // half-written PDF in place of an earlier one.
+    m_file = std::make_unique<SafeFile>(m_path);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        const Failure failed = notWritten("PDF", m_path, m_file->errorString());
+        m_file.reset();
+        return failed;
+    }
+    m_writer = std::make_unique<QPdfWriter>(m_file.get());
+    m_writer->setResolution(600);
+    m_writer->setPageSize(QPageSize(QSizeF(kPaperWidthMm, kPaperHeightMm), QPageSize::Millimeter,
+                                    QStringLiteral("B5"), QPageSize::ExactMatch));
+    m_writer->setPageMargins(QMarginsF(0, 0, 0, 0));
+    m_writer->setCreator(AppInfo::programName());
+    m_writer->setTitle(AppInfo::title());
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(m_writer.get())) {
+        m_writer.reset();
+        m_file.reset();
+        return notWritten("PDF", m_path, QString());
+    }
+    m_painter = std::move(painter);
+    return {};
+}
+
+void PdfBook::nextPage()
+{
+    if (!m_first)
+        m_writer->newPage();
+    m_first = false;
+}
+
+void PdfBook::addDocument(FormPages &pages, Pages which, Interaction *ui)
+{
+    for (int page : pageNumbers(which)) {
+        nextPage();
+        PainterSurface surface(m_painter.get(), 600);
+        surface.setInteraction(ui);
+        drawPage(pages, surface, page, kPrinterThick, kPrinterThin);
+    }
+}
+
+void PdfBook::addRecorded(const RecordingSurface &recorded)
+{
+    PainterSurface surface(m_painter.get(), 600);
+    recorded.replay(surface, [this](int) { nextPage(); });
+}
+
+Result<> PdfBook::finish()
+{
+    const bool ended = m_painter && m_painter->end();
+    const bool committed = ended && m_file && m_file->commit();
+    Result<> result;
+    if (!committed)
+        result = notWritten("PDF", m_path, m_file ? m_file->errorString() : QString());
+    m_painter.reset();
+    m_writer.reset();
+    m_file.reset();   // an uncommitted file is discarded, the earlier one stays
+    return result;
+}
+
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which)
+{
+    PdfBook book(outPath);
+    if (const Result<> opened = book.open(); !opened)
+        return opened;
+    for (const PdfDocument &doc : documents)
+        book.addDocument(*doc.pages, which, doc.ui);
+    return book.finish();
+}
+
+std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Interaction *ui)
+{
+    auto surface = std::make_unique<RecordingSurface>();
+    surface->setKeepPictures(true);
+    surface->setInteraction(ui);
+    for (int page : pageNumbers(which)) {
+        surface->beginPage(page);
+        drawPage(pages, *surface, page, kPrinterThick, kPrinterThin);
+    }
+    return surface;
+}
+
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui)
+{
+    const int width = roundHalfEven(kPaperWidthMm / 25.4 * dpi);
+    const int height = roundHalfEven(kPaperHeightMm / 25.4 * dpi);
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return Failure{QStringLiteral("%1 x %2 像素的图像太大，内存不够").arg(width).arg(height)};
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(roundHalfEven(dpi / 0.0254));
+    image.setDotsPerMeterY(roundHalfEven(dpi / 0.0254));
+    {
+        QPainter painter(&image);
+        PainterSurface surface(&painter, dpi);
+        surface.setInteraction(ui);
+        drawPage(pages, surface, page, scaledPen(kPrinterThick, dpi), scaledPen(kPrinterThin, dpi));
+    }
+    SafeFile file(outPath);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        return notWritten("PNG", outPath, file.errorString());
+    return {};
+}
+
+} // namespace DocumentRender

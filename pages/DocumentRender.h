@@ -1,0 +1,89 @@
+#pragma once
+#include "foundation/Interaction.h"
+#include "pages/FormPages.h"
+#include "foundation/Result.h"
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class DrawingSurface;
+class QPainter;
+class QPdfWriter;
+class SafeFile;
+class RecordingSurface;
+
+// A document on its way to paper without the window: the same path as the
+// entry window's preview (load, checks, hand-off), then both pages.
+namespace DocumentRender {
+
+// Which pages to draw: both, or only page 1 or 2.
+enum class Pages { Both = 0, One = 1, Two = 2 };
+
+// Printer pens in device pixels at 600 dpi.
+constexpr int kPrinterThick = 12;
+constexpr int kPrinterThin = 6;
+
+// Loads the document into `pages` (renderer variables, photo) with its
+// résumé size at 12 as after a load. On failure the message has been
+// shown through `ui` and false is returned. Safe to run for several
+// documents at once on different threads, each with its own `pages`.
+bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui);
+
+// Draws page 1 (预览) or page 2 (DRAWTHEPHOTO) with the given pens.
+void drawPage(FormPages &pages, DrawingSurface &surface, int page, int thick, int thin);
+
+// The display list of the chosen pages, drawn as for the printer.
+QString displayList(FormPages &pages, Pages which);
+
+// Lays the chosen pages out without drawing; returns the messages raised.
+QStringList layoutMessages(FormPages &pages, Pages which);
+
+// Pens for a raster image at `dpi`: the printer pens scaled from 600 dpi,
+// so that lines keep their printed weight; never below one pixel.
+int scaledPen(int printerPen, int dpi);
+
+// A document for a PDF and where its drawing messages go (may be null).
+struct PdfDocument {
+    FormPages *pages;
+    Interaction *ui;
+};
+
+// Writes the chosen pages of every document into one PDF: B5 pages at 600
+// dpi, printer pens, one PDF page per form page.
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which);
+
+// The chosen pages drawn as for the printer into a recording that keeps the
+// photo, to be painted later (possibly on another thread) by PdfBook.
+// Messages raised while drawing go to `ui` (may be null) now.
+std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Interaction *ui);
+
+// A PDF of B5 pages at 600 dpi written one document after another, so that
+// only the document being painted is held. Painted from one thread.
+class PdfBook {
+public:
+    explicit PdfBook(const QString &outPath);
+    ~PdfBook();
+    Result<> open();
+    bool isOpen() const { return m_painter != nullptr; }
+    // Draws the chosen pages of a document with printer pens.
+    void addDocument(FormPages &pages, Pages which, Interaction *ui);
+    // Paints pages recorded by recordPages, one PDF page per page marker.
+    void addRecorded(const RecordingSurface &recorded);
+    // Completes the file; until then an earlier file of the name stays.
+    Result<> finish();
+
+private:
+    void nextPage();
+
+    QString m_path;
+    std::unique_ptr<SafeFile> m_file;
+    std::unique_ptr<QPdfWriter> m_writer;
+    std::unique_ptr<QPainter> m_painter;
+    bool m_first = true;
+};
+
+// One page as a PNG image at `dpi` on white.
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui);
+
+} // namespace DocumentRender

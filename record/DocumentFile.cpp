@@ -1,0 +1,170 @@
+#include "record/DocumentFile.h"
+#include "foundation/SafeFile.h"
+#include "record/BriefImport.h"
+#include "record/CompanionPhoto.h"
+#include "record/DocumentKind.h"
+#include "record/DocumentReader.h"
+#include "record/DocumentWriter.h"
+#include "record/TextRules.h"
+#include "foundation/FileErrorText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+
+namespace {
+
+const QString kSystem = QStringLiteral("系统");
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui)
+{
+    const DocumentKind kind = documentKindOf(path);
+    if (kind == DocumentKind::Unknown) {
+        ui.message(QStringLiteral("系统警告"), QStringLiteral("文件类型不正确！"), MessageIcon::Information);
+        return false;
+    }
+    // Only a regular file is a document: opening a pipe or a device would
+    // wait for input that may never come, and a folder has no text.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        ui.message(kSystem,
+                   QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。\r\n当前内容没有改变。")
+                       .arg(shown(path)),
+                   MessageIcon::Information);
+        return false;
+    }
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // The system's reason in Chinese; errno still holds it right after open.
+        const QString reason = errno != 0 ? fileErrorText(errno, FileAccess::Read) : QStringLiteral("无法读取");
+        ui.message(kSystem, QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), reason),
+                   MessageIcon::Information);
+        return false;
+    }
+    AppointmentRecord loaded = record;
+    DocumentReader reader;
+    if (!reader.read(file, kind, loaded)) {
+        ui.message(kSystem,
+                   QStringLiteral("文件“%1”未能调入：%2。\r\n当前内容没有改变。").arg(shown(path), reader.errorString()),
+                   MessageIcon::Information);
+        return false;
+    }
+    file.close();
+
+    // A brief document carries only part of the form: imported over another
+    // cadre's record, the rest would print one person's removal and reasons
+    // on another person's form.
+    if (isBriefKind(kind) && briefIsAnotherPerson(record, loaded.Name)) {
+        const QStringList kept = briefUncarriedFieldsInUse(loaded);
+        if (!kept.isEmpty()) {
+            const QString question =
+                QStringLiteral("调入的简要情况表是“%1”的，当前内容是“%2”的。\r\n"
+                               "简要情况表中没有以下各项，它们仍是“%2”的：\r\n    %3\r\n"
+                               "要清空这些项吗？")
+                    .arg(TrimSpaces(loaded.Name), TrimSpaces(record.Name),
+                         kept.join(QStringLiteral("\r\n    ")));
+            if (ui.askYesNo(kSystem, question))
+                clearFieldsBriefDoesNotCarry(loaded);
+        }
+    }
+
+    const QString companion = companionPhotoPath(path);
+    QImage photo;
+    const CompanionPhotoState state = loadCompanionPhoto(companion, &photo);
+    if (state == CompanionPhotoState::Loaded) {
+        loaded.PhotoPicture = photo;
+        loaded.HasPhoto = true;
+        loaded.PhotoPath = companion;
+    } else if (state == CompanionPhotoState::Missing) {
+        loaded.PhotoPicture = QImage();
+        loaded.HasPhoto = false;
+        loaded.PhotoPath = companion;
+    }
+    loaded.dirtyFlag = false;
+    record = loaded;
+    if (state == CompanionPhotoState::Damaged)
+        ui.message(kSystem, QStringLiteral("文本内容调入完毕，但照片文件已损坏！请重新加载照片！"),
+                   MessageIcon::Information);
+    else if (state == CompanionPhotoState::NotAFile)
+        ui.message(kSystem,
+                   QStringLiteral("文本内容调入完毕，但照片“%1”不是普通文件，没有调入！请重新加载照片！")
+                       .arg(shown(companion)),
+                   MessageIcon::Information);
+    return true;
+}
+
+bool saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
+                      Interaction &ui, bool companionIsOwn, bool *written)
+{
+    if (written)
+        *written = false;
+    auto failed = [&](int number, const QString &reason, const QString &file) {
+        ui.message(kSystem,
+                   QStringLiteral("保存时发生错误:%1:%2（%3）\r\n原有的文件没有改变。").arg(number).arg(reason, shown(file)),
+                   MessageIcon::Information);
+        return false;
+    };
+
+    const QString companion = companionPhotoPath(path);
+    const bool copyPhoto = record.HasPhoto && !sameFilePath(record.PhotoPath, companion);
+    if (copyPhoto && QFileInfo::exists(companion) && !companionIsOwn)
+        return failed(EEXIST, QStringLiteral("照片文件已存在，属于另一个文件"), companion);
+
+    // Both files are written out and synced before either replaces what is
+    // there: a full disk fails the save with the old document and its photo
+    // as they were.
+    const QByteArray bytes = DocumentWriter::bytes(vars, record.compactPartyText);
+    if (bytes.isEmpty())
+        return failed(QFileDevice::UnspecifiedError, QStringLiteral("系统缺少 GB18030 文字编码支持"), path);
+    SafeFile document(path);
+    if (!document.open(QIODevice::WriteOnly) || document.write(bytes) != bytes.size() || !document.finishWriting())
+        return failed(document.osError(), document.errorString(), path);
+    SafeFile photo(companion);
+    if (copyPhoto) {
+        const Result<QByteArray> photoBytes = companionPhotoBytes(record.PhotoPath, record.PhotoPicture);
+        if (!photoBytes) {
+            ui.message(kSystem,
+                       QStringLiteral("保存时发生错误:%1\r\n请重新加载照片后再保存。原有的文件没有改变。").arg(photoBytes.error()),
+                       MessageIcon::Information);
+            return false;
+        }
+        if (!photo.open(QIODevice::WriteOnly) || photo.write(photoBytes.value()) != photoBytes.value().size()
+            || !photo.finishWriting())
+            return failed(photo.osError(), photo.errorString(), companion);
+    }
+    if (!document.commit())
+        return failed(document.osError(), document.errorString(), path);
+    if (written)
+        *written = true;
+
+    if (copyPhoto && !photo.commit()) {
+        ui.message(kSystem,
+                   QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
+                       .arg(shown(companion), photo.errorString()),
+                   MessageIcon::Information);
+        return false;
+    }
+    // Only the document's own old photo goes; a file of that name that
+    // belongs to another document is never touched.
+    if (!record.HasPhoto && companionIsOwn) {
+        if (const Result<> removed = removeCompanionPhoto(companion); !removed) {
+            ui.message(kSystem,
+                       QStringLiteral("文件已保存，但旧的照片文件“%1”未能删除：%2\r\n下次调入时它会重新出现。")
+                           .arg(shown(companion), removed.error()),
+                       MessageIcon::Information);
+            return false;
+        }
+    }
+    record.dirtyFlag = false;
+    return true;
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include "record/AppointmentRecord.h"
+#include "record/DocumentKind.h"
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+
+// Reads one document of any accepted kind into a record. On failure the
+// record is left exactly as it was and errorString() says why; on success
+// the fields the document carries are replaced, the family table and the
+// fill-in date are reset, and the common end of loading (dates, party
+// text) has run. Photo values and dirtyFlag are the caller's.
+class DocumentReader {
+public:
+    bool read(QIODevice &device, DocumentKind kind, AppointmentRecord &record);
+    QString errorString() const { return m_error; }
+
+private:
+    QString m_error;
+};
+
+// The item-to-field rules, for callers that already hold the items.
+void applyDwzItems(const QStringList &items, AppointmentRecord &record);
+void applyRenItems(const QStringList &items, AppointmentRecord &record);
+// Party text from the four party entries (items 6 to 9) of a ".ren" document.
+QString renPartyText(const QString &a6, const QString &a7, const QString &a8, const QString &a9);
+// "upper#lower@upper#lower" into four values.
+void splitEducationItem(const QString &item, QString &upper1, QString &lower1, QString &upper2,
+                        QString &lower2);
+// "cell@cell@..." into rows 0 to 6; cells beyond the last row and text after
+// the last "@" are ignored, rows without a cell are left alone.
+void readFamilyColumn(const QString &item, AppointmentRecord::FamilyColumn &column);

@@ -1,0 +1,61 @@
+#include "record/DocumentWriter.h"
+#include "record/TextRules.h"
+#include "record/DocumentItems.h"
+
+#include "foundation/SafeFile.h"
+
+#include <QFileDevice>
+
+QStringList DocumentWriter::items(const RendererVars &v, const QString &compactPartyText)
+{
+    const QString dot = QStringLiteral(".");
+    return {
+        v.TNAME, v.SEX, RemoveChar(v.BIRTH, dot), v.PEOPLE, v.JIGUAN,
+        compactPartyText, v.HEALTH, v.BIRTHDI, RemoveChar(v.WORKTIME, dot),
+        v.xueli, v.BIYE, v.XUEWEI,
+        QString(), QString(), QString(), QString(),   // the wage items stay empty
+        v.SHUXI, v.JIANLI, v.JIANGCHENG, v.KAOHE,
+        v.CHENWEI, v.XINGMING, v.BIRTHHH, v.MIANMAO, v.DANWEI,
+        v.XIANREN, v.NIREN, v.NIMIAN, v.RENMIAN, v.CHENGBAO, v.MYDATE, v.XINGMINGFILL,
+    };
+}
+
+QByteArray DocumentWriter::bytes(const RendererVars &vars, const QString &compactPartyText)
+{
+    return encodeDocumentItems(items(vars, compactPartyText));
+}
+
+bool DocumentWriter::write(QIODevice &device, const RendererVars &vars, const QString &compactPartyText)
+{
+    m_error.clear();
+    m_errorNumber = 0;
+    const QByteArray data = bytes(vars, compactPartyText);
+    if (data.isEmpty()) {
+        m_error = QStringLiteral("系统缺少 GB18030 文字编码支持");
+        m_errorNumber = QFileDevice::UnspecifiedError;
+        return false;
+    }
+    if (device.write(data) != data.size()) {
+        m_error = device.errorString();
+        if (auto *file = qobject_cast<QFileDevice *>(&device))
+            m_errorNumber = file->error();
+        if (m_errorNumber == 0)
+            m_errorNumber = QFileDevice::WriteError;
+        return false;
+    }
+    return true;
+}
+
+bool DocumentWriter::writeFile(const QString &path, const RendererVars &vars, const QString &compactPartyText)
+{
+    SafeFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !write(file, vars, compactPartyText) || !file.commit()) {
+        if (file.osError() != 0) {
+            m_error = file.errorString();
+            m_errorNumber = file.osError();
+        }
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,110 @@
+#include "record/FieldChecks.h"
+#include "foundation/Clock.h"
+#include "record/TextRules.h"
+
+namespace {
+
+const QString kDateMessage = QStringLiteral("您所输入的日期值不是编辑器认可的日期值,请参看帮助。");
+
+// Every ASCII space, then every CR and LF removed.
+QString normalised(const QString &text)
+{
+    return StripLineBreaks(RemoveSpaces(text));
+}
+
+// Writes a prepared text back; a change counts as an edit.
+void writeBack(AppointmentRecord &record, QString &field, const QString &value)
+{
+    if (field != value) {
+        field = value;
+        record.dirtyFlag = true;
+    }
+}
+
+bool fail(FieldCheckFailure *failure, const char *control, int row, int page, const QString &text)
+{
+    if (failure) {
+        failure->controlName = QLatin1String(control);
+        failure->row = row;
+        failure->page = page;
+        failure->message = text + QStringLiteral("\r\n请重试！");
+    }
+    return false;
+}
+
+bool emptyOrValidDate(const QString &text)
+{
+    QString t = text;
+    return t.isEmpty() || IsValidDateText(t);
+}
+
+// The whole years from `date` to today are 0 or more; an age that cannot be
+// computed reads as 0, as the form's numeric conversion does.
+bool notAfterToday(const QString &date)
+{
+    if (date.isEmpty())
+        return true;
+    return AgeAt(Clock::todayDigits(), date).toDouble() >= 0;
+}
+
+// The age reference and fill-in dates take digits only.
+bool acceptedDigitDate(const QString &text)
+{
+    return CheckDateDigits(text) != QLatin1String("error");
+}
+
+} // namespace
+
+bool CheckAllFields(AppointmentRecord &record, FieldCheckFailure *failure)
+{
+    AppointmentRecord &r = record;
+
+    writeBack(r, r.Sex, RemoveSpaces(r.Sex));
+    if (!r.Sex.isEmpty() && r.Sex != QStringLiteral("男") && r.Sex != QStringLiteral("女"))
+        return fail(failure, "txtSex", -1, 1, QStringLiteral("性别请填写“男”或“女”！"));
+
+    writeBack(r, r.Birthday, normalised(r.Birthday));
+    if (!emptyOrValidDate(r.Birthday))
+        return fail(failure, "txtBirthday", -1, 1,
+                    QStringLiteral("您所输入的日期值不是编辑器认可的日期值。"));
+
+    QString party = normalised(r.Rudang);
+    party.replace(QLatin1Char(';'), QStringLiteral("；"));
+    writeBack(r, r.Rudang, party);
+    if (!r.Rudang.isEmpty() && !IsValidPartyText(r.Rudang))
+        return fail(failure, "txtRudang", -1, 1,
+                    QStringLiteral("入党时间输入不正确，请参看帮助，重新输入！"));
+
+    writeBack(r, r.Worktime, normalised(r.Worktime));
+    if (!emptyOrValidDate(r.Worktime))
+        return fail(failure, "txtWorktime", -1, 1, kDateMessage);
+    if (!notAfterToday(r.Worktime))
+        return fail(failure, "txtWorktime", -1, 1,
+                    QStringLiteral("工作时间不能晚于当前时间，重新输入！"));
+
+    for (int row = 0; row < AppointmentRecord::kFamilyRows; ++row) {
+        QString &cell = r.csrq[row];
+        writeBack(r, cell, normalised(cell));
+        if (!emptyOrValidDate(cell))
+            return fail(failure, "txtcsrq", row, 2, kDateMessage);
+        if (!notAfterToday(cell))
+            return fail(failure, "txtcsrq", row, 2,
+                        QStringLiteral("出生时间不能晚于当前时间，重新输入！"));
+    }
+
+    writeBack(r, r.Date, normalised(r.Date));
+    if (r.Date.isEmpty())
+        return fail(failure, "txtDate", -1, 2, QStringLiteral("年龄计算参照时间不能为空！"));
+    // Ages are computed from this date, so it must be digits; four arbitrary
+    // characters would otherwise pass and print nonsense ages.
+    if (!acceptedDigitDate(r.Date) || !IsDigitString(r.Date, 0, 0, 0))
+        return fail(failure, "txtDate", -1, 2, kDateMessage);
+
+    writeBack(r, r.FillDate, normalised(r.FillDate));
+    if (r.FillDate.isEmpty())
+        return fail(failure, "txtFillDate", -1, 2, QStringLiteral("填表时间不能为空！"));
+    if (!acceptedDigitDate(r.FillDate))
+        return fail(failure, "txtFillDate", -1, 2, kDateMessage);
+
+    return true;
+}

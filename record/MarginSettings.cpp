@@ -1,0 +1,74 @@
+#include "record/MarginSettings.h"
+#include "foundation/Twips.h"
+
+#include <QSettings>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const char kSection[] = "RM";
+
+QSettings *openUserStore()
+{
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("KQTS"),
+                         QStringLiteral("KQTS"));
+}
+
+// The stored text as whole twips, or `fallback` when it is not a number
+// that fits.
+int storedTwips(QSettings &store, const char *key, int fallback)
+{
+    const QString text = store.value(QLatin1String(key), QString::number(fallback)).toString().trimmed();
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v) || std::fabs(v) > std::numeric_limits<int>::max() / 2)
+        return fallback;
+    return roundHalfEven(v);
+}
+
+} // namespace
+
+namespace MarginSettings {
+
+PageMargins load(QSettings &store)
+{
+    PageMargins m;   // defaults, width and height included
+    store.beginGroup(QLatin1String(kSection));
+    m.T = storedTwips(store, "TBL_TOP_DIST", m.T);
+    m.L = storedTwips(store, "TBL_LEFT_DIST", m.L);
+    m.B = storedTwips(store, "TBLBACK_LEFT_DIST", m.B);
+    store.endGroup();
+    return m;
+}
+
+PageMargins load()
+{
+    QSettings *s = openUserStore();
+    const PageMargins m = load(*s);
+    delete s;
+    return m;
+}
+
+bool store(const PageMargins &margins, QSettings &s)
+{
+    s.beginGroup(QLatin1String(kSection));
+    s.setValue(QStringLiteral("TBL_TOP_DIST"), QString::number(margins.T));
+    s.setValue(QStringLiteral("TBL_LEFT_DIST"), QString::number(margins.L));
+    s.setValue(QStringLiteral("TBLBACK_LEFT_DIST"), QString::number(margins.B));
+    s.setValue(QStringLiteral("TBL_WIDTH"), QString::number(margins.W));
+    s.setValue(QStringLiteral("TBL_HEIGHT"), QString::number(margins.H));
+    s.endGroup();
+    s.sync();
+    return s.status() == QSettings::NoError;
+}
+
+bool store(const PageMargins &margins)
+{
+    QSettings *s = openUserStore();
+    const bool stored = store(margins, *s);
+    delete s;
+    return stored;
+}
+
+} // namespace MarginSettings

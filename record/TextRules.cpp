@@ -1,0 +1,283 @@
+#include "record/TextRules.h"
+#include "foundation/Clock.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+const QString kPeriodWords = QStringLiteral("春夏秋冬初中底");
+const int kPeriodMonths[] = {4, 7, 10, 12, 3, 6, 12};
+
+// Leading number of a text, as the form's "value of" conversion reads it:
+// spaces skipped, optional sign, digits with an optional fraction; 0 when
+// nothing numeric leads.
+double leadingValue(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^ *([+-]?[0-9]*\\.?[0-9]*)"));
+    const QString m = re.match(text).captured(1);
+    bool ok = false;
+    const double v = m.toDouble(&ok);
+    return ok ? v : 0.0;
+}
+
+QString numberText(double v)
+{
+    return QString::number(v, 'g', 15);
+}
+
+} // namespace
+
+bool IsNumeric(const QString &text)
+{
+    static const QRegularExpression re(QStringLiteral("^ *[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+) *$"));
+    return re.match(text).hasMatch();
+}
+
+QString TrimSpaces(const QString &text)
+{
+    int b = 0, e = text.size();
+    while (b < e && text.at(b) == QLatin1Char(' '))
+        ++b;
+    while (e > b && text.at(e - 1) == QLatin1Char(' '))
+        --e;
+    return text.mid(b, e - b);
+}
+
+bool IsDigitString(const QString &text, int maxLen, int minLen, int exactLen)
+{
+    const QString t = TrimSpaces(text);
+    if (!IsNumeric(t))
+        return false;
+    if (t.contains(QLatin1Char('+')) || t.contains(QLatin1Char('-')) || t.contains(QLatin1Char('.')))
+        return false;
+    if (maxLen > 0 && t.size() > maxLen)
+        return false;
+    if (minLen > 0 && t.size() < minLen)
+        return false;
+    if (exactLen > 0 && t.size() != exactLen)
+        return false;
+    return true;
+}
+
+QString CheckMonth(const QString &mm)
+{
+    bool ok = false;
+    const int m = TrimSpaces(mm).toInt(&ok);
+    return (ok && m >= 1 && m <= 12) ? QString() : QStringLiteral("error");
+}
+
+QString CheckDay(const QString &yyyy, const QString &mm, const QString &dd)
+{
+    bool okY = false, okM = false, okD = false;
+    const int y = TrimSpaces(yyyy).toInt(&okY);
+    const int m = TrimSpaces(mm).toInt(&okM);
+    const int d = TrimSpaces(dd).toInt(&okD);
+    if (!okY || !okM || !okD || m < 1 || m > 12)
+        return QStringLiteral("error");
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int last = days[m - 1];
+    if (m == 2 && y % 4 == 0)
+        last = 29;
+    return (d >= 1 && d <= last) ? QString() : QStringLiteral("error");
+}
+
+QString CheckDateDigits(const QString &d)
+{
+    switch (d.size()) {
+    case 0:
+    case 4:
+        return QString();
+    case 6:
+        return CheckMonth(d.right(2));
+    case 8: {
+        const QString r = CheckMonth(d.mid(4, 2));
+        return r.isEmpty() ? CheckDay(d.left(4), d.mid(4, 2), d.right(2)) : r;
+    }
+    default:
+        return QStringLiteral("error");
+    }
+}
+
+bool IsPeriodDate(const QString &text)
+{
+    return text.size() == 5 && IsDigitString(text.left(4), 0, 4, 0) && kPeriodWords.contains(text.at(4));
+}
+
+bool IsValidDateText(QString &text)
+{
+    text = TrimSpaces(text);
+    if (text.isEmpty())
+        return true;
+    if (IsNumeric(text))
+        return CheckDateDigits(text).isEmpty();
+    return IsPeriodDate(text);
+}
+
+int PeriodMonth(QChar word)
+{
+    const int i = kPeriodWords.indexOf(word);
+    return i < 0 ? 1 : kPeriodMonths[i];
+}
+
+bool PeriodMonthAfter(const QString &refDate, const QString &periodWord)
+{
+    if (refDate.size() < 5 || periodWord.isEmpty())
+        return false;
+    return PeriodMonth(periodWord.at(0)) > leadingValue(refDate.mid(4, 2));
+}
+
+QString AgeAt(const QString &refDate, QString &birth)
+{
+    birth = TrimSpaces(birth);
+    const double refYear = leadingValue(refDate.left(4));
+    const double refMonth = refDate.size() > 4 ? leadingValue(refDate.mid(4, 2)) : 0.0;
+    const int len = birth.size();
+    if (len < 4 || len > 8)
+        return QString();
+    if (IsNumeric(birth)) {
+        if (len == 4)
+            return numberText(refYear - birth.toDouble());
+        if (len == 6 || len == 8) {
+            const double by = leadingValue(birth.left(4));
+            const double bm = leadingValue(birth.mid(4, 2));
+            return numberText(refMonth >= bm ? refYear - by : refYear - by - 1);
+        }
+        return QString();
+    }
+    if (IsNumeric(birth.left(4))) {
+        double age = refYear - birth.left(4).toDouble();
+        if (PeriodMonthAfter(refDate, birth.mid(4, 1)))
+            age -= 1;
+        return numberText(age);
+    }
+    return QString();
+}
+
+QString AgeAt(const QString &refDate, const QString &birth)
+{
+    QString b = birth;
+    return AgeAt(refDate, b);
+}
+
+QString DotDate(QString &text)
+{
+    text = TrimSpaces(text);
+    if (text.size() > 4)
+        return text.left(4) + QLatin1Char('.') + text.mid(4, 2);
+    return text;
+}
+
+QString DotDate(const QString &text)
+{
+    QString t = text;
+    return DotDate(t);
+}
+
+QString SplitPartyText(const QString &text, QString &party1, QString &party2, QString &party3)
+{
+    party1.clear();
+    party2.clear();
+    party3.clear();
+    const QString s = RemoveChar(RemoveSpaces(text), QStringLiteral("."));
+    const QString zhonggong = QStringLiteral("中共");
+    if (IsNumeric(s)) {
+        party1 = zhonggong;
+        return DotDate(s);
+    }
+    const QString semi = QStringLiteral("；");
+    if (s.contains(semi)) {
+        QStringList parts = s.split(semi);
+        while (parts.size() < 3)
+            parts << QString();
+        const QString p0 = parts.at(0), p1 = parts.at(1), p2 = parts.at(2);
+        auto isDate = [](const QString &p) {
+            QString t = TrimSpaces(p);
+            return !t.isEmpty() && IsValidDateText(t);
+        };
+        if (isDate(p0)) {
+            party1 = zhonggong; party2 = p1; party3 = p2;
+            return DotDate(p0);
+        }
+        if (isDate(p1)) {
+            party1 = p0; party2 = zhonggong; party3 = p2;
+            return DotDate(p1);
+        }
+        if (isDate(p2)) {
+            party1 = p0; party2 = p1; party3 = zhonggong;
+            return DotDate(p2);
+        }
+        party1 = p0; party2 = p1; party3 = p2;
+        return QString();
+    }
+    QString t = s;
+    if (IsValidDateText(t)) {
+        party1 = zhonggong;
+        return s;
+    }
+    party1 = s;
+    return QString();
+}
+
+bool IsValidPartyText(const QString &text)
+{
+    const QString today = Clock::todayDigits();
+    if (text.isEmpty())
+        return true;
+    const QStringList parts = text.split(QStringLiteral("；"));
+    const int n = parts.size();
+    if (n >= 5)
+        return false;
+    // A trailing "；" after three entries leaves a blank fourth part; the
+    // entries before it are still checked like any three-part text.
+    if (n == 4 && !TrimSpaces(parts.at(3)).isEmpty())
+        return false;
+    QString p0 = TrimSpaces(parts.at(0));
+    if (IsNumeric(p0.left(4))) {
+        if (!p0.isEmpty() && !IsValidDateText(p0))
+            return false;
+        if (leadingValue(AgeAt(today, p0)) < 0)
+            return false;
+    }
+    for (int i = 1; i < qMin(n, 3); ++i) {
+        QString p = parts.at(i);
+        if (!TrimSpaces(p).isEmpty() && IsValidDateText(p))
+            return false;
+    }
+    return true;
+}
+
+QString RemoveSpaces(const QString &text)
+{
+    return RemoveChar(text, QStringLiteral(" "));
+}
+
+QString RemoveChar(const QString &text, const QString &ch)
+{
+    if (ch.isEmpty())
+        return text;
+    QString t = text;
+    t.remove(ch);
+    return t;
+}
+
+QString CurlQuotes(const QString &text)
+{
+    QString t = text;
+    bool open = true;
+    for (QChar &c : t) {
+        if (c == QLatin1Char('"')) {
+            c = open ? QChar(0x201C) : QChar(0x201D);
+            open = !open;
+        }
+    }
+    return t;
+}
+
+QString StripLineBreaks(const QString &text)
+{
+    QString t = text;
+    t.remove(QLatin1Char('\r'));
+    t.remove(QLatin1Char('\n'));
+    return t;
+}

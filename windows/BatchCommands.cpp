@@ -1,0 +1,177 @@
+#include "windows/BatchCommands.h"
+#include "foundation/Interaction.h"
+#include "commands/DocumentCommands.h"
+#include "layout/PainterSurface.h"
+#include "layout/RecordingSurface.h"
+#include "commands/BatchOutput.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+
+namespace {
+
+const QString kDocumentFilter = QStringLiteral("任免审批表 (.dwz;.ren)|*.dwz;*.ren|所有文件 (*.*)|*.*");
+const QString kPdfFilter = QStringLiteral("PDF 文件 (.pdf)|*.pdf");
+constexpr int kListedAtMost = 15;
+
+QString problemLines(const QList<BatchOutput::Problem> &problems)
+{
+    QStringList lines;
+    for (int i = 0; i < problems.size() && i < kListedAtMost; ++i) {
+        QString message = problems.at(i).message;
+        message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        message.replace(QStringLiteral("请重试！"), QString());
+        lines << QFileInfo(problems.at(i).document).fileName() + QStringLiteral("：") + message.trimmed();
+    }
+    if (problems.size() > kListedAtMost)
+        lines << QStringLiteral("……另有 %1 份").arg(problems.size() - kListedAtMost);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+DocumentRender::Pages pagesFor(int which)
+{
+    return which == 1 ? DocumentRender::Pages::One
+                      : which == 2 ? DocumentRender::Pages::Two : DocumentRender::Pages::Both;
+}
+
+} // namespace
+
+BatchCommands::BatchCommands(Interaction &ui, const PageMargins &margins, QWidget *parent)
+    : printerChooser(FormPrinter::systemPrinterDialog(parent)), jobs(BatchOutput::defaultJobs()), m_ui(ui),
+      m_margins(margins)
+{
+}
+
+QStringList BatchCommands::chooseAndCheck(const QString &action)
+{
+    const QStringList documents = m_ui.openFileNames(QStringLiteral("请选择要%1的文件（可多选）").arg(action),
+                                                     DocumentCommands::lastSaveFolderSetting(), kDocumentFilter);
+    if (documents.isEmpty())
+        return {};
+    const int total = int(documents.size());
+    const BatchOutput::CheckReport report = BatchOutput::checkDocuments(
+        documents, m_margins, jobs, [this, total](int done, int) {
+            return m_ui.progress(title(), QStringLiteral("正在校验 %1/%2 份……").arg(done).arg(total), done, total);
+        });
+    m_ui.progress(title(), QString(), total, total);
+    if (report.stopped)
+        return {};
+
+    QString text = QStringLiteral("共选择 %1 份，%2 份通过校验。").arg(total).arg(report.passed.size());
+    if (!report.failed.isEmpty())
+        text += QStringLiteral("\r\n\r\n以下 %1 份未通过校验，不%2：\r\n").arg(report.failed.size()).arg(action) +
+                problemLines(report.failed);
+    if (!report.warned.isEmpty())
+        text += QStringLiteral("\r\n\r\n以下 %1 份有文字超出格子，仍%2：\r\n").arg(report.warned.size()).arg(action) +
+                problemLines(report.warned);
+    if (report.passed.isEmpty()) {
+        m_ui.message(title(), text, MessageIcon::Exclamation);
+        return {};
+    }
+    text += QStringLiteral("\r\n\r\n要%1这 %2 份吗？").arg(action).arg(report.passed.size());
+    if (!m_ui.askYesNo(title(), text))
+        return {};
+    return report.passed;
+}
+
+int BatchCommands::askPages() const
+{
+    QString answer;
+    if (!m_ui.inputText(FormPrinter::pagePromptTitle(), FormPrinter::pagePrompt(), QStringLiteral("3"), &answer))
+        return 0;
+    return FormPrinter::pagesFromAnswer(answer);
+}
+
+int BatchCommands::printDocuments()
+{
+    const QStringList good = chooseAndCheck(QStringLiteral("打印"));
+    if (good.isEmpty())
+        return 0;
+    const int which = askPages();
+    if (which == 0)
+        return 0;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!printerChooser || !printerChooser(printer))
+        return 0;
+    // The same set-up as printing from the preview: upright, from the corner.
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    printer.setDocName(title());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        m_ui.message(title(), QStringLiteral("打印机无法开始打印。"), MessageIcon::Exclamation);
+        return 0;
+    }
+    PainterSurface surface(&painter, printer.resolution());
+    const int total = int(good.size());
+    bool stopped = false;
+    bool firstPage = true;
+    const auto paint = [&](const RecordingSurface &recorded) {
+        recorded.replay(surface, [&](int) {
+            if (!firstPage)
+                printer.newPage();
+            firstPage = false;
+        });
+    };
+    const int printed = BatchOutput::drawDocuments(
+        good, m_margins, pagesFor(which), jobs, paint,
+        [&](int done, int) {
+            stopped = !m_ui.progress(title(), QStringLiteral("正在打印 %1/%2 份……").arg(done).arg(total), done, total);
+            return !stopped;
+        });
+    m_ui.progress(title(), QString(), total, total);
+    if (stopped) {
+        printer.abort();
+        m_ui.message(title(), QStringLiteral("已停止，打印任务已取消。"), MessageIcon::Information);
+        return 0;
+    }
+    painter.end();
+    m_ui.message(title(), QStringLiteral("已送出 %1 份到打印机。").arg(printed), MessageIcon::Information);
+    return printed;
+}
+
+int BatchCommands::exportDocuments()
+{
+    const QStringList good = chooseAndCheck(QStringLiteral("导出"));
+    if (good.isEmpty())
+        return 0;
+    const QString start = QDir(QFileInfo(good.first()).absolutePath()).filePath(QStringLiteral("批量打印.pdf"));
+    QString path = m_ui.saveFileName(QStringLiteral("请指定导出的PDF文件名"), start, kPdfFilter);
+    if (path.isEmpty())
+        return 0;
+    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".pdf");
+    if (QFileInfo::exists(path) &&
+        !m_ui.askYesNo(title(), QStringLiteral("文件“%1”已存在，要替换它吗？").arg(QDir::toNativeSeparators(path))))
+        return 0;
+
+    DocumentRender::PdfBook book(path);
+    if (const Result<> opened = book.open(); !opened) {
+        m_ui.message(title(), opened.error(), MessageIcon::Exclamation);
+        return 0;
+    }
+    const int total = int(good.size());
+    bool stopped = false;
+    const int exported = BatchOutput::drawDocuments(
+        good, m_margins, DocumentRender::Pages::Both, jobs,
+        [&book](const RecordingSurface &recorded) { book.addRecorded(recorded); },
+        [&](int done, int) {
+            stopped = !m_ui.progress(title(), QStringLiteral("正在导出 %1/%2 份……").arg(done).arg(total), done, total);
+            return !stopped;
+        });
+    m_ui.progress(title(), QString(), total, total);
+    if (stopped) {
+        m_ui.message(title(), QStringLiteral("已停止，没有写入 PDF 文件。"), MessageIcon::Information);
+        return 0;   // the book is discarded unfinished; an earlier file stays
+    }
+    if (const Result<> finished = book.finish(); !finished) {
+        m_ui.message(title(), finished.error(), MessageIcon::Exclamation);
+        return 0;
+    }
+    m_ui.message(title(), QStringLiteral("已把 %1 份导出到“%2”。").arg(exported).arg(QDir::toNativeSeparators(path)),
+                 MessageIcon::Information);
+    return exported;
+}

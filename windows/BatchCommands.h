@@ -1,0 +1,36 @@
+#pragma once
+#include "windows/FormPrinter.h"
+#include <QString>
+#include <QStringList>
+
+class Interaction;
+class QWidget;
+struct PageMargins;
+
+// "批量打印": several saved documents checked together, the failing ones
+// listed with their reason, the good ones printed in one print job or
+// exported as one PDF, with a progress the clerk can stop.
+class BatchCommands {
+public:
+    BatchCommands(Interaction &ui, const PageMargins &margins, QWidget *parent);
+
+    // The printer dialog; tests hand in a PDF printer.
+    FormPrinter::PrinterChooser printerChooser;
+    // Documents laid out at once.
+    int jobs;
+
+    // Both return the number of documents printed or exported.
+    int printDocuments();
+    int exportDocuments();
+
+    static QString title() { return QStringLiteral("批量打印"); }
+
+private:
+    // Asks for the documents and checks them; the good ones, or none when
+    // the clerk stops or nothing passes.
+    QStringList chooseAndCheck(const QString &action);
+    int askPages() const;
+
+    Interaction &m_ui;
+    const PageMargins &m_margins;
+};

@@ -1,0 +1,170 @@
+#include "windows/EntryCommands.h"
+#include "record/MarginSettings.h"
+#include "windows/MarginDialog.h"
+#include "windows/PhotoDialog.h"
+#include "windows/BatchCommands.h"
+#include "windows/EntryWindow.h"
+#include "windows/PreviewWindow.h"
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
+    : QObject(&window), m_window(window), m_ui(ui), m_documents(window.record(), m_vars, ui)
+{
+    setObjectName(QStringLiteral("entryCommands"));
+    // Opening: the margins come from the settings store.
+    m_margins = MarginSettings::load();
+
+    m_documents.onRecordChanged = [this] {
+        m_window.refreshControls();
+        showPhotoFrame();
+    };
+    m_documents.onCheckFailed = [this](const FieldCheckFailure &failure) {
+        m_window.showCheckFailure(failure);
+    };
+    m_documents.onPartyTextRejected = [this] { focusPartyText(); };
+    m_documents.onResumeFontSize = [this](int points) { m_window.setResumeBoxFontSize(points); };
+
+    const struct {
+        const char *name;
+        void (EntryCommands::*slot)();
+    } commands[] = {
+        {"CmdDiaoru", &EntryCommands::CmdDiaoru_Click},   {"CmdSave", &EntryCommands::CmdSave_Click},
+        {"CmdPreviewP", &EntryCommands::CmdPreviewP_Click}, {"cmdDist", &EntryCommands::cmdDist_Click},
+        {"cmdPhoto", &EntryCommands::cmdPhoto_Click},     {"cmdPicture", &EntryCommands::cmdPicture_Click},
+    };
+    for (const auto &c : commands) {
+        if (QPushButton *b = m_window.button(QLatin1String(c.name))) {
+            b->setEnabled(true);
+            connect(b, &QPushButton::clicked, this, c.slot);
+        }
+    }
+    m_batch = std::make_unique<BatchCommands>(ui, m_margins, &m_window);
+    if (QPushButton *b = m_window.button(QStringLiteral("cmdBatch"))) {
+        auto *menu = new QMenu(b);
+        menu->setObjectName(QStringLiteral("batchMenu"));
+        menu->addAction(QStringLiteral("打印多份文件…"), this, [this] { m_batch->printDocuments(); });
+        menu->addAction(QStringLiteral("多份文件导出为一个PDF…"), this, [this] { m_batch->exportDocuments(); });
+        b->setMenu(menu);
+        b->setToolTip(QStringLiteral("选择多份已保存的文件，校验后一次打印或导出为一个PDF"));
+    }
+    // The close box and "关  闭" both pass the save prompt first.
+    m_window.installEventFilter(this);
+    connect(&m_window, &EntryWindow::unloaded, this, &EntryCommands::endOfApplication);
+    showPhotoFrame();
+}
+
+EntryCommands::~EntryCommands() = default;
+
+PreviewWindow *EntryCommands::renderer() const
+{
+    return m_renderer.data();
+}
+
+void EntryCommands::CmdDiaoru_Click()
+{
+    m_documents.CmdDiaoru_Click();
+}
+
+void EntryCommands::openDocument(const QString &path)
+{
+    m_documents.openDocument(path);
+}
+
+void EntryCommands::CmdSave_Click()
+{
+    m_documents.CmdSave_Click();
+}
+
+void EntryCommands::CmdPreviewP_Click()
+{
+    if (!m_documents.checkAndHandOff())
+        return;
+    m_vars.margins = m_margins;
+    m_vars.takePhoto(m_window.record());
+    if (!m_renderer) {
+        m_renderer = new PreviewWindow(m_vars, m_ui, &m_window);
+        m_renderer->onUnload = [this](int points) { m_window.setResumeBoxFontSize(points); };
+        if (onRendererCreated)
+            onRendererCreated(*m_renderer);
+    }
+    m_renderer->showModal();
+}
+
+void EntryCommands::cmdDist_Click()
+{
+    MarginDialog dialog(m_margins, m_ui, &m_window);
+    dialog.exec();
+}
+
+void EntryCommands::cmdPhoto_Click()
+{
+    PhotoDialog dialog(m_window.record(), m_ui, &m_window);
+    dialog.exec();
+    showPhotoFrame();
+}
+
+void EntryCommands::showPhotoFrame()
+{
+    QPushButton *frame = m_window.button(QStringLiteral("cmdPicture"));
+    if (!frame)
+        return;
+    const AppointmentRecord &record = m_window.record();
+    if (record.HasPhoto && !record.PhotoPicture.isNull()) {
+        const QSize room = frame->size() - QSize(6, 6);
+        frame->setIcon(QIcon(QPixmap::fromImage(record.PhotoPicture)));
+        frame->setIconSize(record.PhotoPicture.size().scaled(room, Qt::KeepAspectRatio));
+        frame->setText(QString());
+    } else {
+        frame->setIcon(QIcon());
+        frame->setText(QStringLiteral("照 片"));
+    }
+}
+
+void EntryCommands::setRecoveryStore(RecoveryStore *store)
+{
+    m_documents.setRecoveryStore(store);
+    if (!m_recoveryTimer) {
+        m_recoveryTimer = new QTimer(this);
+        m_recoveryTimer->setInterval(kRecoveryInterval);
+        connect(m_recoveryTimer, &QTimer::timeout, this, [this] { m_documents.keepRecoveryCopy(); });
+        connect(&m_window, &EntryWindow::pageSwitched, this, [this] { m_documents.keepRecoveryCopy(); });
+    }
+    if (store)
+        m_recoveryTimer->start();
+    else
+        m_recoveryTimer->stop();
+}
+
+void EntryCommands::focusPartyText()
+{
+    FieldCheckFailure place;
+    place.controlName = QStringLiteral("txtRudang");
+    place.page = 1;
+    m_window.showCheckFailure(place);
+    if (QPlainTextEdit *box = m_window.control(place.controlName))
+        box->selectAll();
+}
+
+bool EntryCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &m_window && event->type() == QEvent::Close) {
+        if (!m_documents.canClose()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EntryCommands::endOfApplication()
+{
+    if (!MarginSettings::store(m_margins))
+        m_ui.message(QStringLiteral("系统"), QStringLiteral("页边距设置未能保存，下次启动时将使用原来的页边距。"),
+                     MessageIcon::Information);
+}

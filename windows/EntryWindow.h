@@ -1,0 +1,112 @@
+#pragma once
+#include "windows/HelpLauncher.h"
+#include "record/AppointmentRecord.h"
+
+#include <QHash>
+#include <QKeySequence>
+#include <QList>
+#include <QVector>
+#include <QWidget>
+
+class Interaction;
+class EntryCommands;
+class EntryPage;
+struct FieldCheckFailure;
+class QMimeData;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+
+// The entry window "任免审批表录入(2.09)": two pages laid out like the
+// printed form. It owns the record; every box is bound to one field.
+class EntryWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit EntryWindow(Interaction &ui, QWidget *parent = nullptr);
+    ~EntryWindow() override;
+
+    AppointmentRecord &record() { return m_record; }
+    const AppointmentRecord &record() const { return m_record; }
+    bool dirtyFlag() const { return m_record.dirtyFlag; }
+    void setDirtyFlag(bool dirty) { m_record.dirtyFlag = dirty; }
+
+    // Shows the record in every box; leaves dirtyFlag as it is.
+    void refreshControls();
+
+    // The entry box of a field ("txtName"; family columns take the row).
+    QPlainTextEdit *control(const QString &name, int row = -1) const;
+    QPushButton *button(const QString &name) const;
+    EntryPage *page(int number) const;
+    QScrollBar *pageScrollBar(int number) const;
+    int currentPage() const { return m_currentPage; }
+
+    // The résumé box's font size in points (12 on opening and after a load).
+    void setResumeBoxFontSize(double points);
+
+    HelpLauncher &helpLauncher() { return m_help; }
+    // Load, save, preview, margins, photo and the close step.
+    EntryCommands &commands() { return *m_commands; }
+
+    // Shows the page of a failed check and focuses its field, first line selected.
+    void showCheckFailure(const FieldCheckFailure &failure);
+
+public slots:
+    // Checks before preview and save: message, page, focus and selection
+    // of the first failing field. True when everything passes.
+    bool CheckAllFields();
+
+    void CmdNextPage_Click();
+    void CmdLastpage_Click();
+    void CmdClose_Click();
+    void cmdHelp_Click();
+    void VSCROLL1_Change(int value);
+    void VSCROLL2_Change(int value);
+    // Enter in the résumé box; true when the key was handled here.
+    bool txtJianLi_KeyPress(int keyAscii);
+    void txtChengbao_LostFocus();
+
+signals:
+    // The window was closed for good; the application ends.
+    void unloaded();
+    // The clerk switched between the two entry pages.
+    void pageSwitched();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void buildButtons();
+    void buildPages();
+    void installCommandKeys();
+    // A dragged or dropped document file: accepted, and loaded on drop.
+    bool acceptDocumentDrop(QEvent *event);
+    static QString droppedDocument(const QMimeData *data);
+    void bindControl(QPlainTextEdit *box, const QString &name, int row);
+    void showPage(int number);
+    void layoutViewport();
+    void updateScrollRange(int number);
+    void focusAndSelectFirstLine(QPlainTextEdit *box);
+    void ensureVisible(QPlainTextEdit *box);
+    int twipsX(double twips) const;
+    int twipsY(double twips) const;
+
+    Interaction &m_ui;
+    AppointmentRecord m_record;
+    HelpLauncher m_help;
+    EntryCommands *m_commands = nullptr;
+    QWidget *m_viewport = nullptr;
+    EntryPage *m_pages[2] = {nullptr, nullptr};
+    QScrollBar *m_bars[2] = {nullptr, nullptr};
+    QHash<QString, QPlainTextEdit *> m_controls;   // "txtName", "txtChengwei#3"
+    QHash<QString, QPushButton *> m_buttons;
+    QList<QKeySequence> m_commandKeys;
+    int m_currentPage = 1;
+    bool m_refreshing = false;
+    bool m_checkingChengbao = false;
+};

@@ -1,0 +1,408 @@
+#include "windows/PreviewWindow.h"
+#include "foundation/Twips.h"
+#include "layout/PainterSurface.h"
+#include "record/TextRules.h"
+#include "pages/DocumentRender.h"
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QtEndian>
+#include <cmath>
+
+// One sheet of paper inside the viewport: shows its persistent image and
+// passes the mouse to the window's drag procedures in twips.
+class PaperPicture : public QWidget {
+public:
+    PaperPicture(PreviewWindow *form, int index, QWidget *parent)
+        : QWidget(parent), m_form(form), m_index(index)
+    {
+        setObjectName(QStringLiteral("PHOTO(%1)").arg(index));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        p.drawImage(0, 0, m_form->paperImage(m_index));
+    }
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        m_form->PHOTO_MouseDown(m_index, buttonValue(e->buttons()), yTwips(e));
+    }
+    void mouseMoveEvent(QMouseEvent *e) override
+    {
+        m_form->PHOTO_MouseMove(m_index, buttonValue(e->buttons()), yTwips(e));
+    }
+    void mouseReleaseEvent(QMouseEvent *e) override
+    {
+        m_form->PHOTO_MouseUp(m_index, buttonValue(e->buttons()), yTwips(e));
+    }
+
+private:
+    static int buttonValue(Qt::MouseButtons b)
+    {
+        return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
+    }
+    double yTwips(QMouseEvent *e) const { return m_form->pixelsToTwips(e->position().y()); }
+
+    PreviewWindow *m_form;
+    int m_index;
+};
+
+namespace {
+
+// Reads a Windows cursor file: the picture through Qt's icon reader, the hot
+// spot from the file's first directory entry. False when the file is missing
+// or not a cursor Qt can decode.
+bool loadCursorFile(const QString &path, QCursor *cursor)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = f.read(1 << 20);
+    if (bytes.size() < 22)
+        return false;
+    const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
+    if (qFromLittleEndian<quint16>(d) != 0 || qFromLittleEndian<quint16>(d + 4) < 1)
+        return false;
+    const quint16 type = qFromLittleEndian<quint16>(d + 2);
+    if (type != 1 && type != 2)
+        return false;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "cur");
+    QImage image = reader.read();
+    if (image.isNull())
+        return false;
+    int hotX = -1, hotY = -1;   // an icon file has no hot spot: the middle
+    if (type == 2) {
+        hotX = qFromLittleEndian<quint16>(d + 10);
+        hotY = qFromLittleEndian<quint16>(d + 12);
+        if (hotX >= image.width() || hotY >= image.height())
+            hotX = hotY = -1;
+    }
+    *cursor = QCursor(QPixmap::fromImage(image), hotX, hotY);
+    return true;
+}
+
+}
+
+PreviewWindow::PreviewWindow(Interaction &ui, QWidget *parent)
+    : PreviewWindow(*new FormPages, ui, parent)
+{
+    m_ownPages.reset(m_pages);
+}
+
+PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
+    : QDialog(parent), m_ui(ui), m_pages(&pages)
+{
+    setObjectName(QStringLiteral("frmGbrmNew"));
+    setModal(true);
+    m_dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    cursorPath = QCoreApplication::applicationDirPath() + QStringLiteral("/资源/H_MOVE.CUR");
+    printerChooser = FormPrinter::systemPrinterDialog(this);
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFixedSize(twipsToPixels(kViewportWidth), twipsToPixels(kViewportHeight));
+    Picture1->setAutoFillBackground(true);
+    QPalette pal = Picture1->palette();
+    pal.setColor(QPalette::Window, QColor(128, 128, 128));
+    Picture1->setPalette(pal);
+    for (int i = 0; i < 2; ++i) {
+        m_photo[i] = new PaperPicture(this, i, Picture1);
+        m_photo[i]->setFixedSize(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight));
+    }
+
+    // The whole sheet can be brought into view, with the same gap below it
+    // as above it at the top of the range.
+    const int maxValue = int(kPaperHeight + 2 * kPaperTopAtZero - kViewportHeight);
+    auto makeBar = [&](const char *name) {
+        auto *bar = new QScrollBar(Qt::Vertical, this);
+        bar->setObjectName(QLatin1String(name));
+        bar->setRange(0, maxValue);
+        bar->setSingleStep(300);
+        bar->setPageStep(int(kViewportHeight / 2));
+        bar->setFixedHeight(Picture1->height());
+        return bar;
+    };
+    VSCROLL1 = makeBar("VSCROLL1");
+    VSCROLL2 = makeBar("VSCROLL2");
+    connect(VSCROLL1, &QScrollBar::valueChanged, this, [this] { VSCROLL1_Change(); });
+    connect(VSCROLL2, &QScrollBar::valueChanged, this, [this] { VSCROLL2_Change(); });
+
+    FRAME1 = new QFrame(this);
+    FRAME1->setObjectName(QStringLiteral("FRAME1"));
+    FRAME1->setFrameShape(QFrame::StyledPanel);
+    auto makeButton = [&](const QString &name, const QString &caption) {
+        auto *b = new QPushButton(caption, FRAME1);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        return b;
+    };
+    cmdPageOne = makeButton(QStringLiteral("cmdPageOne"), QStringLiteral("上页"));
+    cmdPageTwo = makeButton(QStringLiteral("cmdPageTwo"), QStringLiteral("下页"));
+    cmdPrint = makeButton(QStringLiteral("打印"), QStringLiteral("打印"));
+    cmdExportPdf = makeButton(QStringLiteral("cmdExportPdf"), QStringLiteral("导出PDF"));
+    cmdClose = makeButton(QStringLiteral("cmdClose"), QStringLiteral("关闭"));
+    chkDefaultB5 = new QCheckBox(QStringLiteral("B5或16开纸打印"), FRAME1);
+    chkDefaultB5->setObjectName(QStringLiteral("chkDefaultB5"));
+    imgPhoto = new QLabel(this);
+    imgPhoto->setObjectName(QStringLiteral("imgPhoto"));
+    imgPhoto->hide();
+
+    auto *frameLayout = new QHBoxLayout(FRAME1);
+    frameLayout->addWidget(cmdPageOne);
+    frameLayout->addWidget(cmdPageTwo);
+    frameLayout->addSpacing(12);
+    frameLayout->addWidget(chkDefaultB5);
+    frameLayout->addWidget(cmdPrint);
+    frameLayout->addWidget(cmdExportPdf);
+    frameLayout->addStretch(1);
+    frameLayout->addWidget(cmdClose);
+
+    auto *viewRow = new QHBoxLayout;
+    viewRow->setSpacing(0);
+    viewRow->addWidget(Picture1);
+    viewRow->addWidget(VSCROLL1);
+    viewRow->addWidget(VSCROLL2);
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(viewRow);
+    main->addWidget(FRAME1);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cmdPageOne, &QPushButton::clicked, this, [this] { showPageOne(); });
+    connect(cmdPageTwo, &QPushButton::clicked, this, [this] { showPageTwo(); });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { 打印_CLICK(); });
+    connect(cmdExportPdf, &QPushButton::clicked, this, [this] { exportPdf(); });
+    connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
+
+    showPageOne();
+}
+
+PreviewWindow::~PreviewWindow()
+{
+    if (m_overrideCursor)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+int PreviewWindow::twipsToPixels(double twips) const
+{
+    return ::twipsToPixels(twips, m_dpi);
+}
+
+double PreviewWindow::pixelsToTwips(double pixels) const
+{
+    return ::pixelsToTwips(pixels, m_dpi);
+}
+
+QWidget *PreviewWindow::PHOTO(int index) const
+{
+    return (index == 0 || index == 1) ? m_photo[index] : nullptr;
+}
+
+int PreviewWindow::showModal()
+{
+    Form_Load();
+    return exec();
+}
+
+void PreviewWindow::Form_Load()
+{
+    m_unloaded = false;
+    chkDefaultB5->setChecked(false);   // each preview starts afresh, B5 unticked
+    setAndShowTable(0);
+    unsetCursor();
+}
+
+void PreviewWindow::setAndShowTable(int)
+{
+    cmdPageOne->hide();
+    cmdPageOne->setEnabled(false);
+    VSCROLL2->hide();
+    m_photo[1]->hide();
+    // Each opening starts at the top of the sheet.
+    VSCROLL1->setValue(0);
+    VSCROLL2->setValue(0);
+    setPaperTop(0, kPaperTopAtZero);
+    setPaperTop(1, kPaperTopAtZero);
+    showPageOne();
+    drawPaper(0);
+    drawPaper(1);
+}
+
+void PreviewWindow::drawPaper(int index)
+{
+    // Drawn once into a persistent image; switching and scrolling reuse it.
+    QImage image(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight), QImage::Format_RGB32);
+    const int dotsPerMeter = int(std::lround(m_dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PainterSurface surface(&painter, m_dpi);
+        surface.setInteraction(&m_ui);
+        surface.CurrentX = 100;
+        surface.CurrentY = 100;
+        DocumentRender::drawPage(*m_pages, surface, index + 1, kPreviewThickPen, kPreviewThinPen);
+    }
+    m_paper[index] = image;
+    m_photo[index]->update();
+}
+
+void PreviewWindow::setPaperTop(int index, double top)
+{
+    m_top[index] = top;
+    const int left = twipsToPixels((kViewportWidth - kPaperWidth) / 2);
+    m_photo[index]->move(left, twipsToPixels(top));
+}
+
+void PreviewWindow::showPageOne()
+{
+    m_photo[0]->show();
+    m_photo[1]->hide();
+    VSCROLL2->hide();
+    VSCROLL1->show();
+    cmdPageOne->hide();
+    cmdPageOne->setEnabled(false);
+    cmdPageTwo->show();
+    cmdPageTwo->setEnabled(true);
+    setWindowTitle(QStringLiteral("干部任免审批表第一页"));
+}
+
+void PreviewWindow::showPageTwo()
+{
+    m_photo[0]->hide();
+    m_photo[1]->show();
+    VSCROLL2->show();
+    VSCROLL1->hide();
+    cmdPageOne->show();
+    cmdPageOne->setEnabled(true);
+    cmdPageTwo->hide();
+    cmdPageTwo->setEnabled(false);
+    setWindowTitle(QStringLiteral("干部任免审批表第二页"));
+}
+
+void PreviewWindow::VSCROLL1_Change()
+{
+    setPaperTop(0, kPaperTopAtZero - VSCROLL1->value());
+}
+
+void PreviewWindow::VSCROLL2_Change()
+{
+    setPaperTop(1, kPaperTopAtZero - VSCROLL2->value());
+}
+
+void PreviewWindow::PHOTO_MouseDown(int, int, double Y)
+{
+    QCursor cursor;
+    if (!loadCursorFile(cursorPath, &cursor)) {
+        // Without its cursor the paper does not move: a stale start point
+        // would make the sheet jump on the next move.
+        m_dragging = false;
+        m_ui.message(QStringLiteral("系统警告"),
+                     QStringLiteral("没有对应的鼠标光标，程序可继续运行。但不能拖动纸张来查看内容！"),
+                     MessageIcon::Critical);
+        return;
+    }
+    if (m_overrideCursor)
+        QGuiApplication::changeOverrideCursor(cursor);
+    else
+        QGuiApplication::setOverrideCursor(cursor);
+    m_overrideCursor = true;
+    DragStartY = Y;
+    m_dragging = true;
+}
+
+void PreviewWindow::PHOTO_MouseMove(int Index, int Button, double Y)
+{
+    if (Button != 1 || !m_dragging || (Index != 0 && Index != 1))
+        return;
+    setPaperTop(Index, m_top[Index] + Y - DragStartY);
+}
+
+void PreviewWindow::PHOTO_MouseUp(int, int, double)
+{
+    m_dragging = false;
+    if (m_overrideCursor) {
+        QGuiApplication::restoreOverrideCursor();
+        m_overrideCursor = false;
+    }
+}
+
+int PreviewWindow::打印_CLICK()
+{
+    return FormPrinter::print(*m_pages, m_ui, chkDefaultB5->isChecked(), printerChooser);
+}
+
+bool PreviewWindow::exportPdf()
+{
+    // Offer the cadre's name in the folder of the last export.
+    QString name = TrimSpaces(m_pages->TNAME);
+    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
+    if (name.isEmpty())
+        name = QStringLiteral("干部任免审批表");
+    const QString folder = m_exportFolder.isEmpty() ? QDir::currentPath() : m_exportFolder;
+    QString path = m_ui.saveFileName(QStringLiteral("导出PDF"), QDir(folder).filePath(name + QStringLiteral(".pdf")),
+                                     QStringLiteral("PDF 文件 (.pdf)|*.pdf"));
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    // The same routine as the command line's PDF, so the two files agree.
+    if (const Result<> written = DocumentRender::writePdf(path, {{m_pages, &m_ui}}, DocumentRender::Pages::Both);
+        !written) {
+        m_ui.message(QStringLiteral("系统"), written.error(), MessageIcon::Information);
+        return false;
+    }
+    m_exportFolder = QFileInfo(path).absolutePath();
+    return true;
+}
+
+void PreviewWindow::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    PHOTO_MouseUp(0, 0, 0);
+    if (onUnload)
+        onUnload(m_pages->resumeFontSize);
+}
+
+void PreviewWindow::wheelEvent(QWheelEvent *event)
+{
+    // The wheel anywhere over the window scrolls the paper shown.
+    QScrollBar *bar = VSCROLL1->isVisible() ? VSCROLL1 : VSCROLL2;
+    if (bar->isVisible()) {
+        QCoreApplication::sendEvent(bar, event);
+        return;
+    }
+    QDialog::wheelEvent(event);
+}
+
+void PreviewWindow::done(int result)
+{
+    Form_Unload();
+    QDialog::done(result);
+}

@@ -1,0 +1,108 @@
+#pragma once
+#include "foundation/Interaction.h"
+#include "pages/FormPages.h"
+#include "windows/FormPrinter.h"
+#include <QDialog>
+#include <QImage>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QWidget;
+class PaperPicture;
+
+// The renderer window: both pages of the form as they will print, one at a
+// time, on paper that scrolls and drags inside a viewport; prints them and
+// exports them as a PDF. Positions are kept in twips and shown at the
+// screen's resolution.
+class PreviewWindow : public QDialog {
+    Q_OBJECT
+public:
+    // Draws from `pages`, which the caller keeps: the entry window's
+    // renderer variables, margins and photo, filled by every hand-off.
+    PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent = nullptr);
+    // Draws from renderer variables of its own.
+    explicit PreviewWindow(Interaction &ui, QWidget *parent = nullptr);
+    ~PreviewWindow() override;
+
+    FormPages &pages() { return *m_pages; }
+
+    // Set-up and modal display: draws both pages afresh from pages().
+    int showModal();
+
+    // Run when the window closes with the résumé size the layout left behind;
+    // the entry window sets its résumé box's font size from it.
+    std::function<void(int resumeFontSize)> onUnload;
+    // The printer dialog of "打印"; the system dialog unless replaced.
+    FormPrinter::PrinterChooser printerChooser;
+    // The drag cursor file; by default 资源/H_MOVE.CUR beside the program.
+    QString cursorPath;
+
+    static constexpr double kPaperWidth = kPaperWidthTwips;    // B5
+    static constexpr double kPaperHeight = kPaperHeightTwips;
+    static constexpr double kViewportWidth = 11625;
+    static constexpr double kViewportHeight = 7665;
+    static constexpr int kPaperTopAtZero = 1080;     // Top = 1080 - Value
+    static constexpr int kPreviewThickPen = 4;
+    static constexpr int kPreviewThinPen = 2;
+
+    // Event procedures, public so the window can be driven step by step.
+    void Form_Load();
+    void setAndShowTable(int pIDNum);
+    void showPageOne();      // "上页"
+    void showPageTwo();      // "下页"
+    void VSCROLL1_Change();
+    void VSCROLL2_Change();
+    void PHOTO_MouseDown(int Index, int Button, double Y);
+    void PHOTO_MouseMove(int Index, int Button, double Y);
+    void PHOTO_MouseUp(int Index, int Button, double Y);
+    int 打印_CLICK();        // pages printed
+    bool exportPdf();        // "导出PDF"; true when a file was written
+    void Form_Unload();
+
+    // What the window shows, for its users and tests.
+    QWidget *PHOTO(int index) const;
+    double paperTop(int index) const { return m_top[index]; }   // twips inside Picture1
+    const QImage &paperImage(int index) const { return m_paper[index]; }
+    double screenDpi() const { return m_dpi; }
+    int twipsToPixels(double twips) const;
+    double pixelsToTwips(double pixels) const;
+    bool dragging() const { return m_dragging; }
+
+    QWidget *Picture1 = nullptr;
+    QScrollBar *VSCROLL1 = nullptr;
+    QScrollBar *VSCROLL2 = nullptr;
+    QPushButton *cmdPageOne = nullptr;    // "上页"
+    QPushButton *cmdPageTwo = nullptr;    // "下页"
+    QPushButton *cmdPrint = nullptr;      // "打印" (object name 打印)
+    QPushButton *cmdExportPdf = nullptr;  // "导出PDF"
+    QPushButton *cmdClose = nullptr;      // "关闭"
+    QCheckBox *chkDefaultB5 = nullptr;
+    QFrame *FRAME1 = nullptr;
+    QLabel *imgPhoto = nullptr;           // never shown; takes no part in drawing
+
+protected:
+    void done(int result) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void setPaperTop(int index, double top);
+    void drawPaper(int index);
+
+    Interaction &m_ui;
+    std::unique_ptr<FormPages> m_ownPages;
+    FormPages *m_pages;
+    double m_dpi = 96;
+    QImage m_paper[2];
+    PaperPicture *m_photo[2] = {nullptr, nullptr};
+    double m_top[2] = {kPaperTopAtZero, kPaperTopAtZero};
+    double DragStartY = 0;
+    bool m_dragging = false;
+    bool m_overrideCursor = false;
+    bool m_unloaded = false;
+    QString m_exportFolder;   // folder of the last export in this run
+};

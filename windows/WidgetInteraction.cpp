@@ -1,0 +1,169 @@
+#include "windows/WidgetInteraction.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+// Messages are written with CR LF breaks; a label wants LF.
+QString displayText(const QString &text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The first entry of the filter is the one selected (filter index 1).
+QString firstFilter(const QString &qtFilter)
+{
+    return qtFilter.section(QStringLiteral(";;"), 0, 0);
+}
+
+// The busy pointer is for work, not for a question waiting for the clerk:
+// while a dialog is open the arrow shows, then the busy pointer returns.
+class ArrowWhileAsking {
+public:
+    explicit ArrowWhileAsking(bool busy) : m_busy(busy)
+    {
+        if (m_busy)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~ArrowWhileAsking()
+    {
+        if (m_busy)
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool m_busy;
+};
+
+} // namespace
+
+WidgetInteraction::~WidgetInteraction()
+{
+    while (m_busyDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busyDepth;
+    }
+}
+
+void WidgetInteraction::message(const QString &title, const QString &text, MessageIcon icon)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    QMessageBox box(boxIcon(icon), title, displayText(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+Answer WidgetInteraction::askYesNoCancel(const QString &title, const QString &text)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+bool WidgetInteraction::askYesNo(const QString &title, const QString &text)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    QMessageBox box(QMessageBox::Question, title, displayText(text),
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString WidgetInteraction::openFileName(const QString &title, const QString &startPath,
+                                        const QString &filter)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    const QString qtFilter = qtFileFilter(filter);
+    QString selected = firstFilter(qtFilter);
+    return QFileDialog::getOpenFileName(m_parent, title, startPath, qtFilter, &selected);
+}
+
+QStringList WidgetInteraction::openFileNames(const QString &title, const QString &startPath,
+                                             const QString &filter)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    const QString qtFilter = qtFileFilter(filter);
+    QString selected = firstFilter(qtFilter);
+    return QFileDialog::getOpenFileNames(m_parent, title, startPath, qtFilter, &selected);
+}
+
+bool WidgetInteraction::progress(const QString &title, const QString &label, int done, int total)
+{
+    if (done >= total) {
+        delete m_progress.data();
+        return true;
+    }
+    if (!m_progress) {
+        m_progress = new QProgressDialog(m_parent);
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(0);
+        m_progress->setCancelButtonText(QStringLiteral("停止"));
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+    }
+    m_progress->setWindowTitle(title);
+    m_progress->setLabelText(label);
+    m_progress->setMaximum(total);
+    m_progress->setValue(done);   // also processes events, so the stop button answers
+    QCoreApplication::processEvents();
+    return !m_progress->wasCanceled();
+}
+
+QString WidgetInteraction::saveFileName(const QString &title, const QString &startPath,
+                                        const QString &filter)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    const QString qtFilter = qtFileFilter(filter);
+    QString selected = firstFilter(qtFilter);
+    // Replacing an existing document is the user's choice; no extra question.
+    return QFileDialog::getSaveFileName(m_parent, title, startPath, qtFilter, &selected,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+bool WidgetInteraction::inputText(const QString &title, const QString &prompt,
+                                  const QString &defaultText, QString *answer)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, title, displayText(prompt),
+                                               QLineEdit::Normal, defaultText, &ok);
+    if (ok && answer)
+        *answer = text;
+    return ok;
+}
+
+void WidgetInteraction::setBusy(bool busy)
+{
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++m_busyDepth;
+    } else if (m_busyDepth > 0) {
+        QApplication::restoreOverrideCursor();
+        --m_busyDepth;
+    }
+}
