@@ -92,7 +92,7 @@ private slots:
         ScriptedInteraction ui;
         auto w = std::make_unique<EntryWindow>(ui);
         w->show();
-        QCOMPARE(w->commands().margins().T, 1134);
+        QCOMPARE(w->commands().margins().top, 1134);
         const QStringList typed = {"txtName=张三", "txtSex=男", "txtBirthday=197005", "txtPeople=汉族",
                                    "txtJiguan=江苏南京", "txtWorktime=199207", "txtXianRen=某某县人民政府副县长",
                                    "txtNiRen=某某县人民政府县长", "txtJianLi=1988.09--1992.07  某某大学经济系学习",
@@ -103,7 +103,7 @@ private slots:
             const bool family = QStringList{"txtChengwei", "txtXingm", "txtcsrq", "txtDanwei"}.contains(name);
             type(*w, name, t.section(QLatin1Char('='), 1), family ? 0 : -1);
         }
-        QVERIFY(w->dirtyFlag());
+        QVERIFY(w->isDirty());
 
         // Photo through the photo frame on page 1.
         ui.fileNames << path("photo.jpg");
@@ -114,7 +114,7 @@ private slots:
             }
         });
         QTest::mouseClick(w->button(QStringLiteral("cmdPicture")), Qt::LeftButton);
-        QVERIFY(w->record().HasPhoto);
+        QVERIFY(w->record().hasPhoto);
         QVERIFY(!w->button(QStringLiteral("cmdPicture"))->icon().isNull());
 
         // Margins: top 25 mm.
@@ -126,13 +126,13 @@ private slots:
             }
         });
         QTest::mouseClick(w->button(QStringLiteral("cmdDist")), Qt::LeftButton);
-        QCOMPARE(w->commands().margins().T, 1418);   // 25 x 56.7 = 1417.5, to even
+        QCOMPARE(w->commands().margins().top, 1418);   // 25 x 56.7 = 1417.5, to even
 
         previewAndPrint(*w, ui, pdf1);
         ui.fileNames << doc;
         QTest::mouseClick(w->button(QStringLiteral("CmdSave")), Qt::LeftButton);
         QCOMPARE(ui.messageTexts(), QStringList());
-        QVERIFY(!w->dirtyFlag());
+        QVERIFY(!w->isDirty());
         QFile original(path("photo.jpg")), companion(path("zhangsan.pic"));
         QVERIFY(original.open(QIODevice::ReadOnly) && companion.open(QIODevice::ReadOnly));
         QCOMPARE(companion.readAll(), original.readAll());
@@ -149,12 +149,12 @@ private slots:
         ScriptedInteraction ui2;
         auto w2 = std::make_unique<EntryWindow>(ui2);
         w2->show();
-        QCOMPARE(w2->commands().margins().T, 1418);   // read back from the store
+        QCOMPARE(w2->commands().margins().top, 1418);   // read back from the store
         ui2.fileNames << doc;
         QTest::mouseClick(w2->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
-        QCOMPARE(w2->record().Name, QStringLiteral("张三"));
-        QCOMPARE(w2->record().FillDate, QStringLiteral("20240302"));
-        QVERIFY(w2->record().HasPhoto);
+        QCOMPARE(w2->record().name, QStringLiteral("张三"));
+        QCOMPARE(w2->record().fillingDate, QStringLiteral("20240302"));
+        QVERIFY(w2->record().hasPhoto);
         previewAndPrint(*w2, ui2, pdf2);
         QCOMPARE(ui2.messageTexts(), QStringList());
 
@@ -184,10 +184,10 @@ private slots:
         QCOMPARE(unloaded.size(), 0);
         QVERIFY(w->isVisible());
         QCOMPARE(ui.shown.last().text, QStringLiteral("当前任免文件内容已改变\r\n需要保存吗?"));
-        w->commands().margins().L = 907;   // written at the end
+        w->commands().margins().pageOneLeft = 907;   // written at the end
         QTest::mouseClick(w->button(QStringLiteral("CmdClose")), Qt::LeftButton);
         QCOMPARE(unloaded.size(), 1);
-        QCOMPARE(MarginSettings::load().L, 907);
+        QCOMPARE(MarginSettings::load().pageOneLeft, 907);
     }
 
     // One session, two records: the second record's preview and print are
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(boxSize(), 10.0);   // the long résumé was drawn one step smaller
         QTest::mouseClick(w->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
         QCOMPARE(boxSize(), 12.0);
-        QCOMPARE(w->record().Name, QStringLiteral("张明华"));
+        QCOMPARE(w->record().name, QStringLiteral("张明华"));
         const QString printed = path("after-another.pdf");
         w->commands().renderer()->printerChooser = GuiTest::pdfPrinter(printed);   // made by the first preview
         previewAndPrint(*w, ui, printed);
@@ -230,7 +230,7 @@ private slots:
         PreviewWindow alone(ui);
         alone.pages().margins = w->commands().margins();
         QVERIFY(DocumentRender::prepareDocument(QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz"), alone.pages(), ui));
-        alone.Form_Load();
+        alone.setUp();
         QVERIFY(alone.paperImage(0) == shown[0] && alone.paperImage(1) == shown[1]);
         if (!GuiTest::haveTools())
             QSKIP("poppler-utils not installed: the prints were not compared");
@@ -238,7 +238,7 @@ private slots:
         alone.printerChooser = GuiTest::pdfPrinter(own);
         alone.chkDefaultB5->setChecked(true);
         ui.inputs << QStringLiteral("3");
-        QCOMPARE(alone.打印_CLICK(), 2);
+        QCOMPARE(alone.printPages(), 2);
         for (int page = 1; page <= 2; ++page) {
             const QList<GuiTest::Word> a = GuiTest::pdfWords(printed, page), b = GuiTest::pdfWords(own, page);
             QCOMPARE(a.size(), b.size());

@@ -90,7 +90,7 @@ private slots:
         PreviewWindow w(ui);
         fillSample(w.pages());
         w.printerChooser = pdfPrinter(file);
-        w.Form_Load();
+        w.setUp();
         w.chkDefaultB5->setChecked(b5);
         ui.inputs << QStringLiteral("2");
         QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
@@ -109,12 +109,12 @@ private slots:
         ui.inputs << QStringLiteral("3");
         FormPages form;
         fillSample(form);
-        form.margins.T = 1300;   // margins reach the print unchanged
-        form.margins.L = 700;
+        form.margins.top = 1300;   // margins reach the print unchanged
+        form.margins.pageOneLeft = 700;
         QCOMPARE(FormPrinter::print(form, ui, true, pdfPrinter(file)), 2);
         for (int page = 1; page <= 2; ++page) {
             RecordingSurface drawn;
-            page == 1 ? form.预览(drawn, 12, 6) : form.DRAWTHEPHOTO(drawn, 12, 6);
+            page == 1 ? form.drawPageOne(drawn, 12, 6) : form.drawPageTwo(drawn, 12, 6);
             const QList<Word> words = pdfWords(file, page);
             int checked = 0;
             for (const auto &op : drawn.texts()) {
