@@ -19,7 +19,7 @@ double valueOf(const QString &text)
 
 bool usable(const QString &text)
 {
-    return IsNumeric(text) && std::fabs(valueOf(text)) < kLargestMillimetres;
+    return isNumeric(text) && std::fabs(valueOf(text)) < kLargestMillimetres;
 }
 
 MarginInput::Result refuse(const char *control, const QString &message)

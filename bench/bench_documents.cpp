@@ -17,42 +17,42 @@ namespace {
 AppointmentRecord typicalRecord()
 {
     AppointmentRecord r;
-    r.Name = QStringLiteral("张三");
-    r.Sex = QStringLiteral("男");
-    r.Birthday = QStringLiteral("196001");
-    r.People = QStringLiteral("汉族");
-    r.Jiguan = QStringLiteral("河北石家庄");
-    r.Rudang = QStringLiteral("198507");
-    r.Health = QStringLiteral("健康");
-    r.BirPlace = QStringLiteral("北京");
-    r.Worktime = QStringLiteral("198207");
-    r.Xueli = QStringLiteral("大学");
-    r.XueliAdd = QStringLiteral("工学学士");
-    r.Biye = QStringLiteral("清华大学土木工程系");
-    r.BiyeAdd = QStringLiteral("结构工程专业");
-    r.Xuewei = QStringLiteral("高级工程师");
-    r.XianRen = QStringLiteral("某市交通运输局副局长、党组成员");
-    r.NiRen = QStringLiteral("某市交通运输局局长");
-    r.NiMian = QStringLiteral("某市交通运输局副局长");
+    r.name = QStringLiteral("张三");
+    r.sex = QStringLiteral("男");
+    r.birthDate = QStringLiteral("196001");
+    r.ethnicGroup = QStringLiteral("汉族");
+    r.nativePlace = QStringLiteral("河北石家庄");
+    r.partyMembership = QStringLiteral("198507");
+    r.health = QStringLiteral("健康");
+    r.birthPlace = QStringLiteral("北京");
+    r.workStartDate = QStringLiteral("198207");
+    r.fullTimeEducation = QStringLiteral("大学");
+    r.fullTimeDegree = QStringLiteral("工学学士");
+    r.fullTimeSchool = QStringLiteral("清华大学土木工程系");
+    r.fullTimeSpeciality = QStringLiteral("结构工程专业");
+    r.professionalTitle = QStringLiteral("高级工程师");
+    r.currentPosts = QStringLiteral("某市交通运输局副局长、党组成员");
+    r.proposedPosts = QStringLiteral("某市交通运输局局长");
+    r.postsToBeRemoved = QStringLiteral("某市交通运输局副局长");
     QString resume;
     for (int i = 0; i < 12; ++i)
         resume += QStringLiteral("1982.07--1990.03  某市交通运输局科员、副科长、科长\r\n                  （其间：1986.09--1989.07在职攻读硕士学位）\r\n");
-    r.JianLi = resume;
-    r.JiangCheng = QStringLiteral("2015年记三等功一次");
-    r.KaoHe = QStringLiteral("2021年、2022年、2023年年度考核均为称职");
-    r.RenMianLiy = QStringLiteral("工作需要");
+    r.resume = resume;
+    r.rewardsAndPunishments = QStringLiteral("2015年记三等功一次");
+    r.appraisalResults = QStringLiteral("2021年、2022年、2023年年度考核均为称职");
+    r.reasonForAppointment = QStringLiteral("工作需要");
     const QString names[] = {QStringLiteral("妻子"), QStringLiteral("儿子"), QStringLiteral("父亲"), QStringLiteral("母亲")};
     for (int i = 0; i < 4; ++i) {
-        r.Chengwei[i] = names[i];
-        r.Xingm[i] = QStringLiteral("李四");
-        r.csrq[i] = QStringLiteral("196203");
-        r.Mianmao[i] = QStringLiteral("中共党员");
-        r.Danwei[i] = QStringLiteral("某市第一中学教师");
+        r.familyRelations[i] = names[i];
+        r.familyNames[i] = QStringLiteral("李四");
+        r.familyBirthDates[i] = QStringLiteral("196203");
+        r.familyPoliticalStatus[i] = QStringLiteral("中共党员");
+        r.familyWorkplaces[i] = QStringLiteral("某市第一中学教师");
     }
-    r.Chengbao = QStringLiteral("中共某市委组织部");
-    r.Date = QStringLiteral("20240506");
-    r.FillDate = QStringLiteral("20240506");
-    r.NameFill = QStringLiteral("王五");
+    r.reportingUnit = QStringLiteral("中共某市委组织部");
+    r.ageReferenceDate = QStringLiteral("20240506");
+    r.fillingDate = QStringLiteral("20240506");
+    r.filledBy = QStringLiteral("王五");
     return r;
 }
 
@@ -65,7 +65,7 @@ struct Prepared {
         Clock::setToday(QDate(2024, 5, 6));
         AppointmentRecord r = typicalRecord();
         ScriptedInteraction ui;
-        FillRenderer(r, vars, ui);
+        fillRendererVars(r, vars, ui);
         party = r.compactPartyText;
         bytes = DocumentWriter::bytes(vars, party);
     }
@@ -112,7 +112,7 @@ void BM_HandOffAndWriteToMemory(benchmark::State &state)
     for (auto _ : state) {
         AppointmentRecord r = typed;
         RendererVars vars;
-        FillRenderer(r, vars, ui);
+        fillRendererVars(r, vars, ui);
         benchmark::DoNotOptimize(DocumentWriter::bytes(vars, r.compactPartyText));
     }
     state.SetItemsProcessed(state.iterations());

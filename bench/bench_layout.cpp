@@ -29,13 +29,13 @@ QString mixedText(int length)
 int plainBreak(MeasuringSurface &ms, const QString &text, int width, QStringList &lines)
 {
     QStringList noEnd, noStart;
-    LoadBreakPunct(noEnd, noStart);
+    loadBreakPunctuation(noEnd, noStart);
     lines.clear();
     QString cur;
     int i = 0;
     while (i < text.size()) {
         const QString ch = text.mid(i, 1);
-        if (roundHalfEven(ms.getWidth(cur + ch)) <= width) {
+        if (roundHalfEven(ms.textWidth(cur + ch)) <= width) {
             cur += ch;
             ++i;
             continue;
@@ -47,15 +47,15 @@ int plainBreak(MeasuringSurface &ms, const QString &text, int width, QStringList
             continue;
         }
         int tail = 0;
-        while (tail < L && InList(cur.mid(L - 1 - tail, 1), noEnd, 14))
+        while (tail < L && isInList(cur.mid(L - 1 - tail, 1), noEnd, 14))
             ++tail;
-        if (tail == 0 && InList(ch, noStart, 27)) {
+        if (tail == 0 && isInList(ch, noStart, 27)) {
             int p = L;
-            while (p >= 1 && InList(cur.mid(p - 1, 1), noStart, 27))
+            while (p >= 1 && isInList(cur.mid(p - 1, 1), noStart, 27))
                 --p;
             if (p >= 1) {
                 int q = p - 1;
-                while (q >= 1 && InList(cur.mid(q - 1, 1), noEnd, 14))
+                while (q >= 1 && isInList(cur.mid(q - 1, 1), noEnd, 14))
                     --q;
                 tail = L - q;
             }
@@ -68,7 +68,7 @@ int plainBreak(MeasuringSurface &ms, const QString &text, int width, QStringList
         }
         cur.clear();
     }
-    if (!TrimSpaces(cur).isEmpty())
+    if (!trimSpaces(cur).isEmpty())
         lines << cur;
     return lines.size();
 }
@@ -77,10 +77,10 @@ void BM_Break300(benchmark::State &state)
 {
     const QString text = mixedText(300);
     MeasuringSurface ms;
-    ms.picPrameterSetup(QStringLiteral("楷体"), 12, false, 1);
+    ms.setUpFont(QStringLiteral("楷体"), 12, false, 1);
     QStringList lines;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(BreakTextToLines(ms, text, 6067, lines));
+        benchmark::DoNotOptimize(breakTextToLines(ms, text, 6067, lines));
     }
     state.counters["lines"] = lines.size();
 }
@@ -90,7 +90,7 @@ void BM_Break300Plain(benchmark::State &state)
 {
     const QString text = mixedText(300);
     MeasuringSurface ms;
-    ms.picPrameterSetup(QStringLiteral("楷体"), 12, false, 1);
+    ms.setUpFont(QStringLiteral("楷体"), 12, false, 1);
     QStringList lines;
     for (auto _ : state) {
         benchmark::DoNotOptimize(plainBreak(ms, text, 6067, lines));
@@ -101,15 +101,15 @@ void BM_Break300Plain(benchmark::State &state)
 void fit(RecordingSurface &s, const QString &text, int x, int y, int w, int h, const QString &label,
          int hAlign = 0)
 {
-    FitTextInArea(text, x, y, w, h, s, label, 1.0, hAlign, 0, 0);
+    fitTextInArea(text, x, y, w, h, s, label, 1.0, hAlign, 0, 0);
 }
 
 // Both halves of a cell share one size, as the party and education cells do.
 void fitTwoLines(RecordingSurface &s, const QString &upper, const QString &lower, int x, int y, int w,
                  const QString &label)
 {
-    const double s1 = FindFitFontSize(s.measuring(), upper, w, 300, QStringLiteral("宋体"), 12);
-    const double s2 = FindFitFontSize(s.measuring(), lower, w, 300, QStringLiteral("宋体"), 12);
+    const double s1 = findFittingFontSize(s.measuring(), upper, w, 300, QStringLiteral("宋体"), 12);
+    const double s2 = findFittingFontSize(s.measuring(), lower, w, 300, QStringLiteral("宋体"), 12);
     s.setFontSize(qMin(s1, s2));
     fit(s, upper, x, y, w, 300, label);
     fit(s, lower, x, y + 300, w, 300, label);
@@ -137,9 +137,9 @@ void fillRecord(RecordingSurface &s)
         QStringLiteral("熟悉专业有何专长"));
     fitTwoLines(s, QStringLiteral("大学"), QStringLiteral("经济学学士"), L + 2041, T + 2416, 2041, QStringLiteral("学历学位"));
     fitTwoLines(s, QStringLiteral("研究生"), QStringLiteral("经济学博士"), L + 2041, T + 3016, 2041, QStringLiteral("学历学位"));
-    FitTextInAreaStep2(QStringLiteral("南京大学商学院国际经济贸易专业"), L + 5273, T + 2416, 2892, 600, s,
+    fitTextInAreaInTwoPointSteps(QStringLiteral("南京大学商学院国际经济贸易专业"), L + 5273, T + 2416, 2892, 600, s,
                        QStringLiteral("毕业院校及专业"), 1.0, 1, 0, 0);
-    FitTextInAreaStep2(QStringLiteral("中共中央党校研究生院经济学专业"), L + 5273, T + 3016, 2892, 600, s,
+    fitTextInAreaInTwoPointSteps(QStringLiteral("中共中央党校研究生院经济学专业"), L + 5273, T + 3016, 2892, 600, s,
                        QStringLiteral("毕业院校及专业"), 1.0, 1, 0, 0);
     const QString posts[] = {
         QStringLiteral("中共某某市委常委、市人民政府常务副市长，市发展和改革委员会主任（兼），市国有资产监督管理委员会党委书记"),
@@ -148,7 +148,7 @@ void fillRecord(RecordingSurface &s)
     };
     int rowTop = T + 3600;
     for (const QString &post : posts) {
-        const WrappedLineCount counted = CountWrappedLines(post, 25);
+        const WrappedLineCount counted = countWrappedLines(post, 25);
         const int n = post.size() - counted.pulled + counted.pushed;
         const int lines = n % 25 == 0 ? n / 25 : n / 25 + 1;
         const int h = 300 * qMax(lines, 2);
@@ -159,7 +159,7 @@ void fillRecord(RecordingSurface &s)
     for (int i = 0; i < 30; ++i)
         resume << QStringLiteral("%1.09--%2.07  某某省某某市人民政府办公厅综合处科员、副主任科员").arg(1980 + i).arg(1981 + i);
     int resumeSize = 12;
-    FillResume(resume.join(QStringLiteral("\r\n")), L + 1077, rowTop + 300, s, 0, resumeSize);
+    printResume(resume.join(QStringLiteral("\r\n")), L + 1077, rowTop + 300, s, 0, resumeSize);
 
     s.beginPage(2);
     fit(s, QStringLiteral("2008年被评为全省优秀公务员；2012年荣立个人三等功；2015年获全国五一劳动奖章。"

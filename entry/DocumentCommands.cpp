@@ -80,7 +80,7 @@ QString DocumentCommands::loadStartPath() const
 
 bool DocumentCommands::confirmUnsavedChanges()
 {
-    if (!m_record.dirtyFlag)
+    if (!m_record.isDirty)
         return true;
     switch (m_ui.askYesNoCancel(QStringLiteral("系统"), savePromptText())) {
     case Answer::Yes:
@@ -95,7 +95,7 @@ bool DocumentCommands::confirmUnsavedChanges()
     return false;
 }
 
-bool DocumentCommands::CmdDiaoru_Click()
+bool DocumentCommands::load()
 {
     return loadDocument(QString());
 }
@@ -113,12 +113,12 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
     if (!confirmUnsavedChanges())
         return false;
 
-    const QString nameFillBefore = m_record.NameFill;
-    const bool dirtyBefore = m_record.dirtyFlag;
-    if (!m_record.NameFill.isEmpty()) {
+    const QString nameFillBefore = m_record.filledBy;
+    const bool dirtyBefore = m_record.isDirty;
+    if (!m_record.filledBy.isEmpty()) {
         // Emptying the field is an edit like any other.
-        m_record.NameFill.clear();
-        m_record.dirtyFlag = true;
+        m_record.filledBy.clear();
+        m_record.isDirty = true;
         recordChanged();
     }
     const QString path = givenPath.isEmpty()
@@ -135,9 +135,9 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
     }
     if (!loaded) {
         // A document that could not be read takes nothing away.
-        if (m_record.NameFill != nameFillBefore) {
-            m_record.NameFill = nameFillBefore;
-            m_record.dirtyFlag = dirtyBefore;
+        if (m_record.filledBy != nameFillBefore) {
+            m_record.filledBy = nameFillBefore;
+            m_record.isDirty = dirtyBefore;
             recordChanged();
         }
         return false;
@@ -153,14 +153,14 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
 bool DocumentCommands::checkAndHandOff()
 {
     FieldCheckFailure failure;
-    if (!CheckAllFields(m_record, &failure)) {
+    if (!checkAllFields(m_record, &failure)) {
         recordChanged();   // the preparations stay in the fields
         m_ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
         if (onCheckFailed)
             onCheckFailed(failure);
         return false;
     }
-    const bool handedOff = FillRenderer(m_record, m_vars, m_ui);
+    const bool handedOff = fillRendererVars(m_record, m_vars, m_ui);
     recordChanged();
     if (!handedOff && onPartyTextRejected)
         onPartyTextRejected();
@@ -195,8 +195,8 @@ DocumentCommands::SaveResult DocumentCommands::save()
     // document's photo (a brief document's, or one saved under another name).
     bool companionIsOwn = replacesOpenDocument;
     const QString companion = companionPhotoPath(path);
-    if (!companionIsOwn && m_record.HasPhoto && QFileInfo::exists(companion)
-        && !sameFilePath(companion, m_record.PhotoPath)) {
+    if (!companionIsOwn && m_record.hasPhoto && QFileInfo::exists(companion)
+        && !sameFilePath(companion, m_record.photoPath)) {
         const QString question = QStringLiteral("照片文件“%1”已存在，可能是别的文件的照片，要替换它吗？")
                                      .arg(QDir::toNativeSeparators(companion));
         if (!m_ui.askYesNo(QStringLiteral("系统"), question))
@@ -232,7 +232,7 @@ void DocumentCommands::keepRecoveryCopy()
 {
     if (!m_recovery)
         return;
-    if (m_record.dirtyFlag)
+    if (m_record.isDirty)
         m_recovery->keep(m_record, m_currentPath);
     else
         m_recovery->discard();
@@ -251,8 +251,8 @@ bool DocumentCommands::offerRecovery()
             m_recovery->removeOrphan(orphan);
             continue;
         }
-        QString what = TrimSpaces(recovered.Name).isEmpty() ? QStringLiteral("未填姓名的表")
-                                                             : QStringLiteral("“%1”的表").arg(TrimSpaces(recovered.Name));
+        QString what = trimSpaces(recovered.name).isEmpty() ? QStringLiteral("未填姓名的表")
+                                                             : QStringLiteral("“%1”的表").arg(trimSpaces(recovered.name));
         if (!documentPath.isEmpty())
             what += QStringLiteral("（文件“%1”）").arg(QDir::toNativeSeparators(documentPath));
         const QString question =

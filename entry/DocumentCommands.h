@@ -36,12 +36,12 @@ public:
     bool checkAndHandOff();
 
     // Load (调  入): true when a document was loaded.
-    bool CmdDiaoru_Click();
+    bool load();
     // The same load for a file named without the dialog (the program's
     // argument, a file dropped on the window): save prompt, then the file.
     bool openDocument(const QString &path);
     // Save (保  存): true when the document and its photo were saved.
-    bool CmdSave_Click() { return save() == SaveResult::Saved; }
+    bool saveDocument() { return save() == SaveResult::Saved; }
     SaveResult save();
     // The save prompt when the record has changed: Yes saves and goes on
     // only once the save is done; anything that keeps it from completing

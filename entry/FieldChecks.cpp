@@ -9,7 +9,7 @@ const QString kDateMessage = QStringLiteral("您所输入的日期值不是编�
 // Every ASCII space, then every CR and LF removed.
 QString normalised(const QString &text)
 {
-    return StripLineBreaks(RemoveSpaces(text));
+    return stripLineBreaks(removeSpaces(text));
 }
 
 // Writes a prepared text back; a change counts as an edit.
@@ -17,7 +17,7 @@ void writeBack(AppointmentRecord &record, QString &field, const QString &value)
 {
     if (field != value) {
         field = value;
-        record.dirtyFlag = true;
+        record.isDirty = true;
     }
 }
 
@@ -35,7 +35,7 @@ bool fail(FieldCheckFailure *failure, const char *control, int row, int page, co
 bool emptyOrValidDate(const QString &text)
 {
     QString t = text;
-    return t.isEmpty() || IsValidDateText(t);
+    return t.isEmpty() || isValidDateText(t);
 }
 
 // The whole years from `date` to today are 0 or more; an age that cannot be
@@ -44,46 +44,46 @@ bool notAfterToday(const QString &date)
 {
     if (date.isEmpty())
         return true;
-    return AgeAt(Clock::todayDigits(), date).toDouble() >= 0;
+    return ageAt(Clock::todayDigits(), date).toDouble() >= 0;
 }
 
 // The age reference and fill-in dates take digits only.
 bool acceptedDigitDate(const QString &text)
 {
-    return CheckDateDigits(text) != QLatin1String("error");
+    return checkDateDigits(text) != QLatin1String("error");
 }
 
 } // namespace
 
-bool CheckAllFields(AppointmentRecord &record, FieldCheckFailure *failure)
+bool checkAllFields(AppointmentRecord &record, FieldCheckFailure *failure)
 {
     AppointmentRecord &r = record;
 
-    writeBack(r, r.Sex, RemoveSpaces(r.Sex));
-    if (!r.Sex.isEmpty() && r.Sex != QStringLiteral("男") && r.Sex != QStringLiteral("女"))
+    writeBack(r, r.sex, removeSpaces(r.sex));
+    if (!r.sex.isEmpty() && r.sex != QStringLiteral("男") && r.sex != QStringLiteral("女"))
         return fail(failure, "txtSex", -1, 1, QStringLiteral("性别请填写“男”或“女”！"));
 
-    writeBack(r, r.Birthday, normalised(r.Birthday));
-    if (!emptyOrValidDate(r.Birthday))
+    writeBack(r, r.birthDate, normalised(r.birthDate));
+    if (!emptyOrValidDate(r.birthDate))
         return fail(failure, "txtBirthday", -1, 1,
                     QStringLiteral("您所输入的日期值不是编辑器认可的日期值。"));
 
-    QString party = normalised(r.Rudang);
+    QString party = normalised(r.partyMembership);
     party.replace(QLatin1Char(';'), QStringLiteral("；"));
-    writeBack(r, r.Rudang, party);
-    if (!r.Rudang.isEmpty() && !IsValidPartyText(r.Rudang))
+    writeBack(r, r.partyMembership, party);
+    if (!r.partyMembership.isEmpty() && !isValidPartyText(r.partyMembership))
         return fail(failure, "txtRudang", -1, 1,
                     QStringLiteral("入党时间输入不正确，请参看帮助，重新输入！"));
 
-    writeBack(r, r.Worktime, normalised(r.Worktime));
-    if (!emptyOrValidDate(r.Worktime))
+    writeBack(r, r.workStartDate, normalised(r.workStartDate));
+    if (!emptyOrValidDate(r.workStartDate))
         return fail(failure, "txtWorktime", -1, 1, kDateMessage);
-    if (!notAfterToday(r.Worktime))
+    if (!notAfterToday(r.workStartDate))
         return fail(failure, "txtWorktime", -1, 1,
                     QStringLiteral("工作时间不能晚于当前时间，重新输入！"));
 
     for (int row = 0; row < AppointmentRecord::kFamilyRows; ++row) {
-        QString &cell = r.csrq[row];
+        QString &cell = r.familyBirthDates[row];
         writeBack(r, cell, normalised(cell));
         if (!emptyOrValidDate(cell))
             return fail(failure, "txtcsrq", row, 2, kDateMessage);
@@ -92,18 +92,18 @@ bool CheckAllFields(AppointmentRecord &record, FieldCheckFailure *failure)
                         QStringLiteral("出生时间不能晚于当前时间，重新输入！"));
     }
 
-    writeBack(r, r.Date, normalised(r.Date));
-    if (r.Date.isEmpty())
+    writeBack(r, r.ageReferenceDate, normalised(r.ageReferenceDate));
+    if (r.ageReferenceDate.isEmpty())
         return fail(failure, "txtDate", -1, 2, QStringLiteral("年龄计算参照时间不能为空！"));
     // Ages are computed from this date, so it must be digits; four arbitrary
     // characters would otherwise pass and print nonsense ages.
-    if (!acceptedDigitDate(r.Date) || !IsDigitString(r.Date, 0, 0, 0))
+    if (!acceptedDigitDate(r.ageReferenceDate) || !isDigitString(r.ageReferenceDate, 0, 0, 0))
         return fail(failure, "txtDate", -1, 2, kDateMessage);
 
-    writeBack(r, r.FillDate, normalised(r.FillDate));
-    if (r.FillDate.isEmpty())
+    writeBack(r, r.fillingDate, normalised(r.fillingDate));
+    if (r.fillingDate.isEmpty())
         return fail(failure, "txtFillDate", -1, 2, QStringLiteral("填表时间不能为空！"));
-    if (!acceptedDigitDate(r.FillDate))
+    if (!acceptedDigitDate(r.fillingDate))
         return fail(failure, "txtFillDate", -1, 2, kDateMessage);
 
     return true;

@@ -12,4 +12,4 @@ struct FieldCheckFailure {
     QString message;       // full message text, ending in CR LF "请重试！"
 };
 
-bool CheckAllFields(AppointmentRecord &record, FieldCheckFailure *failure);
+bool checkAllFields(AppointmentRecord &record, FieldCheckFailure *failure);

@@ -36,7 +36,7 @@ QByteArray resave(const QByteArray &saved)
     }
     ScriptedInteraction ui;
     RendererVars vars;
-    if (!FillRenderer(record, vars, ui)) {
+    if (!fillRendererVars(record, vars, ui)) {
         std::fprintf(stderr, "a loaded document cannot be handed on\n");
         std::abort();
     }
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     ScriptedInteraction ui;
     RendererVars vars;
-    if (!FillRenderer(record, vars, ui))
+    if (!fillRendererVars(record, vars, ui))
         return 0;
     const QByteArray second = resave(DocumentWriter::bytes(vars, record.compactPartyText));
     const QByteArray third = resave(second);

@@ -27,33 +27,33 @@ void seed(DocumentKind kind, const QByteArray &document)
 AppointmentRecord sampleRecord()
 {
     AppointmentRecord r;
-    r.Name = QStringLiteral("张 \"三\"");
-    r.Sex = QStringLiteral("男");
-    r.Birthday = QStringLiteral("1960.01");
-    r.People = QStringLiteral("汉族");
-    r.Jiguan = QStringLiteral("河北石家庄");
-    r.Rudang = QStringLiteral("民盟；1985.07；致公党；");
-    r.Health = QStringLiteral("健康");
-    r.BirPlace = QStringLiteral("北京");
-    r.Worktime = QStringLiteral("1982秋");
-    r.Xueli = QStringLiteral("大学");
-    r.XueliAdd = QStringLiteral("工学学士");
-    r.Xueli2 = QStringLiteral("研究生");
-    r.Biye = QStringLiteral("清华大学");
-    r.BiyeAdd2 = QStringLiteral("管理学");
-    r.Xuewei = QStringLiteral("高级工程师");
-    r.XianRen = QStringLiteral("某局副局长");
-    r.NiRen = QStringLiteral("某局局长");
-    r.JianLi = QStringLiteral("1978.09--1982.07  清华大学学习\r\n                  （其间：\"优秀\"）\r\n1982.07--  某局");
-    r.JiangCheng = QStringLiteral("无");
-    r.KaoHe = QStringLiteral("2021年称职，2022年优秀");
-    r.Chengwei = {QStringLiteral("妻子"), QStringLiteral("儿子"), {}, {}, {}, {}, QStringLiteral("父亲")};
-    r.Xingm = {QStringLiteral("李 四"), QStringLiteral("张\xE5E5五"), {}, {}, {}, {}, QStringLiteral("张一")};
-    r.csrq = {QStringLiteral("196203"), QStringLiteral("1990"), {}, {}, {}, {}, QStringLiteral("1930")};
-    r.Chengbao = QStringLiteral("某市委组织部");
-    r.Date = QStringLiteral("20240506");
-    r.FillDate = QStringLiteral("20240506");
-    r.NameFill = QStringLiteral("王 五");
+    r.name = QStringLiteral("张 \"三\"");
+    r.sex = QStringLiteral("男");
+    r.birthDate = QStringLiteral("1960.01");
+    r.ethnicGroup = QStringLiteral("汉族");
+    r.nativePlace = QStringLiteral("河北石家庄");
+    r.partyMembership = QStringLiteral("民盟；1985.07；致公党；");
+    r.health = QStringLiteral("健康");
+    r.birthPlace = QStringLiteral("北京");
+    r.workStartDate = QStringLiteral("1982秋");
+    r.fullTimeEducation = QStringLiteral("大学");
+    r.fullTimeDegree = QStringLiteral("工学学士");
+    r.inServiceEducation = QStringLiteral("研究生");
+    r.fullTimeSchool = QStringLiteral("清华大学");
+    r.inServiceSpeciality = QStringLiteral("管理学");
+    r.professionalTitle = QStringLiteral("高级工程师");
+    r.currentPosts = QStringLiteral("某局副局长");
+    r.proposedPosts = QStringLiteral("某局局长");
+    r.resume = QStringLiteral("1978.09--1982.07  清华大学学习\r\n                  （其间：\"优秀\"）\r\n1982.07--  某局");
+    r.rewardsAndPunishments = QStringLiteral("无");
+    r.appraisalResults = QStringLiteral("2021年称职，2022年优秀");
+    r.familyRelations = {QStringLiteral("妻子"), QStringLiteral("儿子"), {}, {}, {}, {}, QStringLiteral("父亲")};
+    r.familyNames = {QStringLiteral("李 四"), QStringLiteral("张\xE5E5五"), {}, {}, {}, {}, QStringLiteral("张一")};
+    r.familyBirthDates = {QStringLiteral("196203"), QStringLiteral("1990"), {}, {}, {}, {}, QStringLiteral("1930")};
+    r.reportingUnit = QStringLiteral("某市委组织部");
+    r.ageReferenceDate = QStringLiteral("20240506");
+    r.fillingDate = QStringLiteral("20240506");
+    r.filledBy = QStringLiteral("王 五");
     return r;
 }
 
@@ -80,7 +80,7 @@ int main(int argc, char **argv)
     ScriptedInteraction ui;
     AppointmentRecord r = sampleRecord();
     RendererVars vars;
-    FillRenderer(r, vars, ui);
+    fillRendererVars(r, vars, ui);
     const QByteArray full = DocumentWriter::bytes(vars, r.compactPartyText);
     seed(DocumentKind::Dwz, full);
     QStringList dwz31 = DocumentWriter::items(vars, r.compactPartyText);
@@ -88,7 +88,7 @@ int main(int argc, char **argv)
     seed(DocumentKind::Dwz, encodeDocumentItems(dwz31));
     AppointmentRecord empty;
     RendererVars emptyVars;
-    FillRenderer(empty, emptyVars, ui);
+    fillRendererVars(empty, emptyVars, ui);
     seed(DocumentKind::Dwz, DocumentWriter::bytes(emptyVars, empty.compactPartyText));
 
     QStringList ren = items(34, QStringLiteral("项"));

@@ -14,7 +14,7 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
              const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode,
              double step)
 {
-    const QString t = StripLineBreaks(text);
+    const QString t = stripLineBreaks(text);
     if (t.isEmpty())
         return;
     MeasuringSurface &ms = surface.measuring();
@@ -26,9 +26,9 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
     bool overflow = false;
     for (;;) {
         surface.setFontSize(size);
-        ms.picPrameterSetup(fontName, size, false, 1);
-        const int tw = roundHalfEven(ms.getWidth(t));
-        const int lh = roundHalfEven(ms.getHeight(QStringLiteral("人")));
+        ms.setUpFont(fontName, size, false, 1);
+        const int tw = roundHalfEven(ms.textWidth(t));
+        const int lh = roundHalfEven(ms.textHeight(QStringLiteral("人")));
         if (tw <= w) {
             lines = QStringList{t};
             if (lh <= h)
@@ -37,48 +37,48 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
                 size -= step;
                 continue;
             }
-            surface.Message(kTitle, label + QStringLiteral("区域高度过小,文本内容垂直方向超出区域范围！"),
+            surface.showMessage(kTitle, label + QStringLiteral("区域高度过小,文本内容垂直方向超出区域范围！"),
                             MessageIcon::Information);
             overflow = true;
             break;
         }
-        const int n = BreakTextToLines(ms, t, w, lines);
+        const int n = breakTextToLines(ms, t, w, lines);
         if (qint64(n) * lh <= h)
             break;
         if (size - 1 >= kSmallestSize) {
             size -= step;
             continue;
         }
-        surface.Message(kTitle, label + QStringLiteral("区域过小,文本内容超出区域范围！"),
+        surface.showMessage(kTitle, label + QStringLiteral("区域过小,文本内容超出区域范围！"),
                         MessageIcon::Information);
         break;
     }
-    DrawLinesInArea(lines, x, y, w, h, surface, hAlign, vAlign, overflow, overflowMode);
+    drawLinesInArea(lines, x, y, w, h, surface, hAlign, vAlign, overflow, overflowMode);
     surface.setFontSize(savedSize);
 }
 
 } // namespace
 
-void FitTextInArea(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
+void fitTextInArea(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
                    const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode)
 {
     fitText(text, x, y, w, h, surface, label, sizeFactor, hAlign, vAlign, overflowMode, 1);
 }
 
-void FitTextInAreaStep2(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
+void fitTextInAreaInTwoPointSteps(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
                         const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode)
 {
     fitText(text, x, y, w, h, surface, label, sizeFactor, hAlign, vAlign, overflowMode, 2);
 }
 
 // Alignment values other than 0, 1 and 2 are taken as the edge (1).
-void DrawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, DrawingSurface &surface,
+void drawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, DrawingSurface &surface,
                      int hAlign, int vAlign, bool overflowFlag, int overflowMode)
 {
     MeasuringSurface &ms = surface.measuring();
     QStringList lines = linesIn;
     int n = lines.size();
-    const int lh = roundHalfEven(ms.getHeight(QStringLiteral("高")));
+    const int lh = roundHalfEven(ms.textHeight(QStringLiteral("高")));
     if (n >= 2)
         hAlign = 1;
     if (overflowFlag) {
@@ -96,7 +96,7 @@ void DrawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, Dra
         }
     }
     n = lines.size();
-    const int tw = n == 1 ? roundHalfEven(ms.getWidth(lines.first())) : w;
+    const int tw = n == 1 ? roundHalfEven(ms.textWidth(lines.first())) : w;
 
     int left = x;
     if (hAlign == 0)
@@ -110,23 +110,23 @@ void DrawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, Dra
         top = y + h - n * lh;
 
     for (int i = 0; i < n; ++i) {
-        surface.CurrentX = left;
-        surface.CurrentY = top + double(i) * lh;
-        surface.Print(lines.at(i));
+        surface.currentX = left;
+        surface.currentY = top + double(i) * lh;
+        surface.printText(lines.at(i));
     }
 }
 
-double FindFitFontSize(MeasuringSurface &ms, const QString &text, int w, int h, const QString &fontName,
+double findFittingFontSize(MeasuringSurface &ms, const QString &text, int w, int h, const QString &fontName,
                        double startSize)
 {
-    const QString t = StripLineBreaks(text);
+    const QString t = stripLineBreaks(text);
     QStringList scratch;
     double size = startSize;
     for (;;) {
-        ms.picPrameterSetup(fontName, size, false, 1);
-        const int lh = roundHalfEven(ms.getHeight(QStringLiteral("人")));
+        ms.setUpFont(fontName, size, false, 1);
+        const int lh = roundHalfEven(ms.textHeight(QStringLiteral("人")));
         const int maxLines = lh > 0 ? roundHalfEven(double(h) / lh) : 0;
-        const int n = BreakTextToLines(ms, t, w, scratch);
+        const int n = breakTextToLines(ms, t, w, scratch);
         if (n <= maxLines)
             return size;
         if (size - 1 >= kSmallestSize)

@@ -3,24 +3,24 @@
 
 DrawingSurface::~DrawingSurface() = default;
 
-void DrawingSurface::Print(const QString &text)
+void DrawingSurface::printText(const QString &text)
 {
-    drawText(CurrentX, CurrentY, text);
-    CurrentX = 0;
-    CurrentY += m_measuring.lineHeight(fontName(), fontSize());
+    drawText(currentX, currentY, text);
+    currentX = 0;
+    currentY += m_measuring.lineHeight(fontName(), fontSize());
 }
 
-void DrawingSurface::Line(double x1, double y1, double x2, double y2)
+void DrawingSurface::strokeLine(double x1, double y1, double x2, double y2)
 {
     drawLine(x1, y1, x2, y2);
 }
 
-void DrawingSurface::PaintPicture(const QImage &picture, double x, double y, double width, double height)
+void DrawingSurface::paintPicture(const QImage &picture, double x, double y, double width, double height)
 {
     drawPicture(picture, x, y, width, height);
 }
 
-void DrawingSurface::Message(const QString &title, const QString &text, MessageIcon icon)
+void DrawingSurface::showMessage(const QString &title, const QString &text, MessageIcon icon)
 {
     recordMessage(title, text, icon);
     if (m_interaction)

@@ -14,8 +14,8 @@ public:
 
     // Position of the next text output (top-left of its first character
     // cell). Kept unrounded: callers pass fractional twips.
-    double CurrentX = 0;
-    double CurrentY = 0;
+    double currentX = 0;
+    double currentY = 0;
 
     QString fontName() const { return m_fontName; }       // Font.Name: "宋体" or "楷体"
     void setFontName(const QString &name) { m_fontName = name; }
@@ -24,18 +24,18 @@ public:
     int drawWidth() const { return m_drawWidth; }         // DrawWidth, device pixels
     void setDrawWidth(int pixels) { m_drawWidth = pixels; }
 
-    // Draws `text` at (CurrentX, CurrentY) in the current font; then
-    // CurrentX = 0 and CurrentY advances by the height of one line of the
+    // Draws `text` at (currentX, currentY) in the current font; then
+    // currentX = 0 and currentY advances by the height of one line of the
     // current font (MeasuringSurface::lineHeight).
-    void Print(const QString &text);
-    // Line from (x1, y1) to (x2, y2) with the current DrawWidth.
-    void Line(double x1, double y1, double x2, double y2);
+    void printText(const QString &text);
+    // A line from (x1, y1) to (x2, y2) in the current drawWidth().
+    void strokeLine(double x1, double y1, double x2, double y2);
     // The photo scaled into the rectangle.
-    void PaintPicture(const QImage &picture, double x, double y, double width, double height);
+    void paintPicture(const QImage &picture, double x, double y, double width, double height);
     // A message raised while drawing (the cell fitter's warnings, page
     // messages). Recorded in order with the drawing; forwarded to the
     // interaction when one is set.
-    void Message(const QString &title, const QString &text, MessageIcon icon = MessageIcon::Information);
+    void showMessage(const QString &title, const QString &text, MessageIcon icon = MessageIcon::Information);
 
     // Where the layout engine measures text for this drawing; its set-up
     // belongs to this drawing alone.

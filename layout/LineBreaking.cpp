@@ -40,13 +40,13 @@ QStringList listOf(const char16_t *chars)
 
 } // namespace
 
-void LoadBreakPunct(QStringList &noLineEndChars, QStringList &noLineStartChars)
+void loadBreakPunctuation(QStringList &noLineEndChars, QStringList &noLineStartChars)
 {
     noLineEndChars = listOf(kNoLineEnd);
     noLineStartChars = listOf(kNoLineStart);
 }
 
-bool InList(const QString &s, const QStringList &list, int count)
+bool isInList(const QString &s, const QStringList &list, int count)
 {
     const int n = qMin(count, int(list.size()));
     for (int i = 0; i < n; ++i)
@@ -67,11 +67,11 @@ bool InList(const QString &s, const QStringList &list, int count)
 // - a full line of closing marks only, followed by another closing mark,
 //   is stored as it stands and the next mark begins the next line.
 // A text of spaces only gives no lines, also when it is wider than a line.
-int BreakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStringList &lines)
+int breakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStringList &lines)
 {
     lines.clear();
     // A blank text gives no lines, however wide its spaces.
-    if (TrimSpaces(text).isEmpty())
+    if (trimSpaces(text).isEmpty())
         return 0;
     const double scale = ms.scale();
 
@@ -140,12 +140,12 @@ int BreakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStri
         w = 0;
     }
     const QString last = slice(start, n);
-    if (!TrimSpaces(last).isEmpty())
+    if (!trimSpaces(last).isEmpty())
         lines << last;
     return lines.size();
 }
 
-WrappedLineCount CountWrappedLines(const QString &text, int n)
+WrappedLineCount countWrappedLines(const QString &text, int n)
 {
     WrappedLineCount result;
     const int len = text.size();

@@ -5,12 +5,12 @@
 class MeasuringSurface;
 
 // Punctuation-aware line breaking.
-void LoadBreakPunct(QStringList &noLineEndChars, QStringList &noLineStartChars);
-bool InList(const QString &s, const QStringList &list, int count);
+void loadBreakPunctuation(QStringList &noLineEndChars, QStringList &noLineStartChars);
+bool isInList(const QString &s, const QStringList &list, int count);
 // Breaks by measured width on `ms`, in the font the caller set up there.
-int BreakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStringList &lines);
+int breakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStringList &lines);
 
-// What CountWrappedLines found: the number of lines, and how many of them
+// What countWrappedLines found: the number of lines, and how many of them
 // took one more character because a closing mark followed (pulled) or gave
 // up their last one because it was an opening mark (pushed).
 struct WrappedLineCount {
@@ -19,4 +19,4 @@ struct WrappedLineCount {
     int pushed = 0;
 };
 // Breaks by a fixed count of characters per line and only counts.
-WrappedLineCount CountWrappedLines(const QString &text, int n);
+WrappedLineCount countWrappedLines(const QString &text, int n);

@@ -151,27 +151,27 @@ struct MeasuringSurface::FontCache {
 MeasuringSurface::MeasuringSurface() : m_cache(&FontCache::forThisThread())
 {
     // The hidden picture's design-time typeface.
-    picPrameterSetup(QStringLiteral("宋体"), 12, false, 1);
+    setUpFont(QStringLiteral("宋体"), 12, false, 1);
 }
 
-void MeasuringSurface::picPrameterSetup(const QString &lFont, double lFontSize, bool lBold, int lscalemode)
+void MeasuringSurface::setUpFont(const QString &fontName, double fontSize, bool bold, int scaleMode)
 {
-    const double size = static_cast<float>(lFontSize);
+    const double size = static_cast<float>(fontSize);
     const int px = pixelsFor(size);
-    if (!m_current || m_current->pixels != px || m_current->bold != lBold || m_current->name != lFont)
-        m_current = m_cache->entry(lFont, size, lBold);
-    m_scale = scaleFor(lscalemode);
+    if (!m_current || m_current->pixels != px || m_current->bold != bold || m_current->name != fontName)
+        m_current = m_cache->entry(fontName, size, bold);
+    m_scale = scaleFor(scaleMode);
 }
 
-double MeasuringSurface::getWidth(const QString &lStr)
+double MeasuringSurface::textWidth(const QString &text)
 {
     double w = 0;
     FontEntry *e = m_current;
-    forEachCodePoint(lStr, [&](char32_t cp) { w += e->advance(cp); });
+    forEachCodePoint(text, [&](char32_t cp) { w += e->advance(cp); });
     return w * m_scale;
 }
 
-double MeasuringSurface::getHeight(const QString &)
+double MeasuringSurface::textHeight(const QString &)
 {
     return (m_current->ascent + m_current->descent) * m_scale;
 }

@@ -20,11 +20,11 @@ public:
 
     // Sets typeface ("宋体"/"楷体" or a family), size in points (single
     // precision), bold, and scale mode (1 = twips, the only one used).
-    void picPrameterSetup(const QString &lFont, double lFontSize, bool lBold, int lscalemode);
-    // Width of `lStr` in the current font, in twips (unrounded).
-    double getWidth(const QString &lStr);
+    void setUpFont(const QString &fontName, double fontSize, bool bold, int scaleMode);
+    // Width of `text` in the current font, in twips (unrounded).
+    double textWidth(const QString &text);
     // Height of one line of the current font, in twips (unrounded).
-    double getHeight(const QString &lStr);
+    double textHeight(const QString &text);
 
     // Height of one line of (font, size) without disturbing the current set-up.
     double lineHeight(const QString &font, double size);
@@ -38,7 +38,7 @@ public:
 
     // Advance of one character (code point) in the current set-up, in twips.
     // Widths are the left-to-right sum of these, so a growing line can be
-    // measured incrementally with exactly the same result as getWidth.
+    // measured incrementally with exactly the same result as textWidth.
     double advance(char32_t codePoint);
     // The advances of every character of `text` in the current set-up, in
     // twips (the scale mode does not apply). Returns the character count.

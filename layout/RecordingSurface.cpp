@@ -136,16 +136,16 @@ void RecordingSurface::replay(DrawingSurface &target, const std::function<void(i
         case Op::Text:
             target.setFontName(op.font);
             target.setFontSize(op.size);
-            target.CurrentX = op.x;
-            target.CurrentY = op.y;
-            target.Print(op.text);
+            target.currentX = op.x;
+            target.currentY = op.y;
+            target.printText(op.text);
             break;
         case Op::Line:
             target.setDrawWidth(op.width);
-            target.Line(op.x, op.y, op.x2, op.y2);
+            target.strokeLine(op.x, op.y, op.x2, op.y2);
             break;
         case Op::Picture:
-            target.PaintPicture(op.image, op.x, op.y, op.x2, op.y2);
+            target.paintPicture(op.image, op.x, op.y, op.x2, op.y2);
             break;
         case Op::Message:
             break;

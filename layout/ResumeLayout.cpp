@@ -19,12 +19,12 @@ const QString kResumeFont = QStringLiteral("楷体");
 
 } // namespace
 
-void FillResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
+void printResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
                 int &resumeFontSize)
 {
     if (bottomMm == 0)
         bottomMm = kDefaultBottomMm;
-    surface.CurrentY = y;
+    surface.currentY = y;
     if (text.isEmpty())
         return;
 
@@ -35,7 +35,7 @@ void FillResume(const QString &text, int x, int y, DrawingSurface &surface, doub
     while (breaks > maxLines) {
         ++k;
         if (k > kStepCount) {
-            surface.Message(QStringLiteral("系统"),
+            surface.showMessage(QStringLiteral("系统"),
                             QStringLiteral("该干部的简历太长！\r\n请适当精简简历内容！"),
                             MessageIcon::Exclamation);
             return;
@@ -54,10 +54,10 @@ void FillResume(const QString &text, int x, int y, DrawingSurface &surface, doub
     for (int i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('\r')) {
-            surface.CurrentX = x;
+            surface.currentX = x;
             if (inherited < 12 && surface.fontSize() > inherited)
                 surface.setFontSize(inherited);
-            surface.Print(line);
+            surface.printText(line);
             line.clear();
             if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
@@ -67,8 +67,8 @@ void FillResume(const QString &text, int x, int y, DrawingSurface &surface, doub
         }
     }
     resumeFontSize = roundHalfEven(surface.fontSize());
-    surface.CurrentX = x;
-    surface.Print(line);
+    surface.currentX = x;
+    surface.printText(line);
 
     surface.setFontSize(12);
     surface.setFontName(kResumeFont);

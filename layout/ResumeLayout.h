@@ -6,5 +6,5 @@
 // `resumeFontSize` is the size the résumé of this document was last drawn
 // at (12 after a load): a drawing never prints larger than an earlier one
 // that had to shrink, and leaves its own final size there.
-void FillResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
+void printResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
                 int &resumeFontSize);

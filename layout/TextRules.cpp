@@ -28,13 +28,13 @@ QString numberText(double v)
 
 } // namespace
 
-bool IsNumeric(const QString &text)
+bool isNumeric(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^ *[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+) *$"));
     return re.match(text).hasMatch();
 }
 
-QString TrimSpaces(const QString &text)
+QString trimSpaces(const QString &text)
 {
     int b = 0, e = text.size();
     while (b < e && text.at(b) == QLatin1Char(' '))
@@ -44,10 +44,10 @@ QString TrimSpaces(const QString &text)
     return text.mid(b, e - b);
 }
 
-bool IsDigitString(const QString &text, int maxLen, int minLen, int exactLen)
+bool isDigitString(const QString &text, int maxLen, int minLen, int exactLen)
 {
-    const QString t = TrimSpaces(text);
-    if (!IsNumeric(t))
+    const QString t = trimSpaces(text);
+    if (!isNumeric(t))
         return false;
     if (t.contains(QLatin1Char('+')) || t.contains(QLatin1Char('-')) || t.contains(QLatin1Char('.')))
         return false;
@@ -60,19 +60,19 @@ bool IsDigitString(const QString &text, int maxLen, int minLen, int exactLen)
     return true;
 }
 
-QString CheckMonth(const QString &mm)
+QString checkMonth(const QString &mm)
 {
     bool ok = false;
-    const int m = TrimSpaces(mm).toInt(&ok);
+    const int m = trimSpaces(mm).toInt(&ok);
     return (ok && m >= 1 && m <= 12) ? QString() : QStringLiteral("error");
 }
 
-QString CheckDay(const QString &yyyy, const QString &mm, const QString &dd)
+QString checkDay(const QString &yyyy, const QString &mm, const QString &dd)
 {
     bool okY = false, okM = false, okD = false;
-    const int y = TrimSpaces(yyyy).toInt(&okY);
-    const int m = TrimSpaces(mm).toInt(&okM);
-    const int d = TrimSpaces(dd).toInt(&okD);
+    const int y = trimSpaces(yyyy).toInt(&okY);
+    const int m = trimSpaces(mm).toInt(&okM);
+    const int d = trimSpaces(dd).toInt(&okD);
     if (!okY || !okM || !okD || m < 1 || m > 12)
         return QStringLiteral("error");
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -82,60 +82,60 @@ QString CheckDay(const QString &yyyy, const QString &mm, const QString &dd)
     return (d >= 1 && d <= last) ? QString() : QStringLiteral("error");
 }
 
-QString CheckDateDigits(const QString &d)
+QString checkDateDigits(const QString &d)
 {
     switch (d.size()) {
     case 0:
     case 4:
         return QString();
     case 6:
-        return CheckMonth(d.right(2));
+        return checkMonth(d.right(2));
     case 8: {
-        const QString r = CheckMonth(d.mid(4, 2));
-        return r.isEmpty() ? CheckDay(d.left(4), d.mid(4, 2), d.right(2)) : r;
+        const QString r = checkMonth(d.mid(4, 2));
+        return r.isEmpty() ? checkDay(d.left(4), d.mid(4, 2), d.right(2)) : r;
     }
     default:
         return QStringLiteral("error");
     }
 }
 
-bool IsPeriodDate(const QString &text)
+bool isPeriodDate(const QString &text)
 {
-    return text.size() == 5 && IsDigitString(text.left(4), 0, 4, 0) && kPeriodWords.contains(text.at(4));
+    return text.size() == 5 && isDigitString(text.left(4), 0, 4, 0) && kPeriodWords.contains(text.at(4));
 }
 
-bool IsValidDateText(QString &text)
+bool isValidDateText(QString &text)
 {
-    text = TrimSpaces(text);
+    text = trimSpaces(text);
     if (text.isEmpty())
         return true;
-    if (IsNumeric(text))
-        return CheckDateDigits(text).isEmpty();
-    return IsPeriodDate(text);
+    if (isNumeric(text))
+        return checkDateDigits(text).isEmpty();
+    return isPeriodDate(text);
 }
 
-int PeriodMonth(QChar word)
+int periodMonth(QChar word)
 {
     const int i = kPeriodWords.indexOf(word);
     return i < 0 ? 1 : kPeriodMonths[i];
 }
 
-bool PeriodMonthAfter(const QString &refDate, const QString &periodWord)
+bool isPeriodMonthAfter(const QString &refDate, const QString &periodWord)
 {
     if (refDate.size() < 5 || periodWord.isEmpty())
         return false;
-    return PeriodMonth(periodWord.at(0)) > leadingValue(refDate.mid(4, 2));
+    return periodMonth(periodWord.at(0)) > leadingValue(refDate.mid(4, 2));
 }
 
-QString AgeAt(const QString &refDate, QString &birth)
+QString ageAt(const QString &refDate, QString &birth)
 {
-    birth = TrimSpaces(birth);
+    birth = trimSpaces(birth);
     const double refYear = leadingValue(refDate.left(4));
     const double refMonth = refDate.size() > 4 ? leadingValue(refDate.mid(4, 2)) : 0.0;
     const int len = birth.size();
     if (len < 4 || len > 8)
         return QString();
-    if (IsNumeric(birth)) {
+    if (isNumeric(birth)) {
         if (len == 4)
             return numberText(refYear - birth.toDouble());
         if (len == 6 || len == 8) {
@@ -145,45 +145,45 @@ QString AgeAt(const QString &refDate, QString &birth)
         }
         return QString();
     }
-    if (IsNumeric(birth.left(4))) {
+    if (isNumeric(birth.left(4))) {
         double age = refYear - birth.left(4).toDouble();
-        if (PeriodMonthAfter(refDate, birth.mid(4, 1)))
+        if (isPeriodMonthAfter(refDate, birth.mid(4, 1)))
             age -= 1;
         return numberText(age);
     }
     return QString();
 }
 
-QString AgeAt(const QString &refDate, const QString &birth)
+QString ageAt(const QString &refDate, const QString &birth)
 {
     QString b = birth;
-    return AgeAt(refDate, b);
+    return ageAt(refDate, b);
 }
 
-QString DotDate(QString &text)
+QString dotDate(QString &text)
 {
-    text = TrimSpaces(text);
+    text = trimSpaces(text);
     if (text.size() > 4)
         return text.left(4) + QLatin1Char('.') + text.mid(4, 2);
     return text;
 }
 
-QString DotDate(const QString &text)
+QString dotDate(const QString &text)
 {
     QString t = text;
-    return DotDate(t);
+    return dotDate(t);
 }
 
-QString SplitPartyText(const QString &text, QString &party1, QString &party2, QString &party3)
+QString splitPartyText(const QString &text, QString &party1, QString &party2, QString &party3)
 {
     party1.clear();
     party2.clear();
     party3.clear();
-    const QString s = RemoveChar(RemoveSpaces(text), QStringLiteral("."));
+    const QString s = removeChar(removeSpaces(text), QStringLiteral("."));
     const QString zhonggong = QStringLiteral("中共");
-    if (IsNumeric(s)) {
+    if (isNumeric(s)) {
         party1 = zhonggong;
-        return DotDate(s);
+        return dotDate(s);
     }
     const QString semi = QStringLiteral("；");
     if (s.contains(semi)) {
@@ -192,26 +192,26 @@ QString SplitPartyText(const QString &text, QString &party1, QString &party2, QS
             parts << QString();
         const QString p0 = parts.at(0), p1 = parts.at(1), p2 = parts.at(2);
         auto isDate = [](const QString &p) {
-            QString t = TrimSpaces(p);
-            return !t.isEmpty() && IsValidDateText(t);
+            QString t = trimSpaces(p);
+            return !t.isEmpty() && isValidDateText(t);
         };
         if (isDate(p0)) {
             party1 = zhonggong; party2 = p1; party3 = p2;
-            return DotDate(p0);
+            return dotDate(p0);
         }
         if (isDate(p1)) {
             party1 = p0; party2 = zhonggong; party3 = p2;
-            return DotDate(p1);
+            return dotDate(p1);
         }
         if (isDate(p2)) {
             party1 = p0; party2 = p1; party3 = zhonggong;
-            return DotDate(p2);
+            return dotDate(p2);
         }
         party1 = p0; party2 = p1; party3 = p2;
         return QString();
     }
     QString t = s;
-    if (IsValidDateText(t)) {
+    if (isValidDateText(t)) {
         party1 = zhonggong;
         return s;
     }
@@ -219,7 +219,7 @@ QString SplitPartyText(const QString &text, QString &party1, QString &party2, QS
     return QString();
 }
 
-bool IsValidPartyText(const QString &text)
+bool isValidPartyText(const QString &text)
 {
     const QString today = Clock::todayDigits();
     if (text.isEmpty())
@@ -230,29 +230,29 @@ bool IsValidPartyText(const QString &text)
         return false;
     // A trailing "；" after three entries leaves a blank fourth part; the
     // entries before it are still checked like any three-part text.
-    if (n == 4 && !TrimSpaces(parts.at(3)).isEmpty())
+    if (n == 4 && !trimSpaces(parts.at(3)).isEmpty())
         return false;
-    QString p0 = TrimSpaces(parts.at(0));
-    if (IsNumeric(p0.left(4))) {
-        if (!p0.isEmpty() && !IsValidDateText(p0))
+    QString p0 = trimSpaces(parts.at(0));
+    if (isNumeric(p0.left(4))) {
+        if (!p0.isEmpty() && !isValidDateText(p0))
             return false;
-        if (leadingValue(AgeAt(today, p0)) < 0)
+        if (leadingValue(ageAt(today, p0)) < 0)
             return false;
     }
     for (int i = 1; i < qMin(n, 3); ++i) {
         QString p = parts.at(i);
-        if (!TrimSpaces(p).isEmpty() && IsValidDateText(p))
+        if (!trimSpaces(p).isEmpty() && isValidDateText(p))
             return false;
     }
     return true;
 }
 
-QString RemoveSpaces(const QString &text)
+QString removeSpaces(const QString &text)
 {
-    return RemoveChar(text, QStringLiteral(" "));
+    return removeChar(text, QStringLiteral(" "));
 }
 
-QString RemoveChar(const QString &text, const QString &ch)
+QString removeChar(const QString &text, const QString &ch)
 {
     if (ch.isEmpty())
         return text;
@@ -261,7 +261,7 @@ QString RemoveChar(const QString &text, const QString &ch)
     return t;
 }
 
-QString CurlQuotes(const QString &text)
+QString curlQuotes(const QString &text)
 {
     QString t = text;
     bool open = true;
@@ -274,7 +274,7 @@ QString CurlQuotes(const QString &text)
     return t;
 }
 
-QString StripLineBreaks(const QString &text)
+QString stripLineBreaks(const QString &text)
 {
     QString t = text;
     t.remove(QLatin1Char('\r'));

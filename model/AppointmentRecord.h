@@ -11,24 +11,24 @@ struct AppointmentRecord {
     using FamilyColumn = std::array<QString, kFamilyRows>;
 
     // Page 1
-    QString Name, Sex, Birthday, People, Jiguan, Rudang, Health, BirPlace, Worktime;
-    QString Xuewei, Shuxi;
-    QString Xueli, XueliAdd, Xueli2, XueliAdd2;
-    QString Biye, BiyeAdd, Biye2, BiyeAdd2;
-    QString XianRen, NiRen, NiMian, JianLi;
+    QString name, sex, birthDate, ethnicGroup, nativePlace, partyMembership, health, birthPlace, workStartDate;
+    QString professionalTitle, specialities;
+    QString fullTimeEducation, fullTimeDegree, inServiceEducation, inServiceDegree;
+    QString fullTimeSchool, fullTimeSpeciality, inServiceSchool, inServiceSpeciality;
+    QString currentPosts, proposedPosts, postsToBeRemoved, resume;
     // Page 2
-    QString JiangCheng, KaoHe, RenMianLiy;
-    FamilyColumn Chengwei, Xingm, csrq, Mianmao, Danwei;
-    QString Chengbao, FillDate, Date, NameFill;
+    QString rewardsAndPunishments, appraisalResults, reasonForAppointment;
+    FamilyColumn familyRelations, familyNames, familyBirthDates, familyPoliticalStatus, familyWorkplaces;
+    QString reportingUnit, fillingDate, ageReferenceDate, filledBy;
 
     // Photo values
-    QImage PhotoPicture;
-    bool HasPhoto = false;
-    QString PhotoPath;
+    QImage photo;
+    bool hasPhoto = false;
+    QString photoPath;
 
     // Entry-side state that belongs to the record
-    bool dirtyFlag = false;
-    QString compactPartyText;   // Rudang without ASCII spaces, as of the last hand-off
+    bool isDirty = false;
+    QString compactPartyText;   // partyMembership without ASCII spaces, as of the last hand-off
 
     // Fields compared by value (photo by path and flag, not by pixels).
     bool sameFields(const AppointmentRecord &other) const;

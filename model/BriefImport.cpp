@@ -38,35 +38,35 @@ BriefRecord briefRecordFromItems(const QStringList &items)
 {
     auto at = [&items](int number) { return number <= items.size() ? items.at(number - 1) : QString(); };
     BriefRecord b;
-    b.Name = at(1);
-    b.Sex = at(2);
-    b.Birthday = at(3);
-    b.wholeNumber = TrimSpaces(at(4)).toInt();   // unused; anything unreadable counts as 0
-    b.People = at(5);
-    b.Jiguan = at(6);
-    b.partyDate = RemoveChar(at(7), QStringLiteral("."));
+    b.name = at(1);
+    b.sex = at(2);
+    b.birthDate = at(3);
+    b.wholeNumber = trimSpaces(at(4)).toInt();   // unused; anything unreadable counts as 0
+    b.ethnicGroup = at(5);
+    b.nativePlace = at(6);
+    b.partyDate = removeChar(at(7), QStringLiteral("."));
     b.party1 = at(8);
     b.party2 = at(9);
     b.party3 = at(10);
-    b.BirPlace = at(12);
-    b.Worktime = at(13);
-    b.Xueli = at(15);
-    b.Biye = at(16);
-    b.Xuewei = at(17);
-    b.Health = at(19);
-    b.Shuxi = at(20);
-    b.JianLi = at(21);
-    b.JiangCheng = at(22);
-    b.Chengwei = at(23);
-    b.Xingm = at(24);
-    b.csrq = at(25);
-    b.Mianmao = at(26);
-    b.Danwei = at(27);
-    b.XianRen = at(28);
-    b.Syyx = at(29);
-    b.KaoHe = at(30);
-    b.Beizhu = at(31);
-    b.Date = at(32);
+    b.birthPlace = at(12);
+    b.workStartDate = at(13);
+    b.fullTimeEducation = at(15);
+    b.fullTimeSchool = at(16);
+    b.professionalTitle = at(17);
+    b.health = at(19);
+    b.specialities = at(20);
+    b.resume = at(21);
+    b.rewardsAndPunishments = at(22);
+    b.familyRelations = at(23);
+    b.familyNames = at(24);
+    b.familyBirthDates = at(25);
+    b.familyPoliticalStatus = at(26);
+    b.familyWorkplaces = at(27);
+    b.currentPosts = at(28);
+    b.proposedUse = at(29);
+    b.appraisalResults = at(30);
+    b.remarks = at(31);
+    b.ageReferenceDate = at(32);
     return b;
 }
 
@@ -85,34 +85,34 @@ void fillFromBrief(AppointmentRecord &t, const BriefRecord &b)
 {
     const int upper = upperBound(t, "txtChengwei");
 
-    setControl(t, "txtName", b.Name);
-    setControl(t, "txtSex", b.Sex);
-    setControl(t, "txtBirthday", b.Birthday);
-    setControl(t, "txtPeople", b.People);
-    setControl(t, "txtJiguan", b.Jiguan);
+    setControl(t, "txtName", b.name);
+    setControl(t, "txtSex", b.sex);
+    setControl(t, "txtBirthday", b.birthDate);
+    setControl(t, "txtPeople", b.ethnicGroup);
+    setControl(t, "txtJiguan", b.nativePlace);
     setControl(t, "txtRudang", briefPartyText(b));
 
-    setControl(t, "txtHealth", b.Health);
-    setControl(t, "txtBirPlace", b.BirPlace);
-    setControl(t, "txtWorktime", b.Worktime);
-    setControl(t, "txtXueli", b.Xueli);
-    setControl(t, "txtXuewei", b.Xuewei);
-    setControl(t, "txtBiye", b.Biye);
-    setControl(t, "txtShuxi", b.Shuxi);
-    setControl(t, "txtXianRen", b.XianRen);
-    setControl(t, "txtSyyx", b.Syyx);
-    setControl(t, "txtJianLi", b.JianLi);
-    setControl(t, "txtJiangCheng", b.JiangCheng);
-    setControl(t, "txtKaoHe", b.KaoHe);
+    setControl(t, "txtHealth", b.health);
+    setControl(t, "txtBirPlace", b.birthPlace);
+    setControl(t, "txtWorktime", b.workStartDate);
+    setControl(t, "txtXueli", b.fullTimeEducation);
+    setControl(t, "txtXuewei", b.professionalTitle);
+    setControl(t, "txtBiye", b.fullTimeSchool);
+    setControl(t, "txtShuxi", b.specialities);
+    setControl(t, "txtXianRen", b.currentPosts);
+    setControl(t, "txtSyyx", b.proposedUse);
+    setControl(t, "txtJianLi", b.resume);
+    setControl(t, "txtJiangCheng", b.rewardsAndPunishments);
+    setControl(t, "txtKaoHe", b.appraisalResults);
 
-    fillColumn(t, "txtChengwei", b.Chengwei, upper);
-    fillColumn(t, "txtXingm", b.Xingm, upper);
-    fillColumn(t, "txtcsrq", b.csrq, upper);
-    fillColumn(t, "txtMianmao", b.Mianmao, upper);
-    fillColumn(t, "txtDanwei", b.Danwei, upper);
+    fillColumn(t, "txtChengwei", b.familyRelations, upper);
+    fillColumn(t, "txtXingm", b.familyNames, upper);
+    fillColumn(t, "txtcsrq", b.familyBirthDates, upper);
+    fillColumn(t, "txtMianmao", b.familyPoliticalStatus, upper);
+    fillColumn(t, "txtDanwei", b.familyWorkplaces, upper);
 
-    setControl(t, "txtBeizhu", b.Beizhu);
-    setControl(t, "txtDate", b.Date);
+    setControl(t, "txtBeizhu", b.remarks);
+    setControl(t, "txtDate", b.ageReferenceDate);
 }
 
 namespace {
@@ -123,16 +123,16 @@ struct UncarriedField {
 };
 
 const UncarriedField kUncarried[] = {
-    {&AppointmentRecord::XueliAdd, "全日制教育的学位"},
-    {&AppointmentRecord::BiyeAdd, "全日制教育的专业"},
-    {&AppointmentRecord::Xueli2, "在职教育的学历"},
-    {&AppointmentRecord::XueliAdd2, "在职教育的学位"},
-    {&AppointmentRecord::Biye2, "在职教育的毕业院校系"},
-    {&AppointmentRecord::BiyeAdd2, "在职教育的专业"},
-    {&AppointmentRecord::NiRen, "拟任职务"},
-    {&AppointmentRecord::NiMian, "拟免职务"},
-    {&AppointmentRecord::RenMianLiy, "任免理由"},
-    {&AppointmentRecord::Chengbao, "呈报单位"},
+    {&AppointmentRecord::fullTimeDegree, "全日制教育的学位"},
+    {&AppointmentRecord::fullTimeSpeciality, "全日制教育的专业"},
+    {&AppointmentRecord::inServiceEducation, "在职教育的学历"},
+    {&AppointmentRecord::inServiceDegree, "在职教育的学位"},
+    {&AppointmentRecord::inServiceSchool, "在职教育的毕业院校系"},
+    {&AppointmentRecord::inServiceSpeciality, "在职教育的专业"},
+    {&AppointmentRecord::proposedPosts, "拟任职务"},
+    {&AppointmentRecord::postsToBeRemoved, "拟免职务"},
+    {&AppointmentRecord::reasonForAppointment, "任免理由"},
+    {&AppointmentRecord::reportingUnit, "呈报单位"},
 };
 
 QString comparableName(const QString &name)
@@ -148,7 +148,7 @@ QStringList briefUncarriedFieldsInUse(const AppointmentRecord &record)
 {
     QStringList labels;
     for (const UncarriedField &f : kUncarried)
-        if (!TrimSpaces(StripLineBreaks(record.*f.field)).isEmpty())
+        if (!trimSpaces(stripLineBreaks(record.*f.field)).isEmpty())
             labels << QString::fromUtf8(f.label);
     return labels;
 }
@@ -161,6 +161,6 @@ void clearFieldsBriefDoesNotCarry(AppointmentRecord &record)
 
 bool briefIsAnotherPerson(const AppointmentRecord &record, const QString &briefName)
 {
-    const QString current = comparableName(record.Name);
+    const QString current = comparableName(record.name);
     return !current.isEmpty() && current != comparableName(briefName);
 }

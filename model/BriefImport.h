@@ -7,14 +7,14 @@
 // ".ljy" or ".jan" document of 32 items. Family columns keep the form's
 // "@"-terminated cells (nine rows on that form).
 struct BriefRecord {
-    QString Name, Sex, Birthday;
+    QString name, sex, birthDate;
     int wholeNumber = 0;            // item 4, not used
-    QString People, Jiguan;
+    QString ethnicGroup, nativePlace;
     QString partyDate, party1, party2, party3;
-    QString BirPlace, Worktime, Xueli, Biye, Xuewei, Health, Shuxi;
-    QString JianLi, JiangCheng;
-    QString Chengwei, Xingm, csrq, Mianmao, Danwei;
-    QString XianRen, Syyx, KaoHe, Beizhu, Date;
+    QString birthPlace, workStartDate, fullTimeEducation, fullTimeSchool, professionalTitle, health, specialities;
+    QString resume, rewardsAndPunishments;
+    QString familyRelations, familyNames, familyBirthDates, familyPoliticalStatus, familyWorkplaces;
+    QString currentPosts, proposedUse, appraisalResults, remarks, ageReferenceDate;
 };
 
 constexpr int kBriefItemCount = 32;

@@ -61,14 +61,14 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
     // A brief document carries only part of the form: imported over another
     // cadre's record, the rest would print one person's removal and reasons
     // on another person's form.
-    if (isBriefKind(kind) && briefIsAnotherPerson(record, loaded.Name)) {
+    if (isBriefKind(kind) && briefIsAnotherPerson(record, loaded.name)) {
         const QStringList kept = briefUncarriedFieldsInUse(loaded);
         if (!kept.isEmpty()) {
             const QString question =
                 QStringLiteral("调入的简要情况表是“%1”的，当前内容是“%2”的。\r\n"
                                "简要情况表中没有以下各项，它们仍是“%2”的：\r\n    %3\r\n"
                                "要清空这些项吗？")
-                    .arg(TrimSpaces(loaded.Name), TrimSpaces(record.Name),
+                    .arg(trimSpaces(loaded.name), trimSpaces(record.name),
                          kept.join(QStringLiteral("\r\n    ")));
             if (ui.askYesNo(kSystem, question))
                 clearFieldsBriefDoesNotCarry(loaded);
@@ -79,15 +79,15 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
     QImage photo;
     const CompanionPhotoState state = loadCompanionPhoto(companion, &photo);
     if (state == CompanionPhotoState::Loaded) {
-        loaded.PhotoPicture = photo;
-        loaded.HasPhoto = true;
-        loaded.PhotoPath = companion;
+        loaded.photo = photo;
+        loaded.hasPhoto = true;
+        loaded.photoPath = companion;
     } else if (state == CompanionPhotoState::Missing) {
-        loaded.PhotoPicture = QImage();
-        loaded.HasPhoto = false;
-        loaded.PhotoPath = companion;
+        loaded.photo = QImage();
+        loaded.hasPhoto = false;
+        loaded.photoPath = companion;
     }
-    loaded.dirtyFlag = false;
+    loaded.isDirty = false;
     record = loaded;
     if (state == CompanionPhotoState::Damaged)
         ui.message(kSystem, QStringLiteral("文本内容调入完毕，但照片文件已损坏！请重新加载照片！"),
@@ -113,7 +113,7 @@ bool saveDocumentFile(const QString &path, const RendererVars &vars, Appointment
     };
 
     const QString companion = companionPhotoPath(path);
-    const bool copyPhoto = record.HasPhoto && !sameFilePath(record.PhotoPath, companion);
+    const bool copyPhoto = record.hasPhoto && !sameFilePath(record.photoPath, companion);
     if (copyPhoto && QFileInfo::exists(companion) && !companionIsOwn)
         return failed(EEXIST, QStringLiteral("照片文件已存在，属于另一个文件"), companion);
 
@@ -130,7 +130,7 @@ bool saveDocumentFile(const QString &path, const RendererVars &vars, Appointment
     if (copyPhoto) {
         QByteArray photoBytes;
         QString error;
-        if (!companionPhotoBytes(record.PhotoPath, record.PhotoPicture, &photoBytes, &error)) {
+        if (!companionPhotoBytes(record.photoPath, record.photo, &photoBytes, &error)) {
             ui.message(kSystem, QStringLiteral("保存时发生错误:%1\r\n请重新加载照片后再保存。原有的文件没有改变。").arg(error),
                        MessageIcon::Information);
             return false;
@@ -154,13 +154,13 @@ bool saveDocumentFile(const QString &path, const RendererVars &vars, Appointment
     QString error;
     // Only the document's own old photo goes; a file of that name that
     // belongs to another document is never touched.
-    if (!record.HasPhoto && companionIsOwn && !removeCompanionPhoto(companion, &error)) {
+    if (!record.hasPhoto && companionIsOwn && !removeCompanionPhoto(companion, &error)) {
         ui.message(kSystem,
                    QStringLiteral("文件已保存，但旧的照片文件“%1”未能删除：%2\r\n下次调入时它会重新出现。")
                        .arg(shown(companion), error),
                    MessageIcon::Information);
         return false;
     }
-    record.dirtyFlag = false;
+    record.isDirty = false;
     return true;
 }

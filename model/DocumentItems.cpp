@@ -109,7 +109,7 @@ QByteArray encodeDocumentItems(const QStringList &items)
     for (int i = 0; i < items.size(); ++i) {
         if (i > 0)
             text += QLatin1Char(',');
-        text += QLatin1Char('"') + CurlQuotes(items.at(i)) + QLatin1Char('"');
+        text += QLatin1Char('"') + curlQuotes(items.at(i)) + QLatin1Char('"');
     }
     text += QStringLiteral("\r\n");
     return encodeDocumentText(text);

@@ -13,12 +13,12 @@ QString part(const QStringList &parts, int i)
 
 QString withoutLineBreaks(const QString &text)
 {
-    return StripLineBreaks(text);
+    return stripLineBreaks(text);
 }
 
 void clearFamily(AppointmentRecord &r)
 {
-    for (auto *column : {&r.Chengwei, &r.Xingm, &r.csrq, &r.Mianmao, &r.Danwei})
+    for (auto *column : {&r.familyRelations, &r.familyNames, &r.familyBirthDates, &r.familyPoliticalStatus, &r.familyWorkplaces})
         column->fill(QString());
 }
 
@@ -75,66 +75,66 @@ QString renPartyText(const QString &a6, const QString &a7, const QString &a8, co
 void applyDwzItems(const QStringList &items, AppointmentRecord &r)
 {
     auto at = [&items](int number) { return part(items, number - 1); };
-    r.Name = at(1);
-    r.Sex = at(2);
-    r.Birthday = at(3);
-    r.People = at(4);
-    r.Jiguan = at(5);
-    r.Rudang = at(6);
-    r.Health = at(7);
-    r.BirPlace = at(8);
-    r.Worktime = at(9);
-    splitEducationItem(at(10), r.Xueli, r.XueliAdd, r.Xueli2, r.XueliAdd2);
-    splitEducationItem(at(11), r.Biye, r.BiyeAdd, r.Biye2, r.BiyeAdd2);
-    r.Xuewei = at(12);
-    r.Shuxi = at(17);
-    r.JianLi = at(18);
-    r.JiangCheng = at(19);
-    r.KaoHe = at(20);
-    readFamilyColumn(at(21), r.Chengwei);
-    readFamilyColumn(at(22), r.Xingm);
-    readFamilyColumn(at(23), r.csrq);
-    readFamilyColumn(at(24), r.Mianmao);
-    readFamilyColumn(at(25), r.Danwei);
-    r.XianRen = withoutLineBreaks(at(26));
-    r.NiRen = at(27);
-    r.NiMian = at(28);
-    r.RenMianLiy = at(29);
-    r.Chengbao = at(30);
-    r.Date = at(31);
-    r.NameFill = at(32);
+    r.name = at(1);
+    r.sex = at(2);
+    r.birthDate = at(3);
+    r.ethnicGroup = at(4);
+    r.nativePlace = at(5);
+    r.partyMembership = at(6);
+    r.health = at(7);
+    r.birthPlace = at(8);
+    r.workStartDate = at(9);
+    splitEducationItem(at(10), r.fullTimeEducation, r.fullTimeDegree, r.inServiceEducation, r.inServiceDegree);
+    splitEducationItem(at(11), r.fullTimeSchool, r.fullTimeSpeciality, r.inServiceSchool, r.inServiceSpeciality);
+    r.professionalTitle = at(12);
+    r.specialities = at(17);
+    r.resume = at(18);
+    r.rewardsAndPunishments = at(19);
+    r.appraisalResults = at(20);
+    readFamilyColumn(at(21), r.familyRelations);
+    readFamilyColumn(at(22), r.familyNames);
+    readFamilyColumn(at(23), r.familyBirthDates);
+    readFamilyColumn(at(24), r.familyPoliticalStatus);
+    readFamilyColumn(at(25), r.familyWorkplaces);
+    r.currentPosts = withoutLineBreaks(at(26));
+    r.proposedPosts = at(27);
+    r.postsToBeRemoved = at(28);
+    r.reasonForAppointment = at(29);
+    r.reportingUnit = at(30);
+    r.ageReferenceDate = at(31);
+    r.filledBy = at(32);
 }
 
 void applyRenItems(const QStringList &items, AppointmentRecord &r)
 {
     auto at = [&items](int number) { return part(items, number - 1); };
-    r.Name = at(1);
-    r.Sex = at(2);
-    r.Birthday = at(3);
-    r.People = at(4);
-    r.Jiguan = at(5);
-    r.Rudang = renPartyText(at(6), at(7), at(8), at(9));
-    r.Health = at(10);
-    r.BirPlace = at(11);
-    r.Worktime = at(12);
-    splitEducationItem(at(13), r.Xueli, r.XueliAdd, r.Xueli2, r.XueliAdd2);
-    splitEducationItem(at(14), r.Biye, r.BiyeAdd, r.Biye2, r.BiyeAdd2);
-    r.Xuewei = at(15);
-    r.Shuxi = at(20);
-    r.JianLi = at(21);
-    r.JiangCheng = at(22);
-    r.KaoHe = at(23);
-    readFamilyColumn(at(24), r.Chengwei);
-    readFamilyColumn(at(25), r.Xingm);
-    readFamilyColumn(at(26), r.csrq);
-    readFamilyColumn(at(27), r.Mianmao);
-    readFamilyColumn(at(28), r.Danwei);
-    r.XianRen = withoutLineBreaks(at(29));
-    r.NiRen = at(30);
-    r.NiMian = at(31);
-    r.RenMianLiy = at(32);
-    r.Chengbao = at(33);
-    r.Date = at(34);
+    r.name = at(1);
+    r.sex = at(2);
+    r.birthDate = at(3);
+    r.ethnicGroup = at(4);
+    r.nativePlace = at(5);
+    r.partyMembership = renPartyText(at(6), at(7), at(8), at(9));
+    r.health = at(10);
+    r.birthPlace = at(11);
+    r.workStartDate = at(12);
+    splitEducationItem(at(13), r.fullTimeEducation, r.fullTimeDegree, r.inServiceEducation, r.inServiceDegree);
+    splitEducationItem(at(14), r.fullTimeSchool, r.fullTimeSpeciality, r.inServiceSchool, r.inServiceSpeciality);
+    r.professionalTitle = at(15);
+    r.specialities = at(20);
+    r.resume = at(21);
+    r.rewardsAndPunishments = at(22);
+    r.appraisalResults = at(23);
+    readFamilyColumn(at(24), r.familyRelations);
+    readFamilyColumn(at(25), r.familyNames);
+    readFamilyColumn(at(26), r.familyBirthDates);
+    readFamilyColumn(at(27), r.familyPoliticalStatus);
+    readFamilyColumn(at(28), r.familyWorkplaces);
+    r.currentPosts = withoutLineBreaks(at(29));
+    r.proposedPosts = at(30);
+    r.postsToBeRemoved = at(31);
+    r.reasonForAppointment = at(32);
+    r.reportingUnit = at(33);
+    r.ageReferenceDate = at(34);
 }
 
 bool DocumentReader::read(QIODevice &device, DocumentKind kind, AppointmentRecord &record)
@@ -152,14 +152,14 @@ bool DocumentReader::read(QIODevice &device, DocumentKind kind, AppointmentRecor
 
     AppointmentRecord r = record;
     clearFamily(r);
-    r.FillDate.clear();
+    r.fillingDate.clear();
     switch (kind) {
     case DocumentKind::Dwz:
         applyDwzItems(items.items(), r);
         break;
     case DocumentKind::Ren:
         applyRenItems(items.items(), r);
-        r.NameFill.clear();
+        r.filledBy.clear();
         break;
     case DocumentKind::Ljy:
     case DocumentKind::Jan:
@@ -169,10 +169,10 @@ bool DocumentReader::read(QIODevice &device, DocumentKind kind, AppointmentRecor
         break;
     }
 
-    if (r.Date.isEmpty())
-        r.Date = Clock::todayDigits();
-    r.FillDate = Clock::todayDigits();
-    r.Rudang = RemoveChar(r.Rudang, QStringLiteral("."));
+    if (r.ageReferenceDate.isEmpty())
+        r.ageReferenceDate = Clock::todayDigits();
+    r.fillingDate = Clock::todayDigits();
+    r.partyMembership = removeChar(r.partyMembership, QStringLiteral("."));
     record = r;
     return true;
 }

@@ -9,7 +9,7 @@
 // record is left exactly as it was and errorString() says why; on success
 // the fields the document carries are replaced, the family table and the
 // fill-in date are reset, and the common end of loading (dates, party
-// text) has run. Photo values and dirtyFlag are the caller's.
+// text) has run. Photo values and isDirty are the caller's.
 class DocumentReader {
 public:
     bool read(QIODevice &device, DocumentKind kind, AppointmentRecord &record);

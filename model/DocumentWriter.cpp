@@ -10,13 +10,13 @@ QStringList DocumentWriter::items(const RendererVars &v, const QString &compactP
 {
     const QString dot = QStringLiteral(".");
     return {
-        v.TNAME, v.SEX, RemoveChar(v.BIRTH, dot), v.PEOPLE, v.JIGUAN,
-        compactPartyText, v.HEALTH, v.BIRTHDI, RemoveChar(v.WORKTIME, dot),
-        v.xueli, v.BIYE, v.XUEWEI,
+        v.name, v.sex, removeChar(v.birthDate, dot), v.ethnicGroup, v.nativePlace,
+        compactPartyText, v.health, v.birthPlace, removeChar(v.workStartDate, dot),
+        v.educationItems, v.schoolItems, v.professionalTitle,
         QString(), QString(), QString(), QString(),   // the wage items stay empty
-        v.SHUXI, v.JIANLI, v.JIANGCHENG, v.KAOHE,
-        v.CHENWEI, v.XINGMING, v.BIRTHHH, v.MIANMAO, v.DANWEI,
-        v.XIANREN, v.NIREN, v.NIMIAN, v.RENMIAN, v.CHENGBAO, v.MYDATE, v.XINGMINGFILL,
+        v.specialities, v.resume, v.rewardsAndPunishments, v.appraisalResults,
+        v.familyRelations, v.familyNames, v.familyBirthDates, v.familyPoliticalStatus, v.familyWorkplaces,
+        v.currentPosts, v.proposedPosts, v.postsToBeRemoved, v.reasonForAppointment, v.reportingUnit, v.ageReferenceDate, v.filledBy,
     };
 }
 

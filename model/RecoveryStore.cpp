@@ -45,8 +45,8 @@ QJsonObject recordToJson(const AppointmentRecord &r, const QString &documentPath
     QJsonObject o;
     o.insert(QStringLiteral("format"), 1);
     o.insert(QStringLiteral("documentPath"), documentPath);
-    o.insert(QStringLiteral("photoPath"), r.PhotoPath);
-    o.insert(QStringLiteral("hasPhoto"), r.HasPhoto);
+    o.insert(QStringLiteral("photoPath"), r.photoPath);
+    o.insert(QStringLiteral("hasPhoto"), r.hasPhoto);
     o.insert(QStringLiteral("written"), QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
     o.insert(QStringLiteral("fields"), fields);
     return o;
@@ -116,12 +116,12 @@ bool RecoveryStore::keep(const AppointmentRecord &record, const QString &documen
     if (!isActive())
         return false;
     if (m_haveLast && record.sameFields(m_last) && documentPath == m_lastDocumentPath
-        && record.PhotoPicture.cacheKey() == m_last.PhotoPicture.cacheKey())
+        && record.photo.cacheKey() == m_last.photo.cacheKey())
         return true;
     const QString photoPath = QDir(m_slot).filePath(kPhotoName);
-    if (record.HasPhoto) {
+    if (record.hasPhoto) {
         QByteArray bytes;
-        if (!companionPhotoBytes(record.PhotoPath, record.PhotoPicture, &bytes, error)
+        if (!companionPhotoBytes(record.photoPath, record.photo, &bytes, error)
             || !writeFileSafely(photoPath, bytes, error))
             return false;
     } else {
@@ -198,25 +198,25 @@ bool RecoveryStore::readOrphan(const Orphan &orphan, AppointmentRecord *record, 
             r.*(f.text) = v.toString();
         }
     }
-    r.HasPhoto = false;
-    r.PhotoPath = o.value(QStringLiteral("photoPath")).toString();
+    r.hasPhoto = false;
+    r.photoPath = o.value(QStringLiteral("photoPath")).toString();
     if (o.value(QStringLiteral("hasPhoto")).toBool()) {
         const QString kept = QDir(orphan.folder).filePath(kPhotoName);
         const QImage picture = readPhotoFile(kept);
         if (!picture.isNull()) {
-            r.PhotoPicture = picture;
-            r.HasPhoto = true;
+            r.photo = picture;
+            r.hasPhoto = true;
             // The chosen file may have changed or gone since: only a file
             // with the very bytes kept can stand for the photo.
-            QFile original(r.PhotoPath), copy(kept);
-            const bool same = isRegularFile(r.PhotoPath) && original.open(QIODevice::ReadOnly)
+            QFile original(r.photoPath), copy(kept);
+            const bool same = isRegularFile(r.photoPath) && original.open(QIODevice::ReadOnly)
                               && copy.open(QIODevice::ReadOnly) && original.size() == copy.size()
                               && original.readAll() == copy.readAll();
             if (!same)
-                r.PhotoPath.clear();   // the picture in memory is what a save writes
+                r.photoPath.clear();   // the picture in memory is what a save writes
         }
     }
-    r.dirtyFlag = true;
+    r.isDirty = true;
     *record = r;
     if (documentPath)
         *documentPath = o.value(QStringLiteral("documentPath")).toString();

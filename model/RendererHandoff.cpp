@@ -7,22 +7,22 @@ namespace {
 
 QString trimmedCurled(const QString &text)
 {
-    return CurlQuotes(TrimSpaces(text));
+    return curlQuotes(trimSpaces(text));
 }
 
 // Trimmed and on one line; the caller writes the result back into the field.
 QString oneLineDate(const QString &text)
 {
-    return StripLineBreaks(TrimSpaces(text));
+    return stripLineBreaks(trimSpaces(text));
 }
 
-// SplitPartyText keeps three entries; a fourth one that is not blank would
+// splitPartyText keeps three entries; a fourth one that is not blank would
 // vanish from the printed form without a word, so the hand-off refuses it.
 bool partyTextFitsThreeEntries(const QString &text)
 {
-    const QStringList parts = RemoveSpaces(text).split(QStringLiteral("；"));
+    const QStringList parts = removeSpaces(text).split(QStringLiteral("；"));
     for (int i = 3; i < parts.size(); ++i)
-        if (!TrimSpaces(parts.at(i)).isEmpty())
+        if (!trimSpaces(parts.at(i)).isEmpty())
             return false;
     return true;
 }
@@ -33,71 +33,71 @@ QString familyColumnItem(const AppointmentRecord::FamilyColumn &column)
 {
     QString item;
     for (const QString &cell : column)
-        item += TrimSpaces(cell) + QLatin1Char('@');
+        item += trimSpaces(cell) + QLatin1Char('@');
     // The printed table has room for two more members.
     item += QStringLiteral("@@");
     return item;
 }
 
-void setParaOfXLinfo(const AppointmentRecord &r, RendererVars &pFrm)
+void setEducationItems(const AppointmentRecord &r, RendererVars &vars)
 {
     const QString hash = QStringLiteral("#"), at = QStringLiteral("@");
-    pFrm.xueli = TrimSpaces(r.Xueli) + hash + TrimSpaces(r.XueliAdd) + at + TrimSpaces(r.Xueli2) + hash
-        + TrimSpaces(r.XueliAdd2);
-    pFrm.BIYE = TrimSpaces(r.Biye) + hash + TrimSpaces(r.BiyeAdd) + at + TrimSpaces(r.Biye2) + hash
-        + TrimSpaces(r.BiyeAdd2);
+    vars.educationItems = trimSpaces(r.fullTimeEducation) + hash + trimSpaces(r.fullTimeDegree) + at + trimSpaces(r.inServiceEducation) + hash
+        + trimSpaces(r.inServiceDegree);
+    vars.schoolItems = trimSpaces(r.fullTimeSchool) + hash + trimSpaces(r.fullTimeSpeciality) + at + trimSpaces(r.inServiceSchool) + hash
+        + trimSpaces(r.inServiceSpeciality);
 }
 
-bool FillRenderer(AppointmentRecord &r, RendererVars &pFrm, Interaction &ui)
+bool fillRendererVars(AppointmentRecord &r, RendererVars &vars, Interaction &ui)
 {
-    pFrm.TNAME = trimmedCurled(r.Name);
-    pFrm.SEX = trimmedCurled(r.Sex);
-    r.Birthday = oneLineDate(r.Birthday);
-    pFrm.BIRTH = CurlQuotes(r.Birthday);
-    pFrm.PEOPLE = trimmedCurled(r.People);
-    pFrm.JIGUAN = trimmedCurled(r.Jiguan);
+    vars.name = trimmedCurled(r.name);
+    vars.sex = trimmedCurled(r.sex);
+    r.birthDate = oneLineDate(r.birthDate);
+    vars.birthDate = curlQuotes(r.birthDate);
+    vars.ethnicGroup = trimmedCurled(r.ethnicGroup);
+    vars.nativePlace = trimmedCurled(r.nativePlace);
 
-    r.compactPartyText = RemoveSpaces(r.Rudang);
-    if (!partyTextFitsThreeEntries(r.Rudang)) {
+    r.compactPartyText = removeSpaces(r.partyMembership);
+    if (!partyTextFitsThreeEntries(r.partyMembership)) {
         ui.message(QStringLiteral("系统校验"),
                    QStringLiteral("请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"),
                    MessageIcon::Critical);
         return false;
     }
     QString party1, party2, party3;
-    const QString joined = SplitPartyText(TrimSpaces(r.Rudang), party1, party2, party3);
-    pFrm.PARTYTIME = trimmedCurled(joined);
-    pFrm.PARTY1 = trimmedCurled(party1);
-    pFrm.PARTY2 = trimmedCurled(party2);
-    pFrm.PARTY3 = trimmedCurled(party3);
+    const QString joined = splitPartyText(trimSpaces(r.partyMembership), party1, party2, party3);
+    vars.partyJoinDate = trimmedCurled(joined);
+    vars.partyName1 = trimmedCurled(party1);
+    vars.partyName2 = trimmedCurled(party2);
+    vars.partyName3 = trimmedCurled(party3);
 
-    pFrm.HEALTH = trimmedCurled(r.Health);
-    pFrm.BIRTHDI = trimmedCurled(r.BirPlace);
-    r.Worktime = oneLineDate(r.Worktime);
-    pFrm.WORKTIME = CurlQuotes(r.Worktime);
-    pFrm.XUEWEI = trimmedCurled(r.Xuewei);
-    setParaOfXLinfo(r, pFrm);
-    pFrm.SHUXI = trimmedCurled(r.Shuxi);
-    pFrm.XIANREN = trimmedCurled(r.XianRen);
-    pFrm.NIREN = trimmedCurled(r.NiRen);
-    pFrm.NIMIAN = trimmedCurled(r.NiMian);
-    pFrm.JIANLI = CurlQuotes(r.JianLi);
-    pFrm.JIANGCHENG = trimmedCurled(r.JiangCheng);
-    pFrm.KAOHE = trimmedCurled(r.KaoHe);
-    pFrm.RENMIAN = trimmedCurled(r.RenMianLiy);
+    vars.health = trimmedCurled(r.health);
+    vars.birthPlace = trimmedCurled(r.birthPlace);
+    r.workStartDate = oneLineDate(r.workStartDate);
+    vars.workStartDate = curlQuotes(r.workStartDate);
+    vars.professionalTitle = trimmedCurled(r.professionalTitle);
+    setEducationItems(r, vars);
+    vars.specialities = trimmedCurled(r.specialities);
+    vars.currentPosts = trimmedCurled(r.currentPosts);
+    vars.proposedPosts = trimmedCurled(r.proposedPosts);
+    vars.postsToBeRemoved = trimmedCurled(r.postsToBeRemoved);
+    vars.resume = curlQuotes(r.resume);
+    vars.rewardsAndPunishments = trimmedCurled(r.rewardsAndPunishments);
+    vars.appraisalResults = trimmedCurled(r.appraisalResults);
+    vars.reasonForAppointment = trimmedCurled(r.reasonForAppointment);
 
-    pFrm.CHENWEI = trimmedCurled(familyColumnItem(r.Chengwei));
-    QString names = trimmedCurled(familyColumnItem(r.Xingm));
+    vars.familyRelations = trimmedCurled(familyColumnItem(r.familyRelations));
+    QString names = trimmedCurled(familyColumnItem(r.familyNames));
     names.remove(QLatin1Char(' '));
     names.remove(QChar(0xE5E5));
-    pFrm.XINGMING = names;
-    pFrm.BIRTHHH = trimmedCurled(familyColumnItem(r.csrq));
-    pFrm.MIANMAO = trimmedCurled(familyColumnItem(r.Mianmao));
-    pFrm.DANWEI = trimmedCurled(familyColumnItem(r.Danwei));
+    vars.familyNames = names;
+    vars.familyBirthDates = trimmedCurled(familyColumnItem(r.familyBirthDates));
+    vars.familyPoliticalStatus = trimmedCurled(familyColumnItem(r.familyPoliticalStatus));
+    vars.familyWorkplaces = trimmedCurled(familyColumnItem(r.familyWorkplaces));
 
-    pFrm.CHENGBAO = trimmedCurled(r.Chengbao);
-    pFrm.XINGMINGFILL = RemoveSpaces(r.NameFill);
-    pFrm.MYDATE = trimmedCurled(r.Date);
-    pFrm.FillDATE = trimmedCurled(r.FillDate);
+    vars.reportingUnit = trimmedCurled(r.reportingUnit);
+    vars.filledBy = removeSpaces(r.filledBy);
+    vars.ageReferenceDate = trimmedCurled(r.ageReferenceDate);
+    vars.fillingDate = trimmedCurled(r.fillingDate);
     return true;
 }

@@ -8,8 +8,8 @@
 // into the record and keeps the compact party text there. On failure shows
 // the party-text message through `ui` and returns false; the caller moves
 // focus.
-bool FillRenderer(AppointmentRecord &record, RendererVars &pFrm, Interaction &ui);
-// Sets the education item `xueli` and the school item `BIYE`.
-void setParaOfXLinfo(const AppointmentRecord &record, RendererVars &pFrm);
+bool fillRendererVars(AppointmentRecord &record, RendererVars &vars, Interaction &ui);
+// Sets the education item `educationItems` and the school item `schoolItems`.
+void setEducationItems(const AppointmentRecord &record, RendererVars &vars);
 // A family column as "cell@cell@...@" (seven trimmed cells, two empty, each ended by "@").
 QString familyColumnItem(const AppointmentRecord::FamilyColumn &column);

@@ -5,16 +5,16 @@
 // printing by the hand-off, from which both pages are drawn and which the
 // document writer stores.
 struct RendererVars {
-    QString TNAME, SEX, BIRTH, PEOPLE, JIGUAN;
-    QString PARTYTIME, PARTY1, PARTY2, PARTY3;
-    QString HEALTH, BIRTHDI, WORKTIME, XUEWEI;
-    QString xueli, BIYE;          // education and school items
-    QString SHUXI, XIANREN, NIREN, NIMIAN, JIANLI;
-    QString JIANGCHENG, KAOHE, RENMIAN;
-    QString CHENWEI, XINGMING, BIRTHHH, MIANMAO, DANWEI;   // family column items
-    QString CHENGBAO, XINGMINGFILL, MYDATE, FillDATE;
+    QString name, sex, birthDate, ethnicGroup, nativePlace;
+    QString partyJoinDate, partyName1, partyName2, partyName3;
+    QString health, birthPlace, workStartDate, professionalTitle;
+    QString educationItems, schoolItems;          // education and school items
+    QString specialities, currentPosts, proposedPosts, postsToBeRemoved, resume;
+    QString rewardsAndPunishments, appraisalResults, reasonForAppointment;
+    QString familyRelations, familyNames, familyBirthDates, familyPoliticalStatus, familyWorkplaces;   // family column items
+    QString reportingUnit, filledBy, ageReferenceDate, fillingDate;
     // Never set by the hand-off; written as the empty items 13-16.
-    QString AGE, DANGCI, MONEYD, JIBIE, MONEYJ;
+    QString ageItem, salaryGrade, gradeSalary, rank, rankSalary;
 
     // The size the résumé of this record was last drawn at, in points: 12
     // after a load, lowered by a drawing that had to shrink the résumé, and

@@ -52,11 +52,11 @@ bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
     if (!loadDocumentFile(path, record, ui))
         return false;
     FieldCheckFailure failure;
-    if (!CheckAllFields(record, &failure)) {
+    if (!checkAllFields(record, &failure)) {
         ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
         return false;
     }
-    if (!FillRenderer(record, pages, ui))
+    if (!fillRendererVars(record, pages, ui))
         return false;
     pages.takePhoto(record);
     return true;
@@ -65,9 +65,9 @@ bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
 void drawPage(FormPages &pages, DrawingSurface &surface, int page, int thick, int thin)
 {
     if (page == 1)
-        pages.预览(surface, thick, thin);
+        pages.drawPageOne(surface, thick, thin);
     else
-        pages.DRAWTHEPHOTO(surface, thick, thin);
+        pages.drawPageTwo(surface, thick, thin);
 }
 
 QString displayList(FormPages &pages, Pages which)

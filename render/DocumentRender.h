@@ -29,7 +29,7 @@ constexpr int kPrinterThin = 6;
 // documents at once on different threads, each with its own `pages`.
 bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui);
 
-// Draws page 1 (预览) or page 2 (DRAWTHEPHOTO) with the given pens.
+// Draws page 1 (drawPageOne) or page 2 (drawPageTwo) with the given pens.
 void drawPage(FormPages &pages, DrawingSurface &surface, int page, int thick, int thin);
 
 // The display list of the chosen pages, drawn as for the printer.

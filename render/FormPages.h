@@ -6,8 +6,8 @@
 #include <QImage>
 
 // The two pages of the printed form, drawn from the renderer variables onto
-// any DrawingSurface. Page one is `预览`, page two `DRAWTHEPHOTO`; each fill
-// method puts one field into its cell.
+// any DrawingSurface. Each fill method puts one field into its cell; the
+// labels of the cells are listed in model/FieldLabels.h.
 class FormPages : public RendererVars {
 public:
     PageMargins margins;
@@ -17,52 +17,52 @@ public:
     // The record's photo values, as page one draws them.
     void takePhoto(const AppointmentRecord &record)
     {
-        hasPhoto = record.HasPhoto;
-        photoPicture = record.HasPhoto ? record.PhotoPicture : QImage();
+        hasPhoto = record.hasPhoto;
+        photoPicture = record.hasPhoto ? record.photo : QImage();
     }
 
-    void 预览(DrawingSurface &OBJECTS, int XIANKUAN1, int XIANKUAN2);
-    void DRAWTHEPHOTO(DrawingSurface &OBJECTS, int XIANKUAN1, int XIANKUAN2);
+    void drawPageOne(DrawingSurface &surface, int thickPen, int thinPen);
+    void drawPageTwo(DrawingSurface &surface, int thickPen, int thinPen);
 
-    // Renderer state of page one, recomputed by every run of 预览.
-    int XianRenLines = 0, NiRenLines = 0, NiMianLines = 0;
-    int XianRenBottom = 0, NiRenBottom = 0, NiMianBottom = 0;
-    int CellLeft = 0, CellTop = 0, CellWidth = 0, CellHeight = 0;
-    QString CellLabel;
+    // Renderer state of page one, recomputed by every run of drawPageOne.
+    int currentPostsLines = 0, proposedPostsLines = 0, postsToBeRemovedLines = 0;
+    int currentPostsBottom = 0, proposedPostsBottom = 0, postsToBeRemovedBottom = 0;
+    int cellLeft = 0, cellTop = 0, cellWidth = 0, cellHeight = 0;
+    QString cellLabel;
 
     // Page one fill methods
-    void FILLNAME(DrawingSurface &OBJECTS);
-    void FILLSEX(DrawingSurface &OBJECTS);
-    void FILLBIRTH(DrawingSurface &OBJECTS);
-    void FILLAGE(DrawingSurface &OBJECTS);
-    void FILLPEOPLE(DrawingSurface &OBJECTS);
-    void FILLJIGUAN(DrawingSurface &OBJECTS);
-    void FILLPARTYTIME(DrawingSurface &OBJECTS);
-    void FILLHEALTH(DrawingSurface &OBJECTS);
-    void FILLBIRTHDI(DrawingSurface &OBJECTS);
-    void FILLWORKTIME(DrawingSurface &OBJECTS);
-    void FILLXUELI(DrawingSurface &OBJECTS);
-    void FILLBIYE(DrawingSurface &OBJECTS);
-    void FILLXUEWEI(DrawingSurface &OBJECTS);
-    void FILLSHUXI(DrawingSurface &OBJECTS);
-    void FILLXIANREN(DrawingSurface &OBJECTS);
-    void FILLNIREN(DrawingSurface &OBJECTS);
-    void FILLNIMIAN(DrawingSurface &OBJECTS);
-    void FILLJIANLI(DrawingSurface &OBJECTS);
-    void FillParty(DrawingSurface &OBJECTS, const QString &partyTime, const QString &party1,
+    void fillName(DrawingSurface &surface);
+    void fillSex(DrawingSurface &surface);
+    void fillBirthDate(DrawingSurface &surface);
+    void fillAge(DrawingSurface &surface);
+    void fillEthnicGroup(DrawingSurface &surface);
+    void fillNativePlace(DrawingSurface &surface);
+    void fillPartyMembership(DrawingSurface &surface);
+    void fillHealth(DrawingSurface &surface);
+    void fillBirthPlace(DrawingSurface &surface);
+    void fillWorkStartDate(DrawingSurface &surface);
+    void fillEducationLevels(DrawingSurface &surface);
+    void fillSchools(DrawingSurface &surface);
+    void fillProfessionalTitle(DrawingSurface &surface);
+    void fillSpecialities(DrawingSurface &surface);
+    void fillCurrentPosts(DrawingSurface &surface);
+    void fillProposedPosts(DrawingSurface &surface);
+    void fillPostsToBeRemoved(DrawingSurface &surface);
+    void fillResume(DrawingSurface &surface);
+    void fillPartyCell(DrawingSurface &surface, const QString &partyTime, const QString &party1,
                    const QString &party2, const QString &party3);
     void setPartyValue(const QString &partyText);
 
     // Page two fill methods
-    void FILLJIANGCHENG(DrawingSurface &OBJECTS);
-    void FILLKAOHE(DrawingSurface &OBJECTS);
-    void FILLRENMIAN(DrawingSurface &OBJECTS);
-    void FILLCHENWEI(DrawingSurface &OBJECTS);
-    void FILLXINGMING(DrawingSurface &OBJECTS);
-    void FILLNIANLING(DrawingSurface &OBJECTS);
-    void FILLMIANMAO(DrawingSurface &OBJECTS);
-    void FILLDANWEI(DrawingSurface &OBJECTS);
-    void FILLCHENGBAO(DrawingSurface &OBJECTS);
+    void fillRewardsAndPunishments(DrawingSurface &surface);
+    void fillAppraisalResults(DrawingSurface &surface);
+    void fillReasonForAppointment(DrawingSurface &surface);
+    void fillFamilyRelations(DrawingSurface &surface);
+    void fillFamilyNames(DrawingSurface &surface);
+    void fillFamilyAges(DrawingSurface &surface);
+    void fillFamilyPoliticalStatus(DrawingSurface &surface);
+    void fillFamilyWorkplaces(DrawingSurface &surface);
+    void fillReportingUnit(DrawingSurface &surface);
 
     // Lines of 25 characters a position-row text takes (step 4 of page one).
     static int positionRowLines(const QString &text);
@@ -71,14 +71,14 @@ public:
 
 private:
     void setCell(double x, double y, int w, int h, const QString &label);
-    void fitCell(DrawingSurface &OBJECTS, const QString &text, int hAlign, int textLeft);
-    void fitIndentedCell(DrawingSurface &OBJECTS, const QString &text, double cellX, double cellY,
+    void fitCell(DrawingSurface &surface, const QString &text, int hAlign, int textLeft);
+    void fitIndentedCell(DrawingSurface &surface, const QString &text, double cellX, double cellY,
                          const QString &label);
-    void fillEducation(DrawingSurface &OBJECTS, const QString &item, double cellX, int w,
+    void fillEducation(DrawingSurface &surface, const QString &item, double cellX, int w,
                        const QString &label, bool schoolColumn);
-    void fillEducationRow(DrawingSurface &OBJECTS, const QString &row, int y, bool schoolColumn);
-    void fillPositionRow(DrawingSurface &OBJECTS, const QString &text, int top, int height,
+    void fillEducationRow(DrawingSurface &surface, const QString &row, int y, bool schoolColumn);
+    void fillPositionRow(DrawingSurface &surface, const QString &text, int top, int height,
                          const QString &label);
-    void fitFamilyCell(DrawingSurface &OBJECTS, const QString &text, double cellX, int k, int w,
+    void fitFamilyCell(DrawingSurface &surface, const QString &text, double cellX, int k, int w,
                        const QString &label, int hAlign);
 };

@@ -6,12 +6,12 @@
 // Small drawing steps shared by both pages.
 namespace PageDrawing {
 
-// Text at an exact (unrounded) position: CurrentX/CurrentY, then Print.
+// Text at an exact (unrounded) position: currentX/currentY, then Print.
 inline void printAt(DrawingSurface &s, double x, double y, const QString &text)
 {
-    s.CurrentX = x;
-    s.CurrentY = y;
-    s.Print(text);
+    s.currentX = x;
+    s.currentY = y;
+    s.printText(text);
 }
 
 // The form's typefaces, by the names the page methods set.

@@ -35,7 +35,7 @@ bool isTrailingClosingMark(QChar c)
 
 int FormPages::positionRowLines(const QString &text)
 {
-    const WrappedLineCount counted = CountWrappedLines(text, 25);
+    const WrappedLineCount counted = countWrappedLines(text, 25);
     const int n = text.size() - counted.pulled + counted.pushed;
     if (n <= 0)
         return 0;
@@ -45,240 +45,240 @@ int FormPages::positionRowLines(const QString &text)
     return lines;
 }
 
-void FormPages::预览(DrawingSurface &OBJECTS, int XIANKUAN1, int XIANKUAN2)
+void FormPages::drawPageOne(DrawingSurface &surface, int thickPen, int thinPen)
 {
     const double T = margins.T, L = margins.L, W = margins.W, H = margins.H;
 
     // 1. Title
-    OBJECTS.setFontSize(20);
-    OBJECTS.setFontName(songTi());
-    OBJECTS.setDrawWidth(XIANKUAN1);
-    printAt(OBJECTS, L + 1984.5, T - 567, QStringLiteral("干 部 任 免 审 批 表"));
+    surface.setFontSize(20);
+    surface.setFontName(songTi());
+    surface.setDrawWidth(thickPen);
+    printAt(surface, L + 1984.5, T - 567, QStringLiteral("干 部 任 免 审 批 表"));
 
     // 2. Outer frame, thick
-    OBJECTS.Line(L, T, L + W, T);
-    OBJECTS.Line(L + W, T, L + W, T + H);
-    OBJECTS.Line(L + W, T + H, L, T + H);
-    OBJECTS.Line(L, T + H, L, T);
+    surface.strokeLine(L, T, L + W, T);
+    surface.strokeLine(L + W, T, L + W, T + H);
+    surface.strokeLine(L + W, T + H, L, T + H);
+    surface.strokeLine(L, T + H, L, T);
 
     // 3. Horizontal grid, thin
-    OBJECTS.setDrawWidth(XIANKUAN2);
-    OBJECTS.Line(L, T + 600, L + 6350.4, T + 600);
-    OBJECTS.Line(L, T + 1200, L + 6350.4, T + 1200);
-    OBJECTS.Line(L, T + 1800, L + 6350.4, T + 1800);
-    OBJECTS.Line(L, T + 2400, L + W, T + 2400);
-    OBJECTS.Line(L + 907.2, T + 3000, L + W, T + 3000);
-    OBJECTS.Line(L, T + 3600, L + W, T + 3600);
+    surface.setDrawWidth(thinPen);
+    surface.strokeLine(L, T + 600, L + 6350.4, T + 600);
+    surface.strokeLine(L, T + 1200, L + 6350.4, T + 1200);
+    surface.strokeLine(L, T + 1800, L + 6350.4, T + 1800);
+    surface.strokeLine(L, T + 2400, L + W, T + 2400);
+    surface.strokeLine(L + 907.2, T + 3000, L + W, T + 3000);
+    surface.strokeLine(L, T + 3600, L + W, T + 3600);
 
     // 4./5. The three position rows grow with their texts; each row's top
     // is the bottom of the one above, so count and draw row by row.
     double y = T + 3600;
     const double xianRenTop = y;
-    XianRenLines = positionRowLines(XIANREN);
-    y += positionRowHeight(XianRenLines);
-    OBJECTS.Line(L, y, L + W, y);
-    XianRenBottom = roundHalfEven(y);
+    currentPostsLines = positionRowLines(currentPosts);
+    y += positionRowHeight(currentPostsLines);
+    surface.strokeLine(L, y, L + W, y);
+    currentPostsBottom = roundHalfEven(y);
 
-    const double niRenTop = XianRenBottom;
-    NiRenLines = positionRowLines(NIREN);
-    y = niRenTop + positionRowHeight(NiRenLines);
-    OBJECTS.Line(L, y, L + W, y);
-    NiRenBottom = roundHalfEven(y);
+    const double niRenTop = currentPostsBottom;
+    proposedPostsLines = positionRowLines(proposedPosts);
+    y = niRenTop + positionRowHeight(proposedPostsLines);
+    surface.strokeLine(L, y, L + W, y);
+    proposedPostsBottom = roundHalfEven(y);
 
-    const double niMianTop = NiRenBottom;
-    NiMianLines = positionRowLines(NIMIAN);
-    y = niMianTop + positionRowHeight(NiMianLines);
-    OBJECTS.setDrawWidth(XIANKUAN1);
-    OBJECTS.Line(L, y, L + W, y);
-    OBJECTS.setDrawWidth(XIANKUAN2);
-    NiMianBottom = roundHalfEven(y);
+    const double niMianTop = proposedPostsBottom;
+    postsToBeRemovedLines = positionRowLines(postsToBeRemoved);
+    y = niMianTop + positionRowHeight(postsToBeRemovedLines);
+    surface.setDrawWidth(thickPen);
+    surface.strokeLine(L, y, L + W, y);
+    surface.setDrawWidth(thinPen);
+    postsToBeRemovedBottom = roundHalfEven(y);
 
     // 6. Vertical grid, thin
-    OBJECTS.Line(L + 680.4, NiMianBottom, L + 680.4, T + H);
-    OBJECTS.Line(L + 2041.2, T + 3600, L + 2041.2, NiMianBottom);
-    OBJECTS.Line(L + 907.2, T, L + 907.2, T + 3600);
-    OBJECTS.Line(L + 2041.2, T, L + 2041.2, T + 1800);
-    OBJECTS.Line(L + 2948.4, T, L + 2948.4, T + 2400);
-    OBJECTS.Line(L + 4082.4, T, L + 4082.4, T + 3600);
-    OBJECTS.Line(L + 5216.4, T, L + 5216.4, T + 1800);
-    OBJECTS.Line(L + 6350.4, T, L + 6350.4, T + 2400);
-    OBJECTS.Line(L + 2041.2, T + 2400, L + 2041.2, T + 3600);
-    OBJECTS.Line(L + 5216.4, T + 2400, L + 5216.4, T + 3600);
+    surface.strokeLine(L + 680.4, postsToBeRemovedBottom, L + 680.4, T + H);
+    surface.strokeLine(L + 2041.2, T + 3600, L + 2041.2, postsToBeRemovedBottom);
+    surface.strokeLine(L + 907.2, T, L + 907.2, T + 3600);
+    surface.strokeLine(L + 2041.2, T, L + 2041.2, T + 1800);
+    surface.strokeLine(L + 2948.4, T, L + 2948.4, T + 2400);
+    surface.strokeLine(L + 4082.4, T, L + 4082.4, T + 3600);
+    surface.strokeLine(L + 5216.4, T, L + 5216.4, T + 1800);
+    surface.strokeLine(L + 6350.4, T, L + 6350.4, T + 2400);
+    surface.strokeLine(L + 2041.2, T + 2400, L + 2041.2, T + 3600);
+    surface.strokeLine(L + 5216.4, T + 2400, L + 5216.4, T + 3600);
 
     // 7. Labels
-    OBJECTS.setFontSize(12);
-    OBJECTS.setFontName(kaiTi());
-    const double R = NiMianBottom;
-    printAt(OBJECTS, L + 113.4, T + 186.6, QStringLiteral("姓  名"));
-    printAt(OBJECTS, L + 2154.6, T + 786.6, QStringLiteral("籍  贯"));
-    printAt(OBJECTS, L + 4195.8, T + 786.6, QStringLiteral("出 生 地"));
-    printAt(OBJECTS, L + 4195.8, T + 1386.6, QStringLiteral("健康状况"));
-    printAt(OBJECTS, L + 113.4, T + 2736.6, QStringLiteral("学  历"));
-    printAt(OBJECTS, L + 113.4, T + 3036.6, QStringLiteral("学  位"));
-    printAt(OBJECTS, L + 113.4, T + 1836.6, QStringLiteral("专业技"));
-    printAt(OBJECTS, L + 113.4, T + 2136.6, QStringLiteral("术职务"));
-    printAt(OBJECTS, L + 85.05, xianRenTop + positionRowHeight(XianRenLines) / 2.0 - 113.4,
+    surface.setFontSize(12);
+    surface.setFontName(kaiTi());
+    const double R = postsToBeRemovedBottom;
+    printAt(surface, L + 113.4, T + 186.6, QStringLiteral("姓  名"));
+    printAt(surface, L + 2154.6, T + 786.6, QStringLiteral("籍  贯"));
+    printAt(surface, L + 4195.8, T + 786.6, QStringLiteral("出 生 地"));
+    printAt(surface, L + 4195.8, T + 1386.6, QStringLiteral("健康状况"));
+    printAt(surface, L + 113.4, T + 2736.6, QStringLiteral("学  历"));
+    printAt(surface, L + 113.4, T + 3036.6, QStringLiteral("学  位"));
+    printAt(surface, L + 113.4, T + 1836.6, QStringLiteral("专业技"));
+    printAt(surface, L + 113.4, T + 2136.6, QStringLiteral("术职务"));
+    printAt(surface, L + 85.05, xianRenTop + positionRowHeight(currentPostsLines) / 2.0 - 113.4,
             QStringLiteral(" 现  任  职  务"));
-    printAt(OBJECTS, L + 85.05, niRenTop + positionRowHeight(NiRenLines) / 2.0 - 113.4,
+    printAt(surface, L + 85.05, niRenTop + positionRowHeight(proposedPostsLines) / 2.0 - 113.4,
             QStringLiteral(" 拟  任  职  务"));
-    printAt(OBJECTS, L + 85.05, niMianTop + positionRowHeight(NiMianLines) / 2.0 - 113.4,
+    printAt(surface, L + 85.05, niMianTop + positionRowHeight(postsToBeRemovedLines) / 2.0 - 113.4,
             QStringLiteral(" 拟  免  职  务"));
-    printAt(OBJECTS, L + 226.8, R + 1386.6, QStringLiteral("简"));
-    printAt(OBJECTS, L + 226.8, R + 3486.6, QStringLiteral("历"));
-    printAt(OBJECTS, L + 2154.6, T + 186.6, QStringLiteral("性  别"));
-    printAt(OBJECTS, L + 113.4, T + 1236.6, QStringLiteral("入  党"));
-    printAt(OBJECTS, L + 113.4, T + 1536.6, QStringLiteral("时  间"));
-    printAt(OBJECTS, L + 2154.6, T + 1236.6, QStringLiteral("参加工"));
-    printAt(OBJECTS, L + 2154.6, T + 1536.6, QStringLiteral("作时间"));
-    printAt(OBJECTS, L + 113.4, T + 786.6, QStringLiteral("民  族"));
-    printAt(OBJECTS, L + 3061.8, T + 1836.6, QStringLiteral("熟悉专业"));
-    printAt(OBJECTS, L + 3061.8, T + 2136.6, QStringLiteral("有何专长"));
-    printAt(OBJECTS, L + 1134, T + 2436.6, QStringLiteral("全日制"));
-    printAt(OBJECTS, L + 1134, T + 2736.6, QStringLiteral("教  育"));
-    printAt(OBJECTS, L + 1134, T + 3036.6, QStringLiteral("在  职"));
-    printAt(OBJECTS, L + 1134, T + 3336.6, QStringLiteral("教  育"));
-    printAt(OBJECTS, L + 4195.8, T + 2436.6, QStringLiteral("毕业院校"));
-    printAt(OBJECTS, L + 4195.8, T + 2736.6, QStringLiteral("系及专业"));
-    printAt(OBJECTS, L + 4195.8, T + 3036.6, QStringLiteral("毕业院校"));
-    printAt(OBJECTS, L + 4195.8, T + 3336.6, QStringLiteral("系及专业"));
-    printAt(OBJECTS, L + 4195.8, T + 36.6, QStringLiteral("出生年月"));
-    printAt(OBJECTS, L + 4139.1, T + 336.6, QStringLiteral("(    岁)"));
-    printAt(OBJECTS, L + 5273.1, T + 336.6, QStringLiteral("(    岁)"));
+    printAt(surface, L + 226.8, R + 1386.6, QStringLiteral("简"));
+    printAt(surface, L + 226.8, R + 3486.6, QStringLiteral("历"));
+    printAt(surface, L + 2154.6, T + 186.6, QStringLiteral("性  别"));
+    printAt(surface, L + 113.4, T + 1236.6, QStringLiteral("入  党"));
+    printAt(surface, L + 113.4, T + 1536.6, QStringLiteral("时  间"));
+    printAt(surface, L + 2154.6, T + 1236.6, QStringLiteral("参加工"));
+    printAt(surface, L + 2154.6, T + 1536.6, QStringLiteral("作时间"));
+    printAt(surface, L + 113.4, T + 786.6, QStringLiteral("民  族"));
+    printAt(surface, L + 3061.8, T + 1836.6, QStringLiteral("熟悉专业"));
+    printAt(surface, L + 3061.8, T + 2136.6, QStringLiteral("有何专长"));
+    printAt(surface, L + 1134, T + 2436.6, QStringLiteral("全日制"));
+    printAt(surface, L + 1134, T + 2736.6, QStringLiteral("教  育"));
+    printAt(surface, L + 1134, T + 3036.6, QStringLiteral("在  职"));
+    printAt(surface, L + 1134, T + 3336.6, QStringLiteral("教  育"));
+    printAt(surface, L + 4195.8, T + 2436.6, QStringLiteral("毕业院校"));
+    printAt(surface, L + 4195.8, T + 2736.6, QStringLiteral("系及专业"));
+    printAt(surface, L + 4195.8, T + 3036.6, QStringLiteral("毕业院校"));
+    printAt(surface, L + 4195.8, T + 3336.6, QStringLiteral("系及专业"));
+    printAt(surface, L + 4195.8, T + 36.6, QStringLiteral("出生年月"));
+    printAt(surface, L + 4139.1, T + 336.6, QStringLiteral("(    岁)"));
+    printAt(surface, L + 5273.1, T + 336.6, QStringLiteral("(    岁)"));
 
     // 8. Photo, scaled into its box whatever its proportions
     if (hasPhoto && !photoPicture.isNull())
-        OBJECTS.PaintPicture(photoPicture, L + 6350.4 + 20, T + 14 + 28.35, 1772.442, 2349.48);
+        surface.paintPicture(photoPicture, L + 6350.4 + 20, T + 14 + 28.35, 1772.442, 2349.48);
     else
-        printAt(OBJECTS, L + 6804, T + 1020.6, QStringLiteral("照    片"));
+        printAt(surface, L + 6804, T + 1020.6, QStringLiteral("照    片"));
 
     // 9. Fields
-    FILLNAME(OBJECTS);
-    FILLSEX(OBJECTS);
-    FILLBIRTH(OBJECTS);
-    FILLAGE(OBJECTS);
-    FILLPEOPLE(OBJECTS);
-    FILLJIGUAN(OBJECTS);
-    FILLPARTYTIME(OBJECTS);
-    FILLHEALTH(OBJECTS);
-    FILLBIRTHDI(OBJECTS);
-    FILLWORKTIME(OBJECTS);
-    FILLXUELI(OBJECTS);
-    FILLBIYE(OBJECTS);
-    FILLXUEWEI(OBJECTS);
-    FILLSHUXI(OBJECTS);
-    FILLXIANREN(OBJECTS);
-    FILLNIREN(OBJECTS);
-    FILLNIMIAN(OBJECTS);
-    FILLJIANLI(OBJECTS);
+    fillName(surface);
+    fillSex(surface);
+    fillBirthDate(surface);
+    fillAge(surface);
+    fillEthnicGroup(surface);
+    fillNativePlace(surface);
+    fillPartyMembership(surface);
+    fillHealth(surface);
+    fillBirthPlace(surface);
+    fillWorkStartDate(surface);
+    fillEducationLevels(surface);
+    fillSchools(surface);
+    fillProfessionalTitle(surface);
+    fillSpecialities(surface);
+    fillCurrentPosts(surface);
+    fillProposedPosts(surface);
+    fillPostsToBeRemoved(surface);
+    fillResume(surface);
 }
 
 void FormPages::setCell(double x, double y, int w, int h, const QString &label)
 {
-    CellLeft = roundHalfEven(x);
-    CellTop = roundHalfEven(y);
-    CellWidth = w;
-    CellHeight = h;
-    CellLabel = label;
+    cellLeft = roundHalfEven(x);
+    cellTop = roundHalfEven(y);
+    cellWidth = w;
+    cellHeight = h;
+    cellLabel = label;
 }
 
-void FormPages::fitCell(DrawingSurface &OBJECTS, const QString &text, int hAlign, int textLeft)
+void FormPages::fitCell(DrawingSurface &surface, const QString &text, int hAlign, int textLeft)
 {
-    FitTextInArea(text, textLeft, CellTop, CellWidth, CellHeight, OBJECTS, CellLabel, 1.0, hAlign, 0, 0);
+    fitTextInArea(text, textLeft, cellTop, cellWidth, cellHeight, surface, cellLabel, 1.0, hAlign, 0, 0);
 }
 
 // The small cells of rows 1-3 start their text 28.35 twips in from the
 // grid line; the offset is added before rounding.
-void FormPages::fitIndentedCell(DrawingSurface &OBJECTS, const QString &text, double cellX, double cellY,
+void FormPages::fitIndentedCell(DrawingSurface &surface, const QString &text, double cellX, double cellY,
                                 const QString &label)
 {
     setCell(cellX, cellY, 1134, 600, label);
-    fitCell(OBJECTS, text, 0, roundHalfEven(cellX + 28.35));
+    fitCell(surface, text, 0, roundHalfEven(cellX + 28.35));
 }
 
-void FormPages::FILLNAME(DrawingSurface &OBJECTS)
+void FormPages::fillName(DrawingSurface &surface)
 {
-    fitIndentedCell(OBJECTS, TNAME, margins.L + 907.2, margins.T, QStringLiteral("姓名"));
+    fitIndentedCell(surface, name, margins.L + 907.2, margins.T, QStringLiteral("姓名"));
 }
 
-void FormPages::FILLSEX(DrawingSurface &OBJECTS)
+void FormPages::fillSex(DrawingSurface &surface)
 {
-    printAt(OBJECTS, margins.L + 3402, margins.T + 166.5, StripLineBreaks(SEX));
+    printAt(surface, margins.L + 3402, margins.T + 166.5, stripLineBreaks(sex));
 }
 
 // A dotted date; a text that is not a number (a period word) loses its dots.
 static QString printedDate(const QString &raw)
 {
-    QString text = DotDate(StripLineBreaks(raw));
-    if (!IsNumeric(text))
-        text = RemoveChar(text, QStringLiteral("."));
+    QString text = dotDate(stripLineBreaks(raw));
+    if (!isNumeric(text))
+        text = removeChar(text, QStringLiteral("."));
     return text;
 }
 
-void FormPages::FILLBIRTH(DrawingSurface &OBJECTS)
+void FormPages::fillBirthDate(DrawingSurface &surface)
 {
     setCell(margins.L + 5216.4, margins.T, 1134, 300, QStringLiteral("出生年月"));
-    fitCell(OBJECTS, printedDate(BIRTH), 0, CellLeft);
+    fitCell(surface, printedDate(birthDate), 0, cellLeft);
 }
 
-void FormPages::FILLAGE(DrawingSurface &OBJECTS)
+void FormPages::fillAge(DrawingSurface &surface)
 {
-    if (BIRTH.isEmpty())
+    if (birthDate.isEmpty())
         return;
-    const QString age = AgeAt(MYDATE, TrimSpaces(BIRTH));
+    const QString age = ageAt(ageReferenceDate, trimSpaces(birthDate));
     bool ok = false;
     const double years = age.toDouble(&ok);
     if (!ok)
         return;   // no age can be computed from this birth date
     // A fractional result (a year such as "19.5") becomes the nearest whole
     // number, halves to even.
-    printAt(OBJECTS, margins.L + 5443.2, margins.T + 316.5, QString::number(roundHalfEven(years)));
+    printAt(surface, margins.L + 5443.2, margins.T + 316.5, QString::number(roundHalfEven(years)));
 }
 
-void FormPages::FILLPEOPLE(DrawingSurface &OBJECTS)
+void FormPages::fillEthnicGroup(DrawingSurface &surface)
 {
-    fitIndentedCell(OBJECTS, PEOPLE, margins.L + 907.2, margins.T + 616.5, QStringLiteral("民族"));
+    fitIndentedCell(surface, ethnicGroup, margins.L + 907.2, margins.T + 616.5, QStringLiteral("民族"));
 }
 
-void FormPages::FILLJIGUAN(DrawingSurface &OBJECTS)
+void FormPages::fillNativePlace(DrawingSurface &surface)
 {
-    fitIndentedCell(OBJECTS, JIGUAN, margins.L + 2948.4, margins.T + 616.5, QStringLiteral("籍贯"));
+    fitIndentedCell(surface, nativePlace, margins.L + 2948.4, margins.T + 616.5, QStringLiteral("籍贯"));
 }
 
-void FormPages::FILLBIRTHDI(DrawingSurface &OBJECTS)
+void FormPages::fillBirthPlace(DrawingSurface &surface)
 {
-    fitIndentedCell(OBJECTS, BIRTHDI, margins.L + 5216.4, margins.T + 616.5, QStringLiteral("出生地"));
+    fitIndentedCell(surface, birthPlace, margins.L + 5216.4, margins.T + 616.5, QStringLiteral("出生地"));
 }
 
-void FormPages::FILLPARTYTIME(DrawingSurface &OBJECTS)
+void FormPages::fillPartyMembership(DrawingSurface &surface)
 {
     setCell(margins.L + 907.2, margins.T + 1216.5, 1134, 2 * 300, kPartyLabel);
-    FillParty(OBJECTS, PARTYTIME, PARTY1, PARTY2, PARTY3);
+    fillPartyCell(surface, partyJoinDate, partyName1, partyName2, partyName3);
 }
 
-void FormPages::FILLWORKTIME(DrawingSurface &OBJECTS)
+void FormPages::fillWorkStartDate(DrawingSurface &surface)
 {
     setCell(margins.L + 2948.4, margins.T + 1216.5, 1134, 600, QStringLiteral("参加工作时间"));
-    QString text = DotDate(WORKTIME);
-    if (!IsNumeric(text))
-        text = RemoveChar(text, QStringLiteral("."));
-    fitCell(OBJECTS, text, 0, CellLeft);
+    QString text = dotDate(workStartDate);
+    if (!isNumeric(text))
+        text = removeChar(text, QStringLiteral("."));
+    fitCell(surface, text, 0, cellLeft);
 }
 
-void FormPages::FILLHEALTH(DrawingSurface &OBJECTS)
+void FormPages::fillHealth(DrawingSurface &surface)
 {
-    fitIndentedCell(OBJECTS, HEALTH, margins.L + 5216.4, margins.T + 1216.5, QStringLiteral("健康状况"));
+    fitIndentedCell(surface, health, margins.L + 5216.4, margins.T + 1216.5, QStringLiteral("健康状况"));
 }
 
-void FormPages::FILLXUEWEI(DrawingSurface &OBJECTS)
+void FormPages::fillProfessionalTitle(DrawingSurface &surface)
 {
     setCell(margins.L + 963.9, margins.T + 1816.5, 1984, 600, QStringLiteral("专业技术职务"));
-    fitCell(OBJECTS, XUEWEI, 0, CellLeft);
+    fitCell(surface, professionalTitle, 0, cellLeft);
 }
 
-void FormPages::FILLSHUXI(DrawingSurface &OBJECTS)
+void FormPages::fillSpecialities(DrawingSurface &surface)
 {
     setCell(margins.L + 4082.4, margins.T + 1816.5, 2268, 600, QStringLiteral("熟悉专业有何专长"));
-    fitCell(OBJECTS, SHUXI, 0, CellLeft);
+    fitCell(surface, specialities, 0, cellLeft);
 }
 
 QString FormPages::partyNamesLine(const QString &party1, const QString &party2, const QString &party3)
@@ -300,7 +300,7 @@ QString FormPages::partyNamesLine(const QString &party1, const QString &party2, 
     return QLatin1Char('(') + names.join(QStringLiteral("、")) + QLatin1Char(')');
 }
 
-void FormPages::FillParty(DrawingSurface &OBJECTS, const QString &partyTime, const QString &party1,
+void FormPages::fillPartyCell(DrawingSurface &surface, const QString &partyTime, const QString &party1,
                           const QString &party2, const QString &party3)
 {
     const int x = roundHalfEven(margins.L + 907.2);
@@ -309,8 +309,8 @@ void FormPages::FillParty(DrawingSurface &OBJECTS, const QString &partyTime, con
 
     const QString names = partyNamesLine(party1, party2, party3);
     QString date = partyTime;
-    if (!date.isEmpty() && !IsNumeric(date))
-        date = RemoveChar(date, QStringLiteral("."));
+    if (!date.isEmpty() && !isNumeric(date))
+        date = removeChar(date, QStringLiteral("."));
 
     const bool bracketed = names.startsWith(QLatin1Char('('));
     const bool listed = names.startsWith(QStringLiteral("、"));
@@ -318,44 +318,44 @@ void FormPages::FillParty(DrawingSurface &OBJECTS, const QString &partyTime, con
         // Names over the date in parentheses, both lines at one size.
         const QString upper = bracketed ? names.mid(1, names.size() - 2) : names.mid(1);
         const QString lower = QStringLiteral("（") + date + QStringLiteral("）");
-        const double s1 = FindFitFontSize(OBJECTS.measuring(), bracketed ? upper : names, 1134, 300, songTi(), 12);
-        const double s2 = FindFitFontSize(OBJECTS.measuring(), lower, 1134, 300, songTi(), s1);
-        OBJECTS.setFontSize(s2);
-        FitTextInArea(upper, x, top, 1134, 300, OBJECTS, kPartyLabel, 1.0, 0, 0, 0);
-        FitTextInArea(lower, x, lowerTop, 1134, 300, OBJECTS, kPartyLabel, 1.0, 0, 0, 0);
+        const double s1 = findFittingFontSize(surface.measuring(), bracketed ? upper : names, 1134, 300, songTi(), 12);
+        const double s2 = findFittingFontSize(surface.measuring(), lower, 1134, 300, songTi(), s1);
+        surface.setFontSize(s2);
+        fitTextInArea(upper, x, top, 1134, 300, surface, kPartyLabel, 1.0, 0, 0, 0);
+        fitTextInArea(lower, x, lowerTop, 1134, 300, surface, kPartyLabel, 1.0, 0, 0, 0);
     } else if (!date.isEmpty()) {
-        FitTextInArea(date, x, top, 1134, 600, OBJECTS, kPartyLabel, 1.0, 0, 0, 0);
+        fitTextInArea(date, x, top, 1134, 600, surface, kPartyLabel, 1.0, 0, 0, 0);
     } else {
-        FitTextInArea(names, x, top, 1134, 600, OBJECTS, kPartyLabel, 1.0, 0, 0, 0);
+        fitTextInArea(names, x, top, 1134, 600, surface, kPartyLabel, 1.0, 0, 0, 0);
     }
-    OBJECTS.setFontSize(12);
+    surface.setFontSize(12);
 }
 
 void FormPages::setPartyValue(const QString &partyText)
 {
-    if (IsNumeric(partyText)) {
-        PARTYTIME = partyText.size() != 4 ? partyText.left(4) + QLatin1Char('.') + partyText.mid(4, 2)
+    if (isNumeric(partyText)) {
+        partyJoinDate = partyText.size() != 4 ? partyText.left(4) + QLatin1Char('.') + partyText.mid(4, 2)
                                           : partyText;
-        PARTY1 = QStringLiteral("中共");
-        PARTY2.clear();
-        PARTY3.clear();
+        partyName1 = QStringLiteral("中共");
+        partyName2.clear();
+        partyName3.clear();
     } else if (partyText.contains(QStringLiteral("；"))) {
         const QStringList parts = partyText.split(QStringLiteral("；"));
-        PARTYTIME = parts.value(0);
-        PARTY1 = QStringLiteral("中共");
-        PARTY2 = parts.value(1);
-        PARTY3 = parts.value(2);
+        partyJoinDate = parts.value(0);
+        partyName1 = QStringLiteral("中共");
+        partyName2 = parts.value(1);
+        partyName3 = parts.value(2);
     } else {
-        PARTYTIME.clear();
-        PARTY1 = partyText;
-        PARTY2.clear();
-        PARTY3.clear();
+        partyJoinDate.clear();
+        partyName1 = partyText;
+        partyName2.clear();
+        partyName3.clear();
     }
 }
 
 // One education row: an upper and a lower line joined by "#"; both present
 // share the smaller of their fitting sizes.
-void FormPages::fillEducationRow(DrawingSurface &OBJECTS, const QString &row, int y, bool schoolColumn)
+void FormPages::fillEducationRow(DrawingSurface &surface, const QString &row, int y, bool schoolColumn)
 {
     if (row.isEmpty())
         return;
@@ -365,83 +365,83 @@ void FormPages::fillEducationRow(DrawingSurface &OBJECTS, const QString &row, in
     const int hAlign = schoolColumn ? 1 : 0;
     auto fit = [&](const QString &text, int top, int h) {
         if (schoolColumn)
-            FitTextInAreaStep2(text, CellLeft, top, CellWidth, h, OBJECTS, CellLabel, 1.0, hAlign, 0, 0);
+            fitTextInAreaInTwoPointSteps(text, cellLeft, top, cellWidth, h, surface, cellLabel, 1.0, hAlign, 0, 0);
         else
-            FitTextInArea(text, CellLeft, top, CellWidth, h, OBJECTS, CellLabel, 1.0, hAlign, 0, 0);
+            fitTextInArea(text, cellLeft, top, cellWidth, h, surface, cellLabel, 1.0, hAlign, 0, 0);
     };
-    CellTop = y;
+    cellTop = y;
     if (upper.isEmpty() || lower.isEmpty()) {
         fit(upper.isEmpty() ? lower : upper, y, 600);
         return;
     }
-    const double before = OBJECTS.fontSize();
-    const double s1 = FindFitFontSize(OBJECTS.measuring(), upper, CellWidth, 300, songTi(), 12);
-    const double s2 = FindFitFontSize(OBJECTS.measuring(), lower, CellWidth, 300, songTi(), 12);
-    OBJECTS.setFontSize(qMin(s1, s2));
+    const double before = surface.fontSize();
+    const double s1 = findFittingFontSize(surface.measuring(), upper, cellWidth, 300, songTi(), 12);
+    const double s2 = findFittingFontSize(surface.measuring(), lower, cellWidth, 300, songTi(), 12);
+    surface.setFontSize(qMin(s1, s2));
     fit(upper, y, 300);
     fit(lower, y + 300, 300);
-    OBJECTS.setFontSize(before);
+    surface.setFontSize(before);
 }
 
-void FormPages::fillEducation(DrawingSurface &OBJECTS, const QString &item, double cellX, int w,
+void FormPages::fillEducation(DrawingSurface &surface, const QString &item, double cellX, int w,
                               const QString &label, bool schoolColumn)
 {
     setCell(cellX, margins.T + 2416.5, w, 600, label);
-    const QStringList rows = StripLineBreaks(item).split(QLatin1Char('@'));
-    fillEducationRow(OBJECTS, rows.value(0), roundHalfEven(margins.T + 2416.5), schoolColumn);
-    fillEducationRow(OBJECTS, rows.value(1), roundHalfEven(margins.T + 3016.5), schoolColumn);
+    const QStringList rows = stripLineBreaks(item).split(QLatin1Char('@'));
+    fillEducationRow(surface, rows.value(0), roundHalfEven(margins.T + 2416.5), schoolColumn);
+    fillEducationRow(surface, rows.value(1), roundHalfEven(margins.T + 3016.5), schoolColumn);
 }
 
-void FormPages::FILLXUELI(DrawingSurface &OBJECTS)
+void FormPages::fillEducationLevels(DrawingSurface &surface)
 {
-    fillEducation(OBJECTS, xueli, margins.L + 2041.2, 2041, QStringLiteral("学历学位"), false);
+    fillEducation(surface, educationItems, margins.L + 2041.2, 2041, QStringLiteral("学历学位"), false);
 }
 
-void FormPages::FILLBIYE(DrawingSurface &OBJECTS)
+void FormPages::fillSchools(DrawingSurface &surface)
 {
-    fillEducation(OBJECTS, BIYE, margins.L + 5273.1, 2892, QStringLiteral("毕业院校及专业"), true);
+    fillEducation(surface, schoolItems, margins.L + 5273.1, 2892, QStringLiteral("毕业院校及专业"), true);
 }
 
 // A position row: texts of 76 characters or more are refused with a message
 // and the cell stays empty.
-void FormPages::fillPositionRow(DrawingSurface &OBJECTS, const QString &text, int top, int height,
+void FormPages::fillPositionRow(DrawingSurface &surface, const QString &text, int top, int height,
                                 const QString &label)
 {
     setCell(margins.L + 2097.9, top, 6067, height, label);
     const QString work = text;
     if (work.size() <= 75)
-        fitCell(OBJECTS, work, 1, CellLeft);
+        fitCell(surface, work, 1, cellLeft);
     else
-        OBJECTS.Message(QStringLiteral("系统"), QStringLiteral("输入文字过长，请输入字数少于75！") + label,
+        surface.showMessage(QStringLiteral("系统"), QStringLiteral("输入文字过长，请输入字数少于75！") + label,
                         MessageIcon::Information);
 }
 
-void FormPages::FILLXIANREN(DrawingSurface &OBJECTS)
+void FormPages::fillCurrentPosts(DrawingSurface &surface)
 {
     const int top = roundHalfEven(margins.T + 3600);
-    fillPositionRow(OBJECTS, XIANREN, top, XianRenBottom - top, QStringLiteral("现任职务"));
+    fillPositionRow(surface, currentPosts, top, currentPostsBottom - top, QStringLiteral("现任职务"));
 }
 
-void FormPages::FILLNIREN(DrawingSurface &OBJECTS)
+void FormPages::fillProposedPosts(DrawingSurface &surface)
 {
-    fillPositionRow(OBJECTS, NIREN, XianRenBottom, NiRenBottom - XianRenBottom, QStringLiteral("拟任职务"));
+    fillPositionRow(surface, proposedPosts, currentPostsBottom, proposedPostsBottom - currentPostsBottom, QStringLiteral("拟任职务"));
 }
 
-void FormPages::FILLNIMIAN(DrawingSurface &OBJECTS)
+void FormPages::fillPostsToBeRemoved(DrawingSurface &surface)
 {
     // The box is the text's own height, not the row's.
-    fillPositionRow(OBJECTS, NIMIAN, NiRenBottom, 300 * NiMianLines, QStringLiteral("拟免职务"));
+    fillPositionRow(surface, postsToBeRemoved, proposedPostsBottom, 300 * postsToBeRemovedLines, QStringLiteral("拟免职务"));
 }
 
-void FormPages::FILLJIANLI(DrawingSurface &OBJECTS)
+void FormPages::fillResume(DrawingSurface &surface)
 {
-    if (XianRenLines < 3)
-        XianRenLines = 2;
-    if (NiRenLines < 3)
-        NiRenLines = 2;
-    if (NiMianLines < 3)
-        NiMianLines = 2;
-    const int extraRows = (XianRenLines - 2) + (NiRenLines - 2) + (NiMianLines - 2);
+    if (currentPostsLines < 3)
+        currentPostsLines = 2;
+    if (proposedPostsLines < 3)
+        proposedPostsLines = 2;
+    if (postsToBeRemovedLines < 3)
+        postsToBeRemovedLines = 2;
+    const int extraRows = (currentPostsLines - 2) + (proposedPostsLines - 2) + (postsToBeRemovedLines - 2);
     const int y = roundHalfEven(margins.T - 283.5 + 6000 + 300.0 * extraRows);
-    FillResume(JIANLI, roundHalfEven(margins.L + 1077.3), y, OBJECTS, 0, resumeFontSize);
+    printResume(resume, roundHalfEven(margins.L + 1077.3), y, surface, 0, resumeFontSize);
 }

@@ -16,208 +16,208 @@ namespace {
 // after the last "@".
 QStringList familyRows(const QString &column, bool stripEachPart)
 {
-    QStringList parts = (stripEachPart ? column : StripLineBreaks(column)).split(QLatin1Char('@'));
+    QStringList parts = (stripEachPart ? column : stripLineBreaks(column)).split(QLatin1Char('@'));
     parts.removeLast();
     if (stripEachPart)
         for (QString &p : parts)
-            p = StripLineBreaks(p);
+            p = stripLineBreaks(p);
     return parts;
 }
 
 } // namespace
 
-void FormPages::DRAWTHEPHOTO(DrawingSurface &OBJECTS, int XIANKUAN1, int XIANKUAN2)
+void FormPages::drawPageTwo(DrawingSurface &surface, int thickPen, int thinPen)
 {
     const double T = margins.T, B = margins.B, W = margins.W, H = margins.H;
 
     // 1. Outer frame, thick
-    OBJECTS.setDrawWidth(XIANKUAN1);
-    OBJECTS.Line(B, T, B + W, T);
-    OBJECTS.Line(B + W, T, B + W, T + H);
-    OBJECTS.Line(B + W, T + H, B, T + H);
-    OBJECTS.Line(B, T + H, B, T);
+    surface.setDrawWidth(thickPen);
+    surface.strokeLine(B, T, B + W, T);
+    surface.strokeLine(B + W, T, B + W, T + H);
+    surface.strokeLine(B + W, T + H, B, T + H);
+    surface.strokeLine(B, T + H, B, T);
 
     // 2. Section lines across the whole width, thin
-    OBJECTS.setDrawWidth(XIANKUAN2);
-    OBJECTS.Line(B, T + 1210.8, B + W, T + 1210.8);
-    OBJECTS.Line(B, T + 2044.8, B + W, T + 2044.8);
-    OBJECTS.Line(B, T + 3255.6, B + W, T + 3255.6);
+    surface.setDrawWidth(thinPen);
+    surface.strokeLine(B, T + 1210.8, B + W, T + 1210.8);
+    surface.strokeLine(B, T + 2044.8, B + W, T + 2044.8);
+    surface.strokeLine(B, T + 3255.6, B + W, T + 3255.6);
 
     // 3. Label column
-    OBJECTS.Line(B + 623.7, T, B + 623.7, T + H);
+    surface.strokeLine(B + 623.7, T, B + 623.7, T + H);
 
     // 4. Family table rows; the last one closes the table across the width
     for (int row = 1; row <= 7; ++row) {
         const double y = T + 3255.6 + 600.0 * row;
-        OBJECTS.Line(B + 623.7, y, B + W, y);
+        surface.strokeLine(B + 623.7, y, B + W, y);
     }
-    OBJECTS.Line(B, T + 8055.6, B + W, T + 8055.6);
+    surface.strokeLine(B, T + 8055.6, B + W, T + 8055.6);
 
     // 5. Family table columns, alternately down and up
-    OBJECTS.Line(B + 1587.6, T + 3255.6, B + 1587.6, T + 8055.6);
-    OBJECTS.Line(B + 2721.6, T + 8055.6, B + 2721.6, T + 3255.6);
-    OBJECTS.Line(B + 3175.2, T + 3255.6, B + 3175.2, T + 8055.6);
-    OBJECTS.Line(B + 4082.4, T + 8055.6, B + 4082.4, T + 3255.6);
+    surface.strokeLine(B + 1587.6, T + 3255.6, B + 1587.6, T + 8055.6);
+    surface.strokeLine(B + 2721.6, T + 8055.6, B + 2721.6, T + 3255.6);
+    surface.strokeLine(B + 3175.2, T + 3255.6, B + 3175.2, T + 8055.6);
+    surface.strokeLine(B + 4082.4, T + 8055.6, B + 4082.4, T + 3255.6);
 
     // 6. Top of the approval blocks, thick
-    OBJECTS.setDrawWidth(XIANKUAN1);
-    OBJECTS.Line(B, T + 9809.1, B + W, T + 9809.1);
-    OBJECTS.setDrawWidth(XIANKUAN2);
+    surface.setDrawWidth(thickPen);
+    surface.strokeLine(B, T + 9809.1, B + W, T + 9809.1);
+    surface.setDrawWidth(thinPen);
 
     // 7. Between the approval blocks, and the second block's label column
-    OBJECTS.Line(B + 4139.1, T + 9809.1, B + 4139.1, T + H);
-    OBJECTS.Line(B + 4819.5, T + H, B + 4819.5, T + 9809.1);
+    surface.strokeLine(B + 4139.1, T + 9809.1, B + 4139.1, T + H);
+    surface.strokeLine(B + 4819.5, T + H, B + 4819.5, T + 9809.1);
 
     // 8. Labels
-    OBJECTS.setFontSize(12);
-    OBJECTS.setFontName(kaiTi());
-    printAt(OBJECTS, B + 198.45, T + 73.2, QStringLiteral("奖"));
-    printAt(OBJECTS, B + 198.45, T + 344.85, QStringLiteral("惩"));
-    printAt(OBJECTS, B + 198.45, T + 644.85, QStringLiteral("情"));
-    printAt(OBJECTS, B + 198.45, T + 944.85, QStringLiteral("况"));
-    printAt(OBJECTS, B + 85.05, T + 1216.5, QStringLiteral("年核"));
-    printAt(OBJECTS, B + 85.05, T + 1488.15, QStringLiteral("度结"));
-    printAt(OBJECTS, B + 85.05, T + 1759.8, QStringLiteral("考果"));
-    printAt(OBJECTS, B + 198.45, T + 2088.15, QStringLiteral("任"));
-    printAt(OBJECTS, B + 198.45, T + 2388.15, QStringLiteral("免"));
-    printAt(OBJECTS, B + 198.45, T + 2688.15, QStringLiteral("理"));
-    printAt(OBJECTS, B + 198.45, T + 2988.15, QStringLiteral("由"));
+    surface.setFontSize(12);
+    surface.setFontName(kaiTi());
+    printAt(surface, B + 198.45, T + 73.2, QStringLiteral("奖"));
+    printAt(surface, B + 198.45, T + 344.85, QStringLiteral("惩"));
+    printAt(surface, B + 198.45, T + 644.85, QStringLiteral("情"));
+    printAt(surface, B + 198.45, T + 944.85, QStringLiteral("况"));
+    printAt(surface, B + 85.05, T + 1216.5, QStringLiteral("年核"));
+    printAt(surface, B + 85.05, T + 1488.15, QStringLiteral("度结"));
+    printAt(surface, B + 85.05, T + 1759.8, QStringLiteral("考果"));
+    printAt(surface, B + 198.45, T + 2088.15, QStringLiteral("任"));
+    printAt(surface, B + 198.45, T + 2388.15, QStringLiteral("免"));
+    printAt(surface, B + 198.45, T + 2688.15, QStringLiteral("理"));
+    printAt(surface, B + 198.45, T + 2988.15, QStringLiteral("由"));
     const QString family = QStringLiteral("家庭主要成员及重要社会关系");
     for (int i = 0; i < family.size(); ++i)
-        printAt(OBJECTS, B + 198.45, T + 3766.5 + 300.0 * i, family.mid(i, 1));
+        printAt(surface, B + 198.45, T + 3766.5 + 300.0 * i, family.mid(i, 1));
     const QString unit = QStringLiteral("呈报单位");
     for (int i = 0; i < unit.size(); ++i)
-        printAt(OBJECTS, B + 198.45, T + 8400 + 300.0 * i, unit.mid(i, 1));
-    printAt(OBJECTS, B + 85.05, T + 10151.55, QStringLiteral("审意"));
-    printAt(OBJECTS, B + 85.05, T + 10451.55, QStringLiteral("批"));
-    printAt(OBJECTS, B + 85.05, T + 10751.55, QStringLiteral("机"));
-    printAt(OBJECTS, B + 85.05, T + 11051.55, QStringLiteral("关见"));
-    printAt(OBJECTS, B + 737.1, T + 3466.5, QStringLiteral("称  谓"));
-    printAt(OBJECTS, B + 1757.7, T + 3466.5, QStringLiteral("姓   名"));
-    printAt(OBJECTS, B + 2835, T + 3316.5, QStringLiteral("年"));
-    printAt(OBJECTS, B + 2835, T + 3616.5, QStringLiteral("龄"));
-    printAt(OBJECTS, B + 3288.6, T + 3316.5, QStringLiteral("政  治"));
-    printAt(OBJECTS, B + 3288.6, T + 3616.5, QStringLiteral("面  貌"));
-    printAt(OBJECTS, B + 4932.9, T + 3466.5, QStringLiteral("工 作 单 位 及 职 务"));
-    printAt(OBJECTS, B + 2551.5, T + 10816.5, QStringLiteral("(盖章)"));
-    printAt(OBJECTS, B + 2324.7, T + 11116.5, QStringLiteral("年   月   日"));
-    printAt(OBJECTS, B + 6690.6, T + 10816.5, QStringLiteral("(盖章)"));
-    printAt(OBJECTS, B + 6520.5, T + 11116.5, QStringLiteral("年   月   日"));
-    printAt(OBJECTS, B + 4252.5, T + 10151.55, QStringLiteral("行任"));
-    printAt(OBJECTS, B + 4252.5, T + 10451.55, QStringLiteral("政免"));
-    printAt(OBJECTS, B + 4252.5, T + 10751.55, QStringLiteral("机意"));
-    printAt(OBJECTS, B + 4252.5, T + 11051.55, QStringLiteral("关见"));
+        printAt(surface, B + 198.45, T + 8400 + 300.0 * i, unit.mid(i, 1));
+    printAt(surface, B + 85.05, T + 10151.55, QStringLiteral("审意"));
+    printAt(surface, B + 85.05, T + 10451.55, QStringLiteral("批"));
+    printAt(surface, B + 85.05, T + 10751.55, QStringLiteral("机"));
+    printAt(surface, B + 85.05, T + 11051.55, QStringLiteral("关见"));
+    printAt(surface, B + 737.1, T + 3466.5, QStringLiteral("称  谓"));
+    printAt(surface, B + 1757.7, T + 3466.5, QStringLiteral("姓   名"));
+    printAt(surface, B + 2835, T + 3316.5, QStringLiteral("年"));
+    printAt(surface, B + 2835, T + 3616.5, QStringLiteral("龄"));
+    printAt(surface, B + 3288.6, T + 3316.5, QStringLiteral("政  治"));
+    printAt(surface, B + 3288.6, T + 3616.5, QStringLiteral("面  貌"));
+    printAt(surface, B + 4932.9, T + 3466.5, QStringLiteral("工 作 单 位 及 职 务"));
+    printAt(surface, B + 2551.5, T + 10816.5, QStringLiteral("(盖章)"));
+    printAt(surface, B + 2324.7, T + 11116.5, QStringLiteral("年   月   日"));
+    printAt(surface, B + 6690.6, T + 10816.5, QStringLiteral("(盖章)"));
+    printAt(surface, B + 6520.5, T + 11116.5, QStringLiteral("年   月   日"));
+    printAt(surface, B + 4252.5, T + 10151.55, QStringLiteral("行任"));
+    printAt(surface, B + 4252.5, T + 10451.55, QStringLiteral("政免"));
+    printAt(surface, B + 4252.5, T + 10751.55, QStringLiteral("机意"));
+    printAt(surface, B + 4252.5, T + 11051.55, QStringLiteral("关见"));
 
     // 9. Reporting date from the fill-in date; leading zeros of month and
     // day are dropped
     const double dateY = T + 9316.5;
-    const QString year = FillDATE.left(4);
-    const QString month = FillDATE.mid(4, 1) == QLatin1String("0") ? FillDATE.mid(5, 1) : FillDATE.mid(4, 2);
-    const QString day = FillDATE.mid(6, 1) == QLatin1String("0") ? FillDATE.mid(7, 1) : FillDATE.mid(6, 2);
-    printAt(OBJECTS, B + 5273.1, dateY, year + QStringLiteral(" 年"));
-    printAt(OBJECTS, B + 6254.01, dateY, month);
-    printAt(OBJECTS, B + 6577.2, dateY, QStringLiteral("月"));
-    printAt(OBJECTS, B + 6917.4, dateY, day);
-    printAt(OBJECTS, B + 7257.6, dateY, QStringLiteral("日"));
+    const QString year = fillingDate.left(4);
+    const QString month = fillingDate.mid(4, 1) == QLatin1String("0") ? fillingDate.mid(5, 1) : fillingDate.mid(4, 2);
+    const QString day = fillingDate.mid(6, 1) == QLatin1String("0") ? fillingDate.mid(7, 1) : fillingDate.mid(6, 2);
+    printAt(surface, B + 5273.1, dateY, year + QStringLiteral(" 年"));
+    printAt(surface, B + 6254.01, dateY, month);
+    printAt(surface, B + 6577.2, dateY, QStringLiteral("月"));
+    printAt(surface, B + 6917.4, dateY, day);
+    printAt(surface, B + 7257.6, dateY, QStringLiteral("日"));
 
     // 10. Fill-in person, below the frame
-    printAt(OBJECTS, B + 283.5, T + 11801.55, QStringLiteral("填表人：") + XINGMINGFILL);
+    printAt(surface, B + 283.5, T + 11801.55, QStringLiteral("填表人：") + filledBy);
 
     // 11. Fields
-    FILLJIANGCHENG(OBJECTS);
-    FILLKAOHE(OBJECTS);
-    FILLRENMIAN(OBJECTS);
-    FILLCHENWEI(OBJECTS);
-    FILLXINGMING(OBJECTS);
-    FILLNIANLING(OBJECTS);
-    FILLMIANMAO(OBJECTS);
-    FILLDANWEI(OBJECTS);
-    FILLCHENGBAO(OBJECTS);
+    fillRewardsAndPunishments(surface);
+    fillAppraisalResults(surface);
+    fillReasonForAppointment(surface);
+    fillFamilyRelations(surface);
+    fillFamilyNames(surface);
+    fillFamilyAges(surface);
+    fillFamilyPoliticalStatus(surface);
+    fillFamilyWorkplaces(surface);
+    fillReportingUnit(surface);
 }
 
-void FormPages::FILLJIANGCHENG(DrawingSurface &OBJECTS)
+void FormPages::fillRewardsAndPunishments(DrawingSurface &surface)
 {
     setCell(margins.B + 850.5, margins.T + 56.7, 7088, 1077, QStringLiteral("奖惩说明"));
-    fitCell(OBJECTS, JIANGCHENG, 1, CellLeft);
+    fitCell(surface, rewardsAndPunishments, 1, cellLeft);
 }
 
-void FormPages::FILLKAOHE(DrawingSurface &OBJECTS)
+void FormPages::fillAppraisalResults(DrawingSurface &surface)
 {
     setCell(margins.B + 850.5, margins.T + 1261.35, 7088, 737, QStringLiteral("考核"));
-    fitCell(OBJECTS, KAOHE, 1, CellLeft);
+    fitCell(surface, appraisalResults, 1, cellLeft);
 }
 
-void FormPages::FILLRENMIAN(DrawingSurface &OBJECTS)
+void FormPages::fillReasonForAppointment(DrawingSurface &surface)
 {
     setCell(margins.B + 850.5, margins.T + 2097.9, 7088, 1077, QStringLiteral("任免理由"));
-    fitCell(OBJECTS, RENMIAN, 1, CellLeft);
+    fitCell(surface, reasonForAppointment, 1, cellLeft);
 }
 
-void FormPages::fitFamilyCell(DrawingSurface &OBJECTS, const QString &text, double cellX, int k, int w,
+void FormPages::fitFamilyCell(DrawingSurface &surface, const QString &text, double cellX, int k, int w,
                               const QString &label, int hAlign)
 {
     setCell(cellX, margins.T + 3859.8 + 600.0 * k, w, 600, label);
-    fitCell(OBJECTS, text, hAlign, CellLeft);
+    fitCell(surface, text, hAlign, cellLeft);
 }
 
-void FormPages::FILLCHENWEI(DrawingSurface &OBJECTS)
+void FormPages::fillFamilyRelations(DrawingSurface &surface)
 {
-    const QStringList rows = familyRows(CHENWEI, false);
+    const QStringList rows = familyRows(familyRelations, false);
     for (int k = 0; k < rows.size(); ++k)
-        fitFamilyCell(OBJECTS, rows.at(k), margins.B + 680.4, k, 964, QStringLiteral("家庭成员称谓"), 0);
+        fitFamilyCell(surface, rows.at(k), margins.B + 680.4, k, 964, QStringLiteral("家庭成员称谓"), 0);
 }
 
-void FormPages::FILLXINGMING(DrawingSurface &OBJECTS)
+void FormPages::fillFamilyNames(DrawingSurface &surface)
 {
-    const QStringList rows = familyRows(XINGMING, false);
+    const QStringList rows = familyRows(familyNames, false);
     for (int k = 0; k < rows.size(); ++k)
-        fitFamilyCell(OBJECTS, rows.at(k), margins.B + 1587.6, k, 1134, QStringLiteral("家庭成员姓名"), 0);
+        fitFamilyCell(surface, rows.at(k), margins.B + 1587.6, k, 1134, QStringLiteral("家庭成员姓名"), 0);
 }
 
-void FormPages::FILLNIANLING(DrawingSurface &OBJECTS)
+void FormPages::fillFamilyAges(DrawingSurface &surface)
 {
-    const QStringList rows = familyRows(BIRTHHH, false);
+    const QStringList rows = familyRows(familyBirthDates, false);
     for (int k = 0; k < rows.size(); ++k) {
-        const QString age = rows.at(k).isEmpty() ? QString() : AgeAt(MYDATE, rows.at(k));
-        fitFamilyCell(OBJECTS, age, margins.B + 2749.95, k, 397, QStringLiteral("家庭成员年龄"), 0);
+        const QString age = rows.at(k).isEmpty() ? QString() : ageAt(ageReferenceDate, rows.at(k));
+        fitFamilyCell(surface, age, margins.B + 2749.95, k, 397, QStringLiteral("家庭成员年龄"), 0);
     }
 }
 
-void FormPages::FILLMIANMAO(DrawingSurface &OBJECTS)
+void FormPages::fillFamilyPoliticalStatus(DrawingSurface &surface)
 {
     const QString label = QStringLiteral("家庭成员政治面貌");
-    const QStringList rows = familyRows(MIANMAO, true);
+    const QStringList rows = familyRows(familyPoliticalStatus, true);
     for (int k = 0; k < rows.size(); ++k) {
         const QString &text = rows.at(k);
         if (text.size() == 4) {
             // Four characters stand as two over two.
             setCell(margins.B + 3175.2, margins.T + 3859.8 + 600.0 * k, 907, 300, label);
-            fitCell(OBJECTS, text.left(2), 0, CellLeft);
-            CellTop += 300;
-            fitCell(OBJECTS, text.right(2), 0, CellLeft);
+            fitCell(surface, text.left(2), 0, cellLeft);
+            cellTop += 300;
+            fitCell(surface, text.right(2), 0, cellLeft);
         } else {
-            fitFamilyCell(OBJECTS, text, margins.B + 3175.2, k, 907, label, 0);
+            fitFamilyCell(surface, text, margins.B + 3175.2, k, 907, label, 0);
         }
     }
 }
 
-void FormPages::FILLDANWEI(DrawingSurface &OBJECTS)
+void FormPages::fillFamilyWorkplaces(DrawingSurface &surface)
 {
-    const QStringList rows = familyRows(DANWEI, false);
+    const QStringList rows = familyRows(familyWorkplaces, false);
     for (int k = 0; k < rows.size(); ++k)
-        fitFamilyCell(OBJECTS, rows.at(k), margins.B + 4139.1, k, 3969, QStringLiteral("家庭成员工作单位"), 1);
+        fitFamilyCell(surface, rows.at(k), margins.B + 4139.1, k, 3969, QStringLiteral("家庭成员工作单位"), 1);
 }
 
-void FormPages::FILLCHENGBAO(DrawingSurface &OBJECTS)
+void FormPages::fillReportingUnit(DrawingSurface &surface)
 {
-    const QString text = TrimSpaces(CHENGBAO);
+    const QString text = trimSpaces(reportingUnit);
     const int n = text.size();
     if (n == 0)
         return;
     const double B = margins.B, T = margins.T;
     const QString label = QStringLiteral("呈报单位");
     if (n <= 9) {
-        printAt(OBJECTS, B + 4932.9, T + 8788.5, text);
+        printAt(surface, B + 4932.9, T + 8788.5, text);
         return;
     }
     if (n <= 29)
@@ -226,5 +226,5 @@ void FormPages::FILLCHENGBAO(DrawingSurface &OBJECTS)
         setCell(B + 737.1, T + 8788.5, 7371, 227, label);
     else
         setCell(B + 737.1, T + 8788.5, 7144, 454, label);
-    fitCell(OBJECTS, text, 1, CellLeft);
+    fitCell(surface, text, 1, cellLeft);
 }

@@ -70,24 +70,24 @@ void TestBriefImport::briefDocumentLoads()
     QVERIFY(writeBytes(path, bytes));
 
     AppointmentRecord r;   // what the brief form lacks keeps its value
-    const QList<QString *> kept{&r.XueliAdd, &r.Biye2, &r.NiRen, &r.NiMian, &r.RenMianLiy, &r.Chengbao, &r.NameFill};
+    const QList<QString *> kept{&r.fullTimeDegree, &r.inServiceSchool, &r.proposedPosts, &r.postsToBeRemoved, &r.reasonForAppointment, &r.reportingUnit, &r.filledBy};
     for (QString *field : kept)
         *field = QStringLiteral("留");
-    r.Xingm[5] = QStringLiteral("old");
-    r.dirtyFlag = true;
+    r.familyNames[5] = QStringLiteral("old");
+    r.isDirty = true;
     ScriptedInteraction ui;
     QVERIFY(loadDocumentFile(path, r, ui));
     QVERIFY(ui.shown.isEmpty());
-    QVERIFY(!r.dirtyFlag);
+    QVERIFY(!r.isDirty);
 
-    QCOMPARE(r.Rudang, QStringLiteral("19850701；民盟；"));
-    QCOMPARE((QStringList{r.Name, r.Sex, r.Birthday, r.People, r.Jiguan, r.BirPlace, r.Worktime, r.Xueli, r.Biye,
-                          r.Xuewei, r.Health, r.Shuxi, r.JianLi, r.JiangCheng, r.XianRen, r.KaoHe}),
+    QCOMPARE(r.partyMembership, QStringLiteral("19850701；民盟；"));
+    QCOMPARE((QStringList{r.name, r.sex, r.birthDate, r.ethnicGroup, r.nativePlace, r.birthPlace, r.workStartDate, r.fullTimeEducation, r.fullTimeSchool,
+                          r.professionalTitle, r.health, r.specialities, r.resume, r.rewardsAndPunishments, r.currentPosts, r.appraisalResults}),
              (QStringList{"b1", "b2", "b3", "b5", "b6", "b12", "b13", "b15", "b16", "b17", "b19", "b20", "b21",
                           "b22", "b28", "b30"}));
-    QCOMPARE((QStringList{r.csrq[0], r.Mianmao[0], r.Danwei[0]}), (QStringList{"b25", "b26", "b27"}));
-    QCOMPARE(r.Date, date.isEmpty() ? Clock::todayDigits() : date);
-    QCOMPARE(r.FillDate, Clock::todayDigits());
+    QCOMPARE((QStringList{r.familyBirthDates[0], r.familyPoliticalStatus[0], r.familyWorkplaces[0]}), (QStringList{"b25", "b26", "b27"}));
+    QCOMPARE(r.ageReferenceDate, date.isEmpty() ? Clock::todayDigits() : date);
+    QCOMPARE(r.fillingDate, Clock::todayDigits());
     for (QString *field : kept)
         QCOMPARE(*field, QStringLiteral("留"));
     // The proposed use (29) and the remarks (31) have no place here.
@@ -96,8 +96,8 @@ void TestBriefImport::briefDocumentLoads()
             QVERIFY(r.*(f.text) != QLatin1String("b29") && r.*(f.text) != QLatin1String("b31"));
     // Family rows beyond the table's seven are dropped, missing ones emptied.
     const AppointmentRecord::FamilyColumn chengwei = {"妻子", "儿子", "女儿", "", "父亲", "母亲", "兄"};
-    QCOMPARE(r.Chengwei, chengwei);
-    QCOMPARE(r.Xingm, (AppointmentRecord::FamilyColumn{"甲", "乙"}));
+    QCOMPARE(r.familyRelations, chengwei);
+    QCOMPARE(r.familyNames, (AppointmentRecord::FamilyColumn{"甲", "乙"}));
 }
 
 // Importing another person's brief document would leave the previous
@@ -127,18 +127,18 @@ void TestBriefImport::anotherPersonAsked()
     items[3] = QStringLiteral("0");
     QVERIFY(writeBytes(dir.filePath(QStringLiteral("brief.ljy")), encodeDocumentItems(items)));
     AppointmentRecord r;
-    r.Name = currentName;
-    r.NiMian = QStringLiteral("某局局长");
-    r.RenMianLiy = QStringLiteral("工作需要");
-    r.Chengbao = QStringLiteral("某区委");
-    r.Biye2 = QStringLiteral("党校");
+    r.name = currentName;
+    r.postsToBeRemoved = QStringLiteral("某局局长");
+    r.reasonForAppointment = QStringLiteral("工作需要");
+    r.reportingUnit = QStringLiteral("某区委");
+    r.inServiceSchool = QStringLiteral("党校");
     ScriptedInteraction ui;
     ui.answers << answer;
     QVERIFY(loadDocumentFile(dir.filePath(QStringLiteral("brief.ljy")), r, ui));
     QCOMPARE(ui.shown.size(), asked ? 1 : 0);
     const bool emptied = asked && answer == Answer::Yes;
-    QCOMPARE(r.Name, briefName);
-    QCOMPARE((QStringList{r.NiMian, r.RenMianLiy, r.Chengbao, r.Biye2}).join(QString()).isEmpty(), emptied);
+    QCOMPARE(r.name, briefName);
+    QCOMPARE((QStringList{r.postsToBeRemoved, r.reasonForAppointment, r.reportingUnit, r.inServiceSchool}).join(QString()).isEmpty(), emptied);
     if (asked) {
         const QString text = ui.shown[0].text;
         for (const char *label : {"拟免职务", "任免理由", "呈报单位", "在职教育的毕业院校系"})

@@ -13,7 +13,7 @@ const QString kAreaMessage = u"区域过小,文本内容超出区域范围！"_s
 void fit(bool step2, const QString &text, int x, int y, int w, int h, RecordingSurface &r,
          int hAlign = 0, int vAlign = 0, int overflowMode = 0)
 {
-    (step2 ? FitTextInAreaStep2 : FitTextInArea)(text, x, y, w, h, r, u"姓名"_s, 1.0, hAlign, vAlign, overflowMode);
+    (step2 ? fitTextInAreaInTwoPointSteps : fitTextInArea)(text, x, y, w, h, r, u"姓名"_s, 1.0, hAlign, vAlign, overflowMode);
 }
 
 } // namespace
@@ -143,8 +143,8 @@ private slots:
         const QStringList three = bars(u"一|二|三"_s), blank{QString()};
         auto draw = [&](const QStringList &lines, int h, bool flag, int mode) {
             RecordingSurface r = recorder(u"楷体"_s, 12);
-            r.measuring().picPrameterSetup(u"楷体"_s, 12, false, 1);
-            DrawLinesInArea(lines, 0, 0, 1000, h, r, 0, 1, flag, mode);
+            r.measuring().setUpFont(u"楷体"_s, 12, false, 1);
+            drawLinesInArea(lines, 0, 0, 1000, h, r, 0, 1, flag, mode);
             return textsOf(r);
         };
         QCOMPARE(draw(three, 500, true, 0), bars(u"一|二"_s));   // the lines that fit
@@ -164,15 +164,15 @@ private slots:
         MeasuringSurface ms;
         // Lines allowed = height / line height, halves to even: 650 / 240 is
         // three, 600 / 240 two (600 / 220 three), 1320 / 240 six.
-        QCOMPARE(FindFitFontSize(ms, ten, 1000, 650, song, 12), 12.0);
-        QCOMPARE(FindFitFontSize(ms, ten, 1000, 600, song, 12), 11.0);
-        QCOMPARE(FindFitFontSize(ms, ten + ten + u"一二三四"_s, 1000, 1320, song, 12), 12.0);
-        QCOMPARE(FindFitFontSize(ms, u"一"_s, 1000, 100, song, 12), 9.0);   // 100 / 200 is none, 100 / 180 one
+        QCOMPARE(findFittingFontSize(ms, ten, 1000, 650, song, 12), 12.0);
+        QCOMPARE(findFittingFontSize(ms, ten, 1000, 600, song, 12), 11.0);
+        QCOMPARE(findFittingFontSize(ms, ten + ten + u"一二三四"_s, 1000, 1320, song, 12), 12.0);
+        QCOMPARE(findFittingFontSize(ms, u"一"_s, 1000, 100, song, 12), 9.0);   // 100 / 200 is none, 100 / 180 one
         // Nothing fits: the whole number 8.
-        QCOMPARE(FindFitFontSize(ms, u"一"_s, 1000, 50, song, 12), 8.0);
-        QCOMPARE(FindFitFontSize(ms, u"一"_s, 1000, 50, song, 8.5), 8.0);
-        QCOMPARE(FindFitFontSize(ms, u"一二"_s, 1000, 300, song, 10.5), 10.5);
-        QCOMPARE(FindFitFontSize(ms, u"一二\r\n三四"_s, 960, 240, song, 12), 12.0);   // breaks removed first
+        QCOMPARE(findFittingFontSize(ms, u"一"_s, 1000, 50, song, 12), 8.0);
+        QCOMPARE(findFittingFontSize(ms, u"一"_s, 1000, 50, song, 8.5), 8.0);
+        QCOMPARE(findFittingFontSize(ms, u"一二"_s, 1000, 300, song, 10.5), 10.5);
+        QCOMPARE(findFittingFontSize(ms, u"一二\r\n三四"_s, 960, 240, song, 12), 12.0);   // breaks removed first
     }
 };
 

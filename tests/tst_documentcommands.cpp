@@ -40,16 +40,16 @@ public:
 AppointmentRecord validRecord()
 {
     AppointmentRecord r;
-    r.Name = QStringLiteral("张三");
-    r.Sex = QStringLiteral("男");
-    r.Birthday = QStringLiteral("196001");
-    r.Rudang = QStringLiteral("198507");
-    r.Worktime = QStringLiteral("198207");
-    r.Xueli = QStringLiteral("大学");
-    r.Chengwei[0] = QStringLiteral("妻子");
-    r.csrq[0] = QStringLiteral("196203");
-    r.Date = r.FillDate = QStringLiteral("20240506");
-    r.NameFill = QStringLiteral("王五");
+    r.name = QStringLiteral("张三");
+    r.sex = QStringLiteral("男");
+    r.birthDate = QStringLiteral("196001");
+    r.partyMembership = QStringLiteral("198507");
+    r.workStartDate = QStringLiteral("198207");
+    r.fullTimeEducation = QStringLiteral("大学");
+    r.familyRelations[0] = QStringLiteral("妻子");
+    r.familyBirthDates[0] = QStringLiteral("196203");
+    r.ageReferenceDate = r.fillingDate = QStringLiteral("20240506");
+    r.filledBy = QStringLiteral("王五");
     return r;
 }
 
@@ -102,9 +102,9 @@ void TestDocumentCommands::init()
 void TestDocumentCommands::saveFolderRemembered()
 {
     Session s;
-    s.record.dirtyFlag = true;
+    s.record.isDirty = true;
     s.ui.fileNames << doc("first.dwz");
-    QVERIFY(s.cmds.CmdSave_Click());
+    QVERIFY(s.cmds.saveDocument());
     QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
     QCOMPARE(s.ui.shown[0].startPath, DocumentCommands::defaultDocumentsFolder());
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("preRMDir"),
@@ -114,16 +114,16 @@ void TestDocumentCommands::saveFolderRemembered()
     QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
 
     // The load dialog of this run starts where the last save went.
-    QVERIFY(!s.cmds.CmdDiaoru_Click());
+    QVERIFY(!s.cmds.load());
     QCOMPARE(s.ui.shown.last().startPath, doc("first.dwz"));
 
     // After a restart the save dialog still starts there; the load dialog
     // starts in the current folder until the first save. Cancelling either
     // changes nothing but the name of the person filling in, emptied first.
     Session restarted;
-    QVERIFY(!restarted.cmds.CmdDiaoru_Click());
-    QCOMPARE(restarted.record.NameFill, QString());
-    QVERIFY(restarted.record.dirtyFlag);   // emptying a field is an edit
+    QVERIFY(!restarted.cmds.load());
+    QCOMPARE(restarted.record.filledBy, QString());
+    QVERIFY(restarted.record.isDirty);   // emptying a field is an edit
     QCOMPARE(restarted.cmds.save(), DocumentCommands::SaveResult::Cancelled);
     QCOMPARE(restarted.ui.kinds(), (QList<K::Kind>{K::OpenFile, K::SaveFile}));
     QCOMPARE(restarted.ui.shown[0].startPath, QDir::currentPath());
@@ -134,22 +134,22 @@ void TestDocumentCommands::saveFolderRemembered()
 void TestDocumentCommands::saveAddsExtension()
 {
     Session s;
-    s.record.HasPhoto = true;
-    s.record.PhotoPicture = QImage(4, 4, QImage::Format_RGB32);
+    s.record.hasPhoto = true;
+    s.record.photo = QImage(4, 4, QImage::Format_RGB32);
     s.ui.fileNames << doc("noext");
-    QVERIFY(s.cmds.CmdSave_Click());
+    QVERIFY(s.cmds.saveDocument());
     QVERIFY(QFile::exists(doc("noext.dwz")) && QFile::exists(doc("noext.pic")) && !QFile::exists(doc("noext")));
 
     // A photo that cannot be copied fails the save before the document is
     // written: nothing is replaced, nothing remembered.
     Session p;
-    p.record.dirtyFlag = true;
-    p.record.HasPhoto = true;
-    p.record.PhotoPath = doc("missing.jpg");
+    p.record.isDirty = true;
+    p.record.hasPhoto = true;
+    p.record.photoPath = doc("missing.jpg");
     QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("nophoto")));
     p.ui.fileNames << doc("nophoto/p.dwz");
     QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
-    QVERIFY(!QFile::exists(doc("nophoto/p.dwz")) && p.record.dirtyFlag);
+    QVERIFY(!QFile::exists(doc("nophoto/p.dwz")) && p.record.isDirty);
     QCOMPARE(p.cmds.currentDocumentPath(), QString());
     QVERIFY(p.ui.messageTexts().value(0).contains(QStringLiteral("原有的文件没有改变")));
 }
@@ -185,9 +185,9 @@ void TestDocumentCommands::savePrompt()
     QVERIFY(writeBytes(m_docs.filePath(QStringLiteral("taken.dwz")), "another cadre"));
     Session s;
     QVERIFY(s.cmds.canClose());   // unchanged: no question
-    s.record.dirtyFlag = true;
+    s.record.isDirty = true;
     if (!valid)
-        s.record.Sex = QStringLiteral("未知");
+        s.record.sex = QStringLiteral("未知");
     QString focused;
     s.cmds.onCheckFailed = [&](const FieldCheckFailure &f) { focused = f.controlName; };
     s.ui.answers << answer;
@@ -198,7 +198,7 @@ void TestDocumentCommands::savePrompt()
     QCOMPARE(focused, valid ? QString() : QStringLiteral("txtSex"));   // for the window to show
     QFETCH(bool, goesOn);
     const bool saved = answer == Answer::Yes && goesOn;
-    QCOMPARE(s.record.dirtyFlag, !saved);
+    QCOMPARE(s.record.isDirty, !saved);
     if (saveAs == QLatin1String("closing.dwz"))
         QCOMPARE(QFile::remove(m_docs.filePath(saveAs)), saved);
     QCOMPARE(readAll(m_docs.filePath(QStringLiteral("taken.dwz"))), QByteArray("another cadre"));
@@ -206,14 +206,14 @@ void TestDocumentCommands::savePrompt()
     // The load command stops at the same points: the record stays, no dialog follows.
     if (answer == Answer::Yes && !goesOn) {
         Session l;
-        l.record.dirtyFlag = true;
+        l.record.isDirty = true;
         if (!valid)
-            l.record.Sex = QStringLiteral("未知");
+            l.record.sex = QStringLiteral("未知");
         const AppointmentRecord before = l.record;
         l.ui.answers << answer << Answer::No;
         l.ui.fileNames << (saveAs.isEmpty() ? QString() : m_docs.filePath(saveAs)) << doc("other.dwz");
-        QVERIFY(!l.cmds.CmdDiaoru_Click());
-        QVERIFY(l.record.sameFields(before) && l.record.dirtyFlag);
+        QVERIFY(!l.cmds.load());
+        QVERIFY(l.record.sameFields(before) && l.record.isDirty);
         QVERIFY(!l.ui.kinds().contains(K::OpenFile));
     }
 }
@@ -221,40 +221,40 @@ void TestDocumentCommands::savePrompt()
 void TestDocumentCommands::loadCommand()
 {
     Session other;
-    other.record.Name = QStringLiteral("李四");
-    other.record.NameFill = QStringLiteral("赵六");
+    other.record.name = QStringLiteral("李四");
+    other.record.filledBy = QStringLiteral("赵六");
     other.ui.fileNames << doc("other.dwz");
-    QVERIFY(other.cmds.CmdSave_Click());
+    QVERIFY(other.cmds.saveDocument());
     QVERIFY(writeBytes(doc("broken.dwz"), "\"a\",\"b"));
 
     Session s;
-    s.record.dirtyFlag = true;
+    s.record.isDirty = true;
     const AppointmentRecord before = s.record;
     s.vars.resumeFontSize = 9;
     s.ui.answers << Answer::Cancel << Answer::No << Answer::No;
     s.ui.fileNames << doc("broken.dwz") << doc("other.dwz");
     // Cancelled at the prompt: nothing changes, not even the name of the person filling in.
-    QVERIFY(!s.cmds.CmdDiaoru_Click());
+    QVERIFY(!s.cmds.load());
     QVERIFY(s.record.sameFields(before));
     QCOMPARE(s.vars.resumeFontSize, 12);
     // A document that cannot be read takes nothing away either.
-    QVERIFY(!s.cmds.CmdDiaoru_Click());
-    QVERIFY(s.record.sameFields(before) && s.record.dirtyFlag);
+    QVERIFY(!s.cmds.load());
+    QVERIFY(s.record.sameFields(before) && s.record.isDirty);
     QCOMPARE(s.ui.messageTexts().size(), 1);
     QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
     QCOMPARE(s.cmds.currentDocumentPath(), QString());
     Session clean;   // ... and leaves a clean record clean
     clean.ui.fileNames << doc("broken.dwz");
-    QVERIFY(!clean.cmds.CmdDiaoru_Click());
-    QVERIFY(!clean.record.dirtyFlag && clean.record.NameFill == QStringLiteral("王五"));
+    QVERIFY(!clean.cmds.load());
+    QVERIFY(!clean.record.isDirty && clean.record.filledBy == QStringLiteral("王五"));
 
-    QVERIFY(s.cmds.CmdDiaoru_Click());
-    QCOMPARE(s.record.Name, QStringLiteral("李四"));
-    QCOMPARE(s.record.NameFill, QStringLiteral("赵六"));
-    QVERIFY(!s.record.dirtyFlag);
+    QVERIFY(s.cmds.load());
+    QCOMPARE(s.record.name, QStringLiteral("李四"));
+    QCOMPARE(s.record.filledBy, QStringLiteral("赵六"));
+    QVERIFY(!s.record.isDirty);
     QCOMPARE(s.cmds.currentDocumentPath(), doc("other.dwz"));
     // The next load opens on the file just loaded, in its folder.
-    QVERIFY(!s.cmds.CmdDiaoru_Click());
+    QVERIFY(!s.cmds.load());
     QCOMPARE(s.ui.shown.last().startPath, doc("other.dwz"));
 }
 
@@ -271,13 +271,13 @@ void TestDocumentCommands::replaceAskedOnlyForAnotherFile()
 
     s.ui.fileNames << doc("someone.dwz");
     s.ui.answers << Answer::Yes;
-    QVERIFY(s.cmds.CmdSave_Click());
+    QVERIFY(s.cmds.saveDocument());
     QVERIFY(readAll(doc("someone.dwz")).startsWith(QByteArray::fromHex("22d5c5c8fd22")));   // "张三"
 
     // Saving over the open document again is one step.
     s.ui.shown.clear();
     s.ui.fileNames << doc("someone.dwz");
-    QVERIFY(s.cmds.CmdSave_Click());
+    QVERIFY(s.cmds.saveDocument());
     QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
 
     // An older document loaded is not the document a save writes: saved
@@ -287,7 +287,7 @@ void TestDocumentCommands::replaceAskedOnlyForAnotherFile()
     const QByteArray ren = encodeDocumentItems(items);
     QVERIFY(writeBytes(doc("old.ren"), ren));
     s.ui.fileNames << doc("old.ren");
-    QVERIFY(s.cmds.CmdDiaoru_Click());
+    QVERIFY(s.cmds.load());
     QCOMPARE(s.cmds.currentDocumentPath(), QString());
     s.ui.shown.clear();
     s.ui.fileNames << doc("old.ren");
@@ -341,7 +341,7 @@ void TestDocumentCommands::companionsOfOtherDocuments()
         return bytes;
     };
     AppointmentRecord wang = validRecord();
-    wang.Name = QStringLiteral("王芳");
+    wang.name = QStringLiteral("王芳");
     ScriptedInteraction quiet;
     QVERIFY(saveRecord(in(QStringLiteral("王芳.dwz")), wang, quiet));
     QVERIFY(writeBytes(in(QStringLiteral("王芳.pic")), image(Qt::red)));
@@ -355,16 +355,16 @@ void TestDocumentCommands::companionsOfOtherDocuments()
     Session s;
     if (openFirst) {
         s.ui.fileNames << in(QStringLiteral("王芳.dwz"));
-        QVERIFY(s.cmds.CmdDiaoru_Click());
-        QVERIFY(s.record.HasPhoto);
-        s.record.KaoHe = QStringLiteral("称职");
+        QVERIFY(s.cmds.load());
+        QVERIFY(s.record.hasPhoto);
+        s.record.appraisalResults = QStringLiteral("称职");
     }
-    s.record.HasPhoto = photo;
+    s.record.hasPhoto = photo;
     if (photo) {
-        s.record.PhotoPath = in(QStringLiteral("chosen.bmp"));
-        s.record.PhotoPicture = QImage(s.record.PhotoPath);
+        s.record.photoPath = in(QStringLiteral("chosen.bmp"));
+        s.record.photo = QImage(s.record.photoPath);
     }
-    s.record.dirtyFlag = true;
+    s.record.isDirty = true;
     for (QChar a : answers)
         s.ui.answers << (a == QLatin1Char('Y') ? Answer::Yes : Answer::No);
     s.ui.fileNames << in(saveAs);
@@ -379,7 +379,7 @@ void TestDocumentCommands::companionsOfOtherDocuments()
     for (const QString &name : before.keys())
         now.removeAll(name);
     QCOMPARE(now, created);
-    if (photo && s.record.dirtyFlag == false)
+    if (photo && s.record.isDirty == false)
         QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(saveAs)))), image(Qt::blue));
 }
 
@@ -415,8 +415,8 @@ void TestDocumentCommands::recoveryCopies()
         s.cmds.setRecoveryStore(&running);
         s.cmds.keepRecoveryCopy();
         QVERIFY(!running.hasCopy());   // nothing unsaved
-        s.record.Name = QStringLiteral("正在录入");
-        s.record.dirtyFlag = true;
+        s.record.name = QStringLiteral("正在录入");
+        s.record.isDirty = true;
         s.cmds.keepRecoveryCopy();
         QVERIFY(running.hasCopy());
         // Another editor started meanwhile does not take a running editor's copy.
@@ -425,10 +425,10 @@ void TestDocumentCommands::recoveryCopies()
         QVERIFY(second.findOrphans().isEmpty());
         // Saved: the copy goes.
         s.ui.fileNames << doc("kept.dwz");
-        QVERIFY(s.cmds.CmdSave_Click());
+        QVERIFY(s.cmds.saveDocument());
         QVERIFY(!running.hasCopy());
-        s.record.Name = QStringLiteral("又改了");
-        s.record.dirtyFlag = true;
+        s.record.name = QStringLiteral("又改了");
+        s.record.isDirty = true;
         s.cmds.keepRecoveryCopy();
         QVERIFY(running.hasCopy());
         // Not saved by choice: the copy goes too.
@@ -439,12 +439,12 @@ void TestDocumentCommands::recoveryCopies()
     QVERIFY(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());   // normal ends leave nothing
 
     AppointmentRecord typed = validRecord();
-    typed.Name = QStringLiteral("李\"四\"");   // exactly as typed, quotes and all
-    typed.JianLi = QStringLiteral("1990 学习\r\n                  继续");
-    typed.HasPhoto = true;
-    typed.PhotoPicture = QImage(5, 7, QImage::Format_RGB32);
-    typed.PhotoPicture.fill(Qt::red);
-    typed.PhotoPath = doc("gone.jpg");   // the chosen file is no longer there
+    typed.name = QStringLiteral("李\"四\"");   // exactly as typed, quotes and all
+    typed.resume = QStringLiteral("1990 学习\r\n                  继续");
+    typed.hasPhoto = true;
+    typed.photo = QImage(5, 7, QImage::Format_RGB32);
+    typed.photo.fill(Qt::red);
+    typed.photoPath = doc("gone.jpg");   // the chosen file is no longer there
     crashedEditor(base, typed, doc("li.dwz"));
     crashedEditor(base, validRecord(), QString());
 
@@ -457,16 +457,16 @@ void TestDocumentCommands::recoveryCopies()
     QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::Question, K::Question}));
     QCOMPARE(s.ui.shown[0].title, QStringLiteral("恢复未保存的内容"));
     QVERIFY(s.ui.shown[1].text.contains(QStringLiteral("“李\"四\"”")));
-    QVERIFY(s.record.sameFields([&] { AppointmentRecord r = typed; r.PhotoPath.clear(); return r; }()));
-    QVERIFY(s.record.dirtyFlag && s.record.HasPhoto);
-    QCOMPARE(s.record.PhotoPicture.size(), QSize(5, 7));
+    QVERIFY(s.record.sameFields([&] { AppointmentRecord r = typed; r.photoPath.clear(); return r; }()));
+    QVERIFY(s.record.isDirty && s.record.hasPhoto);
+    QCOMPARE(s.record.photo.size(), QSize(5, 7));
     QCOMPARE(s.cmds.currentDocumentPath(), doc("li.dwz"));
     QVERIFY(store.hasCopy());   // taken over at once
     QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
     // Saved under its original name, photo included.
     s.ui.fileNames << doc("li.dwz");
     s.ui.shown.clear();
-    QVERIFY(s.cmds.CmdSave_Click());
+    QVERIFY(s.cmds.saveDocument());
     QCOMPARE(s.ui.shown[0].startPath, doc("li.dwz"));
     QVERIFY(!store.hasCopy());
     QCOMPARE(QImage(doc("li.pic")).size(), QSize(5, 7));

@@ -20,24 +20,24 @@ const QString kTodayDigits = QStringLiteral("20240506");
 AppointmentRecord sampleRecord()
 {
     AppointmentRecord r;
-    r.Name = QStringLiteral("张\"三\"");
-    r.Sex = QStringLiteral("男");
-    r.Birthday = QStringLiteral("1960.01");
-    r.People = QStringLiteral("汉族");
-    r.Rudang = QStringLiteral("1985.07");
-    r.BirPlace = QStringLiteral("北京");
-    r.Worktime = QStringLiteral("1982.07");
-    r.Xueli = QStringLiteral("大学");
-    r.XueliAdd = QStringLiteral("学士");
-    r.JianLi = QStringLiteral("1978 大学\r\n   学士");
-    r.Chengwei[0] = QStringLiteral("妻子");
-    r.Xingm[0] = QStringLiteral("李 四");
-    r.csrq[3] = QStringLiteral("1990");
-    r.Danwei[6] = QStringLiteral(" 某校 ");
-    r.XianRen = QStringLiteral("局长");
-    r.Date = kTodayDigits;
-    r.FillDate = QStringLiteral("20240101");
-    r.NameFill = QStringLiteral("王 五");
+    r.name = QStringLiteral("张\"三\"");
+    r.sex = QStringLiteral("男");
+    r.birthDate = QStringLiteral("1960.01");
+    r.ethnicGroup = QStringLiteral("汉族");
+    r.partyMembership = QStringLiteral("1985.07");
+    r.birthPlace = QStringLiteral("北京");
+    r.workStartDate = QStringLiteral("1982.07");
+    r.fullTimeEducation = QStringLiteral("大学");
+    r.fullTimeDegree = QStringLiteral("学士");
+    r.resume = QStringLiteral("1978 大学\r\n   学士");
+    r.familyRelations[0] = QStringLiteral("妻子");
+    r.familyNames[0] = QStringLiteral("李 四");
+    r.familyBirthDates[3] = QStringLiteral("1990");
+    r.familyWorkplaces[6] = QStringLiteral(" 某校 ");
+    r.currentPosts = QStringLiteral("局长");
+    r.ageReferenceDate = kTodayDigits;
+    r.fillingDate = QStringLiteral("20240101");
+    r.filledBy = QStringLiteral("王 五");
     return r;
 }
 
@@ -135,8 +135,8 @@ void TestDocuments::roundTripProperty()
     // What the window held before: loading must replace all of it.
     AppointmentRecord stale;
     forEachText(stale, [](QString &t, QLatin1String, bool) { t = QStringLiteral("旧"); });
-    stale.HasPhoto = stale.dirtyFlag = true;
-    stale.PhotoPicture = QImage(2, 2, QImage::Format_RGB32);
+    stale.hasPhoto = stale.isDirty = true;
+    stale.photo = QImage(2, 2, QImage::Format_RGB32);
 
     for (int round = 0; round < 150; ++round) {
         AppointmentRecord r;
@@ -148,26 +148,26 @@ void TestDocuments::roundTripProperty()
                                                 || name.startsWith(QLatin1String("txtBiye")));
         });
         // At most three party entries reach a document (the checks see to that).
-        while (r.Rudang.count(QStringLiteral("；")) > 2)
-            r.Rudang.remove(r.Rudang.lastIndexOf(QStringLiteral("；")), 1);
+        while (r.partyMembership.count(QStringLiteral("；")) > 2)
+            r.partyMembership.remove(r.partyMembership.lastIndexOf(QStringLiteral("；")), 1);
         if (random.bounded(2))
-            r.Date.clear();
+            r.ageReferenceDate.clear();
 
         // The documented transformations on the way to the disk and back.
         AppointmentRecord e = r;
-        forEachText(e, [](QString &t, QLatin1String, bool) { t = CurlQuotes(TrimSpaces(t)); });
+        forEachText(e, [](QString &t, QLatin1String, bool) { t = curlQuotes(trimSpaces(t)); });
         const QString dot = QStringLiteral(".");
-        for (QString &cell : e.Xingm)
+        for (QString &cell : e.familyNames)
             cell.remove(QLatin1Char(' ')).remove(QChar(0xE5E5));
-        e.Birthday = RemoveChar(StripLineBreaks(e.Birthday), dot);
-        e.Worktime = RemoveChar(StripLineBreaks(e.Worktime), dot);
-        e.Rudang = CurlQuotes(RemoveChar(RemoveSpaces(r.Rudang), dot));
-        e.XianRen = StripLineBreaks(e.XianRen);
-        e.JianLi = CurlQuotes(r.JianLi);
-        e.NameFill = CurlQuotes(RemoveSpaces(r.NameFill));
-        e.FillDate = kTodayDigits;
-        if (e.Date.isEmpty())
-            e.Date = kTodayDigits;
+        e.birthDate = removeChar(stripLineBreaks(e.birthDate), dot);
+        e.workStartDate = removeChar(stripLineBreaks(e.workStartDate), dot);
+        e.partyMembership = curlQuotes(removeChar(removeSpaces(r.partyMembership), dot));
+        e.currentPosts = stripLineBreaks(e.currentPosts);
+        e.resume = curlQuotes(r.resume);
+        e.filledBy = curlQuotes(removeSpaces(r.filledBy));
+        e.fillingDate = kTodayDigits;
+        if (e.ageReferenceDate.isEmpty())
+            e.ageReferenceDate = kTodayDigits;
 
         const QString stem = dir.filePath(QStringLiteral("r%1").arg(round));
         const QString path = stem + (round % 3 ? QStringLiteral(".dwz") : QStringLiteral(".DWZ"));
@@ -175,15 +175,15 @@ void TestDocuments::roundTripProperty()
         AppointmentRecord typed = r;
         QVERIFY(saveRecord(path, r, ui));
         // The hand-off writes back only the two dates, put on one line.
-        typed.Birthday = StripLineBreaks(TrimSpaces(typed.Birthday));
-        typed.Worktime = StripLineBreaks(TrimSpaces(typed.Worktime));
+        typed.birthDate = stripLineBreaks(trimSpaces(typed.birthDate));
+        typed.workStartDate = stripLineBreaks(trimSpaces(typed.workStartDate));
         QCOMPARE(texts(r), texts(typed));
         AppointmentRecord loaded = stale;
         QVERIFY(loadDocumentFile(path, loaded, ui));
         QVERIFY(ui.shown.isEmpty());
         QCOMPARE(texts(loaded), texts(e));
-        QVERIFY(!loaded.dirtyFlag && !loaded.HasPhoto && loaded.PhotoPicture.isNull());
-        QCOMPARE(loaded.PhotoPath, stem + QStringLiteral(".pic"));
+        QVERIFY(!loaded.isDirty && !loaded.hasPhoto && loaded.photo.isNull());
+        QCOMPARE(loaded.photoPath, stem + QStringLiteral(".pic"));
         // Nothing can end an item early: every saved document has 32 items.
         QCOMPARE(readAll(path).count('"'), 64);
     }
@@ -202,23 +202,23 @@ void TestDocuments::handWritten31ItemDwz()
     const QString path = dir.filePath(QStringLiteral("old.dwz"));
     QVERIFY(writeBytes(path, doc));
     AppointmentRecord r;
-    r.NameFill = r.Xingm[3] = QStringLiteral("留");
-    r.dirtyFlag = true;
+    r.filledBy = r.familyNames[3] = QStringLiteral("留");
+    r.isDirty = true;
     ScriptedInteraction ui;
     QVERIFY(loadDocumentFile(path, r, ui));
     QVERIFY(ui.shown.isEmpty());
-    QCOMPARE(r.Name, QStringLiteral("张三"));
-    QCOMPARE(r.Rudang, QStringLiteral("198507"));                      // "." removed on loading
-    QCOMPARE((QStringList{r.Xueli, r.XueliAdd, r.Xueli2, r.XueliAdd2, r.Biye}),
+    QCOMPARE(r.name, QStringLiteral("张三"));
+    QCOMPARE(r.partyMembership, QStringLiteral("198507"));                      // "." removed on loading
+    QCOMPARE((QStringList{r.fullTimeEducation, r.fullTimeDegree, r.inServiceEducation, r.inServiceDegree, r.fullTimeSchool}),
              (QStringList{"大学", "学士", "研究生", "", ""}));
-    QCOMPARE(r.JianLi, QStringLiteral("1978\r\n   学"));
-    QCOMPARE(r.Chengwei[1], QStringLiteral("儿子"));
-    QCOMPARE(r.Xingm[3], QString());                                    // the whole table replaced
-    QCOMPARE(r.XianRen, QStringLiteral("局长"));                        // line breaks removed
-    QCOMPARE(r.Date, kTodayDigits);                                     // empty: today
-    QCOMPARE(r.FillDate, kTodayDigits);
-    QCOMPARE(r.NameFill, QString());                                    // no item 32
-    QVERIFY(!r.dirtyFlag);
+    QCOMPARE(r.resume, QStringLiteral("1978\r\n   学"));
+    QCOMPARE(r.familyRelations[1], QStringLiteral("儿子"));
+    QCOMPARE(r.familyNames[3], QString());                                    // the whole table replaced
+    QCOMPARE(r.currentPosts, QStringLiteral("局长"));                        // line breaks removed
+    QCOMPARE(r.ageReferenceDate, kTodayDigits);                                     // empty: today
+    QCOMPARE(r.fillingDate, kTodayDigits);
+    QCOMPARE(r.filledBy, QString());                                    // no item 32
+    QVERIFY(!r.isDirty);
 }
 
 // Leniency towards documents other programs wrote.
@@ -277,12 +277,12 @@ void TestDocuments::renDocument()
     const QString path = dir.filePath(QStringLiteral("old.Ren"));
     QVERIFY(writeBytes(path, encodeDocumentItems(items)));
     AppointmentRecord r;
-    r.NameFill = QStringLiteral("x");
+    r.filledBy = QStringLiteral("x");
     ScriptedInteraction ui;
     QVERIFY(loadDocumentFile(path, r, ui));
-    QCOMPARE(r.Rudang, QStringLiteral("198507；民革；"));
-    QCOMPARE((QStringList{r.Name, r.Jiguan, r.Health, r.Worktime, r.XueliAdd, r.Biye, r.Xuewei, r.Shuxi,
-                          r.KaoHe, r.Chengwei[2], r.XianRen, r.NiRen, r.Chengbao, r.Date, r.NameFill}),
+    QCOMPARE(r.partyMembership, QStringLiteral("198507；民革；"));
+    QCOMPARE((QStringList{r.name, r.nativePlace, r.health, r.workStartDate, r.fullTimeDegree, r.fullTimeSchool, r.professionalTitle, r.specialities,
+                          r.appraisalResults, r.familyRelations[2], r.currentPosts, r.proposedPosts, r.reportingUnit, r.ageReferenceDate, r.filledBy}),
              (QStringList{"v1", "v5", "v10", "v12", "学士", "v14", "v15", "v20", "v23", "子", "局长", "v30",
                           "v33", "v34", ""}));
 }
@@ -325,9 +325,9 @@ void TestDocuments::failedLoadsChangeNothing()
         QVERIFY(writeBytes(path, bytes));
     }
     AppointmentRecord r = sampleRecord();
-    r.HasPhoto = r.dirtyFlag = true;
-    r.PhotoPath = QStringLiteral("/photos/a.jpg");
-    r.PhotoPicture = QImage(4, 4, QImage::Format_RGB32);
+    r.hasPhoto = r.isDirty = true;
+    r.photoPath = QStringLiteral("/photos/a.jpg");
+    r.photo = QImage(4, 4, QImage::Format_RGB32);
     const AppointmentRecord before = r;
     ScriptedInteraction ui;
     QVERIFY(!loadDocumentFile(path, r, ui));
@@ -337,7 +337,7 @@ void TestDocuments::failedLoadsChangeNothing()
         QCOMPARE(ui.shown[0].title, QStringLiteral("系统警告"));
     else
         QVERIFY(ui.shown[0].text.endsWith(QStringLiteral("当前内容没有改变。")));
-    QVERIFY(r.sameFields(before) && r.dirtyFlag && !r.PhotoPicture.isNull());
+    QVERIFY(r.sameFields(before) && r.isDirty && !r.photo.isNull());
 }
 
 void TestDocuments::companionPhotoRules()
@@ -349,9 +349,9 @@ void TestDocuments::companionPhotoRules()
     QVERIFY(image.save(in("chosen.jpg"), "BMP"));   // the name says nothing about the format
     const QByteArray photoBytes = readAll(in("chosen.jpg"));
     AppointmentRecord r = sampleRecord();
-    r.HasPhoto = r.dirtyFlag = true;
-    r.PhotoPath = in("chosen.jpg");
-    r.PhotoPicture = image;
+    r.hasPhoto = r.isDirty = true;
+    r.photoPath = in("chosen.jpg");
+    r.photo = image;
     ScriptedInteraction ui;
 
     // A byte copy of the chosen file goes beside the document and comes back with it.
@@ -359,9 +359,9 @@ void TestDocuments::companionPhotoRules()
     QCOMPARE(readAll(in("a.pic")), photoBytes);
     AppointmentRecord loaded;
     QVERIFY(loadDocumentFile(in("a.dwz"), loaded, ui));
-    QVERIFY(loaded.HasPhoto);
-    QCOMPARE(loaded.PhotoPath, in("a.pic"));
-    QCOMPARE(loaded.PhotoPicture.size(), QSize(8, 6));
+    QVERIFY(loaded.hasPhoto);
+    QCOMPARE(loaded.photoPath, in("a.pic"));
+    QCOMPARE(loaded.photo.size(), QSize(8, 6));
 
     // Saved to the document it came from, the photo is its own source: left alone.
     const QDateTime stamp = QFileInfo(in("a.pic")).lastModified();
@@ -371,13 +371,13 @@ void TestDocuments::companionPhotoRules()
     QCOMPARE(readAll(in("a.pic")), photoBytes);
 
     // The chosen file gone (a removed stick): the picture in memory is written.
-    r.PhotoPath = in("gone/photo.jpg");
+    r.photoPath = in("gone/photo.jpg");
     QVERIFY(saveRecord(in("b.dwz"), r, ui));
     QCOMPARE(QImage(in("b.pic")).size(), QSize(8, 6));
 
     // Saved without a photo, the old companion goes so it cannot come back on loading.
-    r.HasPhoto = false;
-    r.PhotoPath = in("chosen.jpg");
+    r.hasPhoto = false;
+    r.photoPath = in("chosen.jpg");
     QVERIFY(saveRecord(in("a.dwz"), r, ui));
     QVERIFY(!QFile::exists(in("a.pic")));
     QVERIFY(QFile::exists(in("chosen.jpg")));
@@ -385,14 +385,14 @@ void TestDocuments::companionPhotoRules()
 
     // A damaged companion: the text loads, the photo values stay, a message says so.
     QVERIFY(writeBytes(in("b.pic"), "not an image at all"));
-    loaded.Name = QStringLiteral("旧");
-    loaded.dirtyFlag = true;
+    loaded.name = QStringLiteral("旧");
+    loaded.isDirty = true;
     QVERIFY(loadDocumentFile(in("b.dwz"), loaded, ui));
     QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("文本内容调入完毕，但照片文件已损坏！请重新加载照片！")});
-    QCOMPARE(loaded.Name, QStringLiteral("张“三”"));
-    QVERIFY(loaded.HasPhoto && !loaded.dirtyFlag);
-    QCOMPARE(loaded.PhotoPath, in("a.pic"));
-    QCOMPARE(loaded.PhotoPicture.size(), QSize(8, 6));
+    QCOMPARE(loaded.name, QStringLiteral("张“三”"));
+    QVERIFY(loaded.hasPhoto && !loaded.isDirty);
+    QCOMPARE(loaded.photoPath, in("a.pic"));
+    QCOMPARE(loaded.photo.size(), QSize(8, 6));
 }
 
 void TestDocuments::failedSaveKeepsOldFile()
@@ -403,14 +403,14 @@ void TestDocuments::failedSaveKeepsOldFile()
     const QString path = dir.filePath(QString(246, QLatin1Char('n')) + QStringLiteral(".dwz"));
     QVERIFY(writeBytes(path, "the previous document"));
     AppointmentRecord r = sampleRecord();
-    r.dirtyFlag = true;
+    r.isDirty = true;
     ScriptedInteraction ui;
     QVERIFY(!saveRecord(path, r, ui));
     QVERIFY(!saveRecord(dir.path(), r, ui));   // a folder is no document either
     QCOMPARE(ui.shown.size(), 2);
     QVERIFY2(ui.shown[0].text.startsWith(QStringLiteral("保存时发生错误:")), qPrintable(ui.shown[0].text));
     QCOMPARE(readAll(path), QByteArray("the previous document"));
-    QVERIFY(r.dirtyFlag);
+    QVERIFY(r.isDirty);
 }
 
 // Out of room half-way: the files that were there are byte for byte as
@@ -435,7 +435,7 @@ void TestDocuments::fullDiskKeepsOldFiles()
     auto in = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
 
     AppointmentRecord r = sampleRecord();
-    r.dirtyFlag = true;
+    r.isDirty = true;
     ScriptedInteraction ui;
     QVERIFY(saveRecord(in("zhang.dwz"), r, ui));
     QVERIFY(writeBytes(in("zhang.pic"), "the old photo"));
@@ -453,15 +453,15 @@ void TestDocuments::fullDiskKeepsOldFiles()
     disk.fill(room);
     QString error;
     if (what == QLatin1String("document") || what == QLatin1String("photo")) {
-        r.Name = QStringLiteral("新的内容");
-        r.dirtyFlag = true;
-        r.HasPhoto = what == QLatin1String("photo");
-        r.PhotoPath = in("chosen.bmp");
-        r.PhotoPicture = photo;
+        r.name = QStringLiteral("新的内容");
+        r.isDirty = true;
+        r.hasPhoto = what == QLatin1String("photo");
+        r.photoPath = in("chosen.bmp");
+        r.photo = photo;
         QVERIFY(!saveRecord(in("zhang.dwz"), r, ui));
         error = ui.messageTexts().value(0);
         QVERIFY2(error.startsWith(QStringLiteral("保存时发生错误:")), qPrintable(error));
-        QVERIFY(r.dirtyFlag);
+        QVERIFY(r.isDirty);
     } else if (what == QLatin1String("pdf")) {
         QVERIFY(!DocumentRender::writePdf(in("zhang.pdf"), {{&pages, &ui}}, DocumentRender::Pages::Both, &error));
     } else {
@@ -512,11 +512,11 @@ void TestDocuments::otherEncodings()
     ScriptedInteraction ui;
     QCOMPARE(loadDocumentFile(dir.filePath(QStringLiteral("doc.dwz")), r, ui), loads);
     if (loads) {
-        QCOMPARE(r.Name, QStringLiteral("张三"));
-        QCOMPARE(r.Sex, QStringLiteral("男"));
+        QCOMPARE(r.name, QStringLiteral("张三"));
+        QCOMPARE(r.sex, QStringLiteral("男"));
         QVERIFY(ui.shown.isEmpty());
     } else {
-        QCOMPARE(r.Name, sampleRecord().Name);
+        QCOMPARE(r.name, sampleRecord().name);
         QVERIFY2(ui.messageTexts().value(0).contains(QStringLiteral("文字编码已损坏")), qPrintable(ui.messageTexts().value(0)));
     }
 }
@@ -574,7 +574,7 @@ void TestDocuments::damagedPhotos()
     }
     AppointmentRecord loaded;
     QVERIFY(loadDocumentFile(document, loaded, ui));
-    QCOMPARE(loaded.HasPhoto, message.isEmpty());
+    QCOMPARE(loaded.hasPhoto, message.isEmpty());
     if (!message.isEmpty())
         QVERIFY2(ui.messageTexts().value(0).contains(message), qPrintable(ui.messageTexts().value(0)));
     PhotoProblem problem = PhotoProblem::None;

@@ -6,7 +6,7 @@ namespace {
 AppointmentRecord freshRecord()
 {
     AppointmentRecord r;
-    r.Date = r.FillDate = Clock::todayDigits();
+    r.ageReferenceDate = r.fillingDate = Clock::todayDigits();
     return r;
 }
 } // namespace
@@ -85,9 +85,9 @@ private slots:
         AppointmentRecord r = freshRecord();
         *recordFieldByControl(r, control, qMax(row, 0)) = value;
         FieldCheckFailure f;
-        QCOMPARE(CheckAllFields(r, &f), message.isEmpty());
+        QCOMPARE(checkAllFields(r, &f), message.isEmpty());
         QCOMPARE(*recordFieldByControl(r, control, qMax(row, 0)), stored);
-        QCOMPARE(r.dirtyFlag, stored != value);   // only a change counts as an edit
+        QCOMPARE(r.isDirty, stored != value);   // only a change counts as an edit
         if (message.isEmpty())
             return;
         QCOMPARE(f.message, message + QStringLiteral("\r\n请重试！"));
@@ -101,19 +101,19 @@ private slots:
     void firstFailureWins()
     {
         AppointmentRecord r = freshRecord();
-        r.Sex = QStringLiteral(" 女");
-        r.Rudang = QStringLiteral("1985 07;民盟");
-        r.csrq[0] = QStringLiteral(" 1940 ");
-        r.csrq[1] = QStringLiteral("2010");       // future: reported
-        r.csrq[2] = QStringLiteral("19381301");   // invalid, but a later row
-        r.Date = QStringLiteral(" ");
+        r.sex = QStringLiteral(" 女");
+        r.partyMembership = QStringLiteral("1985 07;民盟");
+        r.familyBirthDates[0] = QStringLiteral(" 1940 ");
+        r.familyBirthDates[1] = QStringLiteral("2010");       // future: reported
+        r.familyBirthDates[2] = QStringLiteral("19381301");   // invalid, but a later row
+        r.ageReferenceDate = QStringLiteral(" ");
         FieldCheckFailure f;
-        QVERIFY(!CheckAllFields(r, &f));
+        QVERIFY(!checkAllFields(r, &f));
         QCOMPARE(f.row, 1);
         QVERIFY(f.message.startsWith(QStringLiteral("出生时间不能晚于当前时间")));
-        QCOMPARE((QStringList{r.Sex, r.Rudang, r.csrq[0], r.csrq[2], r.Date}),
+        QCOMPARE((QStringList{r.sex, r.partyMembership, r.familyBirthDates[0], r.familyBirthDates[2], r.ageReferenceDate}),
                  (QStringList{"女", "198507；民盟", "1940", "19381301", " "}));
-        QVERIFY(!CheckAllFields(r, nullptr));   // no failure wanted: still refused
+        QVERIFY(!checkAllFields(r, nullptr));   // no failure wanted: still refused
     }
 };
 

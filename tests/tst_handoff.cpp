@@ -33,18 +33,18 @@ void TestHandoff::partyText()
     QFETCH(QString, rudang);
     QFETCH(QStringList, expected);
     AppointmentRecord r;
-    r.Rudang = rudang;
+    r.partyMembership = rudang;
     RendererVars v;
-    v.PARTY1 = QStringLiteral("before");
+    v.partyName1 = QStringLiteral("before");
     ScriptedInteraction ui;
-    QCOMPARE(FillRenderer(r, v, ui), !expected.isEmpty());
-    QCOMPARE(r.Rudang, rudang);
+    QCOMPARE(fillRendererVars(r, v, ui), !expected.isEmpty());
+    QCOMPARE(r.partyMembership, rudang);
     if (expected.isEmpty()) {
         QCOMPARE(ui.messageTexts(), QStringList{"请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"});
         QCOMPARE(ui.shown[0].title, QStringLiteral("系统校验"));
-        QCOMPARE(v.PARTY1, QStringLiteral("before"));
+        QCOMPARE(v.partyName1, QStringLiteral("before"));
     } else {
-        QCOMPARE((QStringList{r.compactPartyText, v.PARTYTIME, v.PARTY1, v.PARTY2, v.PARTY3}), expected);
+        QCOMPARE((QStringList{r.compactPartyText, v.partyJoinDate, v.partyName1, v.partyName2, v.partyName3}), expected);
     }
 }
 

@@ -17,17 +17,17 @@ namespace {
 int plainBreak(MeasuringSurface &ms, const QString &text, int width, QStringList &lines)
 {
     QStringList noEnd, noStart, ch;
-    LoadBreakPunct(noEnd, noStart);
-    auto isEnd = [&](const QString &c) { return InList(c, noEnd, 14); };
-    auto isStart = [&](const QString &c) { return InList(c, noStart, 27); };
+    loadBreakPunctuation(noEnd, noStart);
+    auto isEnd = [&](const QString &c) { return isInList(c, noEnd, 14); };
+    auto isStart = [&](const QString &c) { return isInList(c, noStart, 27); };
     lines.clear();
-    if (TrimSpaces(text).isEmpty())
+    if (trimSpaces(text).isEmpty())
         return 0;
     for (char32_t c : text.toUcs4())
         ch << QString::fromUcs4(&c, 1);
     QStringList cur;
     for (int i = 0; i < ch.size();) {
-        if (roundHalfEven(ms.getWidth(cur.join(QString()) + ch[i])) <= width) {
+        if (roundHalfEven(ms.textWidth(cur.join(QString()) + ch[i])) <= width) {
             cur << ch[i++];
             continue;
         }
@@ -56,7 +56,7 @@ int plainBreak(MeasuringSurface &ms, const QString &text, int width, QStringList
         i -= tail;
         cur.clear();
     }
-    if (!TrimSpaces(cur.join(QString())).isEmpty())
+    if (!trimSpaces(cur.join(QString())).isEmpty())
         lines << cur.join(QString());
     return lines.size();
 }
@@ -75,11 +75,11 @@ private slots:
     void punctuationLists()
     {
         QStringList noEnd{u"x"_s}, noStart;
-        LoadBreakPunct(noEnd, noStart);
+        loadBreakPunctuation(noEnd, noStart);
         QCOMPARE(noEnd.join(QString()), u"“（《‘｛［￥$<＜({[【"_s);
         QCOMPARE(noStart.join(QString()), u"，、！：；”）？．。’｝］％＞,!:;)?.}]%>》"_s);
-        QVERIFY(InList(u"，"_s, noStart, 27) && !InList(u"，，"_s, noStart, 27));
-        QVERIFY(!InList(u"》"_s, noStart, 26) && InList(u"》"_s, noStart, 99));   // only the first count entries
+        QVERIFY(isInList(u"，"_s, noStart, 27) && !isInList(u"，，"_s, noStart, 27));
+        QVERIFY(!isInList(u"》"_s, noStart, 26) && isInList(u"》"_s, noStart, 99));   // only the first count entries
     }
 
     void breaks_data()
@@ -117,9 +117,9 @@ private slots:
         QFETCH(double, size);
         QFETCH(QStringList, lines);
         MeasuringSurface ms;
-        ms.picPrameterSetup(font, size, false, 1);
+        ms.setUpFont(font, size, false, 1);
         QStringList got{u"stale"_s};
-        QCOMPARE(BreakTextToLines(ms, text, width, got), int(lines.size()));
+        QCOMPARE(breakTextToLines(ms, text, width, got), int(lines.size()));
         QCOMPARE(got, lines);
     }
 
@@ -141,19 +141,19 @@ private slots:
             const QString font = rng.bounded(2) ? u"宋体"_s : u"楷体"_s;
             const double size = sizes[rng.bounded(6)];
             const int width = rng.bounded(10) == 0 ? rng.bounded(-10, 300) : rng.bounded(100, 4000);
-            ms.picPrameterSetup(font, size, false, 1);
+            ms.setUpFont(font, size, false, 1);
             QStringList fast, plain;
-            const int nFast = BreakTextToLines(ms, text, width, fast);
+            const int nFast = breakTextToLines(ms, text, width, fast);
             if (nFast != plainBreak(ms, text, width, plain) || fast != plain)
                 QFAIL(qPrintable(u"\"%1\" width %2 %3 %4:\n fast  %5\n plain %6"_s.arg(text).arg(width).arg(font)
                                      .arg(size).arg(fast.join(u'|'), plain.join(u'|'))));
             // Nothing is lost but a blank end.
             const QString joined = fast.join(QString());
-            QVERIFY(text.startsWith(joined) && TrimSpaces(text.mid(joined.size())).isEmpty());
+            QVERIFY(text.startsWith(joined) && trimSpaces(text.mid(joined.size())).isEmpty());
         }
     }
 
-    void countWrappedLines_data()
+    void wrappedLineCount_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("n");
@@ -178,14 +178,14 @@ private slots:
         QTest::newRow("CR at the end") << u"一二\r"_s << 2 << 2 << 0 << 0;
     }
 
-    void countWrappedLines()
+    void wrappedLineCount()
     {
         QFETCH(QString, text);
         QFETCH(int, n);
         QFETCH(int, lines);
         QFETCH(int, pulled);
         QFETCH(int, pushed);
-        const WrappedLineCount got = CountWrappedLines(text, n);
+        const WrappedLineCount got = countWrappedLines(text, n);
         QCOMPARE(got.lines, lines);
         QCOMPARE(got.pulled, pulled);
         QCOMPARE(got.pushed, pushed);

@@ -15,7 +15,7 @@ private slots:
     void emptyForm()
     {
         FormPages p;
-        p.JIANLI = kResumeLine + QStringLiteral("\r\n1984.07--  某局干部");
+        p.resume = kResumeLine + QStringLiteral("\r\n1984.07--  某局干部");
         RecordingSurface s;
         drawPage(p, 1, s);
         const QList<Op> ops = s.ops();
@@ -77,17 +77,17 @@ private slots:
         QCOMPARE(FormPages::positionRowLines(text), lines);
 
         FormPages p;
-        (row == 0 ? p.XIANREN : row == 1 ? p.NIREN : p.NIMIAN) = text;
-        p.JIANLI = kResumeLine;
+        (row == 0 ? p.currentPosts : row == 1 ? p.proposedPosts : p.postsToBeRemoved) = text;
+        p.resume = kResumeLine;
         const QList<Op> ops = recordPage(p, 1);
-        const int tops[] = {int(T + 3600), p.XianRenBottom, p.NiRenBottom, p.NiMianBottom};
+        const int tops[] = {int(T + 3600), p.currentPostsBottom, p.proposedPostsBottom, p.postsToBeRemovedBottom};
         for (int r = 0; r < 3; ++r)
             QCOMPARE(tops[r + 1] - tops[r], r == row && lines > 2 ? 300 * lines : 600);
         const int top = tops[row], height = tops[row + 1] - top;
         const char *labels[] = {" 现  任  职  务", " 拟  任  职  务", " 拟  免  职  务"};
         QVERIFY(near(findText(ops, QString::fromUtf8(labels[row]))->y, top + height / 2.0 - 113.4));
         // 简历 and the résumé follow the rows
-        const double R = p.NiMianBottom;
+        const double R = p.postsToBeRemovedBottom;
         QVERIFY(near(findText(ops, QStringLiteral("简"))->y, R + 1386.6));
         QVERIFY(near(findText(ops, QStringLiteral("历"))->y, R + 3486.6));
         QCOMPARE(findText(ops, kResumeLine)->y, double(roundHalfEven(R + 316.5)));
@@ -111,7 +111,7 @@ private slots:
 
     void partyCell_data()
     {
-        QTest::addColumn<QStringList>("in");    // PARTYTIME, PARTY1..3
+        QTest::addColumn<QStringList>("in");    // partyJoinDate, partyName1..3
         QTest::addColumn<QStringList>("out");   // upper, lower; no lower: the whole cell
         QTest::newRow("date alone") << QStringList{"1985.07", "中共"} << QStringList{"1985.07"};
         QTest::newRow("period date loses dots") << QStringList{"1985.春", "中共"} << QStringList{"1985春"};
@@ -127,10 +127,10 @@ private slots:
         QFETCH(QStringList, in);
         QFETCH(QStringList, out);
         FormPages p;
-        p.PARTYTIME = in.value(0);
-        p.PARTY1 = in.value(1);
-        p.PARTY2 = in.value(2);
-        p.PARTY3 = in.value(3);
+        p.partyJoinDate = in.value(0);
+        p.partyName1 = in.value(1);
+        p.partyName2 = in.value(2);
+        p.partyName3 = in.value(3);
         const QList<Op> ops = recordPage(p, 1);
         const double top = roundHalfEven(T + 1216.5);
         const QList<Op> cell = textsIn(ops, roundHalfEven(L + 907.2), L + 2041.2, top, top + 600);
@@ -150,8 +150,8 @@ private slots:
     void educationRows()
     {
         FormPages p;
-        p.xueli = QStringLiteral("大学#管理学硕士研究生学位证@#");   // the lower line needs a smaller size
-        p.BIYE = QStringLiteral("某工业大学#@中央党校函授学院#经济管理专业");
+        p.educationItems = QStringLiteral("大学#管理学硕士研究生学位证@#");   // the lower line needs a smaller size
+        p.schoolItems = QStringLiteral("某工业大学#@中央党校函授学院#经济管理专业");
         const QList<Op> ops = recordPage(p, 1);
         auto row = [&](double x0, double x1) {
             QStringList out;
@@ -164,17 +164,17 @@ private slots:
         QCOMPARE(findText(ops, QStringLiteral("某工业大学"))->x, double(roundHalfEven(L + 5273.1)));   // left-aligned
     }
 
-    // Ages count against MYDATE; no age leaves the gap in "(    岁)" empty.
+    // Ages count against ageReferenceDate; no age leaves the gap in "(    岁)" empty.
     void birthAndAge()
     {
-        const QList<QStringList> cases = {   // BIRTH, MYDATE, birth shown, age shown
+        const QList<QStringList> cases = {   // birthDate, ageReferenceDate, birth shown, age shown
             {"196005", "20030326", "1960.05", "42"}, {"196005", "20030526", "1960.05", "43"},
             {"1960秋", "20030526", "1960秋", "42"}, {"19xx", "20030526", "19xx", ""},
             {"19.5", "20030526", "19.5", "1984"}};   // 1983.5 as a whole number
         for (const QStringList &c : cases) {
             FormPages p;
-            p.BIRTH = c[0];
-            p.MYDATE = c[1];
+            p.birthDate = c[0];
+            p.ageReferenceDate = c[1];
             const QList<Op> ops = recordPage(p, 1);
             const QList<Op> gap = textsIn(ops, L + 5443.2, L + 5443.3, T + 316.5, T + 316.6);
             QVERIFY2(findText(ops, c[2]) && joined(gap) == c[3], qPrintable(c.join(QLatin1Char(' '))));
@@ -186,25 +186,25 @@ private slots:
     void filledFormAndMargins()
     {
         FormPages a;
-        a.TNAME = QStringLiteral("张三");
-        a.SEX = QStringLiteral("男");
-        a.PEOPLE = QStringLiteral("汉族");
-        a.PARTYTIME = QStringLiteral("1990.01");
-        a.PARTY1 = QStringLiteral("民盟");
-        a.PARTY2 = QStringLiteral("中共");
-        a.xueli = QStringLiteral("大学#学士@#");
-        a.XIANREN = QStringLiteral("甲").repeated(60);
-        a.JIANLI = QStringLiteral("1980--1984  学生\r\n1984--  干部");
-        a.BIRTH = QStringLiteral("19600512");
-        a.MYDATE = QStringLiteral("20240101");
+        a.name = QStringLiteral("张三");
+        a.sex = QStringLiteral("男");
+        a.ethnicGroup = QStringLiteral("汉族");
+        a.partyJoinDate = QStringLiteral("1990.01");
+        a.partyName1 = QStringLiteral("民盟");
+        a.partyName2 = QStringLiteral("中共");
+        a.educationItems = QStringLiteral("大学#学士@#");
+        a.currentPosts = QStringLiteral("甲").repeated(60);
+        a.resume = QStringLiteral("1980--1984  学生\r\n1984--  干部");
+        a.birthDate = QStringLiteral("19600512");
+        a.ageReferenceDate = QStringLiteral("20240101");
         a.hasPhoto = true;
         a.photoPicture = QImage(30, 40, QImage::Format_RGB32);
         const QList<Op> ops = recordPage(a, 1);
         // the name cell's text area starts at L + 907.2 + 28.35 rounded once: 1786; 480 wide, centred
-        QCOMPARE(findText(ops, a.TNAME)->x, 1786 + 567 - 240.0);
+        QCOMPARE(findText(ops, a.name)->x, 1786 + 567 - 240.0);
         // cell tops are rounded half to even: T + 616.5 is 1750
-        QCOMPARE(findText(ops, a.PEOPLE)->y, 1750 + 300 - kaiTiLineHeight() / 2);
-        const Op *sex = findText(ops, a.SEX);
+        QCOMPARE(findText(ops, a.ethnicGroup)->y, 1750 + 300 - kaiTiLineHeight() / 2);
+        const Op *sex = findText(ops, a.sex);
         QVERIFY(near(sex->x, L + 3402) && near(sex->y, T + 166.5));
         const QList<Op> pics = ofKind(ops, Op::Picture);
         QCOMPARE(pics.size(), 1);   // scaled into its box, in place of the label
@@ -217,7 +217,7 @@ private slots:
         b.margins.B += 300;   // page two's margin leaves page one alone
         verifyShifted(ops, recordPage(b, 1), -100, 240);
         b.margins.T = 1135;   // T + 616.5 is 1752
-        QCOMPARE(findText(recordPage(b, 1), a.PEOPLE)->y, 1752 + 300 - kaiTiLineHeight() / 2);
+        QCOMPARE(findText(recordPage(b, 1), a.ethnicGroup)->y, 1752 + 300 - kaiTiLineHeight() / 2);
     }
 };
 

@@ -13,7 +13,7 @@ private slots:
     void gridAndLabels()
     {
         FormPages p;
-        p.XINGMINGFILL = QStringLiteral("王某");
+        p.filledBy = QStringLiteral("王某");
         const QList<Op> ops = recordPage(p, 2);
         QList<Seg> e = {{0, 0, W, 0, 12}, {W, 0, W, H, 12}, {W, H, 0, H, 12}, {0, H, 0, 0, 12},
                         {0, 1210.8, W, 1210.8, 6}, {0, 2044.8, W, 2044.8, 6}, {0, 3255.6, W, 3255.6, 6},
@@ -39,7 +39,7 @@ private slots:
 
     void reportingDate_data()
     {
-        QTest::addColumn<QStringList>("texts");   // FillDATE, then the five pieces as drawn
+        QTest::addColumn<QStringList>("texts");   // fillingDate, then the five pieces as drawn
         QTest::newRow("20030326") << QStringList{"20030326", "2003 年", "3", "月", "26", "日"};
         QTest::newRow("20031105") << QStringList{"20031105", "2003 年", "11", "月", "5", "日"};
     }
@@ -47,7 +47,7 @@ private slots:
     {
         QFETCH(QStringList, texts);
         FormPages p;
-        p.FillDATE = texts.takeFirst();
+        p.fillingDate = texts.takeFirst();
         const QList<Op> row = textsIn(recordPage(p, 2), B + 5273, B + W, T + 9316.4, T + 9316.6);
         const double xs[] = {5273.1, 6254.01, 6577.2, 6917.4, 7257.6};
         QCOMPARE(row.size(), 5);
@@ -74,7 +74,7 @@ private slots:
         QFETCH(int, lines);
         FormPages p;
         const QString unit = QStringLiteral("单").repeated(length);
-        p.CHENGBAO = QStringLiteral("  ") + unit + QStringLiteral(" ");
+        p.reportingUnit = QStringLiteral("  ") + unit + QStringLiteral(" ");
         const QList<Op> ops = recordPage(p, 2);
         const QList<Op> drawn = textsIn(ops, B + 500, B + W, T + 8700, T + 9300);
         QVERIFY(joined(drawn) == unit && near(drawn.first().x, x) && ofKind(ops, Op::Message).isEmpty());
@@ -86,21 +86,21 @@ private slots:
             QVERIFY(drawn.first().y >= top - 1 && drawn.last().y < top + height);
     }
 
-    // Empty parts keep their row; ages count against MYDATE; four-character
+    // Empty parts keep their row; ages count against ageReferenceDate; four-character
     // political status stands two over two; a text too long is reported.
     // Then the filled page moves with the margins.
     void filledFormAndMargins()
     {
         FormPages p;
-        p.MYDATE = QStringLiteral("20030326");
-        p.CHENWEI = QStringLiteral("父亲@@妻子@@@@@@@");
-        p.XINGMING = QStringLiteral("无分隔");   // no "@": nothing drawn
-        p.BIRTHHH = QStringLiteral("193005@@19350301@1960秋@@@@@@");
-        p.MIANMAO = QStringLiteral("中共党员@群众@@@@@@@@");
-        p.DANWEI = QStringLiteral("长").repeated(200) + QStringLiteral("@@@@@@@@@");
-        p.JIANGCHENG = QStringLiteral("无");
-        p.CHENGBAO = QStringLiteral("某某市委组织部");
-        p.FillDATE = QStringLiteral("20240315");
+        p.ageReferenceDate = QStringLiteral("20030326");
+        p.familyRelations = QStringLiteral("父亲@@妻子@@@@@@@");
+        p.familyNames = QStringLiteral("无分隔");   // no "@": nothing drawn
+        p.familyBirthDates = QStringLiteral("193005@@19350301@1960秋@@@@@@");
+        p.familyPoliticalStatus = QStringLiteral("中共党员@群众@@@@@@@@");
+        p.familyWorkplaces = QStringLiteral("长").repeated(200) + QStringLiteral("@@@@@@@@@");
+        p.rewardsAndPunishments = QStringLiteral("无");
+        p.reportingUnit = QStringLiteral("某某市委组织部");
+        p.fillingDate = QStringLiteral("20240315");
         const QList<Op> ops = recordPage(p, 2);
         const QList<Op> msgs = ofKind(ops, Op::Message);
         QVERIFY(msgs.size() == 1 && msgs[0].text.startsWith(QStringLiteral("家庭成员工作单位")));

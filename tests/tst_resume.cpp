@@ -57,8 +57,8 @@ private slots:
         QFETCH(int, after);
         int resumeSize = inherited;
         RecordingSurface r = recorder(u"宋体"_s, 12);
-        r.CurrentY = 123;
-        FillResume(resumeOf(lines), 1927, y, r, bottomMm, resumeSize);
+        r.currentY = 123;
+        printResume(resumeOf(lines), 1927, y, r, bottomMm, resumeSize);
         const auto t = r.texts();
         QCOMPARE(r.ops().size(), lines);
         for (int i = 0; i < t.size(); ++i) {
@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(resumeSize, after);
         QCOMPARE(r.fontSize(), 12.0);
         if (lines == 0)
-            QCOMPARE(r.CurrentY, double(y));
+            QCOMPARE(r.currentY, double(y));
     }
 
     void tooLong()
@@ -80,7 +80,7 @@ private slots:
         RecordingSurface r = recorder(u"宋体"_s, 12);
         r.setInteraction(&ui);
         int resumeSize = 10;
-        FillResume(resumeOf(47), 0, 5000, r, 0, resumeSize);
+        printResume(resumeOf(47), 0, 5000, r, 0, resumeSize);
         QVERIFY(r.texts().isEmpty());
         QCOMPARE(r.messages().size(), 1);
         QCOMPARE(r.messages()[0].title, u"系统"_s);
@@ -96,7 +96,7 @@ private slots:
         // Line feeds are not printed; a bare CR ends a line like CR LF.
         RecordingSurface r = recorder(u"宋体"_s, 12);
         int resumeSize = 12;
-        FillResume(u"一\r\n\r\n二\n三\r"_s, 500, 5000, r, 0, resumeSize);
+        printResume(u"一\r\n\r\n二\n三\r"_s, 500, 5000, r, 0, resumeSize);
         QCOMPARE(textsOf(r), (QStringList{u"一"_s, QString(), u"二三"_s, QString()}));
         QCOMPARE(r.texts().last().x, 500.0);
     }

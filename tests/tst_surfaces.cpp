@@ -34,9 +34,9 @@ void drawRuns(QPaintDevice *device, double dpi)
     for (const Run &r : sampleRuns()) {
         surface.setFontName(r.font);
         surface.setFontSize(r.size);
-        surface.CurrentX = r.x;
-        surface.CurrentY = r.y;
-        surface.Print(r.text);
+        surface.currentX = r.x;
+        surface.currentY = r.y;
+        surface.printText(r.text);
     }
 }
 
@@ -77,17 +77,17 @@ private slots:
     {
         MeasuringSurface ms;
         for (const QString &font : {u"宋体"_s, u"楷体"_s}) {
-            ms.picPrameterSetup(font, 12, false, 1);
-            QCOMPARE(roundHalfEven(ms.getWidth(u"人"_s)), 240);
-            QCOMPARE(roundHalfEven(ms.getWidth(u"A"_s)), 120);
-            QCOMPARE(ms.getWidth(QString()), 0.0);
-            QCOMPARE(roundHalfEven(ms.getHeight(u"人"_s)), 240);
+            ms.setUpFont(font, 12, false, 1);
+            QCOMPARE(roundHalfEven(ms.textWidth(u"人"_s)), 240);
+            QCOMPARE(roundHalfEven(ms.textWidth(u"A"_s)), 120);
+            QCOMPARE(ms.textWidth(QString()), 0.0);
+            QCOMPARE(roundHalfEven(ms.textHeight(u"人"_s)), 240);
             QCOMPARE(roundHalfEven(ms.lineHeight(font, 12)), 240);
-            ms.picPrameterSetup(font, 10.5, false, 1);   // not measured at 10 or 11
-            QCOMPARE(roundHalfEven(ms.getHeight(u"人"_s)), 210);
-            QCOMPARE(roundHalfEven(ms.getWidth(u"人"_s)), 210);
+            ms.setUpFont(font, 10.5, false, 1);   // not measured at 10 or 11
+            QCOMPARE(roundHalfEven(ms.textHeight(u"人"_s)), 210);
+            QCOMPARE(roundHalfEven(ms.textWidth(u"人"_s)), 210);
             ms.lineHeight(font, 20);   // leaves the set-up alone
-            QCOMPARE(roundHalfEven(ms.getWidth(u"人"_s)), 210);
+            QCOMPARE(roundHalfEven(ms.textWidth(u"人"_s)), 210);
         }
     }
 
@@ -97,11 +97,11 @@ private slots:
         const QString text = u"干部 Cadre 1960.05（江苏）, “引号” ABCxyz！"_s;
         for (const QString &font : {u"宋体"_s, u"楷体"_s})
             for (double size : {12.0, 10.5, 9.0, 8.0}) {
-                ms.picPrameterSetup(font, size, false, 1);
-                QCOMPARE(ms.getWidth(text), QFontMetricsF(ms.twipFont(font, size)).horizontalAdvance(text));
+                ms.setUpFont(font, size, false, 1);
+                QCOMPARE(ms.textWidth(text), QFontMetricsF(ms.twipFont(font, size)).horizontalAdvance(text));
             }
         // A tab is drawn as a space and measured as one.
-        QCOMPARE(ms.getWidth(u"a\tb"_s), ms.getWidth(u"a b"_s));
+        QCOMPARE(ms.textWidth(u"a\tb"_s), ms.textWidth(u"a b"_s));
     }
 
     void typefaceResolution()
@@ -125,22 +125,22 @@ private slots:
     {
         RecordingSurface r = recorder(u"宋体"_s, 20);
         r.beginPage(1);
-        r.CurrentX = 850 + 1984.5;
-        r.CurrentY = 1134 - 567;
-        r.Print(u"干 部 任 免 审 批 表"_s);
+        r.currentX = 850 + 1984.5;
+        r.currentY = 1134 - 567;
+        r.printText(u"干 部 任 免 审 批 表"_s);
         r.setFontName(u"楷体"_s);
         r.setFontSize(10.5);
-        r.CurrentX = 1786;
-        r.CurrentY = 850.05;
-        r.Print(u"a\\b\tc\rd\ne"_s);
+        r.currentX = 1786;
+        r.currentY = 850.05;
+        r.printText(u"a\\b\tc\rd\ne"_s);
         // Print starts the next line at the left edge, one line lower.
-        QCOMPARE(r.CurrentX, 0.0);
-        QCOMPARE(r.CurrentY, 850.05 + MeasuringSurface().lineHeight(u"楷体"_s, 10.5));
-        QCOMPARE(roundHalfEven(r.CurrentY - 850.05), 210);
+        QCOMPARE(r.currentX, 0.0);
+        QCOMPARE(r.currentY, 850.05 + MeasuringSurface().lineHeight(u"楷体"_s, 10.5));
+        QCOMPARE(roundHalfEven(r.currentY - 850.05), 210);
         r.setDrawWidth(4);
-        r.Line(850, 1134, 850 + 8165, 1134.0000001);
-        r.PaintPicture(QImage(), 7220.4, 1176.35, 1772.442, 2349.48);
-        r.Message(u"系统"_s, u"姓名区域过小\r\n请重试！"_s);
+        r.strokeLine(850, 1134, 850 + 8165, 1134.0000001);
+        r.paintPicture(QImage(), 7220.4, 1176.35, 1772.442, 2349.48);
+        r.showMessage(u"系统"_s, u"姓名区域过小\r\n请重试！"_s);
         r.beginPage(2);
         QCOMPARE(r.displayList(), u"page\t1\n"
                                   "text\t2834.5\t567\t宋体\t20\t干 部 任 免 审 批 表\n"
@@ -177,11 +177,11 @@ private slots:
         }
         MeasuringSurface ms;
         for (const Run &r : sampleRuns()) {
-            ms.picPrameterSetup(r.font, r.size, false, 1);
-            const double width = ms.getWidth(r.text), lh = ms.getHeight(r.text), em = r.size * 20;
+            ms.setUpFont(r.font, r.size, false, 1);
+            const double width = ms.textWidth(r.text), lh = ms.textHeight(r.text), em = r.size * 20;
             const QRectF hi = inkBox(high, 600, r), lo = inkBox(low, 96, r);
-            // The ink lies in the measured box: from CurrentX across the
-            // measured width, from CurrentY down one line.
+            // The ink lies in the measured box: from currentX across the
+            // measured width, from currentY down one line.
             QVERIFY2(hi.left() >= r.x - 3 && hi.left() <= r.x + 0.25 * em, qPrintable(r.text));
             QVERIFY2(hi.right() <= r.x + width + 3 && hi.right() >= r.x + width - 0.8 * em, qPrintable(r.text));
             QVERIFY2(hi.top() >= r.y - 3 && hi.bottom() <= r.y + lh + 3, qPrintable(r.text));
@@ -207,8 +207,8 @@ private slots:
             QPainter painter(&image);
             PainterSurface surface(&painter, 96);
             surface.setDrawWidth(4);
-            surface.Line(1500, 1500, 12000, 1500);                 // y = 100 px
-            surface.PaintPicture(photo, 1500, 3000, 1500, 2400);   // 100, 200 and 100 x 160 px
+            surface.strokeLine(1500, 1500, 12000, 1500);                 // y = 100 px
+            surface.paintPicture(photo, 1500, 3000, 1500, 2400);   // 100, 200 and 100 x 160 px
         }
         auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
         QVERIFY(!dark(400, 97) && dark(400, 98) && dark(400, 101) && !dark(400, 102));

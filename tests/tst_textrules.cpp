@@ -24,15 +24,15 @@ private slots:
     {
         QFETCH(QString, digits);
         QFETCH(bool, valid);
-        QCOMPARE(CheckDateDigits(digits), valid ? QString() : QStringLiteral("error"));
+        QCOMPARE(checkDateDigits(digits), valid ? QString() : QStringLiteral("error"));
     }
 
     void dateText_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("numeric");   // IsNumeric
-        QTest::addColumn<bool>("valid");     // IsValidDateText
-        QTest::addColumn<bool>("period");    // IsPeriodDate
+        QTest::addColumn<bool>("numeric");   // isNumeric
+        QTest::addColumn<bool>("valid");     // isValidDateText
+        QTest::addColumn<bool>("period");    // isPeriodDate
         for (QChar w : QStringLiteral("春夏秋冬初中底"))
             QTest::newRow(qPrintable(QStringLiteral("1985") + w)) << QStringLiteral("1985") + w << false << true << true;
         QTest::newRow("blank") << "  " << false << true << false;
@@ -58,15 +58,15 @@ private slots:
         QFETCH(bool, numeric);
         QFETCH(bool, valid);
         QFETCH(bool, period);
-        QCOMPARE(IsNumeric(text), numeric);
-        QCOMPARE(IsPeriodDate(text), period);
+        QCOMPARE(isNumeric(text), numeric);
+        QCOMPARE(isPeriodDate(text), period);
         QString t = text;
-        QCOMPARE(IsValidDateText(t), valid);
+        QCOMPARE(isValidDateText(t), valid);
         if (valid)
             QCOMPARE(t, text.trimmed());   // trimmed in place
     }
 
-    void ageAt_data()
+    void ageOnReferenceDate_data()
     {
         QTest::addColumn<QString>("ref");
         QTest::addColumn<QString>("birth");
@@ -87,12 +87,12 @@ private slots:
         QTest::newRow("seven digits") << "20030926" << "1958093" << "";
     }
 
-    void ageAt()
+    void ageOnReferenceDate()
     {
         QFETCH(QString, ref);
         QFETCH(QString, birth);
         QFETCH(QString, age);
-        QCOMPARE(AgeAt(ref, birth), age);
+        QCOMPARE(ageAt(ref, birth), age);
     }
 
     void splitParty_data()
@@ -118,7 +118,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, expected);
         QString a = "x", b = "x", c = "x";
-        const QString date = SplitPartyText(text, a, b, c);
+        const QString date = splitPartyText(text, a, b, c);
         QCOMPARE((QStringList{date, a, b, c}), expected);
     }
 
@@ -153,30 +153,30 @@ private slots:
         QFETCH(bool, valid);
         QFETCH(QDate, today);
         Clock::setToday(today);
-        QCOMPARE(IsValidPartyText(text), valid);
+        QCOMPARE(isValidPartyText(text), valid);
     }
 
     void smallHelpers()
     {
         QString spaced = QStringLiteral(" 195803 ");
-        QCOMPARE(DotDate(spaced), QStringLiteral("1958.03"));
+        QCOMPARE(dotDate(spaced), QStringLiteral("1958.03"));
         QCOMPARE(spaced, QStringLiteral("195803"));   // trimmed in place
-        QCOMPARE(DotDate(QStringLiteral("19580312")), QStringLiteral("1958.03"));
-        QCOMPARE(DotDate(QStringLiteral("19583")), QStringLiteral("1958.3"));
-        QCOMPARE(DotDate(QStringLiteral("1985春")), QStringLiteral("1985.春"));
+        QCOMPARE(dotDate(QStringLiteral("19580312")), QStringLiteral("1958.03"));
+        QCOMPARE(dotDate(QStringLiteral("19583")), QStringLiteral("1958.3"));
+        QCOMPARE(dotDate(QStringLiteral("1985春")), QStringLiteral("1985.春"));
         const int months[] = {4, 7, 10, 12, 3, 6, 12};
         for (int i = 0; i < 7; ++i)
-            QCOMPARE(PeriodMonth(QStringLiteral("春夏秋冬初中底").at(i)), months[i]);
+            QCOMPARE(periodMonth(QStringLiteral("春夏秋冬初中底").at(i)), months[i]);
         // Plain digits only, every given length limit holding on the trimmed text.
-        QVERIFY(IsDigitString(" 1985 ", 4, 4, 4) && IsDigitString("1985", 0, 0, 0));
-        QVERIFY(!IsDigitString("-198", 0, 0, 0) && !IsDigitString("19.8", 0, 0, 0) && !IsDigitString("85春", 0, 0, 0));
-        QVERIFY(!IsDigitString("1985", 3, 0, 0) && !IsDigitString("1985", 0, 5, 0) && !IsDigitString("1985", 0, 0, 6));
-        QCOMPARE(RemoveSpaces(" a b  中　共 "), QStringLiteral("ab中　共"));   // full-width space stays
-        QCOMPARE(RemoveChar("1985.07.01", "."), QStringLiteral("19850701"));
-        QCOMPARE(CurlQuotes("a\"b\"c\"d"), QStringLiteral("a“b”c“d"));
-        QCOMPARE(StripLineBreaks("a\r\nb\rc\nd"), QStringLiteral("abcd"));
-        QCOMPARE(TrimSpaces("\ta b  "), QStringLiteral("\ta b"));
-        QCOMPARE(TrimSpaces("    "), QString());
+        QVERIFY(isDigitString(" 1985 ", 4, 4, 4) && isDigitString("1985", 0, 0, 0));
+        QVERIFY(!isDigitString("-198", 0, 0, 0) && !isDigitString("19.8", 0, 0, 0) && !isDigitString("85春", 0, 0, 0));
+        QVERIFY(!isDigitString("1985", 3, 0, 0) && !isDigitString("1985", 0, 5, 0) && !isDigitString("1985", 0, 0, 6));
+        QCOMPARE(removeSpaces(" a b  中　共 "), QStringLiteral("ab中　共"));   // full-width space stays
+        QCOMPARE(removeChar("1985.07.01", "."), QStringLiteral("19850701"));
+        QCOMPARE(curlQuotes("a\"b\"c\"d"), QStringLiteral("a“b”c“d"));
+        QCOMPARE(stripLineBreaks("a\r\nb\rc\nd"), QStringLiteral("abcd"));
+        QCOMPARE(trimSpaces("\ta b  "), QStringLiteral("\ta b"));
+        QCOMPARE(trimSpaces("    "), QString());
     }
 };
 

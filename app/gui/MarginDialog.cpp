@@ -47,8 +47,8 @@ MarginDialog::MarginDialog(PageMargins &margins, Interaction &ui, QWidget *paren
     layout->addLayout(grid);
     layout->addLayout(buttons);
 
-    connect(cmdModify, &QPushButton::clicked, this, &MarginDialog::cmdModify_Click);
-    connect(cmdOk, &QPushButton::clicked, this, &MarginDialog::cmdOk_Click);
+    connect(cmdModify, &QPushButton::clicked, this, &MarginDialog::allowEditing);
+    connect(cmdOk, &QPushButton::clicked, this, &MarginDialog::applyMargins);
 
     showCurrentValues();
 }
@@ -71,7 +71,7 @@ void MarginDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void MarginDialog::cmdModify_Click()
+void MarginDialog::allowEditing()
 {
     txtTop->setEnabled(true);
     txtLeft->setEnabled(true);
@@ -79,7 +79,7 @@ void MarginDialog::cmdModify_Click()
     cmdModify->setEnabled(false);
 }
 
-void MarginDialog::cmdOk_Click()
+void MarginDialog::applyMargins()
 {
     const MarginInput::Result r = MarginInput::check(txtTop->text(), txtLeft->text(), txtBackLeft->text());
     if (!r.ok) {

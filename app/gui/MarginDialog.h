@@ -24,8 +24,8 @@ public:
     void showCurrentValues();
 
 public slots:
-    void cmdModify_Click();
-    void cmdOk_Click();
+    void allowEditing();
+    void applyMargins();
 
 protected:
     void showEvent(QShowEvent *event) override;

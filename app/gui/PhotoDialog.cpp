@@ -46,9 +46,9 @@ frmPhotoView::frmPhotoView(AppointmentRecord &record, Interaction &ui, QWidget *
     main->addLayout(buttons);
     main->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cmdPhoto, &QPushButton::clicked, this, [this] { cmdPhoto_Click(); });
-    connect(cmdCls, &QPushButton::clicked, this, [this] { cmdCls_Click(); });
-    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    connect(cmdPhoto, &QPushButton::clicked, this, [this] { choosePhoto(); });
+    connect(cmdCls, &QPushButton::clicked, this, [this] { removePhoto(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { closeDialog(); });
 
     showPhoto();
 }
@@ -63,16 +63,16 @@ QString frmPhotoView::fileDialogFilter()
 
 void frmPhotoView::showPhoto()
 {
-    if (!m_record.HasPhoto || m_record.PhotoPicture.isNull()) {
+    if (!m_record.hasPhoto || m_record.photo.isNull()) {
         imgPhoto->clear();
         return;
     }
-    imgPhoto->setPixmap(QPixmap::fromImage(m_record.PhotoPicture)
+    imgPhoto->setPixmap(QPixmap::fromImage(m_record.photo)
                             .scaled(imgPhoto->size() - QSize(2, 2), Qt::KeepAspectRatio,
                                     Qt::SmoothTransformation));
 }
 
-void frmPhotoView::cmdPhoto_Click()
+void frmPhotoView::choosePhoto()
 {
     const QString chosen = m_ui.openFileName(fileDialogTitle(), QString(), fileDialogFilter());
     PhotoProblem problem = PhotoProblem::None;
@@ -85,23 +85,23 @@ void frmPhotoView::cmdPhoto_Click()
         m_ui.message(QStringLiteral("系统"), text, MessageIcon::Information);
         return;
     }
-    m_record.PhotoPicture = image;
-    m_record.PhotoPath = QFileInfo(chosen).absoluteFilePath();
-    m_record.HasPhoto = true;
-    m_record.dirtyFlag = true;
+    m_record.photo = image;
+    m_record.photoPath = QFileInfo(chosen).absoluteFilePath();
+    m_record.hasPhoto = true;
+    m_record.isDirty = true;
     showPhoto();
 }
 
-void frmPhotoView::cmdCls_Click()
+void frmPhotoView::removePhoto()
 {
-    if (!m_record.HasPhoto)
+    if (!m_record.hasPhoto)
         return;
-    m_record.HasPhoto = false;
-    m_record.dirtyFlag = true;
+    m_record.hasPhoto = false;
+    m_record.isDirty = true;
     showPhoto();
 }
 
-void frmPhotoView::cmdExit_Click()
+void frmPhotoView::closeDialog()
 {
     accept();
 }

@@ -14,9 +14,9 @@ class frmPhotoView : public QDialog {
 public:
     frmPhotoView(AppointmentRecord &record, Interaction &ui, QWidget *parent = nullptr);
 
-    void cmdPhoto_Click();   // "照  片": choose a file
-    void cmdCls_Click();     // "清  除": remove the photo
-    void cmdExit_Click();    // "返  回"
+    void choosePhoto();   // "照  片": choose a file
+    void removePhoto();     // "清  除": remove the photo
+    void closeDialog();    // "返  回"
 
     // Title and filter of the file dialog.
     static QString fileDialogTitle();

@@ -34,9 +34,9 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
         const char *name;
         void (EntryCommands::*slot)();
     } commands[] = {
-        {"CmdDiaoru", &EntryCommands::CmdDiaoru_Click},   {"CmdSave", &EntryCommands::CmdSave_Click},
-        {"CmdPreviewP", &EntryCommands::CmdPreviewP_Click}, {"cmdDist", &EntryCommands::cmdDist_Click},
-        {"cmdPhoto", &EntryCommands::cmdPhoto_Click},     {"cmdPicture", &EntryCommands::cmdPicture_Click},
+        {"CmdDiaoru", &EntryCommands::load},   {"CmdSave", &EntryCommands::saveDocument},
+        {"CmdPreviewP", &EntryCommands::preview}, {"cmdDist", &EntryCommands::editMargins},
+        {"cmdPhoto", &EntryCommands::choosePhoto},     {"cmdPicture", &EntryCommands::choosePicture},
     };
     for (const auto &c : commands) {
         if (QPushButton *b = m_window.button(QLatin1String(c.name))) {
@@ -66,9 +66,9 @@ frmGbrmNew *EntryCommands::renderer() const
     return m_renderer.data();
 }
 
-void EntryCommands::CmdDiaoru_Click()
+void EntryCommands::load()
 {
-    m_documents.CmdDiaoru_Click();
+    m_documents.load();
 }
 
 void EntryCommands::openDocument(const QString &path)
@@ -76,12 +76,12 @@ void EntryCommands::openDocument(const QString &path)
     m_documents.openDocument(path);
 }
 
-void EntryCommands::CmdSave_Click()
+void EntryCommands::saveDocument()
 {
-    m_documents.CmdSave_Click();
+    m_documents.saveDocument();
 }
 
-void EntryCommands::CmdPreviewP_Click()
+void EntryCommands::preview()
 {
     if (!m_documents.checkAndHandOff())
         return;
@@ -96,13 +96,13 @@ void EntryCommands::CmdPreviewP_Click()
     m_renderer->showModal();
 }
 
-void EntryCommands::cmdDist_Click()
+void EntryCommands::editMargins()
 {
     MarginDialog dialog(m_margins, m_ui, &m_window);
     dialog.exec();
 }
 
-void EntryCommands::cmdPhoto_Click()
+void EntryCommands::choosePhoto()
 {
     frmPhotoView dialog(m_window.record(), m_ui, &m_window);
     dialog.exec();
@@ -115,10 +115,10 @@ void EntryCommands::showPhotoFrame()
     if (!frame)
         return;
     const AppointmentRecord &record = m_window.record();
-    if (record.HasPhoto && !record.PhotoPicture.isNull()) {
+    if (record.hasPhoto && !record.photo.isNull()) {
         const QSize room = frame->size() - QSize(6, 6);
-        frame->setIcon(QIcon(QPixmap::fromImage(record.PhotoPicture)));
-        frame->setIconSize(record.PhotoPicture.size().scaled(room, Qt::KeepAspectRatio));
+        frame->setIcon(QIcon(QPixmap::fromImage(record.photo)));
+        frame->setIconSize(record.photo.size().scaled(room, Qt::KeepAspectRatio));
         frame->setText(QString());
     } else {
         frame->setIcon(QIcon());

@@ -15,7 +15,7 @@ class frmGbrmNew;
 
 // The entry window's document, preview, margin and photo commands and its
 // close step with the save prompt. The window creates it as a child; the
-// work itself is done by the core (DocumentCommands, FillRenderer, the pages).
+// work itself is done by the core (DocumentCommands, fillRendererVars, the pages).
 class EntryCommands : public QObject {
     Q_OBJECT
 public:
@@ -34,16 +34,16 @@ public:
     // Called once when the renderer window has been created (tests set its printer here).
     std::function<void(frmGbrmNew &)> onRendererCreated;
 
-    void CmdDiaoru_Click();
+    void load();
     // Loads a file named without the dialog (argument, drop), as 调入 does.
     void openDocument(const QString &path);
     // Several saved documents printed in one job or exported as one PDF.
     BatchCommands &batch() { return *m_batch; }
-    void CmdSave_Click();
-    void CmdPreviewP_Click();
-    void cmdDist_Click();
-    void cmdPhoto_Click();
-    void cmdPicture_Click() { cmdPhoto_Click(); }
+    void saveDocument();
+    void preview();
+    void editMargins();
+    void choosePhoto();
+    void choosePicture() { choosePhoto(); }
 
     // The photo frame on page 1 shows the current photo, or its caption.
     void showPhotoFrame();

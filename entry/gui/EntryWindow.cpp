@@ -85,10 +85,10 @@ EntryWindow::EntryWindow(Interaction &ui, QWidget *parent)
     // Opening: both pages full size, page 1 shown, both dates today, clean.
     m_pages[0]->setSizeTwips(EntryLayout::kPageWidth, EntryLayout::kPageHeight);
     m_pages[1]->setSizeTwips(EntryLayout::kPageWidth, EntryLayout::kPageHeight);
-    m_record.Date = Clock::todayDigits();
-    m_record.FillDate = Clock::todayDigits();
+    m_record.ageReferenceDate = Clock::todayDigits();
+    m_record.fillingDate = Clock::todayDigits();
     refreshControls();
-    m_record.dirtyFlag = false;
+    m_record.isDirty = false;
 
     const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     int height = twipsY(EntryLayout::kPageTop + EntryLayout::kPageHeight);
@@ -124,8 +124,8 @@ void EntryWindow::buildPages()
         m_bars[i] = new QScrollBar(Qt::Vertical, this);
         m_bars[i]->setObjectName(i == 0 ? QStringLiteral("VSCROLL1") : QStringLiteral("VSCROLL2"));
     }
-    connect(m_bars[0], &QScrollBar::valueChanged, this, &EntryWindow::VSCROLL1_Change);
-    connect(m_bars[1], &QScrollBar::valueChanged, this, &EntryWindow::VSCROLL2_Change);
+    connect(m_bars[0], &QScrollBar::valueChanged, this, &EntryWindow::scrollPageOne);
+    connect(m_bars[1], &QScrollBar::valueChanged, this, &EntryWindow::scrollPageTwo);
 
     for (const EntryLayout::ControlPlace &place : EntryLayout::controlPlaces()) {
         EntryPage *page = m_pages[place.page - 1];
@@ -179,10 +179,10 @@ void EntryWindow::buildButtons()
     // Its caption says enough; the menu arrow would crowd it.
     batch->setStyleSheet(QStringLiteral("QPushButton::menu-indicator { image: none; width: 0px; }"));
     m_buttons.insert(batch->objectName(), batch);
-    connect(button(QStringLiteral("CmdNextPage")), &QPushButton::clicked, this, &EntryWindow::CmdNextPage_Click);
-    connect(button(QStringLiteral("CmdLastpage")), &QPushButton::clicked, this, &EntryWindow::CmdLastpage_Click);
-    connect(button(QStringLiteral("CmdClose")), &QPushButton::clicked, this, &EntryWindow::CmdClose_Click);
-    connect(button(QStringLiteral("cmdHelp")), &QPushButton::clicked, this, &EntryWindow::cmdHelp_Click);
+    connect(button(QStringLiteral("CmdNextPage")), &QPushButton::clicked, this, &EntryWindow::showNextPage);
+    connect(button(QStringLiteral("CmdLastpage")), &QPushButton::clicked, this, &EntryWindow::showPreviousPage);
+    connect(button(QStringLiteral("CmdClose")), &QPushButton::clicked, this, &EntryWindow::closeEditor);
+    connect(button(QStringLiteral("cmdHelp")), &QPushButton::clicked, this, &EntryWindow::showHelp);
     installCommandKeys();
 }
 
@@ -217,7 +217,7 @@ void EntryWindow::bindControl(QPlainTextEdit *box, const QString &name, int row)
             return;
         if (QString *field = recordFieldByControl(m_record, name, row < 0 ? 0 : row)) {
             *field = toRecordText(box->toPlainText());
-            m_record.dirtyFlag = true;
+            m_record.isDirty = true;
         }
     });
 }
@@ -302,23 +302,23 @@ void EntryWindow::updateScrollRange(int number)
     p->move(0, -twipsY(bar->value()));
 }
 
-void EntryWindow::VSCROLL1_Change(int value)
+void EntryWindow::scrollPageOne(int value)
 {
     m_pages[0]->move(0, -twipsY(value));
 }
 
-void EntryWindow::VSCROLL2_Change(int value)
+void EntryWindow::scrollPageTwo(int value)
 {
     m_pages[1]->move(0, -twipsY(value));
 }
 
-void EntryWindow::CmdNextPage_Click()
+void EntryWindow::showNextPage()
 {
     showPage(2);
     emit pageSwitched();
 }
 
-void EntryWindow::CmdLastpage_Click()
+void EntryWindow::showPreviousPage()
 {
     m_pages[1]->setSizeTwips(EntryLayout::kPageWidth, EntryLayout::kPage2ShortHeight);
     updateScrollRange(2);
@@ -326,12 +326,12 @@ void EntryWindow::CmdLastpage_Click()
     emit pageSwitched();
 }
 
-void EntryWindow::CmdClose_Click()
+void EntryWindow::closeEditor()
 {
     close();
 }
 
-void EntryWindow::cmdHelp_Click()
+void EntryWindow::showHelp()
 {
     m_help.launch();
 }
@@ -348,10 +348,10 @@ void EntryWindow::resizeEvent(QResizeEvent *event)
     layoutViewport();
 }
 
-bool EntryWindow::CheckAllFields()
+bool EntryWindow::checkAllFields()
 {
     FieldCheckFailure failure;
-    const bool passed = ::CheckAllFields(m_record, &failure);
+    const bool passed = ::checkAllFields(m_record, &failure);
     refreshControls();   // the preparations stay in the boxes
     if (passed)
         return true;
@@ -393,7 +393,7 @@ void EntryWindow::ensureVisible(QPlainTextEdit *box)
         bar->setValue(int(std::ceil(bottom - visible)));
 }
 
-bool EntryWindow::txtJianLi_KeyPress(int keyAscii)
+bool EntryWindow::resumeKeyPress(int keyAscii)
 {
     if (keyAscii != 13)
         return false;
@@ -413,9 +413,9 @@ bool EntryWindow::txtJianLi_KeyPress(int keyAscii)
     return true;
 }
 
-void EntryWindow::txtChengbao_LostFocus()
+void EntryWindow::reportingUnitFocusLost()
 {
-    if (m_checkingChengbao || m_record.Chengbao.size() <= kChengbaoMaxLength)
+    if (m_checkingChengbao || m_record.reportingUnit.size() <= kChengbaoMaxLength)
         return;
     m_checkingChengbao = true;
     m_ui.message(AppInfo::title(), QStringLiteral("所输入的信息太长,不能超过五十六个汉字,请简化输入"),
@@ -527,14 +527,14 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == control(QStringLiteral("txtJianLi")) && event->type() == QEvent::KeyPress) {
         const auto *k = static_cast<QKeyEvent *>(event);
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && txtJianLi_KeyPress(13))
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && resumeKeyPress(13))
             return true;
     } else if (watched == control(QStringLiteral("txtChengbao")) && event->type() == QEvent::FocusOut) {
         // Leaving the field, not the window: another application, a menu or
         // our own message box taking the focus is no reason to check.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtChengbao_LostFocus();
+            reportingUnitFocusLost();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -27,10 +27,10 @@ public:
 
     AppointmentRecord &record() { return m_record; }
     const AppointmentRecord &record() const { return m_record; }
-    bool dirtyFlag() const { return m_record.dirtyFlag; }
-    void setDirtyFlag(bool dirty) { m_record.dirtyFlag = dirty; }
+    bool isDirty() const { return m_record.isDirty; }
+    void setDirty(bool dirty) { m_record.isDirty = dirty; }
 
-    // Shows the record in every box; leaves dirtyFlag as it is.
+    // Shows the record in every box; leaves isDirty as it is.
     void refreshControls();
 
     // The entry box of a field ("txtName"; family columns take the row).
@@ -53,17 +53,17 @@ public:
 public slots:
     // Checks before preview and save: message, page, focus and selection
     // of the first failing field. True when everything passes.
-    bool CheckAllFields();
+    bool checkAllFields();
 
-    void CmdNextPage_Click();
-    void CmdLastpage_Click();
-    void CmdClose_Click();
-    void cmdHelp_Click();
-    void VSCROLL1_Change(int value);
-    void VSCROLL2_Change(int value);
+    void showNextPage();
+    void showPreviousPage();
+    void closeEditor();
+    void showHelp();
+    void scrollPageOne(int value);
+    void scrollPageTwo(int value);
     // Enter in the résumé box; true when the key was handled here.
-    bool txtJianLi_KeyPress(int keyAscii);
-    void txtChengbao_LostFocus();
+    bool resumeKeyPress(int keyAscii);
+    void reportingUnitFocusLost();
 
 signals:
     // The window was closed for good; the application ends.

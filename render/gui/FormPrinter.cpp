@@ -31,7 +31,7 @@ QString pagePromptTitle() { return QStringLiteral("请选择打印的页"); }
 
 int pagesFromAnswer(const QString &answer)
 {
-    const QString a = TrimSpaces(answer);
+    const QString a = trimSpaces(answer);
     if (a == QLatin1String("1"))
         return 1;
     if (a == QLatin1String("2"))

@@ -20,7 +20,7 @@ QString pagePromptTitle();     // "请选择打印的页"
 // The trimmed answer as 1, 2 or 3; anything else is 0 (print nothing).
 int pagesFromAnswer(const QString &answer);
 
-// 打印_CLICK: asks for the pages, lets `choose` pick the printer, and prints
+// printPages: asks for the pages, lets `choose` pick the printer, and prints
 // page one, page two or both (a new page between them) with pens 12 and 6
 // in full-page coordinates. B5 paper when `b5` is set; always portrait.
 // A cancel or a printer error ends without a message. Returns the number

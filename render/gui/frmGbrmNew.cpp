@@ -46,15 +46,15 @@ protected:
     }
     void mousePressEvent(QMouseEvent *e) override
     {
-        m_form->PHOTO_MouseDown(m_index, buttonValue(e->buttons()), yTwips(e));
+        m_form->paperMousePress(m_index, buttonValue(e->buttons()), yTwips(e));
     }
     void mouseMoveEvent(QMouseEvent *e) override
     {
-        m_form->PHOTO_MouseMove(m_index, buttonValue(e->buttons()), yTwips(e));
+        m_form->paperMouseMove(m_index, buttonValue(e->buttons()), yTwips(e));
     }
     void mouseReleaseEvent(QMouseEvent *e) override
     {
-        m_form->PHOTO_MouseUp(m_index, buttonValue(e->buttons()), yTwips(e));
+        m_form->paperMouseRelease(m_index, buttonValue(e->buttons()), yTwips(e));
     }
 
 private:
@@ -122,15 +122,15 @@ frmGbrmNew::frmGbrmNew(FormPages &pages, Interaction &ui, QWidget *parent)
     cursorPath = QCoreApplication::applicationDirPath() + QStringLiteral("/资源/H_MOVE.CUR");
     printerChooser = FormPrinter::systemPrinterDialog(this);
 
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFixedSize(twipsToPixels(kViewportWidth), twipsToPixels(kViewportHeight));
-    Picture1->setAutoFillBackground(true);
-    QPalette pal = Picture1->palette();
+    paperViewport = new QWidget(this);
+    paperViewport->setObjectName(QStringLiteral("Picture1"));
+    paperViewport->setFixedSize(twipsToPixels(kViewportWidth), twipsToPixels(kViewportHeight));
+    paperViewport->setAutoFillBackground(true);
+    QPalette pal = paperViewport->palette();
     pal.setColor(QPalette::Window, QColor(128, 128, 128));
-    Picture1->setPalette(pal);
+    paperViewport->setPalette(pal);
     for (int i = 0; i < 2; ++i) {
-        m_photo[i] = new PaperPicture(this, i, Picture1);
+        m_photo[i] = new PaperPicture(this, i, paperViewport);
         m_photo[i]->setFixedSize(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight));
     }
 
@@ -143,19 +143,19 @@ frmGbrmNew::frmGbrmNew(FormPages &pages, Interaction &ui, QWidget *parent)
         bar->setRange(0, maxValue);
         bar->setSingleStep(300);
         bar->setPageStep(int(kViewportHeight / 2));
-        bar->setFixedHeight(Picture1->height());
+        bar->setFixedHeight(paperViewport->height());
         return bar;
     };
-    VSCROLL1 = makeBar("VSCROLL1");
-    VSCROLL2 = makeBar("VSCROLL2");
-    connect(VSCROLL1, &QScrollBar::valueChanged, this, [this] { VSCROLL1_Change(); });
-    connect(VSCROLL2, &QScrollBar::valueChanged, this, [this] { VSCROLL2_Change(); });
+    pageOneScrollBar = makeBar("VSCROLL1");
+    pageTwoScrollBar = makeBar("VSCROLL2");
+    connect(pageOneScrollBar, &QScrollBar::valueChanged, this, [this] { scrollPageOne(); });
+    connect(pageTwoScrollBar, &QScrollBar::valueChanged, this, [this] { scrollPageTwo(); });
 
-    FRAME1 = new QFrame(this);
-    FRAME1->setObjectName(QStringLiteral("FRAME1"));
-    FRAME1->setFrameShape(QFrame::StyledPanel);
+    buttonFrame = new QFrame(this);
+    buttonFrame->setObjectName(QStringLiteral("FRAME1"));
+    buttonFrame->setFrameShape(QFrame::StyledPanel);
     auto makeButton = [&](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, FRAME1);
+        auto *b = new QPushButton(caption, buttonFrame);
         b->setObjectName(name);
         b->setAutoDefault(false);
         return b;
@@ -165,13 +165,13 @@ frmGbrmNew::frmGbrmNew(FormPages &pages, Interaction &ui, QWidget *parent)
     cmdPrint = makeButton(QStringLiteral("打印"), QStringLiteral("打印"));
     cmdExportPdf = makeButton(QStringLiteral("cmdExportPdf"), QStringLiteral("导出PDF"));
     cmdClose = makeButton(QStringLiteral("cmdClose"), QStringLiteral("关闭"));
-    chkDefaultB5 = new QCheckBox(QStringLiteral("B5或16开纸打印"), FRAME1);
+    chkDefaultB5 = new QCheckBox(QStringLiteral("B5或16开纸打印"), buttonFrame);
     chkDefaultB5->setObjectName(QStringLiteral("chkDefaultB5"));
     imgPhoto = new QLabel(this);
     imgPhoto->setObjectName(QStringLiteral("imgPhoto"));
     imgPhoto->hide();
 
-    auto *frameLayout = new QHBoxLayout(FRAME1);
+    auto *frameLayout = new QHBoxLayout(buttonFrame);
     frameLayout->addWidget(cmdPageOne);
     frameLayout->addWidget(cmdPageTwo);
     frameLayout->addSpacing(12);
@@ -183,17 +183,17 @@ frmGbrmNew::frmGbrmNew(FormPages &pages, Interaction &ui, QWidget *parent)
 
     auto *viewRow = new QHBoxLayout;
     viewRow->setSpacing(0);
-    viewRow->addWidget(Picture1);
-    viewRow->addWidget(VSCROLL1);
-    viewRow->addWidget(VSCROLL2);
+    viewRow->addWidget(paperViewport);
+    viewRow->addWidget(pageOneScrollBar);
+    viewRow->addWidget(pageTwoScrollBar);
     auto *main = new QVBoxLayout(this);
     main->addLayout(viewRow);
-    main->addWidget(FRAME1);
+    main->addWidget(buttonFrame);
     main->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdPageOne, &QPushButton::clicked, this, [this] { showPageOne(); });
     connect(cmdPageTwo, &QPushButton::clicked, this, [this] { showPageTwo(); });
-    connect(cmdPrint, &QPushButton::clicked, this, [this] { 打印_CLICK(); });
+    connect(cmdPrint, &QPushButton::clicked, this, [this] { printPages(); });
     connect(cmdExportPdf, &QPushButton::clicked, this, [this] { exportPdf(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
@@ -216,34 +216,34 @@ double frmGbrmNew::pixelsToTwips(double pixels) const
     return ::pixelsToTwips(pixels, m_dpi);
 }
 
-QWidget *frmGbrmNew::PHOTO(int index) const
+QWidget *frmGbrmNew::paper(int index) const
 {
     return (index == 0 || index == 1) ? m_photo[index] : nullptr;
 }
 
 int frmGbrmNew::showModal()
 {
-    Form_Load();
+    setUp();
     return exec();
 }
 
-void frmGbrmNew::Form_Load()
+void frmGbrmNew::setUp()
 {
     m_unloaded = false;
     chkDefaultB5->setChecked(false);   // each preview starts afresh, B5 unticked
-    setAndShowTable(0);
+    drawAndShowPage(0);
     unsetCursor();
 }
 
-void frmGbrmNew::setAndShowTable(int)
+void frmGbrmNew::drawAndShowPage(int)
 {
     cmdPageOne->hide();
     cmdPageOne->setEnabled(false);
-    VSCROLL2->hide();
+    pageTwoScrollBar->hide();
     m_photo[1]->hide();
     // Each opening starts at the top of the sheet.
-    VSCROLL1->setValue(0);
-    VSCROLL2->setValue(0);
+    pageOneScrollBar->setValue(0);
+    pageTwoScrollBar->setValue(0);
     setPaperTop(0, kPaperTopAtZero);
     setPaperTop(1, kPaperTopAtZero);
     showPageOne();
@@ -263,8 +263,8 @@ void frmGbrmNew::drawPaper(int index)
         QPainter painter(&image);
         PainterSurface surface(&painter, m_dpi);
         surface.setInteraction(&m_ui);
-        surface.CurrentX = 100;
-        surface.CurrentY = 100;
+        surface.currentX = 100;
+        surface.currentY = 100;
         DocumentRender::drawPage(*m_pages, surface, index + 1, kPreviewThickPen, kPreviewThinPen);
     }
     m_paper[index] = image;
@@ -282,8 +282,8 @@ void frmGbrmNew::showPageOne()
 {
     m_photo[0]->show();
     m_photo[1]->hide();
-    VSCROLL2->hide();
-    VSCROLL1->show();
+    pageTwoScrollBar->hide();
+    pageOneScrollBar->show();
     cmdPageOne->hide();
     cmdPageOne->setEnabled(false);
     cmdPageTwo->show();
@@ -295,8 +295,8 @@ void frmGbrmNew::showPageTwo()
 {
     m_photo[0]->hide();
     m_photo[1]->show();
-    VSCROLL2->show();
-    VSCROLL1->hide();
+    pageTwoScrollBar->show();
+    pageOneScrollBar->hide();
     cmdPageOne->show();
     cmdPageOne->setEnabled(true);
     cmdPageTwo->hide();
@@ -304,17 +304,17 @@ void frmGbrmNew::showPageTwo()
     setWindowTitle(QStringLiteral("干部任免审批表第二页"));
 }
 
-void frmGbrmNew::VSCROLL1_Change()
+void frmGbrmNew::scrollPageOne()
 {
-    setPaperTop(0, kPaperTopAtZero - VSCROLL1->value());
+    setPaperTop(0, kPaperTopAtZero - pageOneScrollBar->value());
 }
 
-void frmGbrmNew::VSCROLL2_Change()
+void frmGbrmNew::scrollPageTwo()
 {
-    setPaperTop(1, kPaperTopAtZero - VSCROLL2->value());
+    setPaperTop(1, kPaperTopAtZero - pageTwoScrollBar->value());
 }
 
-void frmGbrmNew::PHOTO_MouseDown(int, int, double Y)
+void frmGbrmNew::paperMousePress(int, int, double Y)
 {
     QCursor cursor;
     if (!loadCursorFile(cursorPath, &cursor)) {
@@ -331,18 +331,18 @@ void frmGbrmNew::PHOTO_MouseDown(int, int, double Y)
     else
         QGuiApplication::setOverrideCursor(cursor);
     m_overrideCursor = true;
-    DragStartY = Y;
+    m_dragStartY = Y;
     m_dragging = true;
 }
 
-void frmGbrmNew::PHOTO_MouseMove(int Index, int Button, double Y)
+void frmGbrmNew::paperMouseMove(int Index, int Button, double Y)
 {
     if (Button != 1 || !m_dragging || (Index != 0 && Index != 1))
         return;
-    setPaperTop(Index, m_top[Index] + Y - DragStartY);
+    setPaperTop(Index, m_top[Index] + Y - m_dragStartY);
 }
 
-void frmGbrmNew::PHOTO_MouseUp(int, int, double)
+void frmGbrmNew::paperMouseRelease(int, int, double)
 {
     m_dragging = false;
     if (m_overrideCursor) {
@@ -351,7 +351,7 @@ void frmGbrmNew::PHOTO_MouseUp(int, int, double)
     }
 }
 
-int frmGbrmNew::打印_CLICK()
+int frmGbrmNew::printPages()
 {
     return FormPrinter::print(*m_pages, m_ui, chkDefaultB5->isChecked(), printerChooser);
 }
@@ -359,7 +359,7 @@ int frmGbrmNew::打印_CLICK()
 bool frmGbrmNew::exportPdf()
 {
     // Offer the cadre's name in the folder of the last export.
-    QString name = TrimSpaces(m_pages->TNAME);
+    QString name = trimSpaces(m_pages->name);
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
     if (name.isEmpty())
         name = QStringLiteral("干部任免审批表");
@@ -383,12 +383,12 @@ bool frmGbrmNew::exportPdf()
     return true;
 }
 
-void frmGbrmNew::Form_Unload()
+void frmGbrmNew::unload()
 {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    PHOTO_MouseUp(0, 0, 0);
+    paperMouseRelease(0, 0, 0);
     if (onUnload)
         onUnload(m_pages->resumeFontSize);
 }
@@ -396,7 +396,7 @@ void frmGbrmNew::Form_Unload()
 void frmGbrmNew::wheelEvent(QWheelEvent *event)
 {
     // The wheel anywhere over the window scrolls the paper shown.
-    QScrollBar *bar = VSCROLL1->isVisible() ? VSCROLL1 : VSCROLL2;
+    QScrollBar *bar = pageOneScrollBar->isVisible() ? pageOneScrollBar : pageTwoScrollBar;
     if (bar->isVisible()) {
         QCoreApplication::sendEvent(bar, event);
         return;
@@ -406,6 +406,6 @@ void frmGbrmNew::wheelEvent(QWheelEvent *event)
 
 void frmGbrmNew::done(int result)
 {
-    Form_Unload();
+    unload();
     QDialog::done(result);
 }

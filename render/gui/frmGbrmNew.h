@@ -51,38 +51,38 @@ public:
     static constexpr int kPreviewThinPen = 2;
 
     // Event procedures, public so the window can be driven step by step.
-    void Form_Load();
-    void setAndShowTable(int pIDNum);
+    void setUp();
+    void drawAndShowPage(int pageNumber);
     void showPageOne();      // "上页"
     void showPageTwo();      // "下页"
-    void VSCROLL1_Change();
-    void VSCROLL2_Change();
-    void PHOTO_MouseDown(int Index, int Button, double Y);
-    void PHOTO_MouseMove(int Index, int Button, double Y);
-    void PHOTO_MouseUp(int Index, int Button, double Y);
-    int 打印_CLICK();        // pages printed
+    void scrollPageOne();
+    void scrollPageTwo();
+    void paperMousePress(int Index, int Button, double Y);
+    void paperMouseMove(int Index, int Button, double Y);
+    void paperMouseRelease(int Index, int Button, double Y);
+    int printPages();        // pages printed
     bool exportPdf();        // "导出PDF"; true when a file was written
-    void Form_Unload();
+    void unload();
 
     // What the window shows, for its users and tests.
-    QWidget *PHOTO(int index) const;
-    double paperTop(int index) const { return m_top[index]; }   // twips inside Picture1
+    QWidget *paper(int index) const;
+    double paperTop(int index) const { return m_top[index]; }   // twips inside paperViewport
     const QImage &paperImage(int index) const { return m_paper[index]; }
     double screenDpi() const { return m_dpi; }
     int twipsToPixels(double twips) const;
     double pixelsToTwips(double pixels) const;
     bool dragging() const { return m_dragging; }
 
-    QWidget *Picture1 = nullptr;
-    QScrollBar *VSCROLL1 = nullptr;
-    QScrollBar *VSCROLL2 = nullptr;
+    QWidget *paperViewport = nullptr;
+    QScrollBar *pageOneScrollBar = nullptr;
+    QScrollBar *pageTwoScrollBar = nullptr;
     QPushButton *cmdPageOne = nullptr;    // "上页"
     QPushButton *cmdPageTwo = nullptr;    // "下页"
     QPushButton *cmdPrint = nullptr;      // "打印" (object name 打印)
     QPushButton *cmdExportPdf = nullptr;  // "导出PDF"
     QPushButton *cmdClose = nullptr;      // "关闭"
     QCheckBox *chkDefaultB5 = nullptr;
-    QFrame *FRAME1 = nullptr;
+    QFrame *buttonFrame = nullptr;
     QLabel *imgPhoto = nullptr;           // never shown; takes no part in drawing
 
 protected:
@@ -100,7 +100,7 @@ private:
     QImage m_paper[2];
     PaperPicture *m_photo[2] = {nullptr, nullptr};
     double m_top[2] = {kPaperTopAtZero, kPaperTopAtZero};
-    double DragStartY = 0;
+    double m_dragStartY = 0;
     bool m_dragging = false;
     bool m_overrideCursor = false;
     bool m_unloaded = false;

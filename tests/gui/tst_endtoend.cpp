@@ -103,7 +103,7 @@ private slots:
             const bool family = QStringList{"txtChengwei", "txtXingm", "txtcsrq", "txtDanwei"}.contains(name);
             type(*w, name, t.section(QLatin1Char('='), 1), family ? 0 : -1);
         }
-        QVERIFY(w->dirtyFlag());
+        QVERIFY(w->isDirty());
 
         // Photo through the photo frame on page 1.
         ui.fileNames << path("photo.jpg");
@@ -114,7 +114,7 @@ private slots:
             }
         });
         QTest::mouseClick(w->button(QStringLiteral("cmdPicture")), Qt::LeftButton);
-        QVERIFY(w->record().HasPhoto);
+        QVERIFY(w->record().hasPhoto);
         QVERIFY(!w->button(QStringLiteral("cmdPicture"))->icon().isNull());
 
         // Margins: top 25 mm.
@@ -132,7 +132,7 @@ private slots:
         ui.fileNames << doc;
         QTest::mouseClick(w->button(QStringLiteral("CmdSave")), Qt::LeftButton);
         QCOMPARE(ui.messageTexts(), QStringList());
-        QVERIFY(!w->dirtyFlag());
+        QVERIFY(!w->isDirty());
         QFile original(path("photo.jpg")), companion(path("zhangsan.pic"));
         QVERIFY(original.open(QIODevice::ReadOnly) && companion.open(QIODevice::ReadOnly));
         QCOMPARE(companion.readAll(), original.readAll());
@@ -152,9 +152,9 @@ private slots:
         QCOMPARE(w2->commands().margins().T, 1418);   // read back from the store
         ui2.fileNames << doc;
         QTest::mouseClick(w2->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
-        QCOMPARE(w2->record().Name, QStringLiteral("张三"));
-        QCOMPARE(w2->record().FillDate, QStringLiteral("20240302"));
-        QVERIFY(w2->record().HasPhoto);
+        QCOMPARE(w2->record().name, QStringLiteral("张三"));
+        QCOMPARE(w2->record().fillingDate, QStringLiteral("20240302"));
+        QVERIFY(w2->record().hasPhoto);
         previewAndPrint(*w2, ui2, pdf2);
         QCOMPARE(ui2.messageTexts(), QStringList());
 
@@ -218,7 +218,7 @@ private slots:
         QCOMPARE(boxSize(), 10.0);   // the long résumé was drawn one step smaller
         QTest::mouseClick(w->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
         QCOMPARE(boxSize(), 12.0);
-        QCOMPARE(w->record().Name, QStringLiteral("张明华"));
+        QCOMPARE(w->record().name, QStringLiteral("张明华"));
         const QString printed = path("after-another.pdf");
         w->commands().renderer()->printerChooser = GuiTest::pdfPrinter(printed);   // made by the first preview
         previewAndPrint(*w, ui, printed);
@@ -230,7 +230,7 @@ private slots:
         frmGbrmNew alone(ui);
         alone.pages().margins = w->commands().margins();
         QVERIFY(DocumentRender::prepareDocument(QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz"), alone.pages(), ui));
-        alone.Form_Load();
+        alone.setUp();
         QVERIFY(alone.paperImage(0) == shown[0] && alone.paperImage(1) == shown[1]);
         if (!GuiTest::haveTools())
             QSKIP("poppler-utils not installed: the prints were not compared");
@@ -238,7 +238,7 @@ private slots:
         alone.printerChooser = GuiTest::pdfPrinter(own);
         alone.chkDefaultB5->setChecked(true);
         ui.inputs << QStringLiteral("3");
-        QCOMPARE(alone.打印_CLICK(), 2);
+        QCOMPARE(alone.printPages(), 2);
         for (int page = 1; page <= 2; ++page) {
             const QList<GuiTest::Word> a = GuiTest::pdfWords(printed, page), b = GuiTest::pdfWords(own, page);
             QCOMPARE(a.size(), b.size());

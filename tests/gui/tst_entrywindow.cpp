@@ -61,8 +61,8 @@ private slots:
         QVERIFY(w->page(1)->isVisible() && !w->page(2)->isVisible());
         QVERIFY(w->pageScrollBar(1)->isVisible() && !w->pageScrollBar(2)->isVisible());
         QCOMPARE(box("txtDate")->toPlainText(), QStringLiteral("20030926"));
-        QCOMPARE(w->record().FillDate, QStringLiteral("20030926"));
-        QVERIFY(!w->dirtyFlag());
+        QCOMPARE(w->record().fillingDate, QStringLiteral("20030926"));
+        QVERIFY(!w->isDirty());
         // The pages start 450 twips down, below the buttons; boxes stand where the form has them.
         auto px = [&](double t) { return int(std::lround(t * w->logicalDpiX() / 1440)); };
         auto py = [&](double t) { return int(std::lround(t * w->logicalDpiY() / 1440)); };
@@ -78,8 +78,8 @@ private slots:
     {
         for (const RecordField &f : recordFields())
             for (int row = 0; row < (f.family ? 7 : 1); ++row) {
-                w->setDirtyFlag(false);
-                f.page == 2 ? w->CmdNextPage_Click() : w->CmdLastpage_Click();
+                w->setDirty(false);
+                f.page == 2 ? w->showNextPage() : w->showPreviousPage();
                 QPlainTextEdit *b = w->control(QLatin1String(f.controlName), f.family ? row : -1);
                 QVERIFY2(b && b->parentWidget() == w->page(f.page), f.controlName);
                 QCOMPARE(b->font().pointSizeF(), 12.0);
@@ -87,19 +87,19 @@ private slots:
                 b->setFocus();
                 b->moveCursor(QTextCursor::End);
                 QTest::keyClicks(b, QStringLiteral("1"));
-                QVERIFY2(w->dirtyFlag(), f.controlName);
+                QVERIFY2(w->isDirty(), f.controlName);
                 QVERIFY2(recordFieldByControl(w->record(), QLatin1String(f.controlName), row)->endsWith('1'),
                          f.controlName);
             }
         // Loading the record into the boxes is no edit; typing writes CR LF back.
-        w->setDirtyFlag(false);
-        w->record().JianLi = QStringLiteral("学生\r\n") + kIndent + QStringLiteral("续");
+        w->setDirty(false);
+        w->record().resume = QStringLiteral("学生\r\n") + kIndent + QStringLiteral("续");
         w->refreshControls();
-        QVERIFY(!w->dirtyFlag());
+        QVERIFY(!w->isDirty());
         QCOMPARE(box("txtJianLi")->document()->blockCount(), 2);
         box("txtJianLi")->moveCursor(QTextCursor::End);
         typeKeys(box("txtJianLi"), QStringLiteral("读"));
-        QCOMPARE(w->record().JianLi, QStringLiteral("学生\r\n") + kIndent + QStringLiteral("续读"));
+        QCOMPARE(w->record().resume, QStringLiteral("学生\r\n") + kIndent + QStringLiteral("续读"));
     }
 
     void pagingAndScrolling()
@@ -111,7 +111,7 @@ private slots:
         QTest::mouseClick(w->button("CmdLastpage"), Qt::LeftButton);
         QCOMPARE(w->currentPage(), 1);
         QCOMPARE(w->page(2)->heightTwips(), 11340.0);
-        QVERIFY(!w->dirtyFlag());
+        QVERIFY(!w->isDirty());
 
         w->resize(w->width(), 400);
         QScrollBar *bar = w->pageScrollBar(1);
@@ -155,14 +155,14 @@ private slots:
         QFETCH(QStringList, shown);
         QFETCH(bool, dirty);
         w->resize(w->width(), 400);   // the failing box must be scrolled into view
-        page == 1 ? w->CmdNextPage_Click() : w->CmdLastpage_Click();   // the switch is seen
+        page == 1 ? w->showNextPage() : w->showPreviousPage();   // the switch is seen
         for (const QString &t : typed)
             box(t)->setPlainText(text(t));
-        w->setDirtyFlag(false);
-        QCOMPARE(w->CheckAllFields(), message.isEmpty());
+        w->setDirty(false);
+        QCOMPARE(w->checkAllFields(), message.isEmpty());
         for (const QString &s : shown)
             QCOMPARE(box(s)->toPlainText(), text(s));
-        QCOMPARE(w->dirtyFlag(), dirty);
+        QCOMPARE(w->isDirty(), dirty);
         QCOMPARE(ui.shown.size(), message.isEmpty() ? 0 : 1);
         if (message.isEmpty())
             return;
@@ -227,7 +227,7 @@ private slots:
 
     void reportingUnitLength()
     {
-        w->CmdNextPage_Click();
+        w->showNextPage();
         QPlainTextEdit *b = box("txtChengbao"), *other = box("txtNameFill");
         b->setFocus();
         typeKeys(b, QString(56, QChar(u'单')));
@@ -242,7 +242,7 @@ private slots:
         QCOMPARE(ui.messageTexts(), QStringList{"所输入的信息太长,不能超过五十六个汉字,请简化输入"});
         QCOMPARE(ui.shown[0].icon, MessageIcon::Information);
         QCOMPARE(QApplication::focusWidget(), b);
-        QCOMPARE(w->record().Chengbao.size(), 57);   // not shortened
+        QCOMPARE(w->record().reportingUnit.size(), 57);   // not shortened
         // Leaving the window is not leaving the field; a focus move by code is.
         QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
         QApplication::sendEvent(b, &out);
@@ -284,7 +284,7 @@ private slots:
         QTest::keyClicks(name, QStringLiteral("ab"));
         for (Qt::Key k : {Qt::Key_X, Qt::Key_S, Qt::Key_Q})
             QTest::keyClick(name, k, Qt::AltModifier);
-        QCOMPARE(w->record().Name, QStringLiteral("ab"));
+        QCOMPARE(w->record().name, QStringLiteral("ab"));
         // Alt+S is save: the checks pass and the save dialog opens (cancelled by the script).
         QCOMPARE(ui.shown.size(), 1);
         QCOMPARE(ui.shown.first().kind, ScriptedInteraction::Shown::SaveFile);
@@ -369,15 +369,15 @@ private slots:
         box("txtName")->setPlainText(QStringLiteral("未存"));
         ui.answers.enqueue(Answer::Cancel);           // keep the changes: nothing is loaded
         drop(box("txtName")->viewport());
-        QCOMPARE(w->record().Name, QStringLiteral("未存"));
+        QCOMPARE(w->record().name, QStringLiteral("未存"));
         QCOMPARE(ui.shown.size(), 1);
         QCOMPARE(ui.shown.first().kind, ScriptedInteraction::Shown::Question);
 
         ui.answers.enqueue(Answer::No);
         drop(w.get());
-        QVERIFY(w->record().Name != QStringLiteral("未存") && !w->record().Name.isEmpty());
+        QVERIFY(w->record().name != QStringLiteral("未存") && !w->record().name.isEmpty());
         QCOMPARE(w->commands().documents().currentDocumentPath(), doc);
-        QVERIFY(!w->dirtyFlag());
+        QVERIFY(!w->isDirty());
 
         ui.shown.clear();                             // clean record: no prompt
         drop(box("txtJianLi")->viewport());

@@ -25,9 +25,9 @@ class PhotoDialogTest : public QObject {
     static AppointmentRecord withPhoto()
     {
         AppointmentRecord rec;
-        rec.PhotoPicture = sample(Qt::red);
-        rec.HasPhoto = true;
-        rec.PhotoPath = QStringLiteral("/somewhere/a.pic");
+        rec.photo = sample(Qt::red);
+        rec.hasPhoto = true;
+        rec.photoPath = QStringLiteral("/somewhere/a.pic");
         return rec;
     }
 
@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(ui.shown[0].kind, ScriptedInteraction::Shown::OpenFile);
         QCOMPARE(ui.shown[0].title, QStringLiteral("请指定照片文件名"));
         QVERIFY(ui.shown[0].text.startsWith(QStringLiteral("照片文件(*.bmp;*.jpg;*.pic)|*.bmp;*.jpg;*.pic")));
-        QVERIFY(rec.HasPhoto);
+        QVERIFY(rec.hasPhoto);
         QVERIFY(showsImage(dlg));
         if (!colour.isValid()) {   // the photo values stay as they were
             const bool notAFile = file.startsWith(QLatin1String("folder")) || file.startsWith(QLatin1String("pipe"));
@@ -78,15 +78,15 @@ private slots:
                                                              : QStringLiteral("你没有选择任何照片！")});
             QCOMPARE(ui.shown.last().title, QStringLiteral("系统"));
             QCOMPARE(ui.shown.last().icon, MessageIcon::Information);
-            QVERIFY(!rec.dirtyFlag);
-            QCOMPARE(rec.PhotoPath, QStringLiteral("/somewhere/a.pic"));
-            QCOMPARE(rec.PhotoPicture.pixelColor(0, 0), QColor(Qt::red));
+            QVERIFY(!rec.isDirty);
+            QCOMPARE(rec.photoPath, QStringLiteral("/somewhere/a.pic"));
+            QCOMPARE(rec.photo.pixelColor(0, 0), QColor(Qt::red));
             return;
         }
         QCOMPARE(ui.shown.size(), 1);
-        QVERIFY(rec.dirtyFlag);
-        QCOMPARE(rec.PhotoPath, QFileInfo(path(file)).absoluteFilePath());
-        const QColor got = rec.PhotoPicture.pixelColor(30, 40);
+        QVERIFY(rec.isDirty);
+        QCOMPARE(rec.photoPath, QFileInfo(path(file)).absoluteFilePath());
+        const QColor got = rec.photo.pixelColor(30, 40);
         QVERIFY2(qAbs(got.red() - colour.red()) < 8 && qAbs(got.green() - colour.green()) < 8
                      && qAbs(got.blue() - colour.blue()) < 8, qPrintable(got.name()));
         // Opening the dialog again shows the chosen photo.
@@ -101,17 +101,17 @@ private slots:
         frmPhotoView empty(none, ui);
         QVERIFY(!showsImage(empty));
         QTest::mouseClick(empty.cmdCls, Qt::LeftButton);
-        QVERIFY(!none.dirtyFlag && !none.HasPhoto);   // nothing to remove: no change
+        QVERIFY(!none.isDirty && !none.hasPhoto);   // nothing to remove: no change
 
         AppointmentRecord rec = withPhoto();
         frmPhotoView dlg(rec, ui);
         QTest::mouseClick(dlg.cmdCls, Qt::LeftButton);
-        QVERIFY(!rec.HasPhoto);
-        QVERIFY(rec.dirtyFlag);
+        QVERIFY(!rec.hasPhoto);
+        QVERIFY(rec.isDirty);
         QVERIFY(!showsImage(dlg));
         // The picture and its path stay, unused while no photo is attached.
-        QVERIFY(!rec.PhotoPicture.isNull());
-        QCOMPARE(rec.PhotoPath, QStringLiteral("/somewhere/a.pic"));
+        QVERIFY(!rec.photo.isNull());
+        QCOMPARE(rec.photoPath, QStringLiteral("/somewhere/a.pic"));
         QVERIFY(ui.shown.isEmpty());
         dlg.show();
         QTest::mouseClick(dlg.cmdExit, Qt::LeftButton);
@@ -126,7 +126,7 @@ private slots:
             pages.photoPicture = sample(Qt::blue);
             pages.hasPhoto = attached;
             RecordingSurface surface;
-            pages.预览(surface, 4, 2);
+            pages.drawPageOne(surface, 4, 2);
             const auto pictures = std::count_if(surface.ops().begin(), surface.ops().end(), [](const auto &op) {
                 return op.kind == RecordingSurface::Op::Picture;
             });

@@ -33,36 +33,36 @@ private slots:
         ScriptedInteraction ui;
         frmGbrmNew w(ui);
         GuiTest::fillSample(w.pages());
-        w.Form_Load();
+        w.setUp();
         w.show();
         QCOMPARE(w.windowTitle(), QStringLiteral("干部任免审批表第一页"));
         QVERIFY(w.cmdPageOne->isHidden() && !w.cmdPageOne->isEnabled());
         QCOMPARE(w.cmdPageTwo->text(), QStringLiteral("下页"));
-        QVERIFY(w.PHOTO(0)->isVisible() && w.PHOTO(1)->isHidden());
-        QVERIFY(w.VSCROLL1->isVisible() && w.VSCROLL2->isHidden());
+        QVERIFY(w.paper(0)->isVisible() && w.paper(1)->isHidden());
+        QVERIFY(w.pageOneScrollBar->isVisible() && w.pageTwoScrollBar->isHidden());
         QVERIFY(ui.shown.isEmpty());
 
         QTest::mouseClick(w.cmdPageTwo, Qt::LeftButton);
         QCOMPARE(w.windowTitle(), QStringLiteral("干部任免审批表第二页"));
         QCOMPARE(w.cmdPageOne->text(), QStringLiteral("上页"));
         QVERIFY(w.cmdPageOne->isVisible() && !w.cmdPageTwo->isVisible());
-        QVERIFY(!w.PHOTO(0)->isVisible() && w.PHOTO(1)->isVisible());
-        QVERIFY(!w.VSCROLL1->isVisible() && w.VSCROLL2->isVisible());
+        QVERIFY(!w.paper(0)->isVisible() && w.paper(1)->isVisible());
+        QVERIFY(!w.pageOneScrollBar->isVisible() && w.pageTwoScrollBar->isVisible());
 
         // Top = 1080 - Value, for each page on its own.
-        QCOMPARE(w.VSCROLL1->value(), 0);
+        QCOMPARE(w.pageOneScrollBar->value(), 0);
         QCOMPARE(w.paperTop(0), 1080.0);
-        w.VSCROLL1->setValue(3000);
+        w.pageOneScrollBar->setValue(3000);
         QCOMPARE(w.paperTop(0), -1920.0);
-        QCOMPARE(w.PHOTO(0)->y(), w.twipsToPixels(-1920));
+        QCOMPARE(w.paper(0)->y(), w.twipsToPixels(-1920));
         QCOMPARE(w.paperTop(1), 1080.0);
-        w.VSCROLL2->setValue(w.VSCROLL2->maximum());
+        w.pageTwoScrollBar->setValue(w.pageTwoScrollBar->maximum());
         QVERIFY(w.paperTop(1) + frmGbrmNew::kPaperHeight <= frmGbrmNew::kViewportHeight);
         // The paper shows the ordinary arrow until a drag starts.
-        QCOMPARE(w.PHOTO(0)->cursor().shape(), Qt::ArrowCursor);
-        QCOMPARE(w.PHOTO(1)->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(w.paper(0)->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(w.paper(1)->cursor().shape(), Qt::ArrowCursor);
         w.chkDefaultB5->setChecked(true);
-        w.Form_Load();   // opening again starts at the top of page one, B5 unticked
+        w.setUp();   // opening again starts at the top of page one, B5 unticked
         QVERIFY(!w.chkDefaultB5->isChecked());
         QCOMPARE(w.paperTop(0), 1080.0);
         QCOMPARE(w.windowTitle(), QStringLiteral("干部任免审批表第一页"));
@@ -73,7 +73,7 @@ private slots:
         ScriptedInteraction ui;
         frmGbrmNew w(ui);
         GuiTest::fillSample(w.pages());
-        w.Form_Load();
+        w.setUp();
         const PageMargins m = w.pages().margins;
         for (int page = 0; page < 2; ++page) {
             const QImage &img = w.paperImage(page);
@@ -82,7 +82,7 @@ private slots:
             direct.fill(Qt::white);
             QPainter painter(&direct);
             PainterSurface surface(&painter, w.screenDpi());
-            page == 0 ? w.pages().预览(surface, 4, 2) : w.pages().DRAWTHEPHOTO(surface, 4, 2);
+            page == 0 ? w.pages().drawPageOne(surface, 4, 2) : w.pages().drawPageTwo(surface, 4, 2);
             // The frame's top-left corner is ink; the picture is the page as drawn directly.
             const QPoint corner(w.twipsToPixels((page ? m.B : m.L) + 500), w.twipsToPixels(m.T));
             QVERIFY(qGray(img.pixel(corner)) < 128);
@@ -91,7 +91,7 @@ private slots:
         // Switching and scrolling reuse the pictures: nothing is redrawn.
         const qint64 key0 = w.paperImage(0).cacheKey();
         w.showPageTwo();
-        w.VSCROLL2->setValue(1234);
+        w.pageTwoScrollBar->setValue(1234);
         w.showPageOne();
         QCOMPARE(w.paperImage(0).cacheKey(), key0);
     }
@@ -117,9 +117,9 @@ private slots:
         QFile f(w.cursorPath);
         QVERIFY(cursor.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(cursor) == cursor.size()));
         f.close();
-        w.Form_Load();
+        w.setUp();
         w.show();
-        QWidget *paper = w.PHOTO(0);
+        QWidget *paper = w.paper(0);
         const int before = paper->y();
         sendMouse(paper, QEvent::MouseButtonPress, 100, Qt::LeftButton);
         QCOMPARE(w.dragging(), drags);
@@ -137,24 +137,24 @@ private slots:
         QCOMPARE(paper->y(), before + (drags ? 40 : 0));
         sendMouse(paper, QEvent::MouseButtonRelease, 80, Qt::NoButton);
         QVERIFY(!w.dragging() && QGuiApplication::overrideCursor() == nullptr);
-        QCOMPARE(w.VSCROLL1->value(), 0);
+        QCOMPARE(w.pageOneScrollBar->value(), 0);
     }
 
     void messagesAndClosing()
     {
         ScriptedInteraction ui;
         frmGbrmNew w(ui);
-        w.pages().XIANREN = QString(80, QChar(0x4E2D));
+        w.pages().currentPosts = QString(80, QChar(0x4E2D));
         QList<int> sizes;
         w.onUnload = [&sizes](int size) { sizes << size; };
         w.pages().resumeFontSize = 9;
-        w.Form_Load();
+        w.setUp();
         QVERIFY(ui.messageTexts().value(0).startsWith(QStringLiteral("输入文字过长")));
         w.show();
         QTest::mouseClick(w.cmdClose, Qt::LeftButton);
         QVERIFY(!w.isVisible());
         w.pages().resumeFontSize = 12;
-        w.Form_Load();
+        w.setUp();
         w.show();
         w.close();   // the close box alike, once per closing
         QCOMPARE(sizes, (QList<int>{9, 12}));
@@ -165,7 +165,7 @@ private slots:
         ScriptedInteraction ui;
         frmGbrmNew w(ui);
         GuiTest::fillSample(w.pages());
-        w.Form_Load();
+        w.setUp();
         QTemporaryDir dir;
         ui.fileNames << QString() << dir.filePath(QStringLiteral("form")) << QString()
                      << dir.filePath(QStringLiteral("no/such/folder/form.pdf"));
@@ -175,7 +175,7 @@ private slots:
         const QString out = dir.filePath(QStringLiteral("form.pdf"));   // ".pdf" added
         QVERIFY(QFile::exists(out));
         // The next export starts in this folder, named after the cadre.
-        w.pages().TNAME = QStringLiteral("李/四");
+        w.pages().name = QStringLiteral("李/四");
         w.exportPdf();
         QCOMPARE(ui.shown.last().startPath, dir.filePath(QStringLiteral("李_四.pdf")));
         QVERIFY(ui.messageTexts().isEmpty());

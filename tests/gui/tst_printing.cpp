@@ -90,7 +90,7 @@ private slots:
         frmGbrmNew w(ui);
         fillSample(w.pages());
         w.printerChooser = pdfPrinter(file);
-        w.Form_Load();
+        w.setUp();
         w.chkDefaultB5->setChecked(b5);
         ui.inputs << QStringLiteral("2");
         QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(FormPrinter::print(form, ui, true, pdfPrinter(file)), 2);
         for (int page = 1; page <= 2; ++page) {
             RecordingSurface drawn;
-            page == 1 ? form.预览(drawn, 12, 6) : form.DRAWTHEPHOTO(drawn, 12, 6);
+            page == 1 ? form.drawPageOne(drawn, 12, 6) : form.drawPageTwo(drawn, 12, 6);
             const QList<Word> words = pdfWords(file, page);
             int checked = 0;
             for (const auto &op : drawn.texts()) {

@@ -35,7 +35,7 @@ inline QStringList numberedItems(const QString &prefix, int count)
 inline bool saveRecord(const QString &path, AppointmentRecord &r, Interaction &ui, bool companionIsOwn = true)
 {
     RendererVars v;
-    return FillRenderer(r, v, ui) && saveDocumentFile(path, v, r, ui, companionIsOwn);
+    return fillRendererVars(r, v, ui) && saveDocumentFile(path, v, r, ui, companionIsOwn);
 }
 
 // The bytes a save of `r` writes; empty when the hand-off refuses it.
@@ -43,5 +43,5 @@ inline QByteArray savedBytes(AppointmentRecord r)
 {
     RendererVars v;
     ScriptedInteraction ui;
-    return FillRenderer(r, v, ui) ? DocumentWriter::bytes(v, r.compactPartyText) : QByteArray();
+    return fillRendererVars(r, v, ui) ? DocumentWriter::bytes(v, r.compactPartyText) : QByteArray();
 }

@@ -54,14 +54,14 @@ inline void onNextModal(std::function<void(QWidget *)> act)
 
 inline void fillSample(FormPages &p)
 {
-    p.TNAME = QStringLiteral("李红");
-    p.SEX = QStringLiteral("女");
-    p.BIRTH = QStringLiteral("1975.11");
-    p.XIANREN = QStringLiteral("某某区教育局局长");
-    p.JIANLI = QStringLiteral("1993.09--1997.07  某某师范大学中文系学习\r\n1997.08--2005.03  某某中学教师");
-    p.CHENGBAO = QStringLiteral("中共某某区委");
-    p.MYDATE = QStringLiteral("20240101");
-    p.FillDATE = QStringLiteral("20240315");
+    p.name = QStringLiteral("李红");
+    p.sex = QStringLiteral("女");
+    p.birthDate = QStringLiteral("1975.11");
+    p.currentPosts = QStringLiteral("某某区教育局局长");
+    p.resume = QStringLiteral("1993.09--1997.07  某某师范大学中文系学习\r\n1997.08--2005.03  某某中学教师");
+    p.reportingUnit = QStringLiteral("中共某某区委");
+    p.ageReferenceDate = QStringLiteral("20240101");
+    p.fillingDate = QStringLiteral("20240315");
 }
 
 // A chooser that prints into a PDF file instead of asking for a printer.

@@ -16,7 +16,7 @@ inline void drawPage(FormPages &p, int page, RecordingSurface &s)
 {
     s.setFontName(page == 1 ? QStringLiteral("宋体") : QStringLiteral("楷体"));
     s.setFontSize(12);
-    page == 1 ? p.预览(s, 12, 6) : p.DRAWTHEPHOTO(s, 12, 6);
+    page == 1 ? p.drawPageOne(s, 12, 6) : p.drawPageTwo(s, 12, 6);
 }
 
 inline QList<Op> recordPage(FormPages &p, int page)
@@ -67,8 +67,8 @@ inline QString joined(const QList<Op> &ops)
 inline double kaiTiLineHeight(double size = 12)
 {
     MeasuringSurface ms;
-    ms.picPrameterSetup(QStringLiteral("楷体"), size, false, 1);
-    return roundHalfEven(ms.getHeight(QStringLiteral("高")));
+    ms.setUpFont(QStringLiteral("楷体"), size, false, 1);
+    return roundHalfEven(ms.textHeight(QStringLiteral("高")));
 }
 
 // A grid segment as offsets from the page origin, and its pen width.
