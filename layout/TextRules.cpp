@@ -180,9 +180,9 @@ QString splitPartyText(const QString &text, QString &party1, QString &party2, QS
     party2.clear();
     party3.clear();
     const QString s = removeChar(removeSpaces(text), QStringLiteral("."));
-    const QString zhonggong = QStringLiteral("中共");
+    const QString communistParty = QStringLiteral("中共");
     if (isNumeric(s)) {
-        party1 = zhonggong;
+        party1 = communistParty;
         return dotDate(s);
     }
     const QString semi = QStringLiteral("；");
@@ -196,15 +196,15 @@ QString splitPartyText(const QString &text, QString &party1, QString &party2, QS
             return !t.isEmpty() && isValidDateText(t);
         };
         if (isDate(p0)) {
-            party1 = zhonggong; party2 = p1; party3 = p2;
+            party1 = communistParty; party2 = p1; party3 = p2;
             return dotDate(p0);
         }
         if (isDate(p1)) {
-            party1 = p0; party2 = zhonggong; party3 = p2;
+            party1 = p0; party2 = communistParty; party3 = p2;
             return dotDate(p1);
         }
         if (isDate(p2)) {
-            party1 = p0; party2 = p1; party3 = zhonggong;
+            party1 = p0; party2 = p1; party3 = communistParty;
             return dotDate(p2);
         }
         party1 = p0; party2 = p1; party3 = p2;
@@ -212,7 +212,7 @@ QString splitPartyText(const QString &text, QString &party1, QString &party2, QS
     }
     QString t = s;
     if (isValidDateText(t)) {
-        party1 = zhonggong;
+        party1 = communistParty;
         return s;
     }
     party1 = s;

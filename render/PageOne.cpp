@@ -283,11 +283,11 @@ void FormPages::fillSpecialities(DrawingSurface &surface)
 
 QString FormPages::partyNamesLine(const QString &party1, const QString &party2, const QString &party3)
 {
-    const QString zhonggong = QStringLiteral("中共");
-    const bool withZhonggong = party1 == zhonggong || party2 == zhonggong || party3 == zhonggong;
+    const QString communistParty = QStringLiteral("中共");
+    const bool listsCommunistParty = party1 == communistParty || party2 == communistParty || party3 == communistParty;
     QStringList names;
     for (const QString &p : {party1, party2, party3}) {
-        if (p.isEmpty() || (withZhonggong && p == zhonggong))
+        if (p.isEmpty() || (listsCommunistParty && p == communistParty))
             continue;
         names << p;
     }
@@ -295,7 +295,7 @@ QString FormPages::partyNamesLine(const QString &party1, const QString &party2, 
         return QString();
     if (names.size() == 1)
         return QLatin1Char('(') + names.front() + QLatin1Char(')');
-    if (withZhonggong)
+    if (listsCommunistParty)
         return QStringLiteral("、") + names.at(0) + QStringLiteral("、") + names.at(1);
     return QLatin1Char('(') + names.join(QStringLiteral("、")) + QLatin1Char(')');
 }

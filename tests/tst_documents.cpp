@@ -115,11 +115,11 @@ private slots:
 void TestDocuments::exactBytesOfCodePage936Record()
 {
     auto cp936 = [](const char *hex) { return QByteArray::fromHex(hex); };
-    const QByteArray at9(9, '@'), daxue = cp936("b4f3d1a7"), xueshi = cp936("d1a7cabf");
+    const QByteArray at9(9, '@'), university = cp936("b4f3d1a7"), bachelor = cp936("d1a7cabf");
     const QList<QByteArray> items = {
         cp936("d5c5a1b0c8fda1b1") /* 张“三” */, cp936("c4d0") /* 男 */, "196001", cp936("babad7e5") /* 汉族 */,
-        "", "1985.07", "", cp936("b1b1bea9") /* 北京 */, "198207", daxue + "#" + xueshi + "@#", "#@#",
-        "", "", "", "", "", "", "1978 " + daxue + "\r\n   " + xueshi, "", "",
+        "", "1985.07", "", cp936("b1b1bea9") /* 北京 */, "198207", university + "#" + bachelor + "@#", "#@#",
+        "", "", "", "", "", "", "1978 " + university + "\r\n   " + bachelor, "", "",
         cp936("c6ded7d3") + at9 /* 妻子 */, cp936("c0eecbc4") + at9 /* 李四 */, "@@@1990@@@@@@", at9,
         "@@@@@@" + cp936("c4b3d0a3") + "@@@" /* 某校 */, cp936("bed6b3a4") /* 局长 */,
         "", "", "", "", "20240506", cp936("cdf5cee5") /* 王五 */,

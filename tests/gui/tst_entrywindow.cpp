@@ -189,18 +189,18 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("caret");   // -1: the end
         const QString e = QStringLiteral("1983.09-1987.07  某某大学学生"), crlf = QStringLiteral("\r\n");
-        const QString jl = QStringLiteral("txtJianLi");
-        QTest::newRow("once") << jl << e << -1 << -1 << 1 << e + crlf + kIndent << -1;
-        QTest::newRow("twice: left margin") << jl << e << -1 << -1 << 2 << e + crlf << int(e.size()) + 1;
-        QTest::newRow("three times") << jl << e << -1 << -1 << 3 << e + crlf + crlf + kIndent << -1;
-        QTest::newRow("empty, once") << jl << "" << -1 << -1 << 1 << crlf + kIndent << -1;
-        QTest::newRow("empty, twice") << jl << "" << -1 << -1 << 2 << crlf << 1;   // CR LF + 18 is 20
+        const QString resumeBox = QStringLiteral("txtJianLi");
+        QTest::newRow("once") << resumeBox << e << -1 << -1 << 1 << e + crlf + kIndent << -1;
+        QTest::newRow("twice: left margin") << resumeBox << e << -1 << -1 << 2 << e + crlf << int(e.size()) + 1;
+        QTest::newRow("three times") << resumeBox << e << -1 << -1 << 3 << e + crlf + crlf + kIndent << -1;
+        QTest::newRow("empty, once") << resumeBox << "" << -1 << -1 << 1 << crlf + kIndent << -1;
+        QTest::newRow("empty, twice") << resumeBox << "" << -1 << -1 << 2 << crlf << 1;   // CR LF + 18 is 20
         const QString s17(17, ' '), s19(19, ' ');
-        QTest::newRow("below 20") << jl << "\n" + s17 << -1 << -1 << 1 << crlf + s17 + crlf + kIndent << -1;
-        QTest::newRow("19 spaces") << jl << e + "\n" + s19 << -1 << -1 << 1 << e + crlf + s19 + crlf + kIndent << -1;
-        QTest::newRow("mid line") << jl << e + "在职" << -1 << int(e.size()) << 1
+        QTest::newRow("below 20") << resumeBox << "\n" + s17 << -1 << -1 << 1 << crlf + s17 + crlf + kIndent << -1;
+        QTest::newRow("19 spaces") << resumeBox << e + "\n" + s19 << -1 << -1 << 1 << e + crlf + s19 + crlf + kIndent << -1;
+        QTest::newRow("mid line") << resumeBox << e + "在职" << -1 << int(e.size()) << 1
                                   << e + crlf + kIndent + "在职" << int(e.size()) + 19;
-        QTest::newRow("selection") << jl << "abcdef" << 1 << 3 << 1 << "a" + crlf + kIndent + "def" << 20;
+        QTest::newRow("selection") << resumeBox << "abcdef" << 1 << 3 << 1 << "a" + crlf + kIndent + "def" << 20;
         QTest::newRow("other box") << "txtXianRen" << "甲" << -1 << -1 << 1 << "甲" + crlf << -1;
     }
     void resumeEnter()
