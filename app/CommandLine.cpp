@@ -88,9 +88,9 @@ bool parseMargins(const QString &text, PageMargins &m)
         if (!ok || values[i] < -100000 || values[i] > 100000)
             return false;
     }
-    m.T = values[0];
-    m.L = values[1];
-    m.B = values[2];
+    m.top = values[0];
+    m.pageOneLeft = values[1];
+    m.pageTwoLeft = values[2];
     return true;
 }
 

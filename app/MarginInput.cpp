@@ -65,9 +65,9 @@ Result check(const QString &top, const QString &left, const QString &backLeft)
     r.leftText = QString::number(static_cast<long long>(mmL));
     r.backLeftText = QString::number(static_cast<long long>(mmB));
     // 56.7 twips per millimetre, as 567 / 10 so that halves stay exact.
-    r.T = roundHalfEven(mmT * 567.0 / 10.0);
-    r.L = roundHalfEven(mmL * 567.0 / 10.0);
-    r.B = roundHalfEven(mmB * 567.0 / 10.0);
+    r.top = roundHalfEven(mmT * 567.0 / 10.0);
+    r.pageOneLeft = roundHalfEven(mmL * 567.0 / 10.0);
+    r.pageTwoLeft = roundHalfEven(mmB * 567.0 / 10.0);
     return r;
 }
 
@@ -75,9 +75,9 @@ void apply(const Result &result, PageMargins &margins)
 {
     if (!result.ok)
         return;
-    margins.T = result.T;
-    margins.L = result.L;
-    margins.B = result.B;
+    margins.top = result.top;
+    margins.pageOneLeft = result.pageOneLeft;
+    margins.pageTwoLeft = result.pageTwoLeft;
 }
 
 } // namespace MarginInput

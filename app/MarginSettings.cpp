@@ -35,9 +35,9 @@ PageMargins load(QSettings &store)
 {
     PageMargins m;   // defaults, width and height included
     store.beginGroup(QLatin1String(kSection));
-    m.T = storedTwips(store, "TBL_TOP_DIST", m.T);
-    m.L = storedTwips(store, "TBL_LEFT_DIST", m.L);
-    m.B = storedTwips(store, "TBLBACK_LEFT_DIST", m.B);
+    m.top = storedTwips(store, "TBL_TOP_DIST", m.top);
+    m.pageOneLeft = storedTwips(store, "TBL_LEFT_DIST", m.pageOneLeft);
+    m.pageTwoLeft = storedTwips(store, "TBLBACK_LEFT_DIST", m.pageTwoLeft);
     store.endGroup();
     return m;
 }
@@ -53,11 +53,11 @@ PageMargins load()
 bool store(const PageMargins &margins, QSettings &s)
 {
     s.beginGroup(QLatin1String(kSection));
-    s.setValue(QStringLiteral("TBL_TOP_DIST"), QString::number(margins.T));
-    s.setValue(QStringLiteral("TBL_LEFT_DIST"), QString::number(margins.L));
-    s.setValue(QStringLiteral("TBLBACK_LEFT_DIST"), QString::number(margins.B));
-    s.setValue(QStringLiteral("TBL_WIDTH"), QString::number(margins.W));
-    s.setValue(QStringLiteral("TBL_HEIGHT"), QString::number(margins.H));
+    s.setValue(QStringLiteral("TBL_TOP_DIST"), QString::number(margins.top));
+    s.setValue(QStringLiteral("TBL_LEFT_DIST"), QString::number(margins.pageOneLeft));
+    s.setValue(QStringLiteral("TBLBACK_LEFT_DIST"), QString::number(margins.pageTwoLeft));
+    s.setValue(QStringLiteral("TBL_WIDTH"), QString::number(margins.tableWidth));
+    s.setValue(QStringLiteral("TBL_HEIGHT"), QString::number(margins.tableHeight));
     s.endGroup();
     s.sync();
     return s.status() == QSettings::NoError;

@@ -47,7 +47,7 @@ int FormPages::positionRowLines(const QString &text)
 
 void FormPages::drawPageOne(DrawingSurface &surface, int thickPen, int thinPen)
 {
-    const double T = margins.T, L = margins.L, W = margins.W, H = margins.H;
+    const double T = margins.top, L = margins.pageOneLeft, W = margins.tableWidth, H = margins.tableHeight;
 
     // 1. Title
     surface.setFontSize(20);
@@ -197,12 +197,12 @@ void FormPages::fitIndentedCell(DrawingSurface &surface, const QString &text, do
 
 void FormPages::fillName(DrawingSurface &surface)
 {
-    fitIndentedCell(surface, name, margins.L + 907.2, margins.T, QStringLiteral("姓名"));
+    fitIndentedCell(surface, name, margins.pageOneLeft + 907.2, margins.top, QStringLiteral("姓名"));
 }
 
 void FormPages::fillSex(DrawingSurface &surface)
 {
-    printAt(surface, margins.L + 3402, margins.T + 166.5, stripLineBreaks(sex));
+    printAt(surface, margins.pageOneLeft + 3402, margins.top + 166.5, stripLineBreaks(sex));
 }
 
 // A dotted date; a text that is not a number (a period word) loses its dots.
@@ -216,7 +216,7 @@ static QString printedDate(const QString &raw)
 
 void FormPages::fillBirthDate(DrawingSurface &surface)
 {
-    setCell(margins.L + 5216.4, margins.T, 1134, 300, QStringLiteral("出生年月"));
+    setCell(margins.pageOneLeft + 5216.4, margins.top, 1134, 300, QStringLiteral("出生年月"));
     fitCell(surface, printedDate(birthDate), HorizontalAlignment::Centre, cellLeft);
 }
 
@@ -231,33 +231,33 @@ void FormPages::fillAge(DrawingSurface &surface)
         return;   // no age can be computed from this birth date
     // A fractional result (a year such as "19.5") becomes the nearest whole
     // number, halves to even.
-    printAt(surface, margins.L + 5443.2, margins.T + 316.5, QString::number(roundHalfEven(years)));
+    printAt(surface, margins.pageOneLeft + 5443.2, margins.top + 316.5, QString::number(roundHalfEven(years)));
 }
 
 void FormPages::fillEthnicGroup(DrawingSurface &surface)
 {
-    fitIndentedCell(surface, ethnicGroup, margins.L + 907.2, margins.T + 616.5, QStringLiteral("民族"));
+    fitIndentedCell(surface, ethnicGroup, margins.pageOneLeft + 907.2, margins.top + 616.5, QStringLiteral("民族"));
 }
 
 void FormPages::fillNativePlace(DrawingSurface &surface)
 {
-    fitIndentedCell(surface, nativePlace, margins.L + 2948.4, margins.T + 616.5, QStringLiteral("籍贯"));
+    fitIndentedCell(surface, nativePlace, margins.pageOneLeft + 2948.4, margins.top + 616.5, QStringLiteral("籍贯"));
 }
 
 void FormPages::fillBirthPlace(DrawingSurface &surface)
 {
-    fitIndentedCell(surface, birthPlace, margins.L + 5216.4, margins.T + 616.5, QStringLiteral("出生地"));
+    fitIndentedCell(surface, birthPlace, margins.pageOneLeft + 5216.4, margins.top + 616.5, QStringLiteral("出生地"));
 }
 
 void FormPages::fillPartyMembership(DrawingSurface &surface)
 {
-    setCell(margins.L + 907.2, margins.T + 1216.5, 1134, 2 * 300, kPartyLabel);
+    setCell(margins.pageOneLeft + 907.2, margins.top + 1216.5, 1134, 2 * 300, kPartyLabel);
     fillPartyCell(surface, partyJoinDate, partyName1, partyName2, partyName3);
 }
 
 void FormPages::fillWorkStartDate(DrawingSurface &surface)
 {
-    setCell(margins.L + 2948.4, margins.T + 1216.5, 1134, 600, QStringLiteral("参加工作时间"));
+    setCell(margins.pageOneLeft + 2948.4, margins.top + 1216.5, 1134, 600, QStringLiteral("参加工作时间"));
     QString text = dotDate(workStartDate);
     if (!isNumeric(text))
         text = removeChar(text, QStringLiteral("."));
@@ -266,18 +266,18 @@ void FormPages::fillWorkStartDate(DrawingSurface &surface)
 
 void FormPages::fillHealth(DrawingSurface &surface)
 {
-    fitIndentedCell(surface, health, margins.L + 5216.4, margins.T + 1216.5, QStringLiteral("健康状况"));
+    fitIndentedCell(surface, health, margins.pageOneLeft + 5216.4, margins.top + 1216.5, QStringLiteral("健康状况"));
 }
 
 void FormPages::fillProfessionalTitle(DrawingSurface &surface)
 {
-    setCell(margins.L + 963.9, margins.T + 1816.5, 1984, 600, QStringLiteral("专业技术职务"));
+    setCell(margins.pageOneLeft + 963.9, margins.top + 1816.5, 1984, 600, QStringLiteral("专业技术职务"));
     fitCell(surface, professionalTitle, HorizontalAlignment::Centre, cellLeft);
 }
 
 void FormPages::fillSpecialities(DrawingSurface &surface)
 {
-    setCell(margins.L + 4082.4, margins.T + 1816.5, 2268, 600, QStringLiteral("熟悉专业有何专长"));
+    setCell(margins.pageOneLeft + 4082.4, margins.top + 1816.5, 2268, 600, QStringLiteral("熟悉专业有何专长"));
     fitCell(surface, specialities, HorizontalAlignment::Centre, cellLeft);
 }
 
@@ -303,9 +303,9 @@ QString FormPages::partyNamesLine(const QString &party1, const QString &party2, 
 void FormPages::fillPartyCell(DrawingSurface &surface, const QString &partyTime, const QString &party1,
                           const QString &party2, const QString &party3)
 {
-    const int x = roundHalfEven(margins.L + 907.2);
-    const int top = roundHalfEven(margins.T + 1216.5);
-    const int lowerTop = roundHalfEven(margins.T + 1516.5);
+    const int x = roundHalfEven(margins.pageOneLeft + 907.2);
+    const int top = roundHalfEven(margins.top + 1216.5);
+    const int lowerTop = roundHalfEven(margins.top + 1516.5);
 
     const QString names = partyNamesLine(party1, party2, party3);
     QString date = partyTime;
@@ -386,20 +386,20 @@ void FormPages::fillEducationRow(DrawingSurface &surface, const QString &row, in
 void FormPages::fillEducation(DrawingSurface &surface, const QString &item, double cellX, int w,
                               const QString &label, bool schoolColumn)
 {
-    setCell(cellX, margins.T + 2416.5, w, 600, label);
+    setCell(cellX, margins.top + 2416.5, w, 600, label);
     const QStringList rows = stripLineBreaks(item).split(QLatin1Char('@'));
-    fillEducationRow(surface, rows.value(0), roundHalfEven(margins.T + 2416.5), schoolColumn);
-    fillEducationRow(surface, rows.value(1), roundHalfEven(margins.T + 3016.5), schoolColumn);
+    fillEducationRow(surface, rows.value(0), roundHalfEven(margins.top + 2416.5), schoolColumn);
+    fillEducationRow(surface, rows.value(1), roundHalfEven(margins.top + 3016.5), schoolColumn);
 }
 
 void FormPages::fillEducationLevels(DrawingSurface &surface)
 {
-    fillEducation(surface, educationItems, margins.L + 2041.2, 2041, QStringLiteral("学历学位"), false);
+    fillEducation(surface, educationItems, margins.pageOneLeft + 2041.2, 2041, QStringLiteral("学历学位"), false);
 }
 
 void FormPages::fillSchools(DrawingSurface &surface)
 {
-    fillEducation(surface, schoolItems, margins.L + 5273.1, 2892, QStringLiteral("毕业院校及专业"), true);
+    fillEducation(surface, schoolItems, margins.pageOneLeft + 5273.1, 2892, QStringLiteral("毕业院校及专业"), true);
 }
 
 // A position row: texts of 76 characters or more are refused with a message
@@ -407,7 +407,7 @@ void FormPages::fillSchools(DrawingSurface &surface)
 void FormPages::fillPositionRow(DrawingSurface &surface, const QString &text, int top, int height,
                                 const QString &label)
 {
-    setCell(margins.L + 2097.9, top, 6067, height, label);
+    setCell(margins.pageOneLeft + 2097.9, top, 6067, height, label);
     const QString work = text;
     if (work.size() <= 75)
         fitCell(surface, work, HorizontalAlignment::Left, cellLeft);
@@ -418,7 +418,7 @@ void FormPages::fillPositionRow(DrawingSurface &surface, const QString &text, in
 
 void FormPages::fillCurrentPosts(DrawingSurface &surface)
 {
-    const int top = roundHalfEven(margins.T + 3600);
+    const int top = roundHalfEven(margins.top + 3600);
     fillPositionRow(surface, currentPosts, top, currentPostsBottom - top, QStringLiteral("现任职务"));
 }
 
@@ -442,6 +442,6 @@ void FormPages::fillResume(DrawingSurface &surface)
     if (postsToBeRemovedLines < 3)
         postsToBeRemovedLines = 2;
     const int extraRows = (currentPostsLines - 2) + (proposedPostsLines - 2) + (postsToBeRemovedLines - 2);
-    const int y = roundHalfEven(margins.T - 283.5 + 6000 + 300.0 * extraRows);
-    printResume(resume, roundHalfEven(margins.L + 1077.3), y, surface, 0, resumeFontSize);
+    const int y = roundHalfEven(margins.top - 283.5 + 6000 + 300.0 * extraRows);
+    printResume(resume, roundHalfEven(margins.pageOneLeft + 1077.3), y, surface, 0, resumeFontSize);
 }

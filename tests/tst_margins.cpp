@@ -42,7 +42,7 @@ private slots:
         QCOMPARE(r.message, message);
         PageMargins m;
         MarginInput::apply(r, m);
-        QCOMPARE(m.T, 1134);   // nothing changes on a refusal
+        QCOMPARE(m.top, 1134);   // nothing changes on a refusal
     }
 
     // Whole millimetres, 56.7 twips each, half to even; shown as twips / 56.6.
@@ -50,13 +50,13 @@ private slots:
     {
         MarginInput::Result r = MarginInput::check(QStringLiteral("15.9"), QStringLiteral("31"), QStringLiteral("-5"));
         QVERIFY(r.ok && r.topText == QStringLiteral("15"));
-        QCOMPARE(QList<int>({r.T, r.L, r.B}), QList<int>({850, 1758, -284}));   // 850.5, 1757.7, -283.5
+        QCOMPARE(QList<int>({r.top, r.pageOneLeft, r.pageTwoLeft}), QList<int>({850, 1758, -284}));   // 850.5, 1757.7, -283.5
         r = MarginInput::check(QStringLiteral(" 31 "), QStringLiteral("+9.99"), QStringLiteral("0"));
         QVERIFY(r.ok && r.leftText == QStringLiteral("9"));
-        QCOMPARE(QList<int>({r.T, r.L, r.B}), QList<int>({1758, 510, 0}));
+        QCOMPARE(QList<int>({r.top, r.pageOneLeft, r.pageTwoLeft}), QList<int>({1758, 510, 0}));
         PageMargins m;
         MarginInput::apply(r, m);
-        QVERIFY(m.T == 1758 && m.L == 510 && m.B == 0 && m.W == 8165 && m.H == 11624);
+        QVERIFY(m.top == 1758 && m.pageOneLeft == 510 && m.pageTwoLeft == 0 && m.tableWidth == 8165 && m.tableHeight == 11624);
         const int shown[][2] = {{1134, 20}, {850, 15}, {510, 9}, {-850, -15}};
         for (const auto &s : shown)
             QCOMPARE(MarginInput::shownMillimetres(s[0]), s[1]);
@@ -70,11 +70,11 @@ private slots:
         QCOMPARE(store.value(QStringLiteral("RM/TBL_TOP_DIST")).toString(), QStringLiteral("1020"));
         QCOMPARE(store.value(QStringLiteral("RM/TBL_WIDTH")).toString(), QStringLiteral("1"));
         const PageMargins back = MarginSettings::load(store);
-        QVERIFY(back.T == 1020 && back.L == -57 && back.B == 1701 && back.W == 8165);
+        QVERIFY(back.top == 1020 && back.pageOneLeft == -57 && back.pageTwoLeft == 1701 && back.tableWidth == 8165);
         // what one run writes at its end, the next run reads from the user's store
         MarginSettings::store(m);
         const PageMargins next = MarginSettings::load();
-        QVERIFY(next.T == 1020 && next.L == -57 && next.B == 1701);
+        QVERIFY(next.top == 1020 && next.pageOneLeft == -57 && next.pageTwoLeft == 1701);
         // A store that cannot be written says so.
         QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -88,7 +88,7 @@ private slots:
         store.setValue(QStringLiteral("RM/TBL_TOP_DIST"), QStringLiteral("abc"));
         store.setValue(QStringLiteral("RM/TBLBACK_LEFT_DIST"), QStringLiteral("1e99"));   // no twip count fits
         const PageMargins m = MarginSettings::load(store);
-        QVERIFY(m.T == 1134 && m.L == 850 && m.B == 510);
+        QVERIFY(m.top == 1134 && m.pageOneLeft == 850 && m.pageTwoLeft == 510);
     }
 };
 

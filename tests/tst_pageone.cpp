@@ -212,11 +212,11 @@ private slots:
         QVERIFY(near(pics[0].x2, 1772.442) && near(pics[0].y2, 2349.48) && !findText(ops, QStringLiteral("照    片")));
 
         FormPages b = a;
-        b.margins.T += 240;   // even shifts keep every half-even rounding in step
-        b.margins.L -= 100;
-        b.margins.B += 300;   // page two's margin leaves page one alone
+        b.margins.top += 240;   // even shifts keep every half-even rounding in step
+        b.margins.pageOneLeft -= 100;
+        b.margins.pageTwoLeft += 300;   // page two's margin leaves page one alone
         verifyShifted(ops, recordPage(b, 1), -100, 240);
-        b.margins.T = 1135;   // T + 616.5 is 1752
+        b.margins.top = 1135;   // T + 616.5 is 1752
         QCOMPARE(findText(recordPage(b, 1), a.ethnicGroup)->y, 1752 + 300 - kaiTiLineHeight() / 2);
     }
 };

@@ -120,9 +120,9 @@ private slots:
         QCOMPARE(findText(ops, QStringLiteral("群众"))->y, double(roundHalfEven(second + 300 - kaiTiLineHeight() / 2)));
 
         FormPages b = p;
-        b.margins.T -= 200;
-        b.margins.B += 80;
-        b.margins.L += 500;   // page one's left margin leaves page two alone
+        b.margins.top -= 200;
+        b.margins.pageTwoLeft += 80;
+        b.margins.pageOneLeft += 500;   // page one's left margin leaves page two alone
         verifyShifted(ops, recordPage(b, 2), 80, -200);
     }
 

@@ -55,9 +55,9 @@ MarginDialog::MarginDialog(PageMargins &margins, Interaction &ui, QWidget *paren
 
 void MarginDialog::showCurrentValues()
 {
-    txtTop->setText(QString::number(MarginInput::shownMillimetres(m_margins.T)));
-    txtLeft->setText(QString::number(MarginInput::shownMillimetres(m_margins.L)));
-    txtBackLeft->setText(QString::number(MarginInput::shownMillimetres(m_margins.B)));
+    txtTop->setText(QString::number(MarginInput::shownMillimetres(m_margins.top)));
+    txtLeft->setText(QString::number(MarginInput::shownMillimetres(m_margins.pageOneLeft)));
+    txtBackLeft->setText(QString::number(MarginInput::shownMillimetres(m_margins.pageTwoLeft)));
     txtTop->setEnabled(false);
     txtLeft->setEnabled(false);
     txtBackLeft->setEnabled(false);

@@ -92,7 +92,7 @@ private slots:
         ScriptedInteraction ui;
         auto w = std::make_unique<EntryWindow>(ui);
         w->show();
-        QCOMPARE(w->commands().margins().T, 1134);
+        QCOMPARE(w->commands().margins().top, 1134);
         const QStringList typed = {"txtName=张三", "txtSex=男", "txtBirthday=197005", "txtPeople=汉族",
                                    "txtJiguan=江苏南京", "txtWorktime=199207", "txtXianRen=某某县人民政府副县长",
                                    "txtNiRen=某某县人民政府县长", "txtJianLi=1988.09--1992.07  某某大学经济系学习",
@@ -126,7 +126,7 @@ private slots:
             }
         });
         QTest::mouseClick(w->button(QStringLiteral("cmdDist")), Qt::LeftButton);
-        QCOMPARE(w->commands().margins().T, 1418);   // 25 x 56.7 = 1417.5, to even
+        QCOMPARE(w->commands().margins().top, 1418);   // 25 x 56.7 = 1417.5, to even
 
         previewAndPrint(*w, ui, pdf1);
         ui.fileNames << doc;
@@ -149,7 +149,7 @@ private slots:
         ScriptedInteraction ui2;
         auto w2 = std::make_unique<EntryWindow>(ui2);
         w2->show();
-        QCOMPARE(w2->commands().margins().T, 1418);   // read back from the store
+        QCOMPARE(w2->commands().margins().top, 1418);   // read back from the store
         ui2.fileNames << doc;
         QTest::mouseClick(w2->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
         QCOMPARE(w2->record().name, QStringLiteral("张三"));
@@ -184,10 +184,10 @@ private slots:
         QCOMPARE(unloaded.size(), 0);
         QVERIFY(w->isVisible());
         QCOMPARE(ui.shown.last().text, QStringLiteral("当前任免文件内容已改变\r\n需要保存吗?"));
-        w->commands().margins().L = 907;   // written at the end
+        w->commands().margins().pageOneLeft = 907;   // written at the end
         QTest::mouseClick(w->button(QStringLiteral("CmdClose")), Qt::LeftButton);
         QCOMPARE(unloaded.size(), 1);
-        QCOMPARE(MarginSettings::load().L, 907);
+        QCOMPARE(MarginSettings::load().pageOneLeft, 907);
     }
 
     // One session, two records: the second record's preview and print are

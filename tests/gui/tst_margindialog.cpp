@@ -29,7 +29,7 @@ private slots:
         QVERIFY(d.txtTop->isEnabled() && d.txtLeft->isEnabled() && d.txtBackLeft->isEnabled() && !d.cmdModify->isEnabled());
         d.txtTop->setText(QStringLiteral("25"));
         d.reject();   // the close box changes nothing
-        QCOMPARE(m.T, 1134);
+        QCOMPARE(m.top, 1134);
         d.show();
         QVERIFY(texts(d)[0] == QStringLiteral("20") && locked(d));
 
@@ -41,7 +41,7 @@ private slots:
         QVERIFY(ui.shown[0].title == QStringLiteral("提示") && ui.shown[0].icon == MessageIcon::None);
         QVERIFY(ui.shown[0].text.startsWith(QStringLiteral("下边距不能小于20")));
         QVERIFY(d.isVisible() && d.focusWidget() == d.txtTop);
-        QVERIFY(m.T == 1134 && m.L == 850);   // nothing changes until every check passes
+        QVERIFY(m.top == 1134 && m.pageOneLeft == 850);   // nothing changes until every check passes
         d.txtTop->setText(QStringLiteral("20"));
         d.txtBackLeft->setText(QStringLiteral("x"));
         d.cmdOk->click();
@@ -52,7 +52,7 @@ private slots:
         d.txtBackLeft->setText(QStringLiteral("31"));
         d.cmdOk->click();
         QVERIFY(ui.shown.size() == 2 && d.result() == QDialog::Accepted);
-        QVERIFY(m.T == 850 && m.L == -170 && m.B == 1758);
+        QVERIFY(m.top == 850 && m.pageOneLeft == -170 && m.pageTwoLeft == 1758);
         d.show();   // opened again: the new values, locked
         QVERIFY(texts(d) == QStringList({"15", "-3", "31"}) && locked(d));
     }

@@ -84,7 +84,7 @@ private slots:
             PainterSurface surface(&painter, w.screenDpi());
             page == 0 ? w.pages().drawPageOne(surface, 4, 2) : w.pages().drawPageTwo(surface, 4, 2);
             // The frame's top-left corner is ink; the picture is the page as drawn directly.
-            const QPoint corner(w.twipsToPixels((page ? m.B : m.L) + 500), w.twipsToPixels(m.T));
+            const QPoint corner(w.twipsToPixels((page ? m.pageTwoLeft : m.pageOneLeft) + 500), w.twipsToPixels(m.top));
             QVERIFY(qGray(img.pixel(corner)) < 128);
             QCOMPARE(img, direct);
         }

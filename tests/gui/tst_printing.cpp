@@ -109,8 +109,8 @@ private slots:
         ui.inputs << QStringLiteral("3");
         FormPages form;
         fillSample(form);
-        form.margins.T = 1300;   // margins reach the print unchanged
-        form.margins.L = 700;
+        form.margins.top = 1300;   // margins reach the print unchanged
+        form.margins.pageOneLeft = 700;
         QCOMPARE(FormPrinter::print(form, ui, true, pdfPrinter(file)), 2);
         for (int page = 1; page <= 2; ++page) {
             RecordingSurface drawn;
