@@ -99,9 +99,9 @@ void BM_Break300Plain(benchmark::State &state)
 
 
 void fit(RecordingSurface &s, const QString &text, int x, int y, int w, int h, const QString &label,
-         int hAlign = 0)
+         HorizontalAlignment hAlign = HorizontalAlignment::Centre)
 {
-    fitTextInArea(text, x, y, w, h, s, label, 1.0, hAlign, 0, 0);
+    fitTextInArea(text, x, y, w, h, s, label, 1.0, hAlign);
 }
 
 // Both halves of a cell share one size, as the party and education cells do.
@@ -138,9 +138,9 @@ void fillRecord(RecordingSurface &s)
     fitTwoLines(s, QStringLiteral("大学"), QStringLiteral("经济学学士"), L + 2041, T + 2416, 2041, QStringLiteral("学历学位"));
     fitTwoLines(s, QStringLiteral("研究生"), QStringLiteral("经济学博士"), L + 2041, T + 3016, 2041, QStringLiteral("学历学位"));
     fitTextInAreaInTwoPointSteps(QStringLiteral("南京大学商学院国际经济贸易专业"), L + 5273, T + 2416, 2892, 600, s,
-                       QStringLiteral("毕业院校及专业"), 1.0, 1, 0, 0);
+                       QStringLiteral("毕业院校及专业"), 1.0, HorizontalAlignment::Left);
     fitTextInAreaInTwoPointSteps(QStringLiteral("中共中央党校研究生院经济学专业"), L + 5273, T + 3016, 2892, 600, s,
-                       QStringLiteral("毕业院校及专业"), 1.0, 1, 0, 0);
+                       QStringLiteral("毕业院校及专业"), 1.0, HorizontalAlignment::Left);
     const QString posts[] = {
         QStringLiteral("中共某某市委常委、市人民政府常务副市长，市发展和改革委员会主任（兼），市国有资产监督管理委员会党委书记"),
         QStringLiteral("某某省人民政府副秘书长、省发展和改革委员会党组书记、主任"),
@@ -152,7 +152,7 @@ void fillRecord(RecordingSurface &s)
         const int n = post.size() - counted.pulled + counted.pushed;
         const int lines = n % 25 == 0 ? n / 25 : n / 25 + 1;
         const int h = 300 * qMax(lines, 2);
-        fit(s, post, L + 2098, rowTop, 6067, h, QStringLiteral("现任职务"), 1);
+        fit(s, post, L + 2098, rowTop, 6067, h, QStringLiteral("现任职务"), HorizontalAlignment::Left);
         rowTop += h;
     }
     QStringList resume;
@@ -164,12 +164,12 @@ void fillRecord(RecordingSurface &s)
     s.beginPage(2);
     fit(s, QStringLiteral("2008年被评为全省优秀公务员；2012年荣立个人三等功；2015年获全国五一劳动奖章。"
                           "2018年因工作失误受到诫勉谈话，2019年影响期满。"),
-        B + 850, T + 57, 7088, 1077, QStringLiteral("奖惩说明"), 1);
+        B + 850, T + 57, 7088, 1077, QStringLiteral("奖惩说明"), HorizontalAlignment::Left);
     fit(s, QStringLiteral("2019年、2020年年度考核均为优秀，2021年年度考核为称职。"), B + 850, T + 1261, 7088, 737,
-        QStringLiteral("考核"), 1);
+        QStringLiteral("考核"), HorizontalAlignment::Left);
     fit(s, QStringLiteral("工作需要，经市委常委会议研究决定，拟提名为某某市人民政府副市长人选，"
                           "按有关程序办理。同意免去其现任职务。"),
-        B + 850, T + 2098, 7088, 1077, QStringLiteral("任免理由"), 1);
+        B + 850, T + 2098, 7088, 1077, QStringLiteral("任免理由"), HorizontalAlignment::Left);
     const QString family[7][5] = {
         {QStringLiteral("妻子"), QStringLiteral("李晓梅"), QStringLiteral("52"), QStringLiteral("中共党员"), QStringLiteral("某某市第一人民医院内科主任医师")},
         {QStringLiteral("儿子"), QStringLiteral("欧阳明"), QStringLiteral("25"), QStringLiteral("共青团员"), QStringLiteral("北京市海淀区中关村南大街5号中国科学院计算技术研究所博士研究生")},
@@ -191,9 +191,9 @@ void fillRecord(RecordingSurface &s)
         } else {
             fit(s, status, B + 3175, y, 907, 600, QStringLiteral("家庭成员政治面貌"));
         }
-        fit(s, family[k][4], B + 4139, y, 3969, 600, QStringLiteral("家庭成员工作单位"), 1);
+        fit(s, family[k][4], B + 4139, y, 3969, 600, QStringLiteral("家庭成员工作单位"), HorizontalAlignment::Left);
     }
-    fit(s, QStringLiteral("中共某某省委组织部（干部一处）"), B + 567, T + 8789, 6691, 227, QStringLiteral("呈报单位"), 1);
+    fit(s, QStringLiteral("中共某某省委组织部（干部一处）"), B + 567, T + 8789, 6691, 227, QStringLiteral("呈报单位"), HorizontalAlignment::Left);
 }
 
 // The first record of a run also creates the measuring surface and its

@@ -11,8 +11,8 @@ const QString kTitle = QStringLiteral("系统");
 // The size search shared by both fitters; `step` is how far the size drops
 // per trial (the test for another trial is the same for both).
 void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
-             const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode,
-             double step)
+             const QString &label, double sizeFactor, HorizontalAlignment hAlign, VerticalAlignment vAlign,
+             OverflowMode overflowMode, double step)
 {
     const QString t = stripLineBreaks(text);
     if (t.isEmpty())
@@ -60,38 +60,41 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
 } // namespace
 
 void fitTextInArea(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
-                   const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode)
+                   const QString &label, double sizeFactor, HorizontalAlignment hAlign,
+                   VerticalAlignment vAlign, OverflowMode overflowMode)
 {
     fitText(text, x, y, w, h, surface, label, sizeFactor, hAlign, vAlign, overflowMode, 1);
 }
 
 void fitTextInAreaInTwoPointSteps(const QString &text, int x, int y, int w, int h, DrawingSurface &surface,
-                        const QString &label, double sizeFactor, int hAlign, int vAlign, int overflowMode)
+                                  const QString &label, double sizeFactor, HorizontalAlignment hAlign,
+                                  VerticalAlignment vAlign, OverflowMode overflowMode)
 {
     fitText(text, x, y, w, h, surface, label, sizeFactor, hAlign, vAlign, overflowMode, 2);
 }
 
-// Alignment values other than 0, 1 and 2 are taken as the edge (1).
+// Alignment values outside the named ones are taken as the edge.
 void drawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, DrawingSurface &surface,
-                     int hAlign, int vAlign, bool overflowFlag, int overflowMode)
+                     HorizontalAlignment hAlign, VerticalAlignment vAlign, bool overflowFlag,
+                     OverflowMode overflowMode)
 {
     MeasuringSurface &ms = surface.measuring();
     QStringList lines = linesIn;
     int n = lines.size();
     const int lh = roundHalfEven(ms.textHeight(QStringLiteral("高")));
     if (n >= 2)
-        hAlign = 1;
+        hAlign = HorizontalAlignment::Left;
     if (overflowFlag) {
-        if (n >= 2 && overflowMode == 0) {
+        if (n >= 2 && overflowMode == OverflowMode::FittingLines) {
             if (lh <= h) {
                 const int k = lh > 0 ? h / lh : n;
                 lines = lines.mid(0, qMin(k, n));
             } else {
                 lines = QStringList{QString()};
             }
-        } else if (n >= 2 && overflowMode == 1) {
+        } else if (n >= 2 && overflowMode == OverflowMode::Nothing) {
             lines = QStringList{QString()};
-        } else if (n < 2 && (overflowMode == 0 || overflowMode == 1)) {
+        } else if (n < 2 && (overflowMode == OverflowMode::FittingLines || overflowMode == OverflowMode::Nothing)) {
             lines = QStringList{QString()};
         }
     }
@@ -99,14 +102,14 @@ void drawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, Dra
     const int tw = n == 1 ? roundHalfEven(ms.textWidth(lines.first())) : w;
 
     int left = x;
-    if (hAlign == 0)
+    if (hAlign == HorizontalAlignment::Centre)
         left = roundHalfEven(x + w / 2.0 - tw / 2.0);
-    else if (hAlign == 2)
+    else if (hAlign == HorizontalAlignment::Right)
         left = x + w - tw;
     int top = y;
-    if (vAlign == 0)
+    if (vAlign == VerticalAlignment::Middle)
         top = roundHalfEven(y + h / 2.0 - (double(n) * lh) / 2.0);
-    else if (vAlign == 2)
+    else if (vAlign == VerticalAlignment::Bottom)
         top = y + h - n * lh;
 
     for (int i = 0; i < n; ++i) {
@@ -117,7 +120,7 @@ void drawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, Dra
 }
 
 double findFittingFontSize(MeasuringSurface &ms, const QString &text, int w, int h, const QString &fontName,
-                       double startSize)
+                           double startSize)
 {
     const QString t = stripLineBreaks(text);
     QStringList scratch;

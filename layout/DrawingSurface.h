@@ -28,7 +28,7 @@ public:
     // currentX = 0 and currentY advances by the height of one line of the
     // current font (MeasuringSurface::lineHeight).
     void printText(const QString &text);
-    // Line from (x1, y1) to (x2, y2) with the current DrawWidth.
+    // A line from (x1, y1) to (x2, y2) in the current drawWidth().
     void strokeLine(double x1, double y1, double x2, double y2);
     // The photo scaled into the rectangle.
     void paintPicture(const QImage &picture, double x, double y, double width, double height);

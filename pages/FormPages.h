@@ -5,9 +5,11 @@
 #include "record/PageMargins.h"
 #include <QImage>
 
+enum class HorizontalAlignment;   // layout/CellFitting.h
+
 // The two pages of the printed form, drawn from the renderer variables onto
-// any DrawingSurface. Page one is `drawPageOne`, page two `drawPageTwo`; each fill
-// method puts one field into its cell.
+// any DrawingSurface. Each fill method puts one field into its cell; the
+// labels of the cells are listed in model/FieldLabels.h.
 class FormPages : public RendererVars {
 public:
     PageMargins margins;
@@ -71,7 +73,7 @@ public:
 
 private:
     void setCell(double x, double y, int w, int h, const QString &label);
-    void fitCell(DrawingSurface &surface, const QString &text, int hAlign, int textLeft);
+    void fitCell(DrawingSurface &surface, const QString &text, HorizontalAlignment hAlign, int textLeft);
     void fitIndentedCell(DrawingSurface &surface, const QString &text, double cellX, double cellY,
                          const QString &label);
     void fillEducation(DrawingSurface &surface, const QString &item, double cellX, int w,
@@ -80,5 +82,5 @@ private:
     void fillPositionRow(DrawingSurface &surface, const QString &text, int top, int height,
                          const QString &label);
     void fitFamilyCell(DrawingSurface &surface, const QString &text, double cellX, int k, int w,
-                       const QString &label, int hAlign);
+                       const QString &label, HorizontalAlignment hAlign);
 };

@@ -6,7 +6,7 @@
 // Small drawing steps shared by both pages.
 namespace PageDrawing {
 
-// Text at an exact (unrounded) position: currentX/currentY, then Print.
+// Text at an exact (unrounded) position: currentX/currentY, then printText.
 inline void printAt(DrawingSurface &s, double x, double y, const QString &text)
 {
     s.currentX = x;

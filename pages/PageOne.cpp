@@ -181,9 +181,9 @@ void FormPages::setCell(double x, double y, int w, int h, const QString &label)
     cellLabel = label;
 }
 
-void FormPages::fitCell(DrawingSurface &surface, const QString &text, int hAlign, int textLeft)
+void FormPages::fitCell(DrawingSurface &surface, const QString &text, HorizontalAlignment hAlign, int textLeft)
 {
-    fitTextInArea(text, textLeft, cellTop, cellWidth, cellHeight, surface, cellLabel, 1.0, hAlign, 0, 0);
+    fitTextInArea(text, textLeft, cellTop, cellWidth, cellHeight, surface, cellLabel, 1.0, hAlign);
 }
 
 // The small cells of rows 1-3 start their text 28.35 twips in from the
@@ -192,7 +192,7 @@ void FormPages::fitIndentedCell(DrawingSurface &surface, const QString &text, do
                                 const QString &label)
 {
     setCell(cellX, cellY, 1134, 600, label);
-    fitCell(surface, text, 0, roundHalfEven(cellX + 28.35));
+    fitCell(surface, text, HorizontalAlignment::Centre, roundHalfEven(cellX + 28.35));
 }
 
 void FormPages::fillName(DrawingSurface &surface)
@@ -217,7 +217,7 @@ static QString printedDate(const QString &raw)
 void FormPages::fillBirthDate(DrawingSurface &surface)
 {
     setCell(margins.pageOneLeft + 5216.4, margins.top, 1134, 300, QStringLiteral("出生年月"));
-    fitCell(surface, printedDate(birthDate), 0, cellLeft);
+    fitCell(surface, printedDate(birthDate), HorizontalAlignment::Centre, cellLeft);
 }
 
 void FormPages::fillAge(DrawingSurface &surface)
@@ -261,7 +261,7 @@ void FormPages::fillWorkStartDate(DrawingSurface &surface)
     QString text = dotDate(workStartDate);
     if (!isNumeric(text))
         text = removeChar(text, QStringLiteral("."));
-    fitCell(surface, text, 0, cellLeft);
+    fitCell(surface, text, HorizontalAlignment::Centre, cellLeft);
 }
 
 void FormPages::fillHealth(DrawingSurface &surface)
@@ -272,13 +272,13 @@ void FormPages::fillHealth(DrawingSurface &surface)
 void FormPages::fillProfessionalTitle(DrawingSurface &surface)
 {
     setCell(margins.pageOneLeft + 963.9, margins.top + 1816.5, 1984, 600, QStringLiteral("专业技术职务"));
-    fitCell(surface, professionalTitle, 0, cellLeft);
+    fitCell(surface, professionalTitle, HorizontalAlignment::Centre, cellLeft);
 }
 
 void FormPages::fillSpecialities(DrawingSurface &surface)
 {
     setCell(margins.pageOneLeft + 4082.4, margins.top + 1816.5, 2268, 600, QStringLiteral("熟悉专业有何专长"));
-    fitCell(surface, specialities, 0, cellLeft);
+    fitCell(surface, specialities, HorizontalAlignment::Centre, cellLeft);
 }
 
 QString FormPages::partyNamesLine(const QString &party1, const QString &party2, const QString &party3)
@@ -321,12 +321,12 @@ void FormPages::fillPartyCell(DrawingSurface &surface, const QString &partyTime,
         const double s1 = findFittingFontSize(surface.measuring(), bracketed ? upper : names, 1134, 300, songTi(), 12);
         const double s2 = findFittingFontSize(surface.measuring(), lower, 1134, 300, songTi(), s1);
         surface.setFontSize(s2);
-        fitTextInArea(upper, x, top, 1134, 300, surface, kPartyLabel, 1.0, 0, 0, 0);
-        fitTextInArea(lower, x, lowerTop, 1134, 300, surface, kPartyLabel, 1.0, 0, 0, 0);
+        fitTextInArea(upper, x, top, 1134, 300, surface, kPartyLabel, 1.0, HorizontalAlignment::Centre);
+        fitTextInArea(lower, x, lowerTop, 1134, 300, surface, kPartyLabel, 1.0, HorizontalAlignment::Centre);
     } else if (!date.isEmpty()) {
-        fitTextInArea(date, x, top, 1134, 600, surface, kPartyLabel, 1.0, 0, 0, 0);
+        fitTextInArea(date, x, top, 1134, 600, surface, kPartyLabel, 1.0, HorizontalAlignment::Centre);
     } else {
-        fitTextInArea(names, x, top, 1134, 600, surface, kPartyLabel, 1.0, 0, 0, 0);
+        fitTextInArea(names, x, top, 1134, 600, surface, kPartyLabel, 1.0, HorizontalAlignment::Centre);
     }
     surface.setFontSize(12);
 }
@@ -362,12 +362,12 @@ void FormPages::fillEducationRow(DrawingSurface &surface, const QString &row, in
     const QStringList lines = row.split(QLatin1Char('#'));
     const QString upper = lines.value(0);
     const QString lower = lines.value(1);
-    const int hAlign = schoolColumn ? 1 : 0;
+    const HorizontalAlignment hAlign = schoolColumn ? HorizontalAlignment::Left : HorizontalAlignment::Centre;
     auto fit = [&](const QString &text, int top, int h) {
         if (schoolColumn)
-            fitTextInAreaInTwoPointSteps(text, cellLeft, top, cellWidth, h, surface, cellLabel, 1.0, hAlign, 0, 0);
+            fitTextInAreaInTwoPointSteps(text, cellLeft, top, cellWidth, h, surface, cellLabel, 1.0, hAlign);
         else
-            fitTextInArea(text, cellLeft, top, cellWidth, h, surface, cellLabel, 1.0, hAlign, 0, 0);
+            fitTextInArea(text, cellLeft, top, cellWidth, h, surface, cellLabel, 1.0, hAlign);
     };
     cellTop = y;
     if (upper.isEmpty() || lower.isEmpty()) {
@@ -410,7 +410,7 @@ void FormPages::fillPositionRow(DrawingSurface &surface, const QString &text, in
     setCell(margins.pageOneLeft + 2097.9, top, 6067, height, label);
     const QString work = text;
     if (work.size() <= 75)
-        fitCell(surface, work, 1, cellLeft);
+        fitCell(surface, work, HorizontalAlignment::Left, cellLeft);
     else
         surface.showMessage(QStringLiteral("系统"), QStringLiteral("输入文字过长，请输入字数少于75！") + label,
                         MessageIcon::Information);

@@ -138,23 +138,23 @@ void FormPages::drawPageTwo(DrawingSurface &surface, int thickPen, int thinPen)
 void FormPages::fillRewardsAndPunishments(DrawingSurface &surface)
 {
     setCell(margins.pageTwoLeft + 850.5, margins.top + 56.7, 7088, 1077, QStringLiteral("奖惩说明"));
-    fitCell(surface, rewardsAndPunishments, 1, cellLeft);
+    fitCell(surface, rewardsAndPunishments, HorizontalAlignment::Left, cellLeft);
 }
 
 void FormPages::fillAppraisalResults(DrawingSurface &surface)
 {
     setCell(margins.pageTwoLeft + 850.5, margins.top + 1261.35, 7088, 737, QStringLiteral("考核"));
-    fitCell(surface, appraisalResults, 1, cellLeft);
+    fitCell(surface, appraisalResults, HorizontalAlignment::Left, cellLeft);
 }
 
 void FormPages::fillReasonForAppointment(DrawingSurface &surface)
 {
     setCell(margins.pageTwoLeft + 850.5, margins.top + 2097.9, 7088, 1077, QStringLiteral("任免理由"));
-    fitCell(surface, reasonForAppointment, 1, cellLeft);
+    fitCell(surface, reasonForAppointment, HorizontalAlignment::Left, cellLeft);
 }
 
 void FormPages::fitFamilyCell(DrawingSurface &surface, const QString &text, double cellX, int k, int w,
-                              const QString &label, int hAlign)
+                              const QString &label, HorizontalAlignment hAlign)
 {
     setCell(cellX, margins.top + 3859.8 + 600.0 * k, w, 600, label);
     fitCell(surface, text, hAlign, cellLeft);
@@ -164,14 +164,14 @@ void FormPages::fillFamilyRelations(DrawingSurface &surface)
 {
     const QStringList rows = familyRows(familyRelations, false);
     for (int k = 0; k < rows.size(); ++k)
-        fitFamilyCell(surface, rows.at(k), margins.pageTwoLeft + 680.4, k, 964, QStringLiteral("家庭成员称谓"), 0);
+        fitFamilyCell(surface, rows.at(k), margins.pageTwoLeft + 680.4, k, 964, QStringLiteral("家庭成员称谓"), HorizontalAlignment::Centre);
 }
 
 void FormPages::fillFamilyNames(DrawingSurface &surface)
 {
     const QStringList rows = familyRows(familyNames, false);
     for (int k = 0; k < rows.size(); ++k)
-        fitFamilyCell(surface, rows.at(k), margins.pageTwoLeft + 1587.6, k, 1134, QStringLiteral("家庭成员姓名"), 0);
+        fitFamilyCell(surface, rows.at(k), margins.pageTwoLeft + 1587.6, k, 1134, QStringLiteral("家庭成员姓名"), HorizontalAlignment::Centre);
 }
 
 void FormPages::fillFamilyAges(DrawingSurface &surface)
@@ -179,7 +179,7 @@ void FormPages::fillFamilyAges(DrawingSurface &surface)
     const QStringList rows = familyRows(familyBirthDates, false);
     for (int k = 0; k < rows.size(); ++k) {
         const QString age = rows.at(k).isEmpty() ? QString() : ageAt(ageReferenceDate, rows.at(k));
-        fitFamilyCell(surface, age, margins.pageTwoLeft + 2749.95, k, 397, QStringLiteral("家庭成员年龄"), 0);
+        fitFamilyCell(surface, age, margins.pageTwoLeft + 2749.95, k, 397, QStringLiteral("家庭成员年龄"), HorizontalAlignment::Centre);
     }
 }
 
@@ -192,11 +192,11 @@ void FormPages::fillFamilyPoliticalStatus(DrawingSurface &surface)
         if (text.size() == 4) {
             // Four characters stand as two over two.
             setCell(margins.pageTwoLeft + 3175.2, margins.top + 3859.8 + 600.0 * k, 907, 300, label);
-            fitCell(surface, text.left(2), 0, cellLeft);
+            fitCell(surface, text.left(2), HorizontalAlignment::Centre, cellLeft);
             cellTop += 300;
-            fitCell(surface, text.right(2), 0, cellLeft);
+            fitCell(surface, text.right(2), HorizontalAlignment::Centre, cellLeft);
         } else {
-            fitFamilyCell(surface, text, margins.pageTwoLeft + 3175.2, k, 907, label, 0);
+            fitFamilyCell(surface, text, margins.pageTwoLeft + 3175.2, k, 907, label, HorizontalAlignment::Centre);
         }
     }
 }
@@ -205,7 +205,7 @@ void FormPages::fillFamilyWorkplaces(DrawingSurface &surface)
 {
     const QStringList rows = familyRows(familyWorkplaces, false);
     for (int k = 0; k < rows.size(); ++k)
-        fitFamilyCell(surface, rows.at(k), margins.pageTwoLeft + 4139.1, k, 3969, QStringLiteral("家庭成员工作单位"), 1);
+        fitFamilyCell(surface, rows.at(k), margins.pageTwoLeft + 4139.1, k, 3969, QStringLiteral("家庭成员工作单位"), HorizontalAlignment::Left);
 }
 
 void FormPages::fillReportingUnit(DrawingSurface &surface)
@@ -226,5 +226,5 @@ void FormPages::fillReportingUnit(DrawingSurface &surface)
         setCell(B + 737.1, T + 8788.5, 7371, 227, label);
     else
         setCell(B + 737.1, T + 8788.5, 7144, 454, label);
-    fitCell(surface, text, 1, cellLeft);
+    fitCell(surface, text, HorizontalAlignment::Left, cellLeft);
 }

@@ -14,13 +14,13 @@ struct Result {
     QString focusControl;      // "txtTop", "txtLeft" or "txtBackLeft" on failure
     QString message;           // the message to show (title "提示")
     QString topText, leftText, backLeftText;   // texts written back on success
-    int T = 0, L = 0, B = 0;   // twips on success
+    int top = 0, pageOneLeft = 0, pageTwoLeft = 0;   // twips on success
 };
 
 // Checks the three texts in the dialog's order and converts them.
 Result check(const QString &top, const QString &left, const QString &backLeft);
 
-// Applies a successful result to the margins (T, L, B only).
+// Applies a successful result to the margins (top and both left edges only).
 void apply(const Result &result, PageMargins &margins);
 
 } // namespace MarginInput

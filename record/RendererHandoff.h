@@ -9,7 +9,7 @@
 // the party-text message through `ui` and returns false; the caller moves
 // focus.
 bool fillRendererVars(AppointmentRecord &record, RendererVars &vars, Interaction &ui);
-// Sets the education item `xueli` and the school item `schoolItems`.
+// Sets the education item `educationItems` and the school item `schoolItems`.
 void setEducationItems(const AppointmentRecord &record, RendererVars &vars);
 // A family column as "cell@cell@...@" (seven trimmed cells, two empty, each ended by "@").
 QString familyColumnItem(const AppointmentRecord::FamilyColumn &column);

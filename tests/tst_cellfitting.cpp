@@ -13,7 +13,9 @@ const QString kAreaMessage = u"区域过小,文本内容超出区域范围！"_s
 void fit(bool step2, const QString &text, int x, int y, int w, int h, RecordingSurface &r,
          int hAlign = 0, int vAlign = 0, int overflowMode = 0)
 {
-    (step2 ? fitTextInAreaInTwoPointSteps : fitTextInArea)(text, x, y, w, h, r, u"姓名"_s, 1.0, hAlign, vAlign, overflowMode);
+    (step2 ? fitTextInAreaInTwoPointSteps : fitTextInArea)(text, x, y, w, h, r, u"姓名"_s, 1.0,
+                                                           HorizontalAlignment(hAlign), VerticalAlignment(vAlign),
+                                                           OverflowMode(overflowMode));
 }
 
 } // namespace
@@ -144,7 +146,8 @@ private slots:
         auto draw = [&](const QStringList &lines, int h, bool flag, int mode) {
             RecordingSurface r = recorder(u"楷体"_s, 12);
             r.measuring().setUpFont(u"楷体"_s, 12, false, 1);
-            drawLinesInArea(lines, 0, 0, 1000, h, r, 0, 1, flag, mode);
+            drawLinesInArea(lines, 0, 0, 1000, h, r, HorizontalAlignment::Centre, VerticalAlignment::Top, flag,
+                            OverflowMode(mode));
             return textsOf(r);
         };
         QCOMPARE(draw(three, 500, true, 0), bars(u"一|二"_s));   // the lines that fit

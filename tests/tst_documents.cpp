@@ -4,6 +4,7 @@
 #include "record/DocumentKind.h"
 #include "record/DocumentReader.h"
 #include "pages/DocumentRender.h"
+#include "record/FieldLabels.h"
 #include "support/DocumentTestSupport.h"
 #include "support/FullDisk.h"
 
@@ -110,6 +111,7 @@ private slots:
     void damagedPhotos();
     void fullDiskKeepsOldFiles();
     void largePhotoDecodedForItsBox();
+    void everyFieldHasItsLabel();
 };
 
 void TestDocuments::exactBytesOfCodePage936Record()
@@ -599,5 +601,21 @@ void TestDocuments::largePhotoDecodedForItsBox()
     QCOMPARE(readPhotoFile(small).size(), QSize(300, 400));
 }
 
+// The label table names every field once, by the same control and member
+// as the table the windows and documents use.
+void TestDocuments::everyFieldHasItsLabel()
+{
+    QCOMPARE(int(std::size(kFieldLabels)), int(recordFields().size()));
+    for (const RecordField &f : recordFields()) {
+        const auto same = [&](const FieldLabel &l) { return qstrcmp(l.controlName, f.controlName) == 0; };
+        QCOMPARE(std::count_if(std::begin(kFieldLabels), std::end(kFieldLabels), same), 1);
+        const FieldLabel &l = *std::find_if(std::begin(kFieldLabels), std::end(kFieldLabels), same);
+        QVERIFY2(l.text == f.text && l.column == f.column, f.controlName);
+        QVERIFY(!fieldLabel(QLatin1String(f.controlName)).isEmpty());
+    }
+    QCOMPARE(fieldLabel(QStringLiteral("txtXianRen")), QStringLiteral("现任职务"));
+}
+
 QTEST_MAIN(TestDocuments)   // PDF and PNG output need fonts
 #include "tst_documents.moc"
+

@@ -153,7 +153,7 @@ private slots:
         }
     }
 
-    void countWrappedLines_data()
+    void wrappedLineCount_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("n");
@@ -178,7 +178,7 @@ private slots:
         QTest::newRow("CR at the end") << u"一二\r"_s << 2 << 2 << 0 << 0;
     }
 
-    void countWrappedLines()
+    void wrappedLineCount()
     {
         QFETCH(QString, text);
         QFETCH(int, n);

@@ -133,7 +133,7 @@ private slots:
         r.currentX = 1786;
         r.currentY = 850.05;
         r.printText(u"a\\b\tc\rd\ne"_s);
-        // Print starts the next line at the left edge, one line lower.
+        // printText starts the next line at the left edge, one line lower.
         QCOMPARE(r.currentX, 0.0);
         QCOMPARE(r.currentY, 850.05 + MeasuringSurface().lineHeight(u"楷体"_s, 10.5));
         QCOMPARE(roundHalfEven(r.currentY - 850.05), 210);

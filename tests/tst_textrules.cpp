@@ -66,7 +66,7 @@ private slots:
             QCOMPARE(t, text.trimmed());   // trimmed in place
     }
 
-    void ageAt_data()
+    void ageOnReferenceDate_data()
     {
         QTest::addColumn<QString>("ref");
         QTest::addColumn<QString>("birth");
@@ -87,7 +87,7 @@ private slots:
         QTest::newRow("seven digits") << "20030926" << "1958093" << "";
     }
 
-    void ageAt()
+    void ageOnReferenceDate()
     {
         QFETCH(QString, ref);
         QFETCH(QString, birth);
