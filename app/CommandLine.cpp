@@ -132,9 +132,9 @@ struct OptionSet {
                             pick("Show this help and exit.", "显示本帮助后退出。")};
 };
 
-// Returns an empty string on success, else what is wrong. `helpShown` is set
+// Says what is wrong with the arguments, if anything. `helpShown` is set
 // when --help was asked for and printed.
-QString parseOptions(const QStringList &args, Options &o, bool *helpShown)
+Result<> parseOptions(const QStringList &args, Options &o, bool *helpShown)
 {
     o.command = args.value(1);
     const bool render = o.command == QLatin1String("render");
@@ -156,7 +156,7 @@ QString parseOptions(const QStringList &args, Options &o, bool *helpShown)
         QString why = parser.errorText();
         if (!render && why.contains(QLatin1String("Unknown option")))
             why += QStringLiteral(" (check takes documents, --margins, --today and --jobs only)");
-        return why;
+        return Failure{why};
     }
     if (parser.isSet(set.help)) {
         // The usage line names the command after the program.
@@ -167,7 +167,7 @@ QString parseOptions(const QStringList &args, Options &o, bool *helpShown)
             text.replace(space + 1, end - space - 1, QStringLiteral("appointform ") + o.command);
         std::fputs(text.toLocal8Bit().constData(), stdout);
         *helpShown = true;
-        return QString();
+        return {};
     }
     o.documents = parser.positionalArguments();
     QString v;
@@ -178,7 +178,7 @@ QString parseOptions(const QStringList &args, Options &o, bool *helpShown)
         if (parser.isSet(set.page)) {
             v = parser.value(set.page);
             if (v != QLatin1String("1") && v != QLatin1String("2"))
-                return QStringLiteral("--page takes 1 or 2");
+                return Failure{QStringLiteral("--page takes 1 or 2")};
             o.pages = v == QLatin1String("1") ? DocumentRender::Pages::One : DocumentRender::Pages::Two;
             o.pageGiven = true;
         }
@@ -186,13 +186,13 @@ QString parseOptions(const QStringList &args, Options &o, bool *helpShown)
             bool ok = false;
             o.dpi = parser.value(set.dpi).toInt(&ok);
             if (!ok || o.dpi < 10 || o.dpi > 2400)
-                return QStringLiteral("--dpi takes a whole number from 10 to 2400");
+                return Failure{QStringLiteral("--dpi takes a whole number from 10 to 2400")};
             o.dpiGiven = true;
         }
     }
     if (parser.isSet(set.margins)) {
         if (!parseMargins(parser.value(set.margins), o.margins))
-            return QStringLiteral("--margins takes three whole numbers of twips: T,L,B");
+            return Failure{QStringLiteral("--margins takes three whole numbers of twips: T,L,B")};
         o.marginsGiven = true;
     }
     if (parser.isSet(set.today)) {
@@ -200,32 +200,32 @@ QString parseOptions(const QStringList &args, Options &o, bool *helpShown)
         if (v.size() == 8)
             o.today = QDate::fromString(v, QStringLiteral("yyyyMMdd"));
         if (!o.today.isValid())
-            return QStringLiteral("--today takes a date as yyyymmdd");
+            return Failure{QStringLiteral("--today takes a date as yyyymmdd")};
     }
     if (parser.isSet(set.jobs)) {
         bool ok = false;
         o.jobs = parser.value(set.jobs).toInt(&ok);
         if (!ok || o.jobs < 1 || o.jobs > 256)
-            return QStringLiteral("--jobs takes a whole number from 1 to 256");
+            return Failure{QStringLiteral("--jobs takes a whole number from 1 to 256")};
     }
     if (o.documents.isEmpty())
-        return QStringLiteral("no document given");
+        return Failure{QStringLiteral("no document given")};
     if (!render)
-        return QString();
+        return {};
 
     const int targets = (o.output.isEmpty() ? 0 : 1) + (o.outputDir.isEmpty() ? 0 : 1) + (o.displayList ? 1 : 0);
     if (targets == 0)
-        return QStringLiteral("say where to: -o, --output-dir or --display-list");
+        return Failure{QStringLiteral("say where to: -o, --output-dir or --display-list")};
     if (targets > 1)
-        return QStringLiteral("-o, --output-dir and --display-list exclude each other");
+        return Failure{QStringLiteral("-o, --output-dir and --display-list exclude each other")};
     if (!o.output.isEmpty()) {
         const QString suffix = QFileInfo(o.output).suffix().toLower();
         if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png"))
-            return QStringLiteral("-o takes a .pdf or .png file");
+            return Failure{QStringLiteral("-o takes a .pdf or .png file")};
         if (suffix == QLatin1String("png") && o.documents.size() != 1)
-            return QStringLiteral("a PNG holds one page of one document");
+            return Failure{QStringLiteral("a PNG holds one page of one document")};
     }
-    return QString();
+    return {};
 }
 
 void flushOut()
@@ -473,11 +473,11 @@ int runCommandLine(int argc, char **argv)
 
     Options o;
     bool helpShown = false;
-    const QString why = parseOptions(QCoreApplication::arguments(), o, &helpShown);
+    const Result<> parsed = parseOptions(QCoreApplication::arguments(), o, &helpShown);
     if (helpShown)
         return kOk;
-    if (!why.isEmpty())
-        return badArguments(why);
+    if (!parsed)
+        return badArguments(parsed.error());
     if (!o.marginsGiven)
         o.margins = MarginSettings::load();
     // One date for the whole run, taken once: a batch that runs past

@@ -128,12 +128,13 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
         return false;
     m_lastDialogPath = QFileInfo(path).absoluteFilePath();
 
-    bool loaded = false;
+    Result<> loaded;
     {
         BusyPointer busy(m_ui);
         loaded = loadDocumentFile(path, m_record, m_ui);
     }
     if (!loaded) {
+        m_ui.message(loaded.title(QStringLiteral("系统")), loaded.error(), MessageIcon::Information);
         // A document that could not be read takes nothing away.
         if (m_record.filledBy != nameFillBefore) {
             m_record.filledBy = nameFillBefore;
@@ -204,11 +205,14 @@ DocumentCommands::SaveResult DocumentCommands::save()
         companionIsOwn = true;
     }
 
-    bool saved = false, written = false;
+    bool written = false;
+    Result<> saved;
     {
         BusyPointer busy(m_ui);
-        saved = saveDocumentFile(path, m_vars, m_record, m_ui, companionIsOwn, &written);
+        saved = saveDocumentFile(path, m_vars, m_record, companionIsOwn, &written);
     }
+    if (!saved)
+        m_ui.message(QStringLiteral("系统"), saved.error(), MessageIcon::Information);
     // The folder is remembered once the document is on disk, before its
     // photo is copied: a photo that fails leaves a saved document there.
     if (written) {

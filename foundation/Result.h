@@ -11,39 +11,47 @@
 //     Result<QByteArray> read(...) { ...; return Failure{QStringLiteral("…")}; ... return bytes; }
 //     const Result<> written = write(...); if (!written) ui.message(title, written.error(), …);
 
-// A failure on its way into a Result of any type.
+// A failure on its way into a Result of any type; `title` is for the
+// message box when it is not the caller's usual one.
 struct Failure {
     QString message;
+    QString title = QString();
 };
 
 template<typename T = void>
 class Result {
 public:
     Result(T value) : m_value(std::move(value)) {}
-    Result(Failure failure) : m_error(std::move(failure.message)) {}
+    Result(Failure failure) : m_error(std::move(failure.message)), m_title(std::move(failure.title)) {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
     const T &value() const { return *m_value; }
     T &value() { return *m_value; }
     const QString &error() const { return m_error; }
+    // The title for the message box, or `usual` when the failure names none.
+    QString title(const QString &usual) const { return m_title.isEmpty() ? usual : m_title; }
 
 private:
     std::optional<T> m_value;
     QString m_error;
+    QString m_title;
 };
 
 template<>
 class Result<void> {
 public:
     Result() = default;   // success
-    Result(Failure failure) : m_failed(true), m_error(std::move(failure.message)) {}
+    Result(Failure failure)
+        : m_failed(true), m_error(std::move(failure.message)), m_title(std::move(failure.title)) {}
 
     bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }
     const QString &error() const { return m_error; }
+    QString title(const QString &usual) const { return m_title.isEmpty() ? usual : m_title; }
 
 private:
     bool m_failed = false;
     QString m_error;
+    QString m_title;
 };

@@ -50,8 +50,10 @@ bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
 {
     pages.resumeFontSize = 12;   // a load starts the résumé afresh
     AppointmentRecord record;
-    if (!loadDocumentFile(path, record, ui))
+    if (const Result<> loaded = loadDocumentFile(path, record, ui); !loaded) {
+        ui.message(loaded.title(QStringLiteral("系统")), loaded.error(), MessageIcon::Information);
         return false;
+    }
     FieldCheckFailure failure;
     if (!checkAllFields(record, &failure)) {
         ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);

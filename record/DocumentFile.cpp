@@ -25,39 +25,31 @@ QString shown(const QString &path)
 
 } // namespace
 
-bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui)
+Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui)
 {
     const DocumentKind kind = documentKindOf(path);
     if (kind == DocumentKind::Unknown) {
-        ui.message(QStringLiteral("系统警告"), QStringLiteral("文件类型不正确！"), MessageIcon::Information);
-        return false;
+        return Failure{QStringLiteral("文件类型不正确！"), QStringLiteral("系统警告")};
     }
     // Only a regular file is a document: opening a pipe or a device would
     // wait for input that may never come, and a folder has no text.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        ui.message(kSystem,
-                   QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。\r\n当前内容没有改变。")
-                       .arg(shown(path)),
-                   MessageIcon::Information);
-        return false;
+        return Failure{QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。\r\n当前内容没有改变。")
+                           .arg(shown(path))};
     }
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
         // The system's reason in Chinese; errno still holds it right after open.
         const QString reason = errno != 0 ? fileErrorText(errno, FileAccess::Read) : QStringLiteral("无法读取");
-        ui.message(kSystem, QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), reason),
-                   MessageIcon::Information);
-        return false;
+        return Failure{QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), reason)};
     }
     AppointmentRecord loaded = record;
     DocumentReader reader;
     if (!reader.read(file, kind, loaded)) {
-        ui.message(kSystem,
-                   QStringLiteral("文件“%1”未能调入：%2。\r\n当前内容没有改变。").arg(shown(path), reader.errorString()),
-                   MessageIcon::Information);
-        return false;
+        return Failure{
+            QStringLiteral("文件“%1”未能调入：%2。\r\n当前内容没有改变。").arg(shown(path), reader.errorString())};
     }
     file.close();
 
@@ -100,19 +92,17 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
                    QStringLiteral("文本内容调入完毕，但照片“%1”不是普通文件，没有调入！请重新加载照片！")
                        .arg(shown(companion)),
                    MessageIcon::Information);
-    return true;
+    return {};
 }
 
-bool saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
-                      Interaction &ui, bool companionIsOwn, bool *written)
+Result<> saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
+                          bool companionIsOwn, bool *written)
 {
     if (written)
         *written = false;
-    auto failed = [&](int number, const QString &reason, const QString &file) {
-        ui.message(kSystem,
-                   QStringLiteral("保存时发生错误:%1:%2（%3）\r\n原有的文件没有改变。").arg(number).arg(reason, shown(file)),
-                   MessageIcon::Information);
-        return false;
+    auto failed = [](int number, const QString &reason, const QString &file) {
+        return Failure{
+            QStringLiteral("保存时发生错误:%1:%2（%3）\r\n原有的文件没有改变。").arg(number).arg(reason, shown(file))};
     };
 
     const QString companion = companionPhotoPath(path);
@@ -133,10 +123,8 @@ bool saveDocumentFile(const QString &path, const RendererVars &vars, Appointment
     if (copyPhoto) {
         const Result<QByteArray> photoBytes = companionPhotoBytes(record.photoPath, record.photo);
         if (!photoBytes) {
-            ui.message(kSystem,
-                       QStringLiteral("保存时发生错误:%1\r\n请重新加载照片后再保存。原有的文件没有改变。").arg(photoBytes.error()),
-                       MessageIcon::Information);
-            return false;
+            return Failure{
+                QStringLiteral("保存时发生错误:%1\r\n请重新加载照片后再保存。原有的文件没有改变。").arg(photoBytes.error())};
         }
         if (!photo.open(QIODevice::WriteOnly) || photo.write(photoBytes.value()) != photoBytes.value().size()
             || !photo.finishWriting())
@@ -148,23 +136,17 @@ bool saveDocumentFile(const QString &path, const RendererVars &vars, Appointment
         *written = true;
 
     if (copyPhoto && !photo.commit()) {
-        ui.message(kSystem,
-                   QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
-                       .arg(shown(companion), photo.errorString()),
-                   MessageIcon::Information);
-        return false;
+        return Failure{QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
+                           .arg(shown(companion), photo.errorString())};
     }
     // Only the document's own old photo goes; a file of that name that
     // belongs to another document is never touched.
     if (!record.hasPhoto && companionIsOwn) {
         if (const Result<> removed = removeCompanionPhoto(companion); !removed) {
-            ui.message(kSystem,
-                       QStringLiteral("文件已保存，但旧的照片文件“%1”未能删除：%2\r\n下次调入时它会重新出现。")
-                           .arg(shown(companion), removed.error()),
-                       MessageIcon::Information);
-            return false;
+            return Failure{QStringLiteral("文件已保存，但旧的照片文件“%1”未能删除：%2\r\n下次调入时它会重新出现。")
+                               .arg(shown(companion), removed.error())};
         }
     }
     record.isDirty = false;
-    return true;
+    return {};
 }

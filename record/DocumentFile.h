@@ -1,14 +1,16 @@
 #pragma once
 #include "foundation/Interaction.h"
+#include "foundation/Result.h"
 #include "record/AppointmentRecord.h"
 #include "record/RendererVars.h"
 
 // Loading and saving whole documents as the entry window's commands do.
-// Loading is all or nothing: on any failure the message is shown through
-// `ui` and the record (fields, photo values, isDirty) stays as it was.
-// A damaged companion photo is not a failure: the text loads, the photo
-// values stay as they were, and a message says so.
-bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui);
+// Loading is all or nothing: a failure says why (to be shown under the title
+// "系统" unless it names another) and the record (fields, photo values,
+// isDirty) stays as it was. `ui` asks the brief import's question and shows
+// what is no failure: a damaged companion photo leaves the photo values as
+// they were while the text loads.
+Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui);
 // Writes the hand-off values as a ".dwz" document at `path` and handles the
 // companion photo. The file with the companion name is replaced or deleted
 // only when `companionIsOwn`: it belongs to the document being replaced, or
@@ -16,8 +18,8 @@ bool loadDocumentFile(const QString &path, AppointmentRecord &record, Interactio
 // anything is written when that name is taken, and without a photo the file
 // is left alone. Document and photo are both written out before either
 // replaces an old file. Clears isDirty and returns true only when all of it
-// succeeded; otherwise shows a message with the reason in plain Chinese and
-// returns false. `written` tells whether the document itself was replaced,
-// even when the photo then failed.
-bool saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
-                      Interaction &ui, bool companionIsOwn, bool *written = nullptr);
+// succeeded; otherwise the failure gives the reason in plain Chinese.
+// `written` tells whether the document itself was replaced, even when the
+// photo then failed.
+Result<> saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
+                          bool companionIsOwn, bool *written = nullptr);

@@ -31,11 +31,17 @@ inline QStringList numberedItems(const QString &prefix, int count)
 }
 
 // What the save command does once the checks have passed: hand off, then
-// write; the companion counts as the document's own unless told otherwise.
+// write, and show a failure; the companion counts as the document's own
+// unless told otherwise.
 inline bool saveRecord(const QString &path, AppointmentRecord &r, Interaction &ui, bool companionIsOwn = true)
 {
     RendererVars v;
-    return fillRendererVars(r, v, ui) && saveDocumentFile(path, v, r, ui, companionIsOwn);
+    if (!fillRendererVars(r, v, ui))
+        return false;
+    const Result<> saved = saveDocumentFile(path, v, r, companionIsOwn);
+    if (!saved)
+        ui.message(QStringLiteral("系统"), saved.error(), MessageIcon::Information);
+    return saved.ok();
 }
 
 // The bytes a save of `r` writes; empty when the hand-off refuses it.
