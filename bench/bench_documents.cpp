@@ -64,8 +64,7 @@ struct Prepared {
     {
         Clock::setToday(QDate(2024, 5, 6));
         AppointmentRecord r = typicalRecord();
-        ScriptedInteraction ui;
-        fillRendererVars(r, vars, ui);
+        fillRendererVars(r, vars);
         party = r.compactPartyText;
         bytes = DocumentWriter::bytes(vars, party);
     }
@@ -108,11 +107,10 @@ void BM_ReadFromMemory(benchmark::State &state)
 void BM_HandOffAndWriteToMemory(benchmark::State &state)
 {
     const AppointmentRecord typed = typicalRecord();
-    ScriptedInteraction ui;
     for (auto _ : state) {
         AppointmentRecord r = typed;
         RendererVars vars;
-        fillRendererVars(r, vars, ui);
+        fillRendererVars(r, vars);
         benchmark::DoNotOptimize(DocumentWriter::bytes(vars, r.compactPartyText));
     }
     state.SetItemsProcessed(state.iterations());

@@ -134,7 +134,7 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
         loaded = loadDocumentFile(path, m_record, m_ui);
     }
     if (!loaded) {
-        m_ui.message(loaded.title(QStringLiteral("系统")), loaded.error(), MessageIcon::Information);
+        showFailure(m_ui, loaded, QStringLiteral("系统"));
         // A document that could not be read takes nothing away.
         if (m_record.filledBy != nameFillBefore) {
             m_record.filledBy = nameFillBefore;
@@ -161,11 +161,13 @@ bool DocumentCommands::checkAndHandOff()
             onCheckFailed(failure);
         return false;
     }
-    const bool handedOff = fillRendererVars(m_record, m_vars, m_ui);
+    const Result<> handedOff = fillRendererVars(m_record, m_vars);
+    if (!handedOff)
+        showFailure(m_ui, handedOff, QStringLiteral("系统"));
     recordChanged();
     if (!handedOff && onPartyTextRejected)
         onPartyTextRejected();
-    return handedOff;
+    return handedOff.ok();
 }
 
 DocumentCommands::SaveResult DocumentCommands::save()
@@ -212,7 +214,7 @@ DocumentCommands::SaveResult DocumentCommands::save()
         saved = saveDocumentFile(path, m_vars, m_record, companionIsOwn, &written);
     }
     if (!saved)
-        m_ui.message(QStringLiteral("系统"), saved.error(), MessageIcon::Information);
+        showFailure(m_ui, saved, QStringLiteral("系统"));
     // The folder is remembered once the document is on disk, before its
     // photo is copied: a photo that fails leaves a saved document there.
     if (written) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/Result.h"
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,16 @@ public:
     // the user has asked to stop. `done == total` ends the display.
     virtual bool progress(const QString &title, const QString &label, int done, int total);
 };
+
+// Shows a failed result as a message: under its own title or `usualTitle`,
+// with the icon its weight asks for or `usualIcon`.
+template<typename T>
+void showFailure(Interaction &ui, const Result<T> &result, const QString &usualTitle,
+                 MessageIcon usualIcon = MessageIcon::Information)
+{
+    ui.message(result.title(usualTitle), result.error(),
+               result.weight() == FailureWeight::Critical ? MessageIcon::Critical : usualIcon);
+}
 
 // Converts the "描述|pattern|描述|pattern" filter form into Qt's ";;" form.
 QString qtFileFilter(const QString &vbFilter);

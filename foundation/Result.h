@@ -11,18 +11,23 @@
 //     Result<QByteArray> read(...) { ...; return Failure{QStringLiteral("…")}; ... return bytes; }
 //     const Result<> written = write(...); if (!written) ui.message(title, written.error(), …);
 
+// How a failure is shown, when it is not the caller's usual way.
+enum class FailureWeight { Usual, Critical };
+
 // A failure on its way into a Result of any type; `title` is for the
 // message box when it is not the caller's usual one.
 struct Failure {
     QString message;
     QString title = QString();
+    FailureWeight weight = FailureWeight::Usual;
 };
 
 template<typename T = void>
 class Result {
 public:
     Result(T value) : m_value(std::move(value)) {}
-    Result(Failure failure) : m_error(std::move(failure.message)), m_title(std::move(failure.title)) {}
+    Result(Failure failure)
+        : m_error(std::move(failure.message)), m_title(std::move(failure.title)), m_weight(failure.weight) {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -31,11 +36,13 @@ public:
     const QString &error() const { return m_error; }
     // The title for the message box, or `usual` when the failure names none.
     QString title(const QString &usual) const { return m_title.isEmpty() ? usual : m_title; }
+    FailureWeight weight() const { return m_weight; }
 
 private:
     std::optional<T> m_value;
     QString m_error;
     QString m_title;
+    FailureWeight m_weight = FailureWeight::Usual;
 };
 
 template<>
@@ -43,15 +50,18 @@ class Result<void> {
 public:
     Result() = default;   // success
     Result(Failure failure)
-        : m_failed(true), m_error(std::move(failure.message)), m_title(std::move(failure.title)) {}
+        : m_failed(true), m_error(std::move(failure.message)), m_title(std::move(failure.title)),
+          m_weight(failure.weight) {}
 
     bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }
     const QString &error() const { return m_error; }
     QString title(const QString &usual) const { return m_title.isEmpty() ? usual : m_title; }
+    FailureWeight weight() const { return m_weight; }
 
 private:
     bool m_failed = false;
     QString m_error;
     QString m_title;
+    FailureWeight m_weight = FailureWeight::Usual;
 };

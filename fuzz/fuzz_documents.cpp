@@ -34,9 +34,8 @@ QByteArray resave(const QByteArray &saved)
         std::fprintf(stderr, "a saved document does not load: %s\n", saved.toHex(' ').constData());
         std::abort();
     }
-    ScriptedInteraction ui;
     RendererVars vars;
-    if (!fillRendererVars(record, vars, ui)) {
+    if (!fillRendererVars(record, vars)) {
         std::fprintf(stderr, "a loaded document cannot be handed on\n");
         std::abort();
     }
@@ -61,9 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!readDocument(input, kind, record))
         return 0;
 
-    ScriptedInteraction ui;
     RendererVars vars;
-    if (!fillRendererVars(record, vars, ui))
+    if (!fillRendererVars(record, vars))
         return 0;
     const QByteArray second = resave(DocumentWriter::bytes(vars, record.compactPartyText));
     const QByteArray third = resave(second);

@@ -77,10 +77,9 @@ int main(int argc, char **argv)
     QDir().mkpath(g_folder);
     Clock::setToday(QDate(2024, 5, 6));
 
-    ScriptedInteraction ui;
     AppointmentRecord r = sampleRecord();
     RendererVars vars;
-    fillRendererVars(r, vars, ui);
+    fillRendererVars(r, vars);
     const QByteArray full = DocumentWriter::bytes(vars, r.compactPartyText);
     seed(DocumentKind::Dwz, full);
     QStringList dwz31 = DocumentWriter::items(vars, r.compactPartyText);
@@ -88,7 +87,7 @@ int main(int argc, char **argv)
     seed(DocumentKind::Dwz, encodeDocumentItems(dwz31));
     AppointmentRecord empty;
     RendererVars emptyVars;
-    fillRendererVars(empty, emptyVars, ui);
+    fillRendererVars(empty, emptyVars);
     seed(DocumentKind::Dwz, DocumentWriter::bytes(emptyVars, empty.compactPartyText));
 
     QStringList ren = items(34, QStringLiteral("项"));

@@ -51,7 +51,7 @@ bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
     pages.resumeFontSize = 12;   // a load starts the résumé afresh
     AppointmentRecord record;
     if (const Result<> loaded = loadDocumentFile(path, record, ui); !loaded) {
-        ui.message(loaded.title(QStringLiteral("系统")), loaded.error(), MessageIcon::Information);
+        showFailure(ui, loaded, QStringLiteral("系统"));
         return false;
     }
     FieldCheckFailure failure;
@@ -59,8 +59,10 @@ bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
         ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
         return false;
     }
-    if (!fillRendererVars(record, pages, ui))
+    if (const Result<> handedOff = fillRendererVars(record, pages); !handedOff) {
+        showFailure(ui, handedOff, QStringLiteral("系统"));
         return false;
+    }
     pages.takePhoto(record);
     return true;
 }

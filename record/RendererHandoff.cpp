@@ -48,7 +48,7 @@ void setEducationItems(const AppointmentRecord &r, RendererVars &vars)
         + trimSpaces(r.inServiceSpeciality);
 }
 
-bool fillRendererVars(AppointmentRecord &r, RendererVars &vars, Interaction &ui)
+Result<> fillRendererVars(AppointmentRecord &r, RendererVars &vars)
 {
     vars.name = trimmedCurled(r.name);
     vars.sex = trimmedCurled(r.sex);
@@ -59,10 +59,8 @@ bool fillRendererVars(AppointmentRecord &r, RendererVars &vars, Interaction &ui)
 
     r.compactPartyText = removeSpaces(r.partyMembership);
     if (!partyTextFitsThreeEntries(r.partyMembership)) {
-        ui.message(QStringLiteral("系统校验"),
-                   QStringLiteral("请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"),
-                   MessageIcon::Critical);
-        return false;
+        return Failure{QStringLiteral("请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"),
+                       QStringLiteral("系统校验"), FailureWeight::Critical};
     }
     QString party1, party2, party3;
     const QString joined = splitPartyText(trimSpaces(r.partyMembership), party1, party2, party3);
@@ -99,5 +97,5 @@ bool fillRendererVars(AppointmentRecord &r, RendererVars &vars, Interaction &ui)
     vars.filledBy = removeSpaces(r.filledBy);
     vars.ageReferenceDate = trimmedCurled(r.ageReferenceDate);
     vars.fillingDate = trimmedCurled(r.fillingDate);
-    return true;
+    return {};
 }

@@ -36,12 +36,13 @@ void TestHandoff::partyText()
     r.partyMembership = rudang;
     RendererVars v;
     v.partyName1 = QStringLiteral("before");
-    ScriptedInteraction ui;
-    QCOMPARE(fillRendererVars(r, v, ui), !expected.isEmpty());
+    const Result<> handedOff = fillRendererVars(r, v);
+    QCOMPARE(handedOff.ok(), !expected.isEmpty());
     QCOMPARE(r.partyMembership, rudang);
     if (expected.isEmpty()) {
-        QCOMPARE(ui.messageTexts(), QStringList{"请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"});
-        QCOMPARE(ui.shown[0].title, QStringLiteral("系统校验"));
+        QCOMPARE(handedOff.error(), QStringLiteral("请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"));
+        QCOMPARE(handedOff.title(QString()), QStringLiteral("系统校验"));
+        QCOMPARE(handedOff.weight(), FailureWeight::Critical);
         QCOMPARE(v.partyName1, QStringLiteral("before"));
     } else {
         QCOMPARE((QStringList{r.compactPartyText, v.partyJoinDate, v.partyName1, v.partyName2, v.partyName3}), expected);

@@ -36,12 +36,12 @@ inline QStringList numberedItems(const QString &prefix, int count)
 inline bool saveRecord(const QString &path, AppointmentRecord &r, Interaction &ui, bool companionIsOwn = true)
 {
     RendererVars v;
-    if (!fillRendererVars(r, v, ui))
-        return false;
-    const Result<> saved = saveDocumentFile(path, v, r, companionIsOwn);
-    if (!saved)
-        ui.message(QStringLiteral("系统"), saved.error(), MessageIcon::Information);
-    return saved.ok();
+    Result<> done = fillRendererVars(r, v);
+    if (done)
+        done = saveDocumentFile(path, v, r, companionIsOwn);
+    if (!done)
+        showFailure(ui, done, QStringLiteral("系统"));
+    return done.ok();
 }
 
 // The bytes a save of `r` writes; empty when the hand-off refuses it.
@@ -49,5 +49,5 @@ inline QByteArray savedBytes(AppointmentRecord r)
 {
     RendererVars v;
     ScriptedInteraction ui;
-    return fillRendererVars(r, v, ui) ? DocumentWriter::bytes(v, r.compactPartyText) : QByteArray();
+    return fillRendererVars(r, v) ? DocumentWriter::bytes(v, r.compactPartyText) : QByteArray();
 }
