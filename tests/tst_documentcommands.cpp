@@ -61,330 +61,6 @@ struct Session {
     DocumentCommands cmds{record, vars, ui};
 };
 
-} // namespace
-
-class TestDocumentCommands : public QObject {
-    Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup() { Clock::setToday(QDate()); }
-
-    void saveFolderRemembered();
-    void saveAddsExtension();
-    void savePrompt_data();
-    void savePrompt();
-    void loadCommand();
-    void replaceAskedOnlyForAnotherFile();
-    void companionsOfOtherDocuments_data();
-    void companionsOfOtherDocuments();
-    void recoveryCopies();
-
-private:
-    QString doc(const char *name) const { return m_docs.filePath(QLatin1String(name)); }
-    QTemporaryDir m_settings;
-    QTemporaryDir m_docs;
-};
-
-void TestDocumentCommands::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
-}
-
-void TestDocumentCommands::init()
-{
-    Clock::setToday(QDate(2024, 5, 6));
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("preRMDir"), QStringLiteral("preRMDir"))
-        .clear();
-}
-
-void TestDocumentCommands::saveFolderRemembered()
-{
-    Session s;
-    s.record.isDirty = true;
-    s.ui.fileNames << doc("first.dwz");
-    QVERIFY(s.cmds.saveDocument());
-    QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
-    QCOMPARE(s.ui.shown[0].startPath, DocumentCommands::defaultDocumentsFolder());
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("preRMDir"),
-                       QStringLiteral("preRMDir"));
-    QCOMPARE(settings.value(QStringLiteral("preRMDir/preRMDir")).toString(), m_docs.path());
-    QCOMPARE(s.cmds.currentDocumentPath(), doc("first.dwz"));
-    QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
-
-    // The load dialog of this run starts where the last save went.
-    QVERIFY(!s.cmds.load());
-    QCOMPARE(s.ui.shown.last().startPath, doc("first.dwz"));
-
-    // After a restart the save dialog still starts there; the load dialog
-    // starts in the current folder until the first save. Cancelling either
-    // changes nothing but the name of the person filling in, emptied first.
-    Session restarted;
-    QVERIFY(!restarted.cmds.load());
-    QCOMPARE(restarted.record.filledBy, QString());
-    QVERIFY(restarted.record.isDirty);   // emptying a field is an edit
-    QCOMPARE(restarted.cmds.save(), DocumentCommands::SaveResult::Cancelled);
-    QCOMPARE(restarted.ui.kinds(), (QList<K::Kind>{K::OpenFile, K::SaveFile}));
-    QCOMPARE(restarted.ui.shown[0].startPath, QDir::currentPath());
-    QCOMPARE(restarted.ui.shown[1].startPath, m_docs.path());
-    QCOMPARE(restarted.ui.busyCalls, 0);
-}
-
-void TestDocumentCommands::saveAddsExtension()
-{
-    Session s;
-    s.record.hasPhoto = true;
-    s.record.photo = QImage(4, 4, QImage::Format_RGB32);
-    s.ui.fileNames << doc("noext");
-    QVERIFY(s.cmds.saveDocument());
-    QVERIFY(QFile::exists(doc("noext.dwz")) && QFile::exists(doc("noext.pic")) && !QFile::exists(doc("noext")));
-
-    // A photo that cannot be copied fails the save before the document is
-    // written: nothing is replaced, nothing remembered.
-    Session p;
-    p.record.isDirty = true;
-    p.record.hasPhoto = true;
-    p.record.photoPath = doc("missing.jpg");
-    QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("nophoto")));
-    p.ui.fileNames << doc("nophoto/p.dwz");
-    QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
-    QVERIFY(!QFile::exists(doc("nophoto/p.dwz")) && p.record.isDirty);
-    QCOMPARE(p.cmds.currentDocumentPath(), QString());
-    QVERIFY(p.ui.messageTexts().value(0).contains(QStringLiteral("原有的文件没有改变")));
-}
-
-// The prompt before closing (and before loading): Yes goes on only once the
-// save is done, No goes on, Cancel stops; anything that keeps the save from
-// completing stops too, so nothing typed is lost.
-void TestDocumentCommands::savePrompt_data()
-{
-    QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QString>("saveAs");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<bool>("goesOn");
-    QTest::addColumn<QList<K::Kind>>("dialogs");
-    const QList<K::Kind> asked{K::Question}, saveAsked{K::Question, K::SaveFile};
-    QTest::newRow("cancel") << Answer::Cancel << "" << true << false << asked;
-    QTest::newRow("no") << Answer::No << "" << true << true << asked;
-    QTest::newRow("yes, saved") << Answer::Yes << "closing.dwz" << true << true << saveAsked;
-    QTest::newRow("yes, save dialog cancelled") << Answer::Yes << "" << true << false << saveAsked;
-    QTest::newRow("yes, checks fail") << Answer::Yes << "closing.dwz" << false << false
-                                      << QList<K::Kind>{K::Question, K::Message};
-    QTest::newRow("yes, no to replacing") << Answer::Yes << "taken.dwz" << true << false
-                                          << QList<K::Kind>{K::Question, K::SaveFile, K::Question};
-    QTest::newRow("yes, write fails") << Answer::Yes << "nofolder/x.dwz" << true << false
-                                      << QList<K::Kind>{K::Question, K::SaveFile, K::Message};
-}
-
-void TestDocumentCommands::savePrompt()
-{
-    QFETCH(Answer, answer);
-    QFETCH(QString, saveAs);
-    QFETCH(bool, valid);
-    QVERIFY(writeBytes(m_docs.filePath(QStringLiteral("taken.dwz")), "another cadre"));
-    Session s;
-    QVERIFY(s.cmds.canClose());   // unchanged: no question
-    s.record.isDirty = true;
-    if (!valid)
-        s.record.sex = QStringLiteral("未知");
-    QString focused;
-    s.cmds.onCheckFailed = [&](const FieldCheckFailure &f) { focused = f.controlName; };
-    s.ui.answers << answer;
-    s.ui.fileNames << (saveAs.isEmpty() ? QString() : m_docs.filePath(saveAs));
-    QTEST(s.cmds.canClose(), "goesOn");
-    QTEST(s.ui.kinds(), "dialogs");
-    QCOMPARE(s.ui.shown[0].text, DocumentCommands::savePromptText());
-    QCOMPARE(focused, valid ? QString() : QStringLiteral("txtSex"));   // for the window to show
-    QFETCH(bool, goesOn);
-    const bool saved = answer == Answer::Yes && goesOn;
-    QCOMPARE(s.record.isDirty, !saved);
-    if (saveAs == QLatin1String("closing.dwz"))
-        QCOMPARE(QFile::remove(m_docs.filePath(saveAs)), saved);
-    QCOMPARE(readAll(m_docs.filePath(QStringLiteral("taken.dwz"))), QByteArray("another cadre"));
-
-    // The load command stops at the same points: the record stays, no dialog follows.
-    if (answer == Answer::Yes && !goesOn) {
-        Session l;
-        l.record.isDirty = true;
-        if (!valid)
-            l.record.sex = QStringLiteral("未知");
-        const AppointmentRecord before = l.record;
-        l.ui.answers << answer << Answer::No;
-        l.ui.fileNames << (saveAs.isEmpty() ? QString() : m_docs.filePath(saveAs)) << doc("other.dwz");
-        QVERIFY(!l.cmds.load());
-        QVERIFY(l.record.sameFields(before) && l.record.isDirty);
-        QVERIFY(!l.ui.kinds().contains(K::OpenFile));
-    }
-}
-
-void TestDocumentCommands::loadCommand()
-{
-    Session other;
-    other.record.name = QStringLiteral("李四");
-    other.record.filledBy = QStringLiteral("赵六");
-    other.ui.fileNames << doc("other.dwz");
-    QVERIFY(other.cmds.saveDocument());
-    QVERIFY(writeBytes(doc("broken.dwz"), "\"a\",\"b"));
-
-    Session s;
-    s.record.isDirty = true;
-    const AppointmentRecord before = s.record;
-    s.vars.resumeFontSize = 9;
-    s.ui.answers << Answer::Cancel << Answer::No << Answer::No;
-    s.ui.fileNames << doc("broken.dwz") << doc("other.dwz");
-    // Cancelled at the prompt: nothing changes, not even the name of the person filling in.
-    QVERIFY(!s.cmds.load());
-    QVERIFY(s.record.sameFields(before));
-    QCOMPARE(s.vars.resumeFontSize, 12);
-    // A document that cannot be read takes nothing away either.
-    QVERIFY(!s.cmds.load());
-    QVERIFY(s.record.sameFields(before) && s.record.isDirty);
-    QCOMPARE(s.ui.messageTexts().size(), 1);
-    QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
-    QCOMPARE(s.cmds.currentDocumentPath(), QString());
-    Session clean;   // ... and leaves a clean record clean
-    clean.ui.fileNames << doc("broken.dwz");
-    QVERIFY(!clean.cmds.load());
-    QVERIFY(!clean.record.isDirty && clean.record.filledBy == QStringLiteral("王五"));
-
-    QVERIFY(s.cmds.load());
-    QCOMPARE(s.record.name, QStringLiteral("李四"));
-    QCOMPARE(s.record.filledBy, QStringLiteral("赵六"));
-    QVERIFY(!s.record.isDirty);
-    QCOMPARE(s.cmds.currentDocumentPath(), doc("other.dwz"));
-    // The next load opens on the file just loaded, in its folder.
-    QVERIFY(!s.cmds.load());
-    QCOMPARE(s.ui.shown.last().startPath, doc("other.dwz"));
-}
-
-void TestDocumentCommands::replaceAskedOnlyForAnotherFile()
-{
-    QVERIFY(writeBytes(doc("someone.dwz"), "another cadre"));
-    Session s;
-    s.ui.fileNames << doc("someone.dwz");
-    s.ui.answers << Answer::No;
-    QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);
-    QCOMPARE(s.ui.shown.last().kind, K::Question);
-    QVERIFY(s.ui.shown.last().text.contains(QStringLiteral("已存在，要替换它吗？")));
-    QCOMPARE(readAll(doc("someone.dwz")), QByteArray("another cadre"));
-
-    s.ui.fileNames << doc("someone.dwz");
-    s.ui.answers << Answer::Yes;
-    QVERIFY(s.cmds.saveDocument());
-    QVERIFY(readAll(doc("someone.dwz")).startsWith(QByteArray::fromHex("22d5c5c8fd22")));   // "张三"
-
-    // Saving over the open document again is one step.
-    s.ui.shown.clear();
-    s.ui.fileNames << doc("someone.dwz");
-    QVERIFY(s.cmds.saveDocument());
-    QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
-
-    // An older document loaded is not the document a save writes: saved
-    // under its name it becomes "old.ren.dwz" and the older file stays.
-    QStringList items(34);
-    items[0] = QStringLiteral("旧");
-    const QByteArray ren = encodeDocumentItems(items);
-    QVERIFY(writeBytes(doc("old.ren"), ren));
-    s.ui.fileNames << doc("old.ren");
-    QVERIFY(s.cmds.load());
-    QCOMPARE(s.cmds.currentDocumentPath(), QString());
-    s.ui.shown.clear();
-    s.ui.fileNames << doc("old.ren");
-    QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
-    QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
-    QCOMPARE(readAll(doc("old.ren")), ren);
-    QCOMPARE(s.cmds.currentDocumentPath(), doc("old.ren.dwz"));
-}
-
-// A folder shared with other documents: 张三.ljy with its photo 张三.pic,
-// 王芳.dwz with 王芳.pic. Whatever name a save takes, with or without a
-// photo, another document's photo is never deleted or replaced unasked.
-void TestDocumentCommands::companionsOfOtherDocuments_data()
-{
-    QTest::addColumn<QString>("saveAs");
-    QTest::addColumn<bool>("photo");
-    QTest::addColumn<bool>("openFirst");    // 王芳.dwz loaded before the save
-    QTest::addColumn<QString>("answers");   // Y/N to the questions, in order
-    QTest::addColumn<int>("result");        // SaveResult
-    QTest::addColumn<QStringList>("changed");
-    QTest::addColumn<QStringList>("created");
-    const int saved = int(DocumentCommands::SaveResult::Saved), cancelled = int(DocumentCommands::SaveResult::Cancelled);
-    using L = QStringList;
-    QTest::newRow("new name, no photo") << "张三" << false << false << "" << saved << L{} << L{"张三.dwz"};
-    QTest::newRow("new name, photo, keep theirs") << "张三.dwz" << true << false << "N" << cancelled << L{} << L{};
-    QTest::newRow("new name, photo, replace") << "张三.dwz" << true << false << "Y" << saved << L{"张三.pic"} << L{"张三.dwz"};
-    QTest::newRow(".bak, no photo") << "王芳.bak" << false << false << "" << saved << L{} << L{"王芳.bak.dwz"};
-    QTest::newRow(".bak, photo") << "王芳.bak" << true << false << "" << saved << L{} << L{"王芳.bak.dwz", "王芳.bak.pic"};
-    QTest::newRow(".pic, photo") << "王芳.pic" << true << false << "" << saved << L{} << L{"王芳.pic.dwz", "王芳.pic.pic"};
-    QTest::newRow("another .dwz, no photo") << "王芳.dwz" << false << false << "Y" << saved << L{"王芳.dwz"} << L{};
-    QTest::newRow("another .dwz, photo, keep theirs") << "王芳.dwz" << true << false << "YN" << cancelled << L{} << L{};
-    QTest::newRow("open document, photo removed") << "王芳.dwz" << false << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
-    QTest::newRow("open document, new photo") << "王芳.dwz" << true << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
-}
-
-void TestDocumentCommands::companionsOfOtherDocuments()
-{
-    QFETCH(QString, saveAs);
-    QFETCH(bool, photo);
-    QFETCH(bool, openFirst);
-    QFETCH(QString, answers);
-    QTemporaryDir dir;
-    auto in = [&dir](const QString &name) { return dir.filePath(name); };
-    auto image = [](Qt::GlobalColor color) {
-        QImage i(6, 8, QImage::Format_RGB32);
-        i.fill(color);
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        i.save(&buffer, "BMP");
-        return bytes;
-    };
-    AppointmentRecord wang = validRecord();
-    wang.name = QStringLiteral("王芳");
-    ScriptedInteraction quiet;
-    QVERIFY(saveRecord(in(QStringLiteral("王芳.dwz")), wang, quiet));
-    QVERIFY(writeBytes(in(QStringLiteral("王芳.pic")), image(Qt::red)));
-    QVERIFY(writeBytes(in(QStringLiteral("张三.ljy")), "a brief document"));
-    QVERIFY(writeBytes(in(QStringLiteral("张三.pic")), image(Qt::green)));
-    QVERIFY(writeBytes(in(QStringLiteral("chosen.bmp")), image(Qt::blue)));
-    QMap<QString, QByteArray> before;
-    for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
-        before[name] = readAll(in(name));
-
-    Session s;
-    if (openFirst) {
-        s.ui.fileNames << in(QStringLiteral("王芳.dwz"));
-        QVERIFY(s.cmds.load());
-        QVERIFY(s.record.hasPhoto);
-        s.record.appraisalResults = QStringLiteral("称职");
-    }
-    s.record.hasPhoto = photo;
-    if (photo) {
-        s.record.photoPath = in(QStringLiteral("chosen.bmp"));
-        s.record.photo = QImage(s.record.photoPath);
-    }
-    s.record.isDirty = true;
-    for (QChar a : answers)
-        s.ui.answers << (a == QLatin1Char('Y') ? Answer::Yes : Answer::No);
-    s.ui.fileNames << in(saveAs);
-    QTEST(int(s.cmds.save()), "result");
-    QVERIFY(s.ui.answers.isEmpty());   // every question expected was asked
-
-    QFETCH(QStringList, changed);
-    QFETCH(QStringList, created);
-    for (auto it = before.cbegin(); it != before.cend(); ++it)
-        QVERIFY2(changed.contains(it.key()) != (readAll(in(it.key())) == it.value()), qPrintable(it.key()));
-    QStringList now = QDir(dir.path()).entryList(QDir::Files);
-    for (const QString &name : before.keys())
-        now.removeAll(name);
-    QCOMPARE(now, created);
-    if (photo && s.record.isDirty == false)
-        QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(saveAs)))), image(Qt::blue));
-}
-
-namespace {
-
 // An editor that keeps a copy of `record` and then dies without ending
 // normally: a child process that leaves its lock file and copy behind.
 void crashedEditor(const QString &folder, const AppointmentRecord &record, const QString &documentPath)
@@ -402,77 +78,385 @@ void crashedEditor(const QString &folder, const AppointmentRecord &record, const
 
 } // namespace
 
-// Unsaved work is kept while the editor runs, offered by the next editor
-// only once this one ended without saving, and gone after a save or No.
-void TestDocumentCommands::recoveryCopies()
-{
-    QTemporaryDir folder;
-    const QString base = folder.filePath(QStringLiteral("recovery"));
+class TestDocumentCommands : public QObject {
+    Q_OBJECT
+    QString doc(const char *name) const { return m_docs.filePath(QLatin1String(name)); }
+    QTemporaryDir m_settings;
+    QTemporaryDir m_docs;
+
+private slots:
+    void cleanup() { Clock::setToday(QDate()); }
+
+    void initTestCase()
     {
-        RecoveryStore running(base);
-        QVERIFY(running.start());
-        Session s;
-        s.cmds.setRecoveryStore(&running);
-        s.cmds.keepRecoveryCopy();
-        QVERIFY(!running.hasCopy());   // nothing unsaved
-        s.record.name = QStringLiteral("正在录入");
-        s.record.isDirty = true;
-        s.cmds.keepRecoveryCopy();
-        QVERIFY(running.hasCopy());
-        // Another editor started meanwhile does not take a running editor's copy.
-        RecoveryStore second(base);
-        QVERIFY(second.start());
-        QVERIFY(second.findOrphans().isEmpty());
-        // Saved: the copy goes.
-        s.ui.fileNames << doc("kept.dwz");
-        QVERIFY(s.cmds.saveDocument());
-        QVERIFY(!running.hasCopy());
-        s.record.name = QStringLiteral("又改了");
-        s.record.isDirty = true;
-        s.cmds.keepRecoveryCopy();
-        QVERIFY(running.hasCopy());
-        // Not saved by choice: the copy goes too.
-        s.ui.answers << Answer::No;
-        QVERIFY(s.cmds.canClose());
-        QVERIFY(!running.hasCopy());
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     }
-    QVERIFY(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());   // normal ends leave nothing
 
-    AppointmentRecord typed = validRecord();
-    typed.name = QStringLiteral("李\"四\"");   // exactly as typed, quotes and all
-    typed.resume = QStringLiteral("1990 学习\r\n                  继续");
-    typed.hasPhoto = true;
-    typed.photo = QImage(5, 7, QImage::Format_RGB32);
-    typed.photo.fill(Qt::red);
-    typed.photoPath = doc("gone.jpg");   // the chosen file is no longer there
-    crashedEditor(base, typed, doc("li.dwz"));
-    crashedEditor(base, validRecord(), QString());
+    void init()
+    {
+        Clock::setToday(QDate(2024, 5, 6));
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("preRMDir"), QStringLiteral("preRMDir"))
+            .clear();
+    }
 
-    Session s;
-    RecoveryStore store(base);
-    QVERIFY(store.start());
-    s.cmds.setRecoveryStore(&store);
-    s.ui.answers << Answer::No << Answer::Yes;   // newest first: validRecord's copy, then 李"四"
-    QVERIFY(s.cmds.offerRecovery());
-    QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::Question, K::Question}));
-    QCOMPARE(s.ui.shown[0].title, QStringLiteral("恢复未保存的内容"));
-    QVERIFY(s.ui.shown[1].text.contains(QStringLiteral("“李\"四\"”")));
-    QVERIFY(s.record.sameFields([&] { AppointmentRecord r = typed; r.photoPath.clear(); return r; }()));
-    QVERIFY(s.record.isDirty && s.record.hasPhoto);
-    QCOMPARE(s.record.photo.size(), QSize(5, 7));
-    QCOMPARE(s.cmds.currentDocumentPath(), doc("li.dwz"));
-    QVERIFY(store.hasCopy());   // taken over at once
-    QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
-    // Saved under its original name, photo included.
-    s.ui.fileNames << doc("li.dwz");
-    s.ui.shown.clear();
-    QVERIFY(s.cmds.saveDocument());
-    QCOMPARE(s.ui.shown[0].startPath, doc("li.dwz"));
-    QVERIFY(!store.hasCopy());
-    QCOMPARE(QImage(doc("li.pic")).size(), QSize(5, 7));
-    RecoveryStore later(base);
-    QVERIFY(later.start() && later.findOrphans().isEmpty());
-}
+    void saveFolderRemembered()
+    {
+        Session s;
+        s.record.isDirty = true;
+        s.ui.fileNames << doc("first.dwz");
+        QVERIFY(s.cmds.saveDocument());
+        QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
+        QCOMPARE(s.ui.shown[0].startPath, DocumentCommands::defaultDocumentsFolder());
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("preRMDir"),
+                           QStringLiteral("preRMDir"));
+        QCOMPARE(settings.value(QStringLiteral("preRMDir/preRMDir")).toString(), m_docs.path());
+        QCOMPARE(s.cmds.currentDocumentPath(), doc("first.dwz"));
+        QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
+
+        // The load dialog of this run starts where the last save went.
+        QVERIFY(!s.cmds.load());
+        QCOMPARE(s.ui.shown.last().startPath, doc("first.dwz"));
+
+        // After a restart the save dialog still starts there; the load dialog
+        // starts in the current folder until the first save. Cancelling either
+        // changes nothing but the name of the person filling in, emptied first.
+        Session restarted;
+        QVERIFY(!restarted.cmds.load());
+        QCOMPARE(restarted.record.filledBy, QString());
+        QVERIFY(restarted.record.isDirty);   // emptying a field is an edit
+        QCOMPARE(restarted.cmds.save(), DocumentCommands::SaveResult::Cancelled);
+        QCOMPARE(restarted.ui.kinds(), (QList<K::Kind>{K::OpenFile, K::SaveFile}));
+        QCOMPARE(restarted.ui.shown[0].startPath, QDir::currentPath());
+        QCOMPARE(restarted.ui.shown[1].startPath, m_docs.path());
+        QCOMPARE(restarted.ui.busyCalls, 0);
+    }
+
+    void saveAddsExtension()
+    {
+        Session s;
+        s.record.hasPhoto = true;
+        s.record.photo = QImage(4, 4, QImage::Format_RGB32);
+        s.ui.fileNames << doc("noext");
+        QVERIFY(s.cmds.saveDocument());
+        QVERIFY(QFile::exists(doc("noext.dwz")) && QFile::exists(doc("noext.pic")) && !QFile::exists(doc("noext")));
+
+        // A photo that cannot be copied fails the save before the document is
+        // written: nothing is replaced, nothing remembered.
+        Session p;
+        p.record.isDirty = true;
+        p.record.hasPhoto = true;
+        p.record.photoPath = doc("missing.jpg");
+        QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("nophoto")));
+        p.ui.fileNames << doc("nophoto/p.dwz");
+        QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
+        QVERIFY(!QFile::exists(doc("nophoto/p.dwz")) && p.record.isDirty);
+        QCOMPARE(p.cmds.currentDocumentPath(), QString());
+        QVERIFY(p.ui.messageTexts().value(0).contains(QStringLiteral("原有的文件没有改变")));
+    }
+
+    // The prompt before closing (and before loading): Yes goes on only once the
+    // save is done, No goes on, Cancel stops; anything that keeps the save from
+    // completing stops too, so nothing typed is lost.
+    void savePrompt_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("saveAs");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<bool>("goesOn");
+        QTest::addColumn<QList<K::Kind>>("dialogs");
+        const QList<K::Kind> asked{K::Question}, saveAsked{K::Question, K::SaveFile};
+        QTest::newRow("cancel") << Answer::Cancel << "" << true << false << asked;
+        QTest::newRow("no") << Answer::No << "" << true << true << asked;
+        QTest::newRow("yes, saved") << Answer::Yes << "closing.dwz" << true << true << saveAsked;
+        QTest::newRow("yes, save dialog cancelled") << Answer::Yes << "" << true << false << saveAsked;
+        QTest::newRow("yes, checks fail") << Answer::Yes << "closing.dwz" << false << false
+                                          << QList<K::Kind>{K::Question, K::Message};
+        QTest::newRow("yes, no to replacing") << Answer::Yes << "taken.dwz" << true << false
+                                              << QList<K::Kind>{K::Question, K::SaveFile, K::Question};
+        QTest::newRow("yes, write fails") << Answer::Yes << "nofolder/x.dwz" << true << false
+                                          << QList<K::Kind>{K::Question, K::SaveFile, K::Message};
+    }
+
+    void savePrompt()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(QString, saveAs);
+        QFETCH(bool, valid);
+        QVERIFY(writeBytes(m_docs.filePath(QStringLiteral("taken.dwz")), "another cadre"));
+        Session s;
+        QVERIFY(s.cmds.canClose());   // unchanged: no question
+        s.record.isDirty = true;
+        if (!valid)
+            s.record.sex = QStringLiteral("未知");
+        QString focused;
+        s.cmds.onCheckFailed = [&](const FieldCheckFailure &f) { focused = f.controlName; };
+        s.ui.answers << answer;
+        s.ui.fileNames << (saveAs.isEmpty() ? QString() : m_docs.filePath(saveAs));
+        QTEST(s.cmds.canClose(), "goesOn");
+        QTEST(s.ui.kinds(), "dialogs");
+        QCOMPARE(s.ui.shown[0].text, DocumentCommands::savePromptText());
+        QCOMPARE(focused, valid ? QString() : QStringLiteral("txtSex"));   // for the window to show
+        QFETCH(bool, goesOn);
+        const bool saved = answer == Answer::Yes && goesOn;
+        QCOMPARE(s.record.isDirty, !saved);
+        if (saveAs == QLatin1String("closing.dwz"))
+            QCOMPARE(QFile::remove(m_docs.filePath(saveAs)), saved);
+        QCOMPARE(readAll(m_docs.filePath(QStringLiteral("taken.dwz"))), QByteArray("another cadre"));
+
+        // The load command stops at the same points: the record stays, no dialog follows.
+        if (answer == Answer::Yes && !goesOn) {
+            Session l;
+            l.record.isDirty = true;
+            if (!valid)
+                l.record.sex = QStringLiteral("未知");
+            const AppointmentRecord before = l.record;
+            l.ui.answers << answer << Answer::No;
+            l.ui.fileNames << (saveAs.isEmpty() ? QString() : m_docs.filePath(saveAs)) << doc("other.dwz");
+            QVERIFY(!l.cmds.load());
+            QVERIFY(l.record.sameFields(before) && l.record.isDirty);
+            QVERIFY(!l.ui.kinds().contains(K::OpenFile));
+        }
+    }
+
+    void loadCommand()
+    {
+        Session other;
+        other.record.name = QStringLiteral("李四");
+        other.record.filledBy = QStringLiteral("赵六");
+        other.ui.fileNames << doc("other.dwz");
+        QVERIFY(other.cmds.saveDocument());
+        QVERIFY(writeBytes(doc("broken.dwz"), "\"a\",\"b"));
+
+        Session s;
+        s.record.isDirty = true;
+        const AppointmentRecord before = s.record;
+        s.vars.resumeFontSize = 9;
+        s.ui.answers << Answer::Cancel << Answer::No << Answer::No;
+        s.ui.fileNames << doc("broken.dwz") << doc("other.dwz");
+        // Cancelled at the prompt: nothing changes, not even the name of the person filling in.
+        QVERIFY(!s.cmds.load());
+        QVERIFY(s.record.sameFields(before));
+        QCOMPARE(s.vars.resumeFontSize, 12);
+        // A document that cannot be read takes nothing away either.
+        QVERIFY(!s.cmds.load());
+        QVERIFY(s.record.sameFields(before) && s.record.isDirty);
+        QCOMPARE(s.ui.messageTexts().size(), 1);
+        QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
+        QCOMPARE(s.cmds.currentDocumentPath(), QString());
+        Session clean;   // ... and leaves a clean record clean
+        clean.ui.fileNames << doc("broken.dwz");
+        QVERIFY(!clean.cmds.load());
+        QVERIFY(!clean.record.isDirty && clean.record.filledBy == QStringLiteral("王五"));
+
+        QVERIFY(s.cmds.load());
+        QCOMPARE(s.record.name, QStringLiteral("李四"));
+        QCOMPARE(s.record.filledBy, QStringLiteral("赵六"));
+        QVERIFY(!s.record.isDirty);
+        QCOMPARE(s.cmds.currentDocumentPath(), doc("other.dwz"));
+        // The next load opens on the file just loaded, in its folder.
+        QVERIFY(!s.cmds.load());
+        QCOMPARE(s.ui.shown.last().startPath, doc("other.dwz"));
+    }
+
+    void replaceAskedOnlyForAnotherFile()
+    {
+        QVERIFY(writeBytes(doc("someone.dwz"), "another cadre"));
+        Session s;
+        s.ui.fileNames << doc("someone.dwz");
+        s.ui.answers << Answer::No;
+        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);
+        QCOMPARE(s.ui.shown.last().kind, K::Question);
+        QVERIFY(s.ui.shown.last().text.contains(QStringLiteral("已存在，要替换它吗？")));
+        QCOMPARE(readAll(doc("someone.dwz")), QByteArray("another cadre"));
+
+        s.ui.fileNames << doc("someone.dwz");
+        s.ui.answers << Answer::Yes;
+        QVERIFY(s.cmds.saveDocument());
+        QVERIFY(readAll(doc("someone.dwz")).startsWith(QByteArray::fromHex("22d5c5c8fd22")));   // "张三"
+
+        // Saving over the open document again is one step.
+        s.ui.shown.clear();
+        s.ui.fileNames << doc("someone.dwz");
+        QVERIFY(s.cmds.saveDocument());
+        QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
+
+        // An older document loaded is not the document a save writes: saved
+        // under its name it becomes "old.ren.dwz" and the older file stays.
+        QStringList items(34);
+        items[0] = QStringLiteral("旧");
+        const QByteArray ren = encodeDocumentItems(items);
+        QVERIFY(writeBytes(doc("old.ren"), ren));
+        s.ui.fileNames << doc("old.ren");
+        QVERIFY(s.cmds.load());
+        QCOMPARE(s.cmds.currentDocumentPath(), QString());
+        s.ui.shown.clear();
+        s.ui.fileNames << doc("old.ren");
+        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
+        QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
+        QCOMPARE(readAll(doc("old.ren")), ren);
+        QCOMPARE(s.cmds.currentDocumentPath(), doc("old.ren.dwz"));
+    }
+
+    // A folder shared with other documents: 张三.ljy with its photo 张三.pic,
+    // 王芳.dwz with 王芳.pic. Whatever name a save takes, with or without a
+    // photo, another document's photo is never deleted or replaced unasked.
+    void companionsOfOtherDocuments_data()
+    {
+        QTest::addColumn<QString>("saveAs");
+        QTest::addColumn<bool>("photo");
+        QTest::addColumn<bool>("openFirst");    // 王芳.dwz loaded before the save
+        QTest::addColumn<QString>("answers");   // Y/N to the questions, in order
+        QTest::addColumn<int>("result");        // SaveResult
+        QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<QStringList>("created");
+        const int saved = int(DocumentCommands::SaveResult::Saved), cancelled = int(DocumentCommands::SaveResult::Cancelled);
+        using L = QStringList;
+        QTest::newRow("new name, no photo") << "张三" << false << false << "" << saved << L{} << L{"张三.dwz"};
+        QTest::newRow("new name, photo, keep theirs") << "张三.dwz" << true << false << "N" << cancelled << L{} << L{};
+        QTest::newRow("new name, photo, replace") << "张三.dwz" << true << false << "Y" << saved << L{"张三.pic"} << L{"张三.dwz"};
+        QTest::newRow(".bak, no photo") << "王芳.bak" << false << false << "" << saved << L{} << L{"王芳.bak.dwz"};
+        QTest::newRow(".bak, photo") << "王芳.bak" << true << false << "" << saved << L{} << L{"王芳.bak.dwz", "王芳.bak.pic"};
+        QTest::newRow(".pic, photo") << "王芳.pic" << true << false << "" << saved << L{} << L{"王芳.pic.dwz", "王芳.pic.pic"};
+        QTest::newRow("another .dwz, no photo") << "王芳.dwz" << false << false << "Y" << saved << L{"王芳.dwz"} << L{};
+        QTest::newRow("another .dwz, photo, keep theirs") << "王芳.dwz" << true << false << "YN" << cancelled << L{} << L{};
+        QTest::newRow("open document, photo removed") << "王芳.dwz" << false << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
+        QTest::newRow("open document, new photo") << "王芳.dwz" << true << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
+    }
+
+    void companionsOfOtherDocuments()
+    {
+        QFETCH(QString, saveAs);
+        QFETCH(bool, photo);
+        QFETCH(bool, openFirst);
+        QFETCH(QString, answers);
+        QTemporaryDir dir;
+        auto in = [&dir](const QString &name) { return dir.filePath(name); };
+        auto image = [](Qt::GlobalColor color) {
+            QImage i(6, 8, QImage::Format_RGB32);
+            i.fill(color);
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            i.save(&buffer, "BMP");
+            return bytes;
+        };
+        AppointmentRecord wang = validRecord();
+        wang.name = QStringLiteral("王芳");
+        ScriptedInteraction quiet;
+        QVERIFY(saveRecord(in(QStringLiteral("王芳.dwz")), wang, quiet));
+        QVERIFY(writeBytes(in(QStringLiteral("王芳.pic")), image(Qt::red)));
+        QVERIFY(writeBytes(in(QStringLiteral("张三.ljy")), "a brief document"));
+        QVERIFY(writeBytes(in(QStringLiteral("张三.pic")), image(Qt::green)));
+        QVERIFY(writeBytes(in(QStringLiteral("chosen.bmp")), image(Qt::blue)));
+        QMap<QString, QByteArray> before;
+        for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
+            before[name] = readAll(in(name));
+
+        Session s;
+        if (openFirst) {
+            s.ui.fileNames << in(QStringLiteral("王芳.dwz"));
+            QVERIFY(s.cmds.load());
+            QVERIFY(s.record.hasPhoto);
+            s.record.appraisalResults = QStringLiteral("称职");
+        }
+        s.record.hasPhoto = photo;
+        if (photo) {
+            s.record.photoPath = in(QStringLiteral("chosen.bmp"));
+            s.record.photo = QImage(s.record.photoPath);
+        }
+        s.record.isDirty = true;
+        for (QChar a : answers)
+            s.ui.answers << (a == QLatin1Char('Y') ? Answer::Yes : Answer::No);
+        s.ui.fileNames << in(saveAs);
+        QTEST(int(s.cmds.save()), "result");
+        QVERIFY(s.ui.answers.isEmpty());   // every question expected was asked
+
+        QFETCH(QStringList, changed);
+        QFETCH(QStringList, created);
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY2(changed.contains(it.key()) != (readAll(in(it.key())) == it.value()), qPrintable(it.key()));
+        QStringList now = QDir(dir.path()).entryList(QDir::Files);
+        for (const QString &name : before.keys())
+            now.removeAll(name);
+        QCOMPARE(now, created);
+        if (photo && s.record.isDirty == false)
+            QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(saveAs)))), image(Qt::blue));
+    }
+
+
+    // Unsaved work is kept while the editor runs, offered by the next editor
+    // only once this one ended without saving, and gone after a save or No.
+    void recoveryCopies()
+    {
+        QTemporaryDir folder;
+        const QString base = folder.filePath(QStringLiteral("recovery"));
+        {
+            RecoveryStore running(base);
+            QVERIFY(running.start());
+            Session s;
+            s.cmds.setRecoveryStore(&running);
+            s.cmds.keepRecoveryCopy();
+            QVERIFY(!running.hasCopy());   // nothing unsaved
+            s.record.name = QStringLiteral("正在录入");
+            s.record.isDirty = true;
+            s.cmds.keepRecoveryCopy();
+            QVERIFY(running.hasCopy());
+            // Another editor started meanwhile does not take a running editor's copy.
+            RecoveryStore second(base);
+            QVERIFY(second.start());
+            QVERIFY(second.findOrphans().isEmpty());
+            // Saved: the copy goes.
+            s.ui.fileNames << doc("kept.dwz");
+            QVERIFY(s.cmds.saveDocument());
+            QVERIFY(!running.hasCopy());
+            s.record.name = QStringLiteral("又改了");
+            s.record.isDirty = true;
+            s.cmds.keepRecoveryCopy();
+            QVERIFY(running.hasCopy());
+            // Not saved by choice: the copy goes too.
+            s.ui.answers << Answer::No;
+            QVERIFY(s.cmds.canClose());
+            QVERIFY(!running.hasCopy());
+        }
+        QVERIFY(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());   // normal ends leave nothing
+
+        AppointmentRecord typed = validRecord();
+        typed.name = QStringLiteral("李\"四\"");   // exactly as typed, quotes and all
+        typed.resume = QStringLiteral("1990 学习\r\n                  继续");
+        typed.hasPhoto = true;
+        typed.photo = QImage(5, 7, QImage::Format_RGB32);
+        typed.photo.fill(Qt::red);
+        typed.photoPath = doc("gone.jpg");   // the chosen file is no longer there
+        crashedEditor(base, typed, doc("li.dwz"));
+        crashedEditor(base, validRecord(), QString());
+
+        Session s;
+        RecoveryStore store(base);
+        QVERIFY(store.start());
+        s.cmds.setRecoveryStore(&store);
+        s.ui.answers << Answer::No << Answer::Yes;   // newest first: validRecord's copy, then 李"四"
+        QVERIFY(s.cmds.offerRecovery());
+        QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::Question, K::Question}));
+        QCOMPARE(s.ui.shown[0].title, QStringLiteral("恢复未保存的内容"));
+        QVERIFY(s.ui.shown[1].text.contains(QStringLiteral("“李\"四\"”")));
+        QVERIFY(s.record.sameFields([&] { AppointmentRecord r = typed; r.photoPath.clear(); return r; }()));
+        QVERIFY(s.record.isDirty && s.record.hasPhoto);
+        QCOMPARE(s.record.photo.size(), QSize(5, 7));
+        QCOMPARE(s.cmds.currentDocumentPath(), doc("li.dwz"));
+        QVERIFY(store.hasCopy());   // taken over at once
+        QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+        // Saved under its original name, photo included.
+        s.ui.fileNames << doc("li.dwz");
+        s.ui.shown.clear();
+        QVERIFY(s.cmds.saveDocument());
+        QCOMPARE(s.ui.shown[0].startPath, doc("li.dwz"));
+        QVERIFY(!store.hasCopy());
+        QCOMPARE(QImage(doc("li.pic")).size(), QSize(5, 7));
+        RecoveryStore later(base);
+        QVERIFY(later.start() && later.findOrphans().isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)
 #include "tst_documentcommands.moc"

@@ -14,7 +14,7 @@ AppointmentRecord freshRecord()
 // Each step of the checks on a fresh record (today 2003-09-26) with one
 // field set: its message, field, row and page, and what the preparation
 // leaves in the field.
-class FieldChecksTest : public QObject {
+class TestFieldChecks : public QObject {
     Q_OBJECT
 private slots:
     void init() { Clock::setToday(QDate(2003, 9, 26)); }
@@ -117,5 +117,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FieldChecksTest)
+QTEST_GUILESS_MAIN(TestFieldChecks)
 #include "tst_fieldchecks.moc"

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestGoldenDisplayLists : public QObject {
+class TestGolden : public QObject {
     Q_OBJECT
     QTemporaryDir m_config;
 
@@ -52,5 +52,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestGoldenDisplayLists)
+QTEST_GUILESS_MAIN(TestGolden)
 #include "tst_golden.moc"

@@ -3,58 +3,13 @@
 using namespace PageTest;
 
 namespace {
-const double T = 1134, B = 510, W = 8165, H = 11624;
+const double T = 1134, B = 510, W = 8165;
 const double kFamilyTop = T + 3859.8;   // first family row, below the header
 } // namespace
 
 class TestPageTwo : public QObject {
     Q_OBJECT
 private slots:
-    void gridAndLabels()
-    {
-        FormPages p;
-        p.filledBy = QStringLiteral("王某");
-        const QList<Op> ops = recordPage(p, 2);
-        QList<Seg> e = {{0, 0, W, 0, 12}, {W, 0, W, H, 12}, {W, H, 0, H, 12}, {0, H, 0, 0, 12},
-                        {0, 1210.8, W, 1210.8, 6}, {0, 2044.8, W, 2044.8, 6}, {0, 3255.6, W, 3255.6, 6},
-                        {623.7, 0, 623.7, H, 6}};
-        for (int k = 1; k <= 7; ++k)
-            e.append({623.7, 3255.6 + 600 * k, W, 3255.6 + 600 * k, 6});
-        e << Seg{0, 8055.6, W, 8055.6, 6} << Seg{1587.6, 3255.6, 1587.6, 8055.6, 6}
-          << Seg{2721.6, 8055.6, 2721.6, 3255.6, 6} << Seg{3175.2, 3255.6, 3175.2, 8055.6, 6}
-          << Seg{4082.4, 8055.6, 4082.4, 3255.6, 6} << Seg{0, 9809.1, W, 9809.1, 12}
-          << Seg{4139.1, 9809.1, 4139.1, H, 6} << Seg{4819.5, H, 4819.5, 9809.1, 6};
-        verifyLines(ops, e, B, T);
-
-        const QList<Op> family = textsIn(ops, B + 198.4, B + 198.5, T + 3766.4, T + 7366.6);
-        QCOMPARE(joined(family), QStringLiteral("家庭主要成员及重要社会关系"));   // one character a line
-        for (int i = 0; i < family.size(); ++i)
-            QVERIFY(near(family[i].y, T + 3766.5 + 300 * i));
-        const Op *work = findText(ops, QStringLiteral("工 作 单 位 及 职 务"));
-        QVERIFY(work && near(work->x, B + 4932.9) && near(work->y, T + 3466.5));
-        QVERIFY(work->font == QStringLiteral("楷体") && work->size == 12.0);
-        const Op *filler = findText(ops, QStringLiteral("填表人：王某"));
-        QVERIFY(filler && near(filler->x, B + 283.5) && near(filler->y, T + H + 177.55));
-    }
-
-    void reportingDate_data()
-    {
-        QTest::addColumn<QStringList>("texts");   // fillingDate, then the five pieces as drawn
-        QTest::newRow("20030326") << QStringList{"20030326", "2003 年", "3", "月", "26", "日"};
-        QTest::newRow("20031105") << QStringList{"20031105", "2003 年", "11", "月", "5", "日"};
-    }
-    void reportingDate()
-    {
-        QFETCH(QStringList, texts);
-        FormPages p;
-        p.fillingDate = texts.takeFirst();
-        const QList<Op> row = textsIn(recordPage(p, 2), B + 5273, B + W, T + 9316.4, T + 9316.6);
-        const double xs[] = {5273.1, 6254.01, 6577.2, 6917.4, 7257.6};
-        QCOMPARE(row.size(), 5);
-        for (int i = 0; i < 5; ++i)
-            QVERIFY2(row[i].text == texts[i] && near(row[i].x, B + xs[i]), qPrintable(texts[i]));
-    }
-
     void reportingUnitByLength_data()
     {
         QTest::addColumn<int>("length");
@@ -86,8 +41,7 @@ private slots:
             QVERIFY(drawn.first().y >= top - 1 && drawn.last().y < top + height);
     }
 
-    // Empty parts keep their row; ages count against ageReferenceDate; four-character
-    // political status stands two over two; a text too long is reported.
+    // A column without "@" draws nothing; a text too long is reported.
     // Then the filled page moves with the margins.
     void filledFormAndMargins()
     {
@@ -104,20 +58,8 @@ private slots:
         const QList<Op> ops = recordPage(p, 2);
         const QList<Op> msgs = ofKind(ops, Op::Message);
         QVERIFY(msgs.size() == 1 && msgs[0].text.startsWith(QStringLiteral("家庭成员工作单位")));
-        auto column = [&](double x0, double x1) {
-            QStringList out;
-            for (const Op &op : textsIn(ops, x0, x1, kFamilyTop - 1, T + 8055.6))
-                out << QStringLiteral("%1:%2").arg(int((op.y - kFamilyTop) / 300)).arg(op.text);
-            return out;
-        };
-        // row k of 600 is half-rows 2k and 2k + 1
-        QCOMPARE(column(B + 680.4, B + 1587.6), QStringList({"0:父亲", "4:妻子"}));
-        QCOMPARE(column(B + 1587.6, B + 2721.6), QStringList());
-        QCOMPARE(column(B + 2721.6, B + 3175.2), QStringList({"0:72", "4:68", "6:42"}));
-        QCOMPARE(column(B + 3175.2, B + 4082.4), QStringList({"0:中共", "1:党员", "2:群众"}));
-        // two characters fill the whole 600-high cell, centred
-        const double second = roundHalfEven(kFamilyTop + 600);
-        QCOMPARE(findText(ops, QStringLiteral("群众"))->y, double(roundHalfEven(second + 300 - kaiTiLineHeight() / 2)));
+        // the names column has no "@": nothing is drawn (the columns as drawn are in the golden lists)
+        QVERIFY(textsIn(ops, B + 1587.6, B + 2721.6, kFamilyTop - 1, T + 8055.6).isEmpty());
 
         FormPages b = p;
         b.margins.top -= 200;

@@ -2,7 +2,7 @@
 #include "record/TextRules.h"
 #include <QtTest>
 
-class TextRulesTest : public QObject {
+class TestTextRules : public QObject {
     Q_OBJECT
 private slots:
     void cleanup() { Clock::setToday(QDate()); }
@@ -180,5 +180,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TextRulesTest)
+QTEST_GUILESS_MAIN(TestTextRules)
 #include "tst_textrules.moc"

@@ -43,7 +43,7 @@ void type(EntryWindow &w, const QString &name, const QString &text, int row = -1
 
 } // namespace
 
-class EndToEndTest : public QObject {
+class TestEndToEnd : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -260,5 +260,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(EndToEndTest)
+QTEST_MAIN(TestEndToEnd)
 #include "tst_endtoend.moc"

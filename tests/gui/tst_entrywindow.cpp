@@ -25,7 +25,7 @@ using GuiTest::typeKeys;
 
 const QString kIndent(18, QLatin1Char(' '));
 
-class EntryWindowTest : public QObject {
+class TestEntryWindow : public QObject {
     Q_OBJECT
     ScriptedInteraction ui;
     std::unique_ptr<EntryWindow> w;
@@ -448,5 +448,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(EntryWindowTest)
+QTEST_MAIN(TestEntryWindow)
 #include "tst_entrywindow.moc"

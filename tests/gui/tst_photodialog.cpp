@@ -10,7 +10,7 @@
 #include <QtTest>
 #include <sys/stat.h>
 
-class PhotoDialogTest : public QObject {
+class TestPhotoDialog : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -135,5 +135,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PhotoDialogTest)
+QTEST_MAIN(TestPhotoDialog)
 #include "tst_photodialog.moc"

@@ -23,7 +23,7 @@ void sendMouse(QWidget *target, QEvent::Type type, int y, Qt::MouseButtons butto
 }
 } // namespace
 
-class PreviewWindowTest : public QObject {
+class TestPreviewWindow : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { GuiTest::isolateSettings(); }
@@ -188,5 +188,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PreviewWindowTest)
+QTEST_MAIN(TestPreviewWindow)
 #include "tst_previewwindow.moc"

@@ -13,7 +13,7 @@
 
 using namespace GuiTest;
 
-class PrintingTest : public QObject {
+class TestPrinting : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
@@ -210,5 +210,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PrintingTest)
+QTEST_MAIN(TestPrinting)
 #include "tst_printing.moc"

@@ -71,21 +71,6 @@ inline double kaiTiLineHeight(double size = 12)
     return roundHalfEven(ms.textHeight(QStringLiteral("高")));
 }
 
-// A grid segment as offsets from the page origin, and its pen width.
-struct Seg { double x1, y1, x2, y2; int w; };
-
-inline void verifyLines(const QList<Op> &ops, const QList<Seg> &e, double ox, double oy)
-{
-    const QList<Op> lines = ofKind(ops, Op::Line);
-    QCOMPARE(lines.size(), e.size());
-    for (int i = 0; i < e.size(); ++i) {
-        const Op &l = lines.at(i);
-        QVERIFY2(near(l.x, ox + e[i].x1) && near(l.y, oy + e[i].y1) && near(l.x2, ox + e[i].x2)
-                     && near(l.y2, oy + e[i].y2) && l.width == e[i].w,
-                 qPrintable(QStringLiteral("line %1").arg(i)));
-    }
-}
-
 // Two recordings of the same page that differ only by a shift of (dx, dy):
 // texts, lines (both ends) and pictures move, messages stay as they are.
 inline void verifyShifted(const QList<Op> &a, const QList<Op> &b, double dx, double dy)
