@@ -9,6 +9,7 @@
 #include "foundation/OrderedBatch.h"
 #include "foundation/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
+#include "commands/BatchOutput.h"
 #include "pages/DocumentRender.h"
 
 #include <QCommandLineParser>
@@ -23,7 +24,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -94,42 +94,37 @@ bool parseMargins(const QString &text, PageMargins &m)
     return true;
 }
 
-QString pick(const char *english, const char *chinese)
-{
-    return chineseUsage() ? QString::fromUtf8(chinese) : QString::fromUtf8(english);
-}
-
 // The options of "render" and "check", described for --help.
 struct OptionSet {
     QCommandLineOption output{QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                              pick("All pages of every document in one PDF (B5, 600 dpi), or one page of one "
+                              usageText("All pages of every document in one PDF (B5, 600 dpi), or one page of one "
                                    "document as PNG.",
                                    "把每个文档的各页写进一个 PDF（B5，600 dpi），或把一个文档的一页写成 PNG。"),
                               QStringLiteral("OUT.pdf|OUT.png")};
     QCommandLineOption outputDir{QStringLiteral("output-dir"),
-                                 pick("One PDF per document, named after it.", "每个文档一个 PDF，以文档命名。"),
+                                 usageText("One PDF per document, named after it.", "每个文档一个 PDF，以文档命名。"),
                                  QStringLiteral("DIR")};
     QCommandLineOption displayList{QStringLiteral("display-list"),
-                                   pick("Print the drawing operations to stdout instead of drawing.",
+                                   usageText("Print the drawing operations to stdout instead of drawing.",
                                         "不绘制，把绘制操作逐行写到标准输出。")};
-    QCommandLineOption page{QStringLiteral("page"), pick("Only this page.", "只输出这一页。"), QStringLiteral("1|2")};
-    QCommandLineOption dpi{QStringLiteral("dpi"), pick("Resolution of a PNG (default 150).", "PNG 的分辨率（默认 150）。"),
+    QCommandLineOption page{QStringLiteral("page"), usageText("Only this page.", "只输出这一页。"), QStringLiteral("1|2")};
+    QCommandLineOption dpi{QStringLiteral("dpi"), usageText("Resolution of a PNG (default 150).", "PNG 的分辨率（默认 150）。"),
                            QStringLiteral("N")};
     QCommandLineOption margins{QStringLiteral("margins"),
-                               pick("Top, page-one left and page-two left margins in twips (default: the saved "
+                               usageText("Top, page-one left and page-two left margins in twips (default: the saved "
                                     "margin settings).",
                                     "上边距、第一页左边距、第二页左边距，单位缇（默认：已保存的边距设置）。"),
                                QStringLiteral("T,L,B")};
     QCommandLineOption today{QStringLiteral("today"),
-                             pick("The date taken as today (fill-in date, checks).", "作为今天的日期（填表时间、校验）。"),
+                             usageText("The date taken as today (fill-in date, checks).", "作为今天的日期（填表时间、校验）。"),
                              QStringLiteral("yyyymmdd")};
     QCommandLineOption jobs{QStringLiteral("jobs"),
-                            pick("Documents laid out at once (default: one per processor); output keeps the order "
+                            usageText("Documents laid out at once (default: one per processor); output keeps the order "
                                  "of the documents given.",
                                  "同时处理的文档数（默认：每个处理器一个）；输出保持文档的给出顺序。"),
                             QStringLiteral("N")};
     QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                            pick("Show this help and exit.", "显示本帮助后退出。")};
+                            usageText("Show this help and exit.", "显示本帮助后退出。")};
 };
 
 // Says what is wrong with the arguments, if anything. `helpShown` is set
@@ -141,15 +136,15 @@ Result<> parseOptions(const QStringList &args, Options &o, bool *helpShown)
     OptionSet set;
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        render ? pick("Draw documents without a window: the same load, checks and pages as the editor.",
+        render ? usageText("Draw documents without a window: the same load, checks and pages as the editor.",
                       "不开窗口输出文档：与编辑器相同的调入、校验和页面。")
-               : pick("Load, check and lay out documents; exit 0 when all pass.",
+               : usageText("Load, check and lay out documents; exit 0 when all pass.",
                       "调入、校验并排版文档；全部通过时退出码为 0。"));
     if (render)
         parser.addOptions({set.output, set.outputDir, set.displayList, set.page, set.dpi});
     parser.addOptions({set.margins, set.today, set.jobs, set.help});
-    parser.addPositionalArgument(pick("DOC", "文档"), pick("Documents (.dwz, .ren, .ljy, .jan).", "文档（.dwz、.ren、.ljy、.jan）。"),
-                                 pick("DOC...", "文档..."));
+    parser.addPositionalArgument(usageText("DOC", "文档"), usageText("Documents (.dwz, .ren, .ljy, .jan).", "文档（.dwz、.ren、.ljy、.jan）。"),
+                                 usageText("DOC...", "文档..."));
     QStringList rest = args;
     rest.removeAt(1);
     if (!parser.parse(rest)) {
@@ -235,10 +230,7 @@ void flushOut()
 
 int jobsFor(const Options &o)
 {
-    if (o.jobs > 0)
-        return o.jobs;
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores > 0 ? int(cores) : 1;
+    return o.jobs > 0 ? o.jobs : BatchOutput::defaultJobs();
 }
 
 // Every message a document raised, one whole line each, with its name and
@@ -310,24 +302,14 @@ int runCheck(const Options &o)
             const QString &doc = o.documents.at(i);
             const QString name = doc + QStringLiteral(": ");
             Outcome result;
-            ScriptedInteraction collected;
-            FormPages pages;
-            pages.margins = o.margins;
-            const bool prepared = DocumentRender::prepareDocument(doc, pages, collected);
             // Every message of the load is reported in the order raised; when
-            // the document fails, the last one is the reason.
-            QStringList raised = collected.messageTexts();
-            QString failure;
-            if (!prepared)
-                failure = raised.isEmpty() ? QStringLiteral("无法调入") : raised.takeLast();
-            QString lines = prepared ? name + QStringLiteral("ok\n") : QString();
-            for (const QString &warning : raised)
+            // the document fails, the reason comes last.
+            const BatchOutput::DocumentCheck check = BatchOutput::checkDocument(doc, o.margins);
+            QString lines = check.passed ? name + QStringLiteral("ok\n") : QString();
+            for (const QString &warning : check.loadMessages + check.layoutMessages)
                 lines += name + QStringLiteral("warning: ") + oneLine(warning) + QLatin1Char('\n');
-            if (prepared) {
-                for (const QString &warning : DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both))
-                    lines += name + QStringLiteral("warning: ") + oneLine(warning) + QLatin1Char('\n');
-            } else {
-                lines += name + oneLine(failure) + QLatin1Char('\n');
+            if (!check.passed) {
+                lines += name + oneLine(check.failure) + QLatin1Char('\n');
                 result.ok = false;
             }
             result.out = lines.toUtf8();

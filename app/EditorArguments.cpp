@@ -8,11 +8,6 @@
 
 namespace {
 
-QString pick(const char *english, const char *chinese)
-{
-    return chineseUsage() ? QString::fromUtf8(chinese) : QString::fromUtf8(english);
-}
-
 void print(FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -20,6 +15,11 @@ void print(FILE *stream, const QString &text)
 }
 
 } // namespace
+
+QString usageText(const char *english, const char *chinese)
+{
+    return chineseUsage() ? QString::fromUtf8(chinese) : QString::fromUtf8(english);
+}
 
 bool chineseUsage()
 {
@@ -30,7 +30,7 @@ EditorArguments parseEditorArguments(const QStringList &args)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        pick("Editor for the cadre appointment and removal approval form (干部任免审批表).\n"
+        usageText("Editor for the cadre appointment and removal approval form (干部任免审批表).\n"
              "Without FILE the editor opens an empty form.\n\n"
              "Without a window:\n"
              "  appointform render DOC... -o OUT.pdf|OUT.png | --output-dir DIR | --display-list\n"
@@ -43,9 +43,9 @@ EditorArguments parseEditorArguments(const QStringList &args)
              "  appointform check 文档...\n"
              "（“appointform render --help”列出它们的选项）"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  pick("Show this help and exit.", "显示本帮助后退出。"));
+                                  usageText("Show this help and exit.", "显示本帮助后退出。"));
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                     pick("Show the version and exit.", "显示版本后退出。"));
+                                     usageText("Show the version and exit.", "显示版本后退出。"));
     parser.addOption(help);
     parser.addOption(version);
     // The toolkit's own options (-platform offscreen, -style …) are taken by
@@ -63,15 +63,15 @@ EditorArguments parseEditorArguments(const QStringList &args)
         toolkitFlag.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(toolkitFlag);
     }
-    parser.addPositionalArgument(pick("FILE", "文件"),
-                                 pick("A document to open (.dwz, .ren, .ljy, .jan).",
+    parser.addPositionalArgument(usageText("FILE", "文件"),
+                                 usageText("A document to open (.dwz, .ren, .ljy, .jan).",
                                       "要打开的文档（.dwz、.ren、.ljy、.jan）。"),
-                                 pick("[FILE]", "[文件]"));
+                                 usageText("[FILE]", "[文件]"));
 
     EditorArguments result;
     if (!parser.parse(args)) {
         print(stderr, AppInfo::executableName() + QStringLiteral(": ") + parser.errorText() + QLatin1Char('\n') +
-                          pick("Try \"appointform --help\".\n", "请看“appointform --help”。\n"));
+                          usageText("Try \"appointform --help\".\n", "请看“appointform --help”。\n"));
         result.exitNow = true;
         result.exitCode = 2;
         return result;
@@ -89,7 +89,7 @@ EditorArguments parseEditorArguments(const QStringList &args)
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         print(stderr, AppInfo::executableName() +
-                          pick(": the editor opens one document at a time\n", "：编辑器一次只打开一个文档\n"));
+                          usageText(": the editor opens one document at a time\n", "：编辑器一次只打开一个文档\n"));
         result.exitNow = true;
         result.exitCode = 2;
         return result;

@@ -16,3 +16,5 @@ EditorArguments parseEditorArguments(const QStringList &args);
 
 // True when usage texts are best given in Chinese (a Chinese system locale).
 bool chineseUsage();
+// The usage text in the language chineseUsage() chooses.
+QString usageText(const char *english, const char *chinese);

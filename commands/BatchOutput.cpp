@@ -11,12 +11,6 @@ namespace BatchOutput {
 
 namespace {
 
-struct Checked {
-    bool passed = false;
-    QString failure;
-    QString warning;
-};
-
 // Workers besides the calling thread, which waits for results in order.
 int workersFor(int jobs)
 {
@@ -24,6 +18,23 @@ int workersFor(int jobs)
 }
 
 } // namespace
+
+DocumentCheck checkDocument(const QString &document, const PageMargins &margins)
+{
+    DocumentCheck result;
+    ScriptedInteraction collected;
+    FormPages pages;
+    pages.margins = margins;
+    result.passed = DocumentRender::prepareDocument(document, pages, collected);
+    result.loadMessages = collected.messageTexts();
+    if (!result.passed) {
+        // The last message raised is the reason it was refused.
+        result.failure = result.loadMessages.isEmpty() ? QStringLiteral("无法调入") : result.loadMessages.takeLast();
+        return result;
+    }
+    result.layoutMessages = DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both);
+    return result;
+}
 
 int defaultJobs()
 {
@@ -37,36 +48,18 @@ CheckReport checkDocuments(const QStringList &documents, const PageMargins &marg
     CheckReport report;
     std::atomic<bool> stop{false};
     const int total = int(documents.size());
-    runOrdered<Checked>(
+    runOrdered<DocumentCheck>(
         total, workersFor(jobs), 2 * qMax(1, jobs),
-        [&](int i) {
-            Checked result;
-            if (stop)
-                return result;
-            ScriptedInteraction collected;
-            FormPages pages;
-            pages.margins = margins;
-            result.passed = DocumentRender::prepareDocument(documents.at(i), pages, collected);
-            if (!result.passed) {
-                // The last message raised is the reason it was refused.
-                const QStringList raised = collected.messageTexts();
-                result.failure = raised.isEmpty() ? QStringLiteral("无法调入") : raised.last();
-                return result;
-            }
-            const QStringList warnings = DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both);
-            if (!warnings.isEmpty())
-                result.warning = warnings.first();
-            return result;
-        },
-        [&](int i, Checked &r) {
+        [&](int i) { return stop ? DocumentCheck() : checkDocument(documents.at(i), margins); },
+        [&](int i, DocumentCheck &r) {
             if (stop)
                 return;
             if (r.passed)
                 report.passed << documents.at(i);
             else
                 report.failed.append({documents.at(i), r.failure});
-            if (r.passed && !r.warning.isEmpty())
-                report.warned.append({documents.at(i), r.warning});
+            if (r.passed && !r.layoutMessages.isEmpty())
+                report.warned.append({documents.at(i), r.layoutMessages.first()});
             if (progress && !progress(i + 1, total)) {
                 stop = true;
                 report.stopped = true;

@@ -23,6 +23,16 @@ struct Problem {
     QString message;   // why it fails, or the first layout warning
 };
 
+// One document loaded, checked and laid out as the preview would, with
+// every message it raised.
+struct DocumentCheck {
+    bool passed = false;
+    QStringList loadMessages;     // raised while loading that did not stop it (a damaged photo)
+    QString failure;              // why it was refused, when not passed
+    QStringList layoutMessages;   // texts that do not fit their cells, when passed
+};
+DocumentCheck checkDocument(const QString &document, const PageMargins &margins);
+
 struct CheckReport {
     QStringList passed;       // in the order given
     QList<Problem> failed;    // load, check or hand-off refused it: not drawn
