@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 
@@ -77,28 +76,18 @@ QStringList BatchCommands::chooseAndCheck(const QString &action)
     return report.passed;
 }
 
-int BatchCommands::askPages() const
-{
-    QString answer;
-    if (!m_ui.inputText(FormPrinter::pagePromptTitle(), FormPrinter::pagePrompt(), QStringLiteral("3"), &answer))
-        return 0;
-    return FormPrinter::pagesFromAnswer(answer);
-}
-
 int BatchCommands::printDocuments()
 {
     const QStringList good = chooseAndCheck(QStringLiteral("打印"));
     if (good.isEmpty())
         return 0;
-    const int which = askPages();
+    const int which = FormPrinter::askPages(m_ui);
     if (which == 0)
         return 0;
     QPrinter printer(QPrinter::HighResolution);
     if (!printerChooser || !printerChooser(printer))
         return 0;
-    // The same set-up as printing from the preview: upright, from the corner.
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setFullPage(true);
+    FormPrinter::setUpForForm(printer, false);   // the paper the dialog chose
     printer.setDocName(title());
     QPainter painter;
     if (!painter.begin(&printer)) {

@@ -29,7 +29,6 @@ private:
     // Asks for the documents and checks them; the good ones, or none when
     // the clerk stops or nothing passes.
     QStringList chooseAndCheck(const QString &action);
-    int askPages() const;
 
     Interaction &m_ui;
     const PageMargins &m_margins;

@@ -41,19 +41,16 @@ int pagesFromAnswer(const QString &answer)
     return 0;
 }
 
-int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choose)
+int askPages(Interaction &ui)
 {
     QString answer;
     if (!ui.inputText(pagePromptTitle(), pagePrompt(), QStringLiteral("3"), &answer))
         return 0;
-    const int which = pagesFromAnswer(answer);
-    if (which == 0)
-        return 0;
+    return pagesFromAnswer(answer);
+}
 
-    // From here on every failure ends the command silently.
-    QPrinter printer(QPrinter::HighResolution);
-    if (!choose || !choose(printer))
-        return 0;
+void setUpForForm(QPrinter &printer, bool b5)
+{
     // Paper-size code 13 of the printer drivers: B5 as 182 x 257 mm, the
     // sheet trays hold for "B5或16开" paper.
     if (b5)
@@ -62,6 +59,19 @@ int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choo
     printer.setPageOrientation(QPageLayout::Portrait);
     // Coordinates from the paper's corner, as on the preview and in the PDF.
     printer.setFullPage(true);
+}
+
+int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choose)
+{
+    const int which = askPages(ui);
+    if (which == 0)
+        return 0;
+
+    // From here on every failure ends the command silently.
+    QPrinter printer(QPrinter::HighResolution);
+    if (!choose || !choose(printer))
+        return 0;
+    setUpForForm(printer, b5);
 
     QPainter painter;
     if (!painter.begin(&printer))

@@ -19,6 +19,12 @@ QString pagePrompt();          // the input box's text, with its CR LF breaks
 QString pagePromptTitle();     // "请选择打印的页"
 // The trimmed answer as 1, 2 or 3; anything else is 0 (print nothing).
 int pagesFromAnswer(const QString &answer);
+// Asks for the pages with the input box: 1, 2, 3, or 0 when cancelled or
+// answered otherwise.
+int askPages(Interaction &ui);
+// A chosen printer set up for the form: B5 paper when `b5`, upright, and
+// coordinates from the paper's corner.
+void setUpForForm(QPrinter &printer, bool b5);
 
 // printPages: asks for the pages, lets `choose` pick the printer, and prints
 // page one, page two or both (a new page between them) with pens 12 and 6
