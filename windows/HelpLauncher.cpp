@@ -49,7 +49,7 @@ void openInBrowser(const QUrl &url, const std::function<void()> &failed)
 #endif
 }
 
-void startDetached(const HelpLauncher::Command &c, const std::function<void()> &failed)
+void startViewer(const HelpLauncher::Command &c, const std::function<void()> &failed)
 {
     if (c.program.isEmpty())
         openInBrowser(c.url, failed);
@@ -59,7 +59,7 @@ void startDetached(const HelpLauncher::Command &c, const std::function<void()> &
 
 } // namespace
 
-HelpLauncher::HelpLauncher() : m_starter(startDetached) {}
+HelpLauncher::HelpLauncher() : m_starter(startViewer) {}
 
 HelpLauncher::~HelpLauncher()
 {

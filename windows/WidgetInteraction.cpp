@@ -129,8 +129,7 @@ bool WidgetInteraction::progress(const QString &title, const QString &label, int
     m_progress->setWindowTitle(title);
     m_progress->setLabelText(label);
     m_progress->setMaximum(total);
-    m_progress->setValue(done);   // also processes events, so the stop button answers
-    QCoreApplication::processEvents();
+    m_progress->setValue(done);   // a window-modal dialog processes events here, so 停止 answers
     return !m_progress->wasCanceled();
 }
 
