@@ -10,6 +10,7 @@
 #include "foundation/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
 #include "commands/BatchOutput.h"
+#include "commands/DocumentPipeline.h"
 #include "pages/DocumentRender.h"
 
 #include <QCommandLineParser>
@@ -369,7 +370,8 @@ int runRender(const Options &o)
             ScriptedInteraction messages;
             FormPages pages;
             pages.margins = o.margins;
-            if (!DocumentRender::prepareDocument(doc, pages, messages)) {
+            if (const Result<> prepared = prepareDocument(doc, pages, messages); !prepared) {
+                showFailure(messages, prepared, QStringLiteral("系统"));
                 result.ok = false;
                 result.err = messageLines(doc, messages);
                 return result;

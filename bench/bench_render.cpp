@@ -2,6 +2,7 @@
 // hand-off and both pages, to the display list and to PDF.
 #include "foundation/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
+#include "commands/DocumentPipeline.h"
 #include "pages/DocumentRender.h"
 
 #include <QDir>
@@ -26,7 +27,7 @@ QString samplePath(int i)
 void prepare(int i, FormPages &pages)
 {
     ScriptedInteraction ui;
-    if (!DocumentRender::prepareDocument(samplePath(i), pages, ui))
+    if (!prepareDocument(samplePath(i), pages, ui))
         std::abort();
 }
 

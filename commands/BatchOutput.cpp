@@ -1,4 +1,5 @@
 #include "commands/BatchOutput.h"
+#include "commands/DocumentPipeline.h"
 #include "foundation/OrderedBatch.h"
 #include "foundation/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
@@ -25,11 +26,11 @@ DocumentCheck checkDocument(const QString &document, const PageMargins &margins)
     ScriptedInteraction collected;
     FormPages pages;
     pages.margins = margins;
-    result.passed = DocumentRender::prepareDocument(document, pages, collected);
+    const Result<> prepared = prepareDocument(document, pages, collected);
+    result.passed = prepared.ok();
     result.loadMessages = collected.messageTexts();
-    if (!result.passed) {
-        // The last message raised is the reason it was refused.
-        result.failure = result.loadMessages.isEmpty() ? QStringLiteral("无法调入") : result.loadMessages.takeLast();
+    if (!prepared) {
+        result.failure = prepared.error();
         return result;
     }
     result.layoutMessages = DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both);
@@ -83,7 +84,7 @@ int drawDocuments(const QStringList &documents, const PageMargins &margins, Docu
             ScriptedInteraction quiet;
             FormPages pages;
             pages.margins = margins;
-            if (!DocumentRender::prepareDocument(documents.at(i), pages, quiet))
+            if (!prepareDocument(documents.at(i), pages, quiet))
                 return nullptr;
             return DocumentRender::recordPages(pages, which, nullptr);
         },

@@ -153,12 +153,12 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
 
 bool DocumentCommands::checkAndHandOff()
 {
-    FieldCheckFailure failure;
-    if (!checkAllFields(m_record, &failure)) {
+    FieldPlace refused;
+    if (const Result<> checked = checkAllFields(m_record, &refused); !checked) {
         recordChanged();   // the preparations stay in the fields
-        m_ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
+        showFailure(m_ui, checked, AppInfo::title());
         if (onCheckFailed)
-            onCheckFailed(failure);
+            onCheckFailed(refused);
         return false;
     }
     const Result<> handedOff = fillRendererVars(m_record, m_vars);
@@ -251,12 +251,13 @@ bool DocumentCommands::offerRecovery()
     if (!m_recovery)
         return false;
     for (const RecoveryStore::Orphan &orphan : m_recovery->findOrphans()) {
-        AppointmentRecord recovered;
-        QString documentPath;
-        if (!m_recovery->readOrphan(orphan, &recovered, &documentPath)) {
-            m_recovery->removeOrphan(orphan);
+        const Result<RecoveryStore::Recovered> read = m_recovery->readOrphan(orphan);
+        if (!read) {
+            m_recovery->removeOrphan(orphan);   // nothing left to offer
             continue;
         }
+        const AppointmentRecord &recovered = read.value().record;
+        const QString &documentPath = read.value().documentPath;
         QString what = trimSpaces(recovered.name).isEmpty() ? QStringLiteral("未填姓名的表")
                                                              : QStringLiteral("“%1”的表").arg(trimSpaces(recovered.name));
         if (!documentPath.isEmpty())

@@ -21,7 +21,7 @@ public:
 
     // A field check failed after its message was shown: show its page, focus
     // and select the field.
-    std::function<void(const FieldCheckFailure &)> onCheckFailed;
+    std::function<void(const FieldPlace &)> onCheckFailed;
     // The hand-off refused the party text after its message: page 1, focus
     // txtRudang, select all.
     std::function<void()> onPartyTextRejected;

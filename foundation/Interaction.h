@@ -42,8 +42,11 @@ template<typename T>
 void showFailure(Interaction &ui, const Result<T> &result, const QString &usualTitle,
                  MessageIcon usualIcon = MessageIcon::Information)
 {
+    const FailureWeight weight = result.weight();
     ui.message(result.title(usualTitle), result.error(),
-               result.weight() == FailureWeight::Critical ? MessageIcon::Critical : usualIcon);
+               weight == FailureWeight::Critical  ? MessageIcon::Critical
+               : weight == FailureWeight::Warning ? MessageIcon::Exclamation
+                                                  : usualIcon);
 }
 
 // Converts the "描述|pattern|描述|pattern" filter form into Qt's ";;" form.

@@ -12,7 +12,7 @@
 //     const Result<> written = write(...); if (!written) ui.message(title, written.error(), …);
 
 // How a failure is shown, when it is not the caller's usual way.
-enum class FailureWeight { Usual, Critical };
+enum class FailureWeight { Usual, Warning, Critical };
 
 // A failure on its way into a Result of any type; `title` is for the
 // message box when it is not the caller's usual one.

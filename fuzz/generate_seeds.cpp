@@ -80,15 +80,15 @@ int main(int argc, char **argv)
     AppointmentRecord r = sampleRecord();
     RendererVars vars;
     fillRendererVars(r, vars);
-    const QByteArray full = DocumentWriter::bytes(vars, r.compactPartyText);
+    const QByteArray full = dwzDocumentBytes(vars, r.compactPartyText).value();
     seed(DocumentKind::Dwz, full);
-    QStringList dwz31 = DocumentWriter::items(vars, r.compactPartyText);
+    QStringList dwz31 = dwzDocumentItems(vars, r.compactPartyText);
     dwz31.removeLast();
-    seed(DocumentKind::Dwz, encodeDocumentItems(dwz31));
+    seed(DocumentKind::Dwz, encodeDocumentItems(dwz31).value());
     AppointmentRecord empty;
     RendererVars emptyVars;
     fillRendererVars(empty, emptyVars);
-    seed(DocumentKind::Dwz, DocumentWriter::bytes(emptyVars, empty.compactPartyText));
+    seed(DocumentKind::Dwz, dwzDocumentBytes(emptyVars, empty.compactPartyText).value());
 
     QStringList ren = items(34, QStringLiteral("项"));
     ren[5] = QStringLiteral("1985.07");
@@ -96,10 +96,10 @@ int main(int argc, char **argv)
     ren[7] = QStringLiteral("民盟");
     ren[12] = QStringLiteral("大学#学士@#");
     ren[23] = QStringLiteral("妻子@儿子@@@@@@@@");
-    seed(DocumentKind::Ren, encodeDocumentItems(ren));
+    seed(DocumentKind::Ren, encodeDocumentItems(ren).value());
     ren[5] = QString();
     ren[6] = QStringLiteral("1985");
-    seed(DocumentKind::Ren, encodeDocumentItems(ren));
+    seed(DocumentKind::Ren, encodeDocumentItems(ren).value());
 
     QStringList brief = items(32, QStringLiteral("简"));
     brief[3] = QStringLiteral("7");
@@ -108,13 +108,13 @@ int main(int argc, char **argv)
     brief[8] = QString();
     brief[9] = QString();
     brief[22] = QStringLiteral("1@2@3@4@5@6@7@8@9@");
-    QByteArray briefBytes = encodeDocumentItems(brief);
+    QByteArray briefBytes = encodeDocumentItems(brief).value();
     briefBytes.replace("\"7\"", "7");   // the whole number stands bare
     seed(DocumentKind::Ljy, briefBytes);
     seed(DocumentKind::Jan, briefBytes);
 
     // The same document as another editor would save it.
-    const QString text = decodeDocumentText(full);
+    const QString text = decodeDocumentText(full).value().text;
     seed(DocumentKind::Dwz, QByteArray("\xEF\xBB\xBF") + text.toUtf8());
     seed(DocumentKind::Dwz, text.toUtf8());
     seed(DocumentKind::Dwz, QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2));

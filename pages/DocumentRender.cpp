@@ -1,14 +1,10 @@
 #include "pages/DocumentRender.h"
 
 #include "foundation/AppInfo.h"
-#include "record/FieldChecks.h"
 #include "layout/DrawingSurface.h"
 #include "layout/PainterSurface.h"
 #include "layout/RecordingSurface.h"
 #include "foundation/Twips.h"
-#include "record/AppointmentRecord.h"
-#include "record/DocumentFile.h"
-#include "record/RendererHandoff.h"
 #include "foundation/SafeFile.h"
 
 #include <QDir>
@@ -45,27 +41,6 @@ QList<int> pageNumbers(DocumentRender::Pages which)
 } // namespace
 
 namespace DocumentRender {
-
-bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
-{
-    pages.resumeFontSize = 12;   // a load starts the résumé afresh
-    AppointmentRecord record;
-    if (const Result<> loaded = loadDocumentFile(path, record, ui); !loaded) {
-        showFailure(ui, loaded, QStringLiteral("系统"));
-        return false;
-    }
-    FieldCheckFailure failure;
-    if (!checkAllFields(record, &failure)) {
-        ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
-        return false;
-    }
-    if (const Result<> handedOff = fillRendererVars(record, pages); !handedOff) {
-        showFailure(ui, handedOff, QStringLiteral("系统"));
-        return false;
-    }
-    pages.takePhoto(record);
-    return true;
-}
 
 void drawPage(FormPages &pages, DrawingSurface &surface, int page, int thick, int thin)
 {

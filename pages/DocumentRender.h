@@ -13,8 +13,8 @@ class QPdfWriter;
 class SafeFile;
 class RecordingSurface;
 
-// A document on its way to paper without the window: the same path as the
-// entry window's preview (load, checks, hand-off), then both pages.
+// A document's pages on their way to paper without the window: display
+// list, PDF, PNG.
 namespace DocumentRender {
 
 // Which pages to draw: both, or only page 1 or 2.
@@ -23,12 +23,6 @@ enum class Pages { Both = 0, One = 1, Two = 2 };
 // Printer pens in device pixels at 600 dpi.
 constexpr int kPrinterThick = 12;
 constexpr int kPrinterThin = 6;
-
-// Loads the document into `pages` (renderer variables, photo) with its
-// résumé size at 12 as after a load. On failure the message has been
-// shown through `ui` and false is returned. Safe to run for several
-// documents at once on different threads, each with its own `pages`.
-bool prepareDocument(const QString &path, FormPages &pages, Interaction &ui);
 
 // Draws page 1 (drawPageOne) or page 2 (drawPageTwo) with the given pens.
 void drawPage(FormPages &pages, DrawingSurface &surface, int page, int thick, int thin);

@@ -46,10 +46,8 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
         return Failure{QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), reason)};
     }
     AppointmentRecord loaded = record;
-    DocumentReader reader;
-    if (!reader.read(file, kind, loaded)) {
-        return Failure{
-            QStringLiteral("文件“%1”未能调入：%2。\r\n当前内容没有改变。").arg(shown(path), reader.errorString())};
+    if (const Result<> read = readDocument(file, kind, loaded); !read) {
+        return Failure{QStringLiteral("文件“%1”未能调入：%2。\r\n当前内容没有改变。").arg(shown(path), read.error())};
     }
     file.close();
 
@@ -113,9 +111,10 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
     // Both files are written out and synced before either replaces what is
     // there: a full disk fails the save with the old document and its photo
     // as they were.
-    const QByteArray bytes = DocumentWriter::bytes(vars, record.compactPartyText);
-    if (bytes.isEmpty())
-        return failed(QFileDevice::UnspecifiedError, QStringLiteral("系统缺少 GB18030 文字编码支持"), path);
+    const Result<QByteArray> encoded = dwzDocumentBytes(vars, record.compactPartyText);
+    if (!encoded)
+        return failed(QFileDevice::UnspecifiedError, encoded.error(), path);
+    const QByteArray &bytes = encoded.value();
     SafeFile document(path);
     if (!document.open(QIODevice::WriteOnly) || document.write(bytes) != bytes.size() || !document.finishWriting())
         return failed(document.osError(), document.errorString(), path);

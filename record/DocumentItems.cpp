@@ -59,51 +59,52 @@ bool hasNonAscii(const QByteArray &bytes)
 
 } // namespace
 
-QString decodeDocumentText(const QByteArray &bytes, bool *ok, bool *encodingDamaged, DocumentEncoding *encoding)
+namespace {
+
+Failure noCodec()
 {
-    auto result = [&](bool good, bool damaged, DocumentEncoding used, const QString &text) {
-        if (ok)
-            *ok = good;
-        if (encodingDamaged)
-            *encodingDamaged = damaged;
-        if (encoding)
-            *encoding = used;
-        return good ? text : QString();
-    };
+    return Failure{QStringLiteral("系统缺少 GB18030 文字编码支持")};
+}
+
+} // namespace
+
+Result<DocumentText> decodeDocumentText(const QByteArray &bytes)
+{
+    const Failure damaged{QStringLiteral("文字编码已损坏（既不是 GB18030，也不是 UTF-8 或 UTF-16），无法读出文字")};
     QString text;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        const bool good = decodeStrictly(QStringConverter::Utf8, bytes.mid(3), &text);
-        return result(good, !good, DocumentEncoding::Utf8, text);
+        if (!decodeStrictly(QStringConverter::Utf8, bytes.mid(3), &text))
+            return damaged;
+        return DocumentText{text, DocumentEncoding::Utf8};
     }
     const bool littleEndian = bytes.startsWith("\xFF\xFE"), bigEndian = bytes.startsWith("\xFE\xFF");
     if (littleEndian || bigEndian) {
-        const bool good = bytes.size() % 2 == 0
-                          && decodeStrictly(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                                            bytes.mid(2), &text);
-        return result(good, !good, DocumentEncoding::Utf16, text);
+        if (bytes.size() % 2 != 0
+            || !decodeStrictly(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, bytes.mid(2),
+                               &text))
+            return damaged;
+        return DocumentText{text, DocumentEncoding::Utf16};
     }
     if (isValidGb18030(bytes)) {
         QStringDecoder decoder("GB18030");
         if (!decoder.isValid())
-            return result(false, false, DocumentEncoding::Gb18030, QString());
-        return result(true, false, DocumentEncoding::Gb18030, decoder.decode(bytes));
+            return noCodec();
+        return DocumentText{decoder.decode(bytes), DocumentEncoding::Gb18030};
     }
     if (hasNonAscii(bytes) && decodeStrictly(QStringConverter::Utf8, bytes, &text))
-        return result(true, false, DocumentEncoding::Utf8, text);
-    return result(false, true, DocumentEncoding::Gb18030, QString());
+        return DocumentText{text, DocumentEncoding::Utf8};
+    return damaged;
 }
 
-QByteArray encodeDocumentText(const QString &text, bool *ok)
+Result<QByteArray> encodeDocumentText(const QString &text)
 {
     QStringEncoder encoder("GB18030");
-    if (ok)
-        *ok = encoder.isValid();
     if (!encoder.isValid())
-        return QByteArray();
-    return encoder.encode(text);
+        return noCodec();
+    return QByteArray(encoder.encode(text));
 }
 
-QByteArray encodeDocumentItems(const QStringList &items)
+Result<QByteArray> encodeDocumentItems(const QStringList &items)
 {
     QString text;
     for (int i = 0; i < items.size(); ++i) {
@@ -115,22 +116,14 @@ QByteArray encodeDocumentItems(const QStringList &items)
     return encodeDocumentText(text);
 }
 
-bool DocumentItemReader::read(QIODevice &device, int count, int minimum)
+Result<QStringList> readDocumentItems(QIODevice &device, int count, int minimum)
 {
-    m_items.clear();
-    m_error = NoError;
-    m_wanted = minimum;
-    m_found = 0;
-    m_deviceError.clear();
-    if (!device.isReadable()) {
-        m_error = ReadError;
-        m_deviceError = QStringLiteral("文件不能读");
-        return false;
-    }
-    if (!device.isSequential() && device.size() - device.pos() > kMaxDocumentBytes) {
-        m_error = TooLarge;
-        return false;
-    }
+    if (!device.isReadable())
+        return Failure{QStringLiteral("读取失败（文件不能读）")};
+    const Failure tooLarge{QStringLiteral("文件超过 %1 MB，不是任免审批表或简要情况表文件")
+                               .arg(kMaxDocumentBytes / (1024 * 1024))};
+    if (!device.isSequential() && device.size() - device.pos() > kMaxDocumentBytes)
+        return tooLarge;
     QByteArray data;
     for (;;) {
         const qint64 room = kMaxDocumentBytes + 1 - data.size();
@@ -138,28 +131,21 @@ bool DocumentItemReader::read(QIODevice &device, int count, int minimum)
         if (chunk.isEmpty())
             break;
         data += chunk;
-        if (data.size() > kMaxDocumentBytes) {
-            m_error = TooLarge;
-            return false;
-        }
+        if (data.size() > kMaxDocumentBytes)
+            return tooLarge;
     }
-    bool ok = false, damaged = false;
-    const QString text = decodeDocumentText(data, &ok, &damaged);
-    if (!ok) {
-        m_error = damaged ? BadEncoding : NoCodec;
-        return false;
-    }
-    return parse(text, count, minimum);
+    const Result<DocumentText> decoded = decodeDocumentText(data);
+    if (!decoded)
+        return Failure{decoded.error()};
+    return parseDocumentItems(decoded.value().text, count, minimum);
 }
 
-bool DocumentItemReader::parse(const QString &text, int count, int minimum)
+Result<QStringList> parseDocumentItems(const QString &text, int count, int minimum)
 {
-    m_items.clear();
-    m_error = NoError;
-    m_wanted = minimum;
+    QStringList items;
     const int n = text.size();
     int pos = 0;
-    while (m_items.size() < count) {
+    while (items.size() < count) {
         while (pos < n && isBlank(text.at(pos)))
             ++pos;
         if (pos >= n)
@@ -168,10 +154,8 @@ bool DocumentItemReader::parse(const QString &text, int count, int minimum)
         if (text.at(pos) == QLatin1Char('"')) {
             const int close = text.indexOf(QLatin1Char('"'), pos + 1);
             if (close < 0) {
-                m_found = m_items.size() + 1;   // number of the broken item
-                m_error = Unterminated;
-                m_items.clear();
-                return false;
+                return Failure{
+                    QStringLiteral("第 %1 项缺少结尾的双引号，文件已损坏").arg(items.size() + 1)};
             }
             item = text.mid(pos + 1, close - pos - 1);
             pos = close + 1;
@@ -198,37 +182,13 @@ bool DocumentItemReader::parse(const QString &text, int count, int minimum)
                     ++pos;
             }
         }
-        m_items << item;
+        items << item;
     }
-    m_found = m_items.size();
-    if (m_items.size() < minimum) {
-        m_error = TooShort;
-        m_items.clear();
-        return false;
+    if (items.size() < minimum) {
+        return Failure{
+            QStringLiteral("内容不完整，应至少有 %1 项，只找到 %2 项").arg(minimum).arg(items.size())};
     }
-    while (m_items.size() < count)
-        m_items << QString();
-    return true;
-}
-
-QString DocumentItemReader::errorString() const
-{
-    switch (m_error) {
-    case NoError:
-        return QString();
-    case ReadError:
-        return QStringLiteral("读取失败（%1）").arg(m_deviceError);
-    case TooLarge:
-        return QStringLiteral("文件超过 %1 MB，不是任免审批表或简要情况表文件")
-            .arg(kMaxDocumentBytes / (1024 * 1024));
-    case Unterminated:
-        return QStringLiteral("第 %1 项缺少结尾的双引号，文件已损坏").arg(m_found);
-    case TooShort:
-        return QStringLiteral("内容不完整，应至少有 %1 项，只找到 %2 项").arg(m_wanted).arg(m_found);
-    case NoCodec:
-        return QStringLiteral("系统缺少 GB18030 文字编码支持");
-    case BadEncoding:
-        return QStringLiteral("文字编码已损坏（既不是 GB18030，也不是 UTF-8 或 UTF-16），无法读出文字");
-    }
-    return QString();
+    while (items.size() < count)
+        items << QString();
+    return items;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/Result.h"
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
@@ -12,39 +13,26 @@
 // Documents are a few kilobytes; anything this large is not one.
 constexpr qint64 kMaxDocumentBytes = 16 * 1024 * 1024;
 
-class DocumentItemReader {
-public:
-    enum Error { NoError, ReadError, TooLarge, Unterminated, TooShort, NoCodec, BadEncoding };
-
-    // Reads up to `count` items; fewer than `minimum` is an error, missing
-    // items between `minimum` and `count` are empty. Anything after the last
-    // item wanted is ignored.
-    bool read(QIODevice &device, int count, int minimum);
-    bool parse(const QString &text, int count, int minimum);
-
-    const QStringList &items() const { return m_items; }
-    Error error() const { return m_error; }
-    QString errorString() const;   // in Chinese, for the user
-
-private:
-    QStringList m_items;
-    Error m_error = NoError;
-    int m_wanted = 0;
-    int m_found = 0;
-    QString m_deviceError;
-};
+// Reads up to `count` items; fewer than `minimum` is a failure, missing
+// items between `minimum` and `count` are empty. Anything after the last
+// item wanted is ignored. Failures say why in Chinese.
+Result<QStringList> readDocumentItems(QIODevice &device, int count, int minimum);
+Result<QStringList> parseDocumentItems(const QString &text, int count, int minimum);
 
 // Documents are GB18030 (code page 936). Text another editor saved is read
 // as what it is: a UTF-8 or UTF-16 byte-order mark says so, and text that is
 // valid UTF-8 with non-ASCII characters but not valid GB18030 is UTF-8.
-// Bytes valid in none of them are refused (`ok` false, `encodingDamaged`
-// true) rather than read with replacement characters.
+// Bytes valid in none of them are refused rather than read with
+// replacement characters.
 enum class DocumentEncoding { Gb18030, Utf8, Utf16 };
-QString decodeDocumentText(const QByteArray &bytes, bool *ok = nullptr, bool *encodingDamaged = nullptr,
-                           DocumentEncoding *encoding = nullptr);
+struct DocumentText {
+    QString text;
+    DocumentEncoding encoding = DocumentEncoding::Gb18030;
+};
+Result<DocumentText> decodeDocumentText(const QByteArray &bytes);
 // Whether the bytes follow GB18030's byte grammar (one, two or four bytes a character).
 bool isValidGb18030(const QByteArray &bytes);
-QByteArray encodeDocumentText(const QString &text, bool *ok = nullptr);
+Result<QByteArray> encodeDocumentText(const QString &text);
 // One record of quoted items ended by CR LF, every straight double quote
 // curled first so that no item can end early.
-QByteArray encodeDocumentItems(const QStringList &items);
+Result<QByteArray> encodeDocumentItems(const QStringList &items);

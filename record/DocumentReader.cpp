@@ -137,33 +137,28 @@ void applyRenItems(const QStringList &items, AppointmentRecord &r)
     r.ageReferenceDate = at(34);
 }
 
-bool DocumentReader::read(QIODevice &device, DocumentKind kind, AppointmentRecord &record)
+Result<> readDocument(QIODevice &device, DocumentKind kind, AppointmentRecord &record)
 {
-    m_error.clear();
-    if (kind == DocumentKind::Unknown) {
-        m_error = QStringLiteral("文件类型不正确！");
-        return false;
-    }
-    DocumentItemReader items;
-    if (!items.read(device, documentItemCount(kind), documentMinimumItemCount(kind))) {
-        m_error = items.errorString();
-        return false;
-    }
+    if (kind == DocumentKind::Unknown)
+        return Failure{QStringLiteral("文件类型不正确！")};
+    const Result<QStringList> items = readDocumentItems(device, documentItemCount(kind), documentMinimumItemCount(kind));
+    if (!items)
+        return Failure{items.error()};
 
     AppointmentRecord r = record;
     clearFamily(r);
     r.fillingDate.clear();
     switch (kind) {
     case DocumentKind::Dwz:
-        applyDwzItems(items.items(), r);
+        applyDwzItems(items.value(), r);
         break;
     case DocumentKind::Ren:
-        applyRenItems(items.items(), r);
+        applyRenItems(items.value(), r);
         r.filledBy.clear();
         break;
     case DocumentKind::Ljy:
     case DocumentKind::Jan:
-        fillFromBrief(r, briefRecordFromItems(items.items()));
+        fillFromBrief(r, briefRecordFromItems(items.value()));
         break;
     case DocumentKind::Unknown:
         break;
@@ -174,5 +169,5 @@ bool DocumentReader::read(QIODevice &device, DocumentKind kind, AppointmentRecor
     r.fillingDate = Clock::todayDigits();
     r.partyMembership = removeChar(r.partyMembership, QStringLiteral("."));
     record = r;
-    return true;
+    return {};
 }

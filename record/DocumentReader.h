@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/Result.h"
 #include "record/AppointmentRecord.h"
 #include "record/DocumentKind.h"
 #include <QIODevice>
@@ -6,18 +7,11 @@
 #include <QStringList>
 
 // Reads one document of any accepted kind into a record. On failure the
-// record is left exactly as it was and errorString() says why; on success
+// record is left exactly as it was and the failure says why; on success
 // the fields the document carries are replaced, the family table and the
 // fill-in date are reset, and the common end of loading (dates, party
 // text) has run. Photo values and isDirty are the caller's.
-class DocumentReader {
-public:
-    bool read(QIODevice &device, DocumentKind kind, AppointmentRecord &record);
-    QString errorString() const { return m_error; }
-
-private:
-    QString m_error;
-};
+Result<> readDocument(QIODevice &device, DocumentKind kind, AppointmentRecord &record);
 
 // The item-to-field rules, for callers that already hold the items.
 void applyDwzItems(const QStringList &items, AppointmentRecord &record);

@@ -2,11 +2,7 @@
 #include "record/TextRules.h"
 #include "record/DocumentItems.h"
 
-#include "foundation/SafeFile.h"
-
-#include <QFileDevice>
-
-QStringList DocumentWriter::items(const RendererVars &v, const QString &compactPartyText)
+QStringList dwzDocumentItems(const RendererVars &v, const QString &compactPartyText)
 {
     const QString dot = QStringLiteral(".");
     return {
@@ -20,42 +16,7 @@ QStringList DocumentWriter::items(const RendererVars &v, const QString &compactP
     };
 }
 
-QByteArray DocumentWriter::bytes(const RendererVars &vars, const QString &compactPartyText)
+Result<QByteArray> dwzDocumentBytes(const RendererVars &vars, const QString &compactPartyText)
 {
-    return encodeDocumentItems(items(vars, compactPartyText));
-}
-
-bool DocumentWriter::write(QIODevice &device, const RendererVars &vars, const QString &compactPartyText)
-{
-    m_error.clear();
-    m_errorNumber = 0;
-    const QByteArray data = bytes(vars, compactPartyText);
-    if (data.isEmpty()) {
-        m_error = QStringLiteral("系统缺少 GB18030 文字编码支持");
-        m_errorNumber = QFileDevice::UnspecifiedError;
-        return false;
-    }
-    if (device.write(data) != data.size()) {
-        m_error = device.errorString();
-        if (auto *file = qobject_cast<QFileDevice *>(&device))
-            m_errorNumber = file->error();
-        if (m_errorNumber == 0)
-            m_errorNumber = QFileDevice::WriteError;
-        return false;
-    }
-    return true;
-}
-
-bool DocumentWriter::writeFile(const QString &path, const RendererVars &vars, const QString &compactPartyText)
-{
-    SafeFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !write(file, vars, compactPartyText) || !file.commit()) {
-        if (file.osError() != 0) {
-            m_error = file.errorString();
-            m_errorNumber = file.osError();
-        }
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return encodeDocumentItems(dwzDocumentItems(vars, compactPartyText));
 }

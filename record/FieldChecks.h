@@ -1,15 +1,19 @@
 #pragma once
+#include "foundation/Result.h"
 #include "record/AppointmentRecord.h"
 #include <QString>
 
 // The checks run before every preview and save, on a record without any
 // window. Preparations (normalising) are written into the record and stay
 // even when a later step fails.
-struct FieldCheckFailure {
+// The box that holds a refused value, to be shown and focused.
+struct FieldPlace {
     QString controlName;   // e.g. "txtRudang", "txtcsrq"
     int row = -1;          // family row for family columns, else -1
     int page = 1;          // entry page to show
-    QString message;       // full message text, ending in CR LF "请重试！"
 };
 
-bool checkAllFields(AppointmentRecord &record, FieldCheckFailure *failure);
+// The first refused value fails with its message (ending in CR LF
+// "请重试！", shown as a warning under the program's title); `failedPlace`,
+// when given, is set to its box.
+Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace = nullptr);

@@ -50,7 +50,7 @@ PageMargins load()
     return m;
 }
 
-bool store(const PageMargins &margins, QSettings &s)
+Result<> store(const PageMargins &margins, QSettings &s)
 {
     s.beginGroup(QLatin1String(kSection));
     s.setValue(QStringLiteral("TBL_TOP_DIST"), QString::number(margins.top));
@@ -60,13 +60,15 @@ bool store(const PageMargins &margins, QSettings &s)
     s.setValue(QStringLiteral("TBL_HEIGHT"), QString::number(margins.tableHeight));
     s.endGroup();
     s.sync();
-    return s.status() == QSettings::NoError;
+    if (s.status() != QSettings::NoError)
+        return Failure{QStringLiteral("页边距设置未能保存，下次启动时将使用原来的页边距。")};
+    return {};
 }
 
-bool store(const PageMargins &margins)
+Result<> store(const PageMargins &margins)
 {
     QSettings *s = openUserStore();
-    const bool stored = store(margins, *s);
+    const Result<> stored = store(margins, *s);
     delete s;
     return stored;
 }

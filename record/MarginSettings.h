@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/Result.h"
 #include "record/PageMargins.h"
 
 class QSettings;
@@ -13,9 +14,9 @@ namespace MarginSettings {
 // height are never read.
 PageMargins load(QSettings &store);
 PageMargins load();              // the user's store
-// Writes the five keys in their fixed order; false when the store reports
+// Writes the five keys in their fixed order; fails when the store reports
 // that it could not be written.
-bool store(const PageMargins &margins, QSettings &store);
-bool store(const PageMargins &margins);
+Result<> store(const PageMargins &margins, QSettings &store);
+Result<> store(const PageMargins &margins);
 
 } // namespace MarginSettings

@@ -87,12 +87,13 @@ QString RecoveryStore::defaultFolder()
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("recovery"));
 }
 
-bool RecoveryStore::start()
+Result<> RecoveryStore::start()
 {
+    const Failure unusable{QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
     if (isActive())
-        return true;
+        return {};
     if (!QDir().mkpath(m_base))
-        return false;
+        return unusable;
     for (int attempt = 0; attempt < 10; ++attempt) {
         const QString slot = QDir(m_base).filePath(
             QStringLiteral("editor-%1-%2")
@@ -104,11 +105,11 @@ bool RecoveryStore::start()
         if (lock->tryLock(0)) {
             m_slot = slot;
             m_lock = std::move(lock);
-            return true;
+            return {};
         }
         QDir().rmdir(slot);
     }
-    return false;
+    return unusable;
 }
 
 Result<> RecoveryStore::keep(const AppointmentRecord &record, const QString &documentPath)
@@ -182,11 +183,11 @@ QList<RecoveryStore::Orphan> RecoveryStore::findOrphans()
     return found;
 }
 
-bool RecoveryStore::readOrphan(const Orphan &orphan, AppointmentRecord *record, QString *documentPath) const
+Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan) const
 {
     QJsonObject o;
     if (!readJson(orphan.folder, &o))
-        return false;
+        return Failure{QStringLiteral("恢复副本已损坏")};
     AppointmentRecord r;
     const QJsonObject fields = o.value(QStringLiteral("fields")).toObject();
     for (const RecordField &f : recordFields()) {
@@ -218,10 +219,7 @@ bool RecoveryStore::readOrphan(const Orphan &orphan, AppointmentRecord *record, 
         }
     }
     r.isDirty = true;
-    *record = r;
-    if (documentPath)
-        *documentPath = o.value(QStringLiteral("documentPath")).toString();
-    return true;
+    return Recovered{r, o.value(QStringLiteral("documentPath")).toString()};
 }
 
 void RecoveryStore::removeOrphan(const Orphan &orphan)

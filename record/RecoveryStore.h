@@ -26,9 +26,9 @@ public:
     // The user's application data folder followed by "recovery".
     static QString defaultFolder();
 
-    // Takes a subfolder of this editor's own; false when the folder cannot be
-    // used (then nothing is kept, and the editor works on without it).
-    bool start();
+    // Takes a subfolder of this editor's own; fails when the folder cannot
+    // be used (then nothing is kept, and the editor works on without it).
+    Result<> start();
     bool isActive() const { return !m_slot.isEmpty(); }
 
     // Keeps `record` as this editor's copy unless it equals the copy already
@@ -50,8 +50,13 @@ public:
     // Every such copy, newest first; each one is locked for this editor until
     // it is taken or removed, so no other editor offers it at the same time.
     QList<Orphan> findOrphans();
-    // Reads an orphan's record (marked changed, photo attached if it had one).
-    bool readOrphan(const Orphan &orphan, AppointmentRecord *record, QString *documentPath) const;
+    // An orphan's record (marked changed, photo attached if it had one) and
+    // the document it belongs to.
+    struct Recovered {
+        AppointmentRecord record;
+        QString documentPath;
+    };
+    Result<Recovered> readOrphan(const Orphan &orphan) const;
     void removeOrphan(const Orphan &orphan);
 
 private:

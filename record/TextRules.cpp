@@ -28,74 +28,40 @@ QString numberText(double v)
 
 } // namespace
 
-bool isNumeric(const QString &text)
-{
-    static const QRegularExpression re(QStringLiteral("^ *[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+) *$"));
-    return re.match(text).hasMatch();
-}
-
-QString trimSpaces(const QString &text)
-{
-    int b = 0, e = text.size();
-    while (b < e && text.at(b) == QLatin1Char(' '))
-        ++b;
-    while (e > b && text.at(e - 1) == QLatin1Char(' '))
-        --e;
-    return text.mid(b, e - b);
-}
-
-bool isDigitString(const QString &text, int maxLen, int minLen, int exactLen)
-{
-    const QString t = trimSpaces(text);
-    if (!isNumeric(t))
-        return false;
-    if (t.contains(QLatin1Char('+')) || t.contains(QLatin1Char('-')) || t.contains(QLatin1Char('.')))
-        return false;
-    if (maxLen > 0 && t.size() > maxLen)
-        return false;
-    if (minLen > 0 && t.size() < minLen)
-        return false;
-    if (exactLen > 0 && t.size() != exactLen)
-        return false;
-    return true;
-}
-
-QString checkMonth(const QString &mm)
+bool isValidMonth(const QString &mm)
 {
     bool ok = false;
     const int m = trimSpaces(mm).toInt(&ok);
-    return (ok && m >= 1 && m <= 12) ? QString() : QStringLiteral("error");
+    return ok && m >= 1 && m <= 12;
 }
 
-QString checkDay(const QString &yyyy, const QString &mm, const QString &dd)
+bool isValidDay(const QString &yyyy, const QString &mm, const QString &dd)
 {
     bool okY = false, okM = false, okD = false;
     const int y = trimSpaces(yyyy).toInt(&okY);
     const int m = trimSpaces(mm).toInt(&okM);
     const int d = trimSpaces(dd).toInt(&okD);
     if (!okY || !okM || !okD || m < 1 || m > 12)
-        return QStringLiteral("error");
+        return false;
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     int last = days[m - 1];
     if (m == 2 && y % 4 == 0)
         last = 29;
-    return (d >= 1 && d <= last) ? QString() : QStringLiteral("error");
+    return d >= 1 && d <= last;
 }
 
-QString checkDateDigits(const QString &d)
+bool isValidDateDigits(const QString &d)
 {
     switch (d.size()) {
     case 0:
     case 4:
-        return QString();
+        return true;
     case 6:
-        return checkMonth(d.right(2));
-    case 8: {
-        const QString r = checkMonth(d.mid(4, 2));
-        return r.isEmpty() ? checkDay(d.left(4), d.mid(4, 2), d.right(2)) : r;
-    }
+        return isValidMonth(d.right(2));
+    case 8:
+        return isValidMonth(d.mid(4, 2)) && isValidDay(d.left(4), d.mid(4, 2), d.right(2));
     default:
-        return QStringLiteral("error");
+        return false;
     }
 }
 
@@ -110,7 +76,7 @@ bool isValidDateText(QString &text)
     if (text.isEmpty())
         return true;
     if (isNumeric(text))
-        return checkDateDigits(text).isEmpty();
+        return isValidDateDigits(text);
     return isPeriodDate(text);
 }
 
@@ -247,37 +213,3 @@ bool isValidPartyText(const QString &text)
     return true;
 }
 
-QString removeSpaces(const QString &text)
-{
-    return removeChar(text, QStringLiteral(" "));
-}
-
-QString removeChar(const QString &text, const QString &ch)
-{
-    if (ch.isEmpty())
-        return text;
-    QString t = text;
-    t.remove(ch);
-    return t;
-}
-
-QString curlQuotes(const QString &text)
-{
-    QString t = text;
-    bool open = true;
-    for (QChar &c : t) {
-        if (c == QLatin1Char('"')) {
-            c = open ? QChar(0x201C) : QChar(0x201D);
-            open = !open;
-        }
-    }
-    return t;
-}
-
-QString stripLineBreaks(const QString &text)
-{
-    QString t = text;
-    t.remove(QLatin1Char('\r'));
-    t.remove(QLatin1Char('\n'));
-    return t;
-}

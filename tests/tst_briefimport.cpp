@@ -63,7 +63,7 @@ void TestBriefImport::briefDocumentLoads()
     items[22] = QStringLiteral("妻子@儿子@女儿@@父亲@母亲@兄@弟@妹@");   // nine rows on the brief form
     items[23] = QStringLiteral("甲@乙@");
     items[31] = date;
-    QByteArray bytes = encodeDocumentItems(items);
+    QByteArray bytes = encodeDocumentItems(items).value();
     bytes.replace(",\"7\",", ",7,");   // the whole number stands bare
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
@@ -125,7 +125,7 @@ void TestBriefImport::anotherPersonAsked()
     QStringList items(kBriefItemCount);
     items[0] = briefName;
     items[3] = QStringLiteral("0");
-    QVERIFY(writeBytes(dir.filePath(QStringLiteral("brief.ljy")), encodeDocumentItems(items)));
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("brief.ljy")), encodeDocumentItems(items).value()));
     AppointmentRecord r;
     r.name = currentName;
     r.postsToBeRemoved = QStringLiteral("某局局长");

@@ -190,7 +190,7 @@ private slots:
         if (!valid)
             s.record.sex = QStringLiteral("未知");
         QString focused;
-        s.cmds.onCheckFailed = [&](const FieldCheckFailure &f) { focused = f.controlName; };
+        s.cmds.onCheckFailed = [&](const FieldPlace &f) { focused = f.controlName; };
         s.ui.answers << answer;
         s.ui.fileNames << (saveAs.isEmpty() ? QString() : m_docs.filePath(saveAs));
         QTEST(s.cmds.canClose(), "goesOn");
@@ -285,7 +285,7 @@ private slots:
         // under its name it becomes "old.ren.dwz" and the older file stays.
         QStringList items(34);
         items[0] = QStringLiteral("旧");
-        const QByteArray ren = encodeDocumentItems(items);
+        const QByteArray ren = encodeDocumentItems(items).value();
         QVERIFY(writeBytes(doc("old.ren"), ren));
         s.ui.fileNames << doc("old.ren");
         QVERIFY(s.cmds.load());

@@ -3,6 +3,7 @@
 #include "record/CompanionPhoto.h"
 #include "record/DocumentKind.h"
 #include "record/DocumentReader.h"
+#include "commands/DocumentPipeline.h"
 #include "pages/DocumentRender.h"
 #include "record/FieldLabels.h"
 #include "support/DocumentTestSupport.h"
@@ -214,9 +215,9 @@ private slots:
     void itemSyntax()
     {
         QFETCH(QString, text);
-        DocumentItemReader reader;
-        QVERIFY2(reader.parse(text, 3, 2), qPrintable(reader.errorString()));
-        QTEST(reader.items(), "items");
+        const Result<QStringList> items = parseDocumentItems(text, 3, 2);
+        QVERIFY2(items, qPrintable(items.error()));
+        QTEST(items.value(), "items");
     }
 
     void renPartyAssembly_data()
@@ -255,7 +256,7 @@ private slots:
         items[28] = QStringLiteral("局\r\n长");
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.Ren"));
-        QVERIFY(writeBytes(path, encodeDocumentItems(items)));
+        QVERIFY(writeBytes(path, encodeDocumentItems(items).value()));
         AppointmentRecord r;
         r.filledBy = QStringLiteral("x");
         ScriptedInteraction ui;
@@ -273,10 +274,10 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");   // "-": no file at all
         QTest::addColumn<QString>("reason");
         const QStringList items = numberedItems(QStringLiteral("x"), 30);
-        QTest::newRow("30 items") << "short.dwz" << encodeDocumentItems(items) << "只找到 30 项";
-        QTest::newRow("33 items ren") << "short.ren" << encodeDocumentItems(items + QStringList{"a", "b", "c"})
+        QTest::newRow("30 items") << "short.dwz" << encodeDocumentItems(items).value() << "只找到 30 项";
+        QTest::newRow("33 items ren") << "short.ren" << encodeDocumentItems(items + QStringList{"a", "b", "c"}).value()
                                       << "应至少有 34 项";
-        QTest::newRow("31 items brief") << "short.ljy" << encodeDocumentItems(items + QStringList{"a"})
+        QTest::newRow("31 items brief") << "short.ljy" << encodeDocumentItems(items + QStringList{"a"}).value()
                                         << "应至少有 32 项";
         QTest::newRow("unterminated") << "open.dwz" << QByteArray("\"a\",\"b\",\"c") << "第 3 项缺少结尾的双引号";
         QTest::newRow("empty") << "empty.dwz" << QByteArray() << "只找到 0 项";
@@ -426,7 +427,7 @@ private slots:
         photo.fill(Qt::blue);
         QVERIFY(photo.save(in("chosen.bmp"), "BMP"));   // 160 KB
         FormPages pages;
-        QVERIFY(DocumentRender::prepareDocument(in("zhang.dwz"), pages, ui));
+        QVERIFY(prepareDocument(in("zhang.dwz"), pages, ui));
         ui.shown.clear();   // the old photo is no image
         const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 
@@ -476,7 +477,7 @@ private slots:
         QByteArray le(reinterpret_cast<const char *>(text.utf16()), text.size() * 2), be = le;
         for (int i = 0; i + 1 < be.size(); i += 2)
             std::swap(be[i], be[i + 1]);
-        QTest::newRow("GB18030") << encodeDocumentText(text) << true;
+        QTest::newRow("GB18030") << encodeDocumentText(text).value() << true;
         QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + utf8 << true;
         QTest::newRow("UTF-8 without mark") << utf8 << true;
         QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE") + le << true;

@@ -84,13 +84,14 @@ private slots:
         QFETCH(int, page);
         AppointmentRecord r = freshRecord();
         *recordFieldByControl(r, control, qMax(row, 0)) = value;
-        FieldCheckFailure f;
-        QCOMPARE(checkAllFields(r, &f), message.isEmpty());
+        FieldPlace f;
+        const Result<> checked = checkAllFields(r, &f);
+        QCOMPARE(checked.ok(), message.isEmpty());
         QCOMPARE(*recordFieldByControl(r, control, qMax(row, 0)), stored);
         QCOMPARE(r.isDirty, stored != value);   // only a change counts as an edit
         if (message.isEmpty())
             return;
-        QCOMPARE(f.message, message + QStringLiteral("\r\n请重试！"));
+        QCOMPARE(checked.error(), message + QStringLiteral("\r\n请重试！"));
         QCOMPARE(f.controlName, control);
         QCOMPARE(f.row, row);
         QCOMPARE(f.page, page);
@@ -107,13 +108,13 @@ private slots:
         r.familyBirthDates[1] = QStringLiteral("2010");       // future: reported
         r.familyBirthDates[2] = QStringLiteral("19381301");   // invalid, but a later row
         r.ageReferenceDate = QStringLiteral(" ");
-        FieldCheckFailure f;
-        QVERIFY(!checkAllFields(r, &f));
+        FieldPlace f;
+        const Result<> checked = checkAllFields(r, &f);
         QCOMPARE(f.row, 1);
-        QVERIFY(f.message.startsWith(QStringLiteral("出生时间不能晚于当前时间")));
+        QVERIFY(checked.error().startsWith(QStringLiteral("出生时间不能晚于当前时间")));
         QCOMPARE((QStringList{r.sex, r.partyMembership, r.familyBirthDates[0], r.familyBirthDates[2], r.ageReferenceDate}),
                  (QStringList{"女", "198507；民盟", "1940", "19381301", " "}));
-        QVERIFY(!checkAllFields(r, nullptr));   // no failure wanted: still refused
+        QVERIFY(!checkAllFields(r));   // no place wanted: still refused
     }
 };
 

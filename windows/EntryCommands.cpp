@@ -24,9 +24,7 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
         m_window.refreshControls();
         showPhotoFrame();
     };
-    m_documents.onCheckFailed = [this](const FieldCheckFailure &failure) {
-        m_window.showCheckFailure(failure);
-    };
+    m_documents.onCheckFailed = [this](const FieldPlace &refused) { m_window.showField(refused); };
     m_documents.onPartyTextRejected = [this] { focusPartyText(); };
     m_documents.onResumeFontSize = [this](int points) { m_window.setResumeBoxFontSize(points); };
 
@@ -143,10 +141,8 @@ void EntryCommands::setRecoveryStore(RecoveryStore *store)
 
 void EntryCommands::focusPartyText()
 {
-    FieldCheckFailure place;
-    place.controlName = QStringLiteral("txtRudang");
-    place.page = 1;
-    m_window.showCheckFailure(place);
+    const FieldPlace place{QStringLiteral("txtRudang"), -1, 1};
+    m_window.showField(place);
     if (QPlainTextEdit *box = m_window.control(place.controlName))
         box->selectAll();
 }
@@ -164,7 +160,6 @@ bool EntryCommands::eventFilter(QObject *watched, QEvent *event)
 
 void EntryCommands::endOfApplication()
 {
-    if (!MarginSettings::store(m_margins))
-        m_ui.message(QStringLiteral("系统"), QStringLiteral("页边距设置未能保存，下次启动时将使用原来的页边距。"),
-                     MessageIcon::Information);
+    if (const Result<> stored = MarginSettings::store(m_margins); !stored)
+        showFailure(m_ui, stored, QStringLiteral("系统"));
 }

@@ -350,20 +350,20 @@ void EntryWindow::resizeEvent(QResizeEvent *event)
 
 bool EntryWindow::checkAllFields()
 {
-    FieldCheckFailure failure;
-    const bool passed = ::checkAllFields(m_record, &failure);
+    FieldPlace refused;
+    const Result<> checked = ::checkAllFields(m_record, &refused);
     refreshControls();   // the preparations stay in the boxes
-    if (passed)
+    if (checked)
         return true;
-    m_ui.message(AppInfo::title(), failure.message, MessageIcon::Exclamation);
-    showCheckFailure(failure);
+    showFailure(m_ui, checked, AppInfo::title());
+    showField(refused);
     return false;
 }
 
-void EntryWindow::showCheckFailure(const FieldCheckFailure &failure)
+void EntryWindow::showField(const FieldPlace &place)
 {
-    showPage(failure.page);
-    if (QPlainTextEdit *box = control(failure.controlName, failure.row))
+    showPage(place.page);
+    if (QPlainTextEdit *box = control(place.controlName, place.row))
         focusAndSelectFirstLine(box);
 }
 

@@ -11,7 +11,7 @@
 class Interaction;
 class EntryCommands;
 class EntryPage;
-struct FieldCheckFailure;
+struct FieldPlace;
 class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
@@ -48,7 +48,7 @@ public:
     EntryCommands &commands() { return *m_commands; }
 
     // Shows the page of a failed check and focuses its field, first line selected.
-    void showCheckFailure(const FieldCheckFailure &failure);
+    void showField(const FieldPlace &place);
 
 public slots:
     // Checks before preview and save: message, page, focus and selection

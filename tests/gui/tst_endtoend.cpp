@@ -9,6 +9,7 @@
 #include "windows/PhotoDialog.h"
 #include "windows/EntryCommands.h"
 #include "windows/EntryWindow.h"
+#include "commands/DocumentPipeline.h"
 #include "pages/DocumentRender.h"
 #include "windows/PreviewWindow.h"
 #include "support/GuiTestSupport.h"
@@ -229,7 +230,7 @@ private slots:
         // The same record in a window of its own.
         PreviewWindow alone(ui);
         alone.pages().margins = w->commands().margins();
-        QVERIFY(DocumentRender::prepareDocument(QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz"), alone.pages(), ui));
+        QVERIFY(prepareDocument(QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz"), alone.pages(), ui));
         alone.setUp();
         QVERIFY(alone.paperImage(0) == shown[0] && alone.paperImage(1) == shown[1]);
         if (!GuiTest::haveTools())

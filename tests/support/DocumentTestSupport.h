@@ -49,5 +49,5 @@ inline QByteArray savedBytes(AppointmentRecord r)
 {
     RendererVars v;
     ScriptedInteraction ui;
-    return fillRendererVars(r, v) ? DocumentWriter::bytes(v, r.compactPartyText) : QByteArray();
+    return fillRendererVars(r, v) ? dwzDocumentBytes(v, r.compactPartyText).value() : QByteArray();
 }

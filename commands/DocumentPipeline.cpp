@@ -1,0 +1,19 @@
+#include "commands/DocumentPipeline.h"
+#include "record/AppointmentRecord.h"
+#include "record/DocumentFile.h"
+#include "record/FieldChecks.h"
+#include "record/RendererHandoff.h"
+
+Result<> prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
+{
+    pages.resumeFontSize = 12;   // a load starts the résumé afresh
+    AppointmentRecord record;
+    if (Result<> loaded = loadDocumentFile(path, record, ui); !loaded)
+        return loaded;
+    if (Result<> checked = checkAllFields(record); !checked)
+        return checked;
+    if (Result<> handedOff = fillRendererVars(record, pages); !handedOff)
+        return handedOff;
+    pages.takePhoto(record);
+    return {};
+}
