@@ -306,11 +306,11 @@ int runCheck(const Options &o)
             // Every message of the load is reported in the order raised; when
             // the document fails, the reason comes last.
             const BatchOutput::DocumentCheck check = BatchOutput::checkDocument(doc, o.margins);
-            QString lines = check.passed ? name + QStringLiteral("ok\n") : QString();
+            QString lines = check.prepared ? name + QStringLiteral("ok\n") : QString();
             for (const QString &warning : check.loadMessages + check.layoutMessages)
                 lines += name + QStringLiteral("warning: ") + oneLine(warning) + QLatin1Char('\n');
-            if (!check.passed) {
-                lines += name + oneLine(check.failure) + QLatin1Char('\n');
+            if (!check.prepared) {
+                lines += name + oneLine(check.prepared.error()) + QLatin1Char('\n');
                 result.ok = false;
             }
             result.out = lines.toUtf8();

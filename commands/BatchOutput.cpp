@@ -26,13 +26,10 @@ DocumentCheck checkDocument(const QString &document, const PageMargins &margins)
     ScriptedInteraction collected;
     FormPages pages;
     pages.margins = margins;
-    const Result<> prepared = prepareDocument(document, pages, collected);
-    result.passed = prepared.ok();
+    result.prepared = prepareDocument(document, pages, collected);
     result.loadMessages = collected.messageTexts();
-    if (!prepared) {
-        result.failure = prepared.error();
+    if (!result.prepared)
         return result;
-    }
     result.layoutMessages = DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both);
     return result;
 }
@@ -55,11 +52,11 @@ CheckReport checkDocuments(const QStringList &documents, const PageMargins &marg
         [&](int i, DocumentCheck &r) {
             if (stop)
                 return;
-            if (r.passed)
+            if (r.prepared)
                 report.passed << documents.at(i);
             else
-                report.failed.append({documents.at(i), r.failure});
-            if (r.passed && !r.layoutMessages.isEmpty())
+                report.failed.append({documents.at(i), r.prepared.error()});
+            if (r.prepared && !r.layoutMessages.isEmpty())
                 report.warned.append({documents.at(i), r.layoutMessages.first()});
             if (progress && !progress(i + 1, total)) {
                 stop = true;

@@ -26,10 +26,9 @@ struct Problem {
 // One document loaded, checked and laid out as the preview would, with
 // every message it raised.
 struct DocumentCheck {
-    bool passed = false;
+    Result<> prepared = Failure{QStringLiteral("没有检查")};   // or why it was refused
     QStringList loadMessages;     // raised while loading that did not stop it (a damaged photo)
-    QString failure;              // why it was refused, when not passed
-    QStringList layoutMessages;   // texts that do not fit their cells, when passed
+    QStringList layoutMessages;   // texts that do not fit their cells, when prepared
 };
 DocumentCheck checkDocument(const QString &document, const PageMargins &margins);
 
