@@ -31,8 +31,10 @@ public:
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
-    const T &value() const { return *m_value; }
-    T &value() { return *m_value; }
+    // Only after ok(): asking a failure for its value throws rather than
+    // reading what is not there.
+    const T &value() const { return m_value.value(); }
+    T &value() { return m_value.value(); }
     const QString &error() const { return m_error; }
     // The title for the message box, or `usual` when the failure names none.
     QString title(const QString &usual) const { return m_title.isEmpty() ? usual : m_title; }

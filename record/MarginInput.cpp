@@ -22,12 +22,11 @@ bool usable(const QString &text)
     return isNumeric(text) && std::fabs(valueOf(text)) < kLargestMillimetres;
 }
 
-MarginInput::Result refuse(const char *control, const QString &message)
+Failure refuse(QString *refusedControl, const char *control, const QString &message)
 {
-    MarginInput::Result r;
-    r.focusControl = QLatin1String(control);
-    r.message = message;
-    return r;
+    if (refusedControl)
+        *refusedControl = QLatin1String(control);
+    return Failure{message, QStringLiteral("提示")};
 }
 
 } // namespace
@@ -39,27 +38,27 @@ int shownMillimetres(int twips)
     return static_cast<int>(std::trunc(twips / 56.6));
 }
 
-Result check(const QString &top, const QString &left, const QString &backLeft)
+::Result<Accepted> check(const QString &top, const QString &left, const QString &backLeft,
+                         QString *refusedControl)
 {
     if (!usable(top))
-        return refuse("txtTop", kNotNumber);
+        return refuse(refusedControl, "txtTop", kNotNumber);
     if (!usable(left))
-        return refuse("txtLeft", kNotNumber);
+        return refuse(refusedControl, "txtLeft", kNotNumber);
     if (!usable(backLeft))
-        return refuse("txtBackLeft", kNotNumber);
+        return refuse(refusedControl, "txtBackLeft", kNotNumber);
 
     const double t = valueOf(top), l = valueOf(left), b = valueOf(backLeft);
     if (t >= 32)
-        return refuse("txtTop", QStringLiteral("下边距不能小于20，上边距请输入小于32的整数值"));
+        return refuse(refusedControl, "txtTop", QStringLiteral("下边距不能小于20，上边距请输入小于32的整数值"));
     if (t < 15)
-        return refuse("txtTop", QStringLiteral("上边距不能小于15"));
+        return refuse(refusedControl, "txtTop", QStringLiteral("上边距不能小于15"));
     if (l >= 32)
-        return refuse("txtLeft", QStringLiteral("第一页左边距请输入小于32的整数值"));
+        return refuse(refusedControl, "txtLeft", QStringLiteral("第一页左边距请输入小于32的整数值"));
     if (b >= 32)
-        return refuse("txtBackLeft", QStringLiteral("第二页左边距请输入小于32的整数值"));
+        return refuse(refusedControl, "txtBackLeft", QStringLiteral("第二页左边距请输入小于32的整数值"));
 
-    Result r;
-    r.ok = true;
+    Accepted r;
     const double mmT = std::trunc(t), mmL = std::trunc(l), mmB = std::trunc(b);
     r.topText = QString::number(static_cast<long long>(mmT));
     r.leftText = QString::number(static_cast<long long>(mmL));
@@ -71,13 +70,11 @@ Result check(const QString &top, const QString &left, const QString &backLeft)
     return r;
 }
 
-void apply(const Result &result, PageMargins &margins)
+void apply(const Accepted &accepted, PageMargins &margins)
 {
-    if (!result.ok)
-        return;
-    margins.top = result.top;
-    margins.pageOneLeft = result.pageOneLeft;
-    margins.pageTwoLeft = result.pageTwoLeft;
+    margins.top = accepted.top;
+    margins.pageOneLeft = accepted.pageOneLeft;
+    margins.pageTwoLeft = accepted.pageTwoLeft;
 }
 
 } // namespace MarginInput

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/Result.h"
 #include "record/PageMargins.h"
 #include <QString>
 
@@ -9,18 +10,19 @@ namespace MarginInput {
 // A margin in twips as the dialog shows it: twips / 56.6, fraction dropped.
 int shownMillimetres(int twips);
 
-struct Result {
-    bool ok = false;
-    QString focusControl;      // "txtTop", "txtLeft" or "txtBackLeft" on failure
-    QString message;           // the message to show (title "提示")
-    QString topText, leftText, backLeftText;   // texts written back on success
-    int top = 0, pageOneLeft = 0, pageTwoLeft = 0;   // twips on success
+// Three margins as entered and accepted.
+struct Accepted {
+    QString topText, leftText, backLeftText;   // texts written back to the boxes
+    int top = 0, pageOneLeft = 0, pageTwoLeft = 0;   // twips
 };
 
-// Checks the three texts in the dialog's order and converts them.
-Result check(const QString &top, const QString &left, const QString &backLeft);
+// Checks the three texts in the dialog's order and converts them. A
+// refusal is shown under "提示" without an icon; `refusedControl` (when
+// given) is set to the box to focus: "txtTop", "txtLeft" or "txtBackLeft".
+::Result<Accepted> check(const QString &top, const QString &left, const QString &backLeft,
+                         QString *refusedControl = nullptr);
 
-// Applies a successful result to the margins (top and both left edges only).
-void apply(const Result &result, PageMargins &margins);
+// Applies accepted margins (top and both left edges only).
+void apply(const Accepted &accepted, PageMargins &margins);
 
 } // namespace MarginInput

@@ -37,22 +37,21 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(QString, focus);
         QFETCH(QString, message);
-        const MarginInput::Result r = MarginInput::check(texts[0], texts[1], texts[2]);
-        QVERIFY(!r.ok && r.focusControl == focus);
-        QCOMPARE(r.message, message);
-        PageMargins m;
-        MarginInput::apply(r, m);
-        QCOMPARE(m.top, 1134);   // nothing changes on a refusal
+        QString refused;
+        const Result<MarginInput::Accepted> r = MarginInput::check(texts[0], texts[1], texts[2], &refused);
+        QVERIFY(!r && refused == focus);
+        QCOMPARE(r.error(), message);
+        QCOMPARE(r.title(QString()), QStringLiteral("提示"));
     }
 
     // Whole millimetres, 56.7 twips each, half to even; shown as twips / 56.6.
     void conversions()
     {
-        MarginInput::Result r = MarginInput::check(QStringLiteral("15.9"), QStringLiteral("31"), QStringLiteral("-5"));
-        QVERIFY(r.ok && r.topText == QStringLiteral("15"));
+        MarginInput::Accepted r = MarginInput::check(QStringLiteral("15.9"), QStringLiteral("31"), QStringLiteral("-5")).value();
+        QCOMPARE(r.topText, QStringLiteral("15"));
         QCOMPARE(QList<int>({r.top, r.pageOneLeft, r.pageTwoLeft}), QList<int>({850, 1758, -284}));   // 850.5, 1757.7, -283.5
-        r = MarginInput::check(QStringLiteral(" 31 "), QStringLiteral("+9.99"), QStringLiteral("0"));
-        QVERIFY(r.ok && r.leftText == QStringLiteral("9"));
+        r = MarginInput::check(QStringLiteral(" 31 "), QStringLiteral("+9.99"), QStringLiteral("0")).value();
+        QCOMPARE(r.leftText, QStringLiteral("9"));
         QCOMPARE(QList<int>({r.top, r.pageOneLeft, r.pageTwoLeft}), QList<int>({1758, 510, 0}));
         PageMargins m;
         MarginInput::apply(r, m);

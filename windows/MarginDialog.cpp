@@ -81,13 +81,16 @@ void MarginDialog::allowEditing()
 
 void MarginDialog::applyMargins()
 {
-    const MarginInput::Result r = MarginInput::check(txtTop->text(), txtLeft->text(), txtBackLeft->text());
-    if (!r.ok) {
-        if (auto *box = findChild<QLineEdit *>(r.focusControl))
+    QString refused;
+    const Result<MarginInput::Accepted> checked =
+        MarginInput::check(txtTop->text(), txtLeft->text(), txtBackLeft->text(), &refused);
+    if (!checked) {
+        if (auto *box = findChild<QLineEdit *>(refused))
             box->setFocus();
-        m_ui.message(QStringLiteral("提示"), r.message, MessageIcon::None);
+        showFailure(m_ui, checked, QStringLiteral("提示"), MessageIcon::None);
         return;
     }
+    const MarginInput::Accepted &r = checked.value();
     txtTop->setText(r.topText);
     txtLeft->setText(r.leftText);
     txtBackLeft->setText(r.backLeftText);
