@@ -5,7 +5,7 @@
 #include "record/DocumentKind.h"
 #include "record/RecoveryStore.h"
 #include "record/RendererHandoff.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 
 #include <QCoreApplication>
 #include <QDir>

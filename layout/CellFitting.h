@@ -1,6 +1,6 @@
 #pragma once
 #include "layout/DrawingSurface.h"
-#include "record/TextRules.h"   // StripLineBreaks
+#include "foundation/TextUtilities.h"   // StripLineBreaks
 #include <QStringList>
 
 // Where text sits across its area; text of two or more lines always starts

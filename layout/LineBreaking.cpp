@@ -1,6 +1,6 @@
 #include "layout/LineBreaking.h"
 #include "layout/MeasuringSurface.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 #include "foundation/Twips.h"
 
 #include <QVarLengthArray>

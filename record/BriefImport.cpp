@@ -1,5 +1,5 @@
 #include "record/BriefImport.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 
 #include <QRegularExpression>
 

@@ -5,7 +5,7 @@
 #include "record/DocumentKind.h"
 #include "record/DocumentReader.h"
 #include "record/DocumentWriter.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 #include "foundation/FileErrorText.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "record/DocumentItems.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,6 +1,6 @@
 #include "record/DocumentReader.h"
 #include "foundation/Clock.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 #include "record/BriefImport.h"
 #include "record/DocumentItems.h"
 

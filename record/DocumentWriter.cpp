@@ -1,5 +1,5 @@
 #include "record/DocumentWriter.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 #include "record/DocumentItems.h"
 
 QStringList dwzDocumentItems(const RendererVars &v, const QString &compactPartyText)

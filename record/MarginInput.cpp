@@ -1,5 +1,5 @@
 #include "record/MarginInput.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 #include "foundation/Twips.h"
 
 #include <cmath>

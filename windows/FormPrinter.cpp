@@ -1,6 +1,6 @@
 #include "windows/FormPrinter.h"
 #include "layout/PainterSurface.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 #include "pages/DocumentRender.h"
 #include <QPageSize>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "windows/PreviewWindow.h"
 #include "foundation/Twips.h"
 #include "layout/PainterSurface.h"
-#include "record/TextRules.h"
+#include "foundation/TextUtilities.h"
 #include "pages/DocumentRender.h"
 #include <QApplication>
 #include <QBuffer>
