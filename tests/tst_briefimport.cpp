@@ -68,9 +68,7 @@ private slots:
         r.familyNames[5] = QStringLiteral("old");
         r.isDirty = true;
         ScriptedInteraction ui;
-        QVERIFY(loadDocumentFile(path, r, ui));
-        QVERIFY(ui.shown.isEmpty());
-        QVERIFY(!r.isDirty);
+        QVERIFY(loadDocumentFile(path, r, ui) && ui.shown.isEmpty() && !r.isDirty);
 
         QCOMPARE(r.partyMembership, QStringLiteral("19850701；民盟；"));
         QCOMPARE((QStringList{r.name, r.sex, r.birthDate, r.ethnicGroup, r.nativePlace, r.birthPlace, r.workStartDate, r.fullTimeEducation, r.fullTimeSchool,

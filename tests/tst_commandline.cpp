@@ -237,8 +237,8 @@ private slots:
         QVERIFY(QFile::copy(sample("typical.dwz"), docs.last()));
         const Run r = run(QStringList{"render", "--output-dir", tmp("names/out"), "--jobs", "2"} + docs);
         QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(r.err));
-        QStringList written = QDir(tmp("names/out")).entryList(QDir::Files, QDir::Name);
-        QCOMPARE(written, QStringList({"zhang (2) (2).pdf", "zhang (2).pdf", "zhang (3).pdf", "zhang (4).pdf", "zhang.pdf"}));
+        QCOMPARE(QDir(tmp("names/out")).entryList(QDir::Files, QDir::Name),
+                 QStringList({"zhang (2) (2).pdf", "zhang (2).pdf", "zhang (3).pdf", "zhang (4).pdf", "zhang.pdf"}));
     }
 
     // What a document prints, its message lines among it, is in tests/golden;

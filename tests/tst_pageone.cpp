@@ -60,8 +60,7 @@ private slots:
         }
     }
 
-    // A filled form: its small cells at the default margins, then the whole
-    // page moved with the margins while the table keeps its size.
+    // A filled form moves with the margins while the table keeps its size.
     void filledFormAndMargins()
     {
         FormPages a;
@@ -79,19 +78,14 @@ private slots:
         a.hasPhoto = true;
         a.photoPicture = QImage(30, 40, QImage::Format_RGB32);
         const QList<Op> ops = recordPage(a, 1);
-        // cell tops are rounded half to even: T + 616.5 is 1750
-        QCOMPARE(findText(ops, a.ethnicGroup)->y, 1750 + 300 - kaiTiLineHeight() / 2);
-        const QList<Op> pics = ofKind(ops, Op::Picture);
-        QCOMPARE(pics.size(), 1);   // scaled into its box, in place of the label
-        QVERIFY(near(pics[0].x, L + 6370.4) && near(pics[0].y, T + 42.35));
-        QVERIFY(near(pics[0].x2, 1772.442) && near(pics[0].y2, 2349.48) && !findText(ops, QStringLiteral("照    片")));
+        QCOMPARE(ofKind(ops, Op::Picture).size(), 1);   // placed as in the golden lists, which have photos
 
         FormPages b = a;
         b.margins.top += 240;   // even shifts keep every half-even rounding in step
         b.margins.pageOneLeft -= 100;
         b.margins.pageTwoLeft += 300;   // page two's margin leaves page one alone
         verifyShifted(ops, recordPage(b, 1), -100, 240);
-        b.margins.top = 1135;   // T + 616.5 is 1752
+        b.margins.top = 1135;   // cell tops are rounded half to even: T + 616.5 is 1752
         QCOMPARE(findText(recordPage(b, 1), a.ethnicGroup)->y, 1752 + 300 - kaiTiLineHeight() / 2);
         a.hasPhoto = false;   // a picture kept but not attached is not drawn
         QVERIFY(ofKind(recordPage(a, 1), Op::Picture).isEmpty());
