@@ -3,7 +3,7 @@
 using namespace PageTest;
 
 namespace {
-const double T = 1134, L = 850, W = 8165;
+const double T = 1134, L = 850;
 } // namespace
 
 class TestPageOne : public QObject {
