@@ -30,3 +30,13 @@ write('resume_at_the_limit.dwz', {18: '\r\n'.join('%d.01--%d.12  江州市某单
 write('resume_too_long.dwz', {18: '\r\n'.join('%d.01--%d.12  江州市某单位某职务' % (1900 + i, 1900 + i) for i in range(60))})
 write('mixed_ascii.dwz', {1: 'Zhang Ming-Hua', 5: 'Jiangsu Nantong', 11: 'East China Univ. of Sci. & Tech.#Chemical Engineering@Party School#Economics',
                           12: 'Senior Engineer (Chemistry)', 17: 'Safety management, ISO 9001 & 14001 audits'})
+# The post rows at their line limits (25 characters a line, marks pulled or
+# pushed, 75 at most), the reporting unit at each of its lengths, the lower
+# degree line below 12 points, and cells whose text must shrink (the name to
+# 11 or 8 points) or cannot fit (the name, a family workplace), party names
+# without a date.
+write('posts_one_line.dwz', {1: '一二三四五六七八九十', 6: '民盟', 10: '大学#管理学硕士研究生学位证@#', 11: '某工业大学#@中央党校函授学院#经济管理专业',
+                             26: '字' * 25, 27: '字' * 26, 28: '字' * 25 + '。', 30: '单' * 9})
+write('posts_growing.dwz', {6: '；民盟；民进', 26: '字' * 51, 27: '字' * 50 + "'", 28: '字' * 24 + '（字）', 30: '单' * 10})
+write('posts_too_long.dwz', {1: '国' * 60, 26: '', 27: '字' * 76, 28: '字' * 75, 30: '单' * 33})
+write('name_at_eight_points.dwz', {1: '国' * 21, 25: '长' * 200 + '@' * 8, 30: '单' * 30})

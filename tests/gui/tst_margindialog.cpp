@@ -29,9 +29,8 @@ private slots:
         QVERIFY(d.txtTop->isEnabled() && d.txtLeft->isEnabled() && d.txtBackLeft->isEnabled() && !d.cmdModify->isEnabled());
         d.txtTop->setText(QStringLiteral("25"));
         d.reject();   // the close box changes nothing
-        QCOMPARE(m.top, 1134);
         d.show();
-        QVERIFY(texts(d)[0] == QStringLiteral("20") && locked(d));
+        QVERIFY(m.top == 1134 && texts(d)[0] == QStringLiteral("20") && locked(d));
 
         d.cmdModify->click();
         d.txtTop->setText(QStringLiteral("32"));

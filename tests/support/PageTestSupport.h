@@ -12,17 +12,12 @@ using Op = RecordingSurface::Op;
 namespace PageTest {
 
 // Page 1 or 2 with the usual pens, from the font its caller leaves set.
-inline void drawPage(FormPages &p, int page, RecordingSurface &s)
-{
-    s.setFontName(page == 1 ? QStringLiteral("宋体") : QStringLiteral("楷体"));
-    s.setFontSize(12);
-    page == 1 ? p.drawPageOne(s, 12, 6) : p.drawPageTwo(s, 12, 6);
-}
-
 inline QList<Op> recordPage(FormPages &p, int page)
 {
     RecordingSurface s;
-    drawPage(p, page, s);
+    s.setFontName(page == 1 ? QStringLiteral("宋体") : QStringLiteral("楷体"));
+    s.setFontSize(12);
+    page == 1 ? p.drawPageOne(s, 12, 6) : p.drawPageTwo(s, 12, 6);
     return s.ops();
 }
 
@@ -63,11 +58,11 @@ inline QString joined(const QList<Op> &ops)
     return s;
 }
 
-// Line height of KaiTi in whole twips, as the cell fitting centres by it.
-inline double kaiTiLineHeight(double size = 12)
+// Line height of KaiTi at 12 points in whole twips, as the cell fitting centres by it.
+inline double kaiTiLineHeight()
 {
     MeasuringSurface ms;
-    ms.setUpFont(QStringLiteral("楷体"), size, false, 1);
+    ms.setUpFont(QStringLiteral("楷体"), 12, false, 1);
     return roundHalfEven(ms.textHeight(QStringLiteral("高")));
 }
 
