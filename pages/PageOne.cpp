@@ -73,21 +73,21 @@ void FormPages::drawPageOne(DrawingSurface &surface, int thickPen, int thinPen)
     // 4./5. The three position rows grow with their texts; each row's top
     // is the bottom of the one above, so count and draw row by row.
     double y = T + 3600;
-    const double xianRenTop = y;
+    const double currentPostsTop = y;
     currentPostsLines = positionRowLines(currentPosts);
     y += positionRowHeight(currentPostsLines);
     surface.strokeLine(L, y, L + W, y);
     currentPostsBottom = roundHalfEven(y);
 
-    const double niRenTop = currentPostsBottom;
+    const double proposedPostsTop = currentPostsBottom;
     proposedPostsLines = positionRowLines(proposedPosts);
-    y = niRenTop + positionRowHeight(proposedPostsLines);
+    y = proposedPostsTop + positionRowHeight(proposedPostsLines);
     surface.strokeLine(L, y, L + W, y);
     proposedPostsBottom = roundHalfEven(y);
 
-    const double niMianTop = proposedPostsBottom;
+    const double postsToBeRemovedTop = proposedPostsBottom;
     postsToBeRemovedLines = positionRowLines(postsToBeRemoved);
-    y = niMianTop + positionRowHeight(postsToBeRemovedLines);
+    y = postsToBeRemovedTop + positionRowHeight(postsToBeRemovedLines);
     surface.setDrawWidth(thickPen);
     surface.strokeLine(L, y, L + W, y);
     surface.setDrawWidth(thinPen);
@@ -117,11 +117,11 @@ void FormPages::drawPageOne(DrawingSurface &surface, int thickPen, int thinPen)
     printAt(surface, L + 113.4, T + 3036.6, QStringLiteral("学  位"));
     printAt(surface, L + 113.4, T + 1836.6, QStringLiteral("专业技"));
     printAt(surface, L + 113.4, T + 2136.6, QStringLiteral("术职务"));
-    printAt(surface, L + 85.05, xianRenTop + positionRowHeight(currentPostsLines) / 2.0 - 113.4,
+    printAt(surface, L + 85.05, currentPostsTop + positionRowHeight(currentPostsLines) / 2.0 - 113.4,
             QStringLiteral(" 现  任  职  务"));
-    printAt(surface, L + 85.05, niRenTop + positionRowHeight(proposedPostsLines) / 2.0 - 113.4,
+    printAt(surface, L + 85.05, proposedPostsTop + positionRowHeight(proposedPostsLines) / 2.0 - 113.4,
             QStringLiteral(" 拟  任  职  务"));
-    printAt(surface, L + 85.05, niMianTop + positionRowHeight(postsToBeRemovedLines) / 2.0 - 113.4,
+    printAt(surface, L + 85.05, postsToBeRemovedTop + positionRowHeight(postsToBeRemovedLines) / 2.0 - 113.4,
             QStringLiteral(" 拟  免  职  务"));
     printAt(surface, L + 226.8, R + 1386.6, QStringLiteral("简"));
     printAt(surface, L + 226.8, R + 3486.6, QStringLiteral("历"));

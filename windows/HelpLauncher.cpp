@@ -66,13 +66,13 @@ HelpLauncher::~HelpLauncher()
     delete m_window.data();
 }
 
-HelpLauncher::Command HelpLauncher::commandFor(const QString &programDir, const QString &hhViewer)
+HelpLauncher::Command HelpLauncher::commandFor(const QString &programDir, const QString &helpViewer)
 {
     const QDir resources(programDir + QStringLiteral("/资源"));
     const QString chm = resources.filePath(QStringLiteral("rmHelp.chm"));
     Command c;
-    if (!hhViewer.isEmpty() && QFileInfo::exists(chm)) {
-        c.program = hhViewer;
+    if (!helpViewer.isEmpty() && QFileInfo::exists(chm)) {
+        c.program = helpViewer;
         c.arguments << QDir::toNativeSeparators(chm);
     } else {
         c.url = QUrl::fromLocalFile(helpPage(programDir));

@@ -27,9 +27,9 @@ public:
     HelpLauncher();
     ~HelpLauncher();
 
-    // The command for a program folder; `hhViewer` is the located "hh.exe"
+    // The command for a program folder; `helpViewer` is the located "hh.exe"
     // (empty when there is none).
-    static Command commandFor(const QString &programDir, const QString &hhViewer);
+    static Command commandFor(const QString &programDir, const QString &helpViewer);
     // The command for the running program.
     static Command command();
 
