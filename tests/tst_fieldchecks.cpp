@@ -48,12 +48,9 @@ private slots:
         row("birthday period", "txtBirthday", -1, "1965春", "1965春", "", 1);
         row("birthday normalised", "txtBirthday", -1, "1965 03\r\n12", "19650312", "", 1);
         row("birthday month 13", "txtBirthday", -1, "196513", "196513", birth, 1);
-        row("birthday april 31", "txtBirthday", -1, "19650431", "19650431", birth, 1);
         row("birthday dotted", "txtBirthday", -1, "1965.03", "1965.03", birth, 1);
         row("party semicolons", "txtRudang", -1, "1985 07; 民盟 ;九三\r\n", "198507；民盟；九三", "", 1);
         row("party after today", "txtRudang", -1, "200310", "200310", party, 1);
-        row("party five parts", "txtRudang", -1, "198507；a；b；c；d", "198507；a；b；c；d", party, 1);
-        row("party date second", "txtRudang", -1, "民盟；198507", "民盟；198507", party, 1);
         row("worktime later today", "txtWorktime", -1, "20030930", "20030930", "", 1);
         row("worktime normalised", "txtWorktime", -1, " 1985\n", "1985", "", 1);
         row("worktime month 13", "txtWorktime", -1, "198513", "198513", date, 1);
@@ -81,7 +78,6 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, stored);
         QFETCH(QString, message);
-        QFETCH(int, page);
         AppointmentRecord r = freshRecord();
         *recordFieldByControl(r, control, qMax(row, 0)) = value;
         FieldPlace f;
@@ -94,7 +90,7 @@ private slots:
         QCOMPARE(checked.error(), message + QStringLiteral("\r\n请重试！"));
         QCOMPARE(f.controlName, control);
         QCOMPARE(f.row, row);
-        QCOMPARE(f.page, page);
+        QTEST(f.page, "page");
     }
 
     // The first failing step is reported; the preparations before it stay,

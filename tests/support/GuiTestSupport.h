@@ -105,10 +105,7 @@ inline bool pageSizeNear(const QString &file, double w, double h)
 }
 constexpr double kB5Width = 498.898, kB5Height = 708.661;   // 176 x 250 mm in points
 
-struct Word {
-    double x, y;
-    QString text;
-};
+struct Word { double x, y; QString text; };
 
 // The words of one page with their corners in points from the sheet's corner.
 inline QList<Word> pdfWords(const QString &file, int page)
@@ -123,6 +120,20 @@ inline QList<Word> pdfWords(const QString &file, int page)
         words.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
     }
     return words;
+}
+
+// The words of one page that differ between two PDF files, as "old→new";
+// "count" when the pages hold different numbers of words.
+inline QStringList wordDifferences(const QString &a, const QString &b, int page)
+{
+    const QList<Word> x = pdfWords(a, page), y = pdfWords(b, page);
+    if (x.size() != y.size())
+        return {QStringLiteral("count %1→%2").arg(x.size()).arg(y.size())};
+    QStringList out;
+    for (int i = 0; i < x.size(); ++i)
+        if (x[i].text != y[i].text || x[i].x != y[i].x || x[i].y != y[i].y)
+            out << x[i].text + QStringLiteral("→") + y[i].text;
+    return out;
 }
 
 } // namespace GuiTest
