@@ -11,6 +11,7 @@
 #include "commands/DocumentPipeline.h"
 #include "pages/DocumentRender.h"
 #include "windows/PreviewWindow.h"
+#include "support/DocumentTestSupport.h"
 #include "support/GuiTestSupport.h"
 #include <QCheckBox>
 #include <QLineEdit>
@@ -66,8 +67,7 @@ class TestEndToEnd : public QObject {
             QTest::mouseClick(r->cmdClose, Qt::LeftButton);
         });
         QTest::mouseClick(w.button(QStringLiteral("CmdPreviewP")), Qt::LeftButton);
-        QVERIFY(seen);
-        QVERIFY(!w.commands().renderer()->isVisible());
+        QVERIFY(seen && !w.commands().renderer()->isVisible());
         QVERIFY2(QFile::exists(pdf), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
     }
 
@@ -76,9 +76,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         GuiTest::isolateSettings();
-        QImage photo(120, 160, QImage::Format_RGB32);
-        photo.fill(QColor(200, 30, 30));
-        QVERIFY(photo.save(path("photo.jpg"), "JPEG"));
+        QVERIFY(filledImage(120, 160, QColor(200, 30, 30)).save(path("photo.jpg"), "JPEG"));
     }
 
     void cleanup() { Clock::setToday(QDate()); }
@@ -132,9 +130,7 @@ private slots:
         QTest::mouseClick(w->button(QStringLiteral("CmdSave")), Qt::LeftButton);
         QCOMPARE(ui.messageTexts(), QStringList());
         QVERIFY(!w->isDirty());
-        QFile original(path("photo.jpg")), companion(path("zhangsan.pic"));
-        QVERIFY(original.open(QIODevice::ReadOnly) && companion.open(QIODevice::ReadOnly));
-        QCOMPARE(companion.readAll(), original.readAll());
+        QCOMPARE(readAll(path("zhangsan.pic")), readAll(path("photo.jpg")));
 
         QSignalSpy unloaded(w.get(), &EntryWindow::unloaded);
         QTest::mouseClick(w->button(QStringLiteral("CmdClose")), Qt::LeftButton);
