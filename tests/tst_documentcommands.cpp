@@ -164,8 +164,8 @@ private slots:
                                           << QList<K::Kind>{K::Question, K::Message};
         QTest::newRow("yes, no to replacing") << Answer::Yes << "taken.dwz" << true << false
                                               << QList<K::Kind>{K::Question, K::SaveFile, K::Question};
-        QTest::newRow("yes, write fails") << Answer::Yes << "nofolder/x.dwz" << true << false
-                                          << QList<K::Kind>{K::Question, K::SaveFile, K::Message};
+        QTest::newRow("yes, no folder to write in") << Answer::Yes << "nofolder/x.dwz" << true << false
+                                                    << QList<K::Kind>{K::Question, K::SaveFile, K::Message};
     }
 
     void savePrompt()
@@ -198,6 +198,8 @@ private slots:
         QCOMPARE(readAll(doc("taken.dwz")), QByteArray("another cadre"));
         if (saveAs == QLatin1String("taken.dwz"))
             QVERIFY(s.ui.shown.last().text.contains(QStringLiteral("已存在，要替换它吗？")));
+        if (valid && s.ui.shown.last().kind == K::Message)
+            QVERIFY(s.ui.shown.last().text.startsWith(QStringLiteral("保存时发生错误:")));
 
         // The load command stops at the same points: the record stays, no dialog follows.
         if (!goesOn) {

@@ -102,8 +102,15 @@ bool makeFile(const QString &path, const QByteArray &bytes)
 
 class TestDocuments : public QObject {
     Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;   // a fresh folder for every test and row
+    QString in(const QString &name) const { return m_dir->filePath(name); }
+
 private slots:
-    void init() { Clock::setToday(QDate(2024, 5, 6)); }
+    void init()
+    {
+        Clock::setToday(QDate(2024, 5, 6));
+        m_dir = std::make_unique<QTemporaryDir>();
+    }
     void cleanup() { Clock::setToday(QDate()); }
 
     void exactBytesOfCodePage936Record()
@@ -123,7 +130,6 @@ private slots:
 
     void roundTripProperty()
     {
-        QTemporaryDir dir;
         QRandomGenerator random(20240506);
         // What the window held before: loading must replace all of it.
         AppointmentRecord stale;
@@ -162,7 +168,7 @@ private slots:
             if (e.ageReferenceDate.isEmpty())
                 e.ageReferenceDate = kTodayDigits;
 
-            const QString stem = dir.filePath(QStringLiteral("r%1").arg(round));
+            const QString stem = in(QStringLiteral("r%1").arg(round));
             const QString path = stem + (round % 3 ? QStringLiteral(".dwz") : QStringLiteral(".DWZ"));
             ScriptedInteraction ui;
             AppointmentRecord typed = r;
@@ -191,8 +197,7 @@ private slots:
             "\"#@\",\"\",\"\",\"\",\"\",\"\",\"\",\"1978\r\n   \xd1\xa7\",\"\",\"\","
             "\"\xc6\xde\xd7\xd3@\xb6\xf9\xd7\xd3@@@@@@@@\",\"\xc0\xee\xcb\xc4@\",\"\",\"\",\"\","
             "\"\xbe\xd6\r\n\xb3\xa4\",\"\",\"\",\"\",\"\",\"\"\r\n";
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("old.dwz"));
+        const QString path = in("old.dwz");
         QVERIFY(writeBytes(path, doc));
         AppointmentRecord r;
         r.filledBy = r.familyNames[3] = QStringLiteral("留");
@@ -260,8 +265,7 @@ private slots:
         items[12] = QStringLiteral("大学#学士@#");
         items[23] = QStringLiteral("妻@@子@@@@@@@");
         items[28] = QStringLiteral("局\r\n长");
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("old.Ren"));
+        const QString path = in("old.Ren");
         QVERIFY(writeBytes(path, encodeDocumentItems(items).value()));
         AppointmentRecord r;
         r.filledBy = QStringLiteral("x");
@@ -299,8 +303,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(name);
+        const QString path = in(name);
         QVERIFY(bytes == "-" || makeFile(path, bytes));
         AppointmentRecord r = sampleRecord();
         r.hasPhoto = r.isDirty = true;
@@ -320,8 +323,6 @@ private slots:
 
     void companionPhotoRules()
     {
-        QTemporaryDir dir;
-        auto in = [&dir](const char *name) { return dir.filePath(QLatin1String(name)); };
         const QImage image = filledImage(8, 6, Qt::red);
         QVERIFY(image.save(in("chosen.jpg"), "BMP"));   // the name says nothing about the format
         const QByteArray photoBytes = readAll(in("chosen.jpg"));
@@ -359,22 +360,15 @@ private slots:
         QVERIFY(ui.shown.isEmpty());
     }
 
-    void failedSaveKeepsOldFile()
+    // A folder is no document: saving onto one fails and leaves it be. (A
+    // save that cannot start or runs out of room: the command tests and below.)
+    void saveOntoAFolderFails()
     {
-        // The temporary file beside a 250-character name cannot be created, so
-        // the save fails before anything is replaced.
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QString(246, QLatin1Char('n')) + QStringLiteral(".dwz"));
-        QVERIFY(writeBytes(path, "the previous document"));
         AppointmentRecord r = sampleRecord();
         r.isDirty = true;
         ScriptedInteraction ui;
-        QVERIFY(!saveRecord(path, r, ui));
-        QVERIFY(!saveRecord(dir.path(), r, ui));   // a folder is no document either
-        QCOMPARE(ui.shown.size(), 2);
-        QVERIFY2(ui.shown[0].text.startsWith(QStringLiteral("保存时发生错误:")), qPrintable(ui.shown[0].text));
-        QCOMPARE(readAll(path), QByteArray("the previous document"));
-        QVERIFY(r.isDirty);
+        QVERIFY(!saveRecord(m_dir->path(), r, ui) && r.isDirty && QFileInfo(m_dir->path()).isDir());
+        QVERIFY2(ui.messageTexts().value(0).startsWith(QStringLiteral("保存时发生错误:")), qPrintable(ui.messageTexts().value(0)));
     }
 
     // Out of room half-way: the files that were there are byte for byte as
@@ -393,10 +387,8 @@ private slots:
     {
         QFETCH(QString, what);
         QFETCH(qint64, room);
-        QTemporaryDir dir;
-        FullDisk disk(dir.path());
+        FullDisk disk(m_dir->path());
         qInfo("%s", disk.isTmpfs() ? "full tmpfs" : "file size limit (tmpfs not allowed here)");
-        auto in = [&dir](const QString &name) { return dir.filePath(name); };
         AppointmentRecord r = sampleRecord();
         r.isDirty = true;
         ScriptedInteraction ui;
@@ -404,14 +396,14 @@ private slots:
         for (const char *ext : {"pic", "pdf", "png"})
             QVERIFY(writeBytes(in(QStringLiteral("zhang.") + QLatin1String(ext)), QByteArray("the old ") + ext));
         QMap<QString, QByteArray> old;
-        for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
+        for (const QString &name : QDir(m_dir->path()).entryList(QDir::Files))
             old[name] = readAll(in(name));
         const QImage photo = filledImage(200, 200, Qt::blue);
         QVERIFY(photo.save(in("chosen.bmp"), "BMP"));   // 160 KB
         FormPages pages;
         QVERIFY(prepareDocument(in("zhang.dwz"), pages, ui));
         ui.shown.clear();   // the old photo is no image
-        const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        const QStringList before = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
 
         disk.fill(room);
         Result<> written;
@@ -434,7 +426,7 @@ private slots:
         disk.release();
         for (auto it = old.cbegin(); it != old.cend(); ++it)
             QCOMPARE(readAll(in(it.key())), it.value());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), before);
     }
 
     // Documents another editor saved in UTF-8 or UTF-16 read as what they are;
@@ -466,11 +458,10 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, loads);
-        QTemporaryDir dir;
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral("doc.dwz")), bytes));
+        QVERIFY(writeBytes(in("doc.dwz"), bytes));
         AppointmentRecord r = sampleRecord();
         ScriptedInteraction ui;
-        const Result<> loaded = loadDocumentFile(dir.filePath(QStringLiteral("doc.dwz")), r, ui);
+        const Result<> loaded = loadDocumentFile(in("doc.dwz"), r, ui);
         QCOMPARE(loaded.ok(), loads);
         QVERIFY(ui.shown.isEmpty());
         if (loads) {
@@ -511,8 +502,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
-        QTemporaryDir dir;
-        const QString document = dir.filePath(QStringLiteral("a.dwz")), photo = dir.filePath(QStringLiteral("a.pic"));
+        const QString document = in("a.dwz"), photo = in("a.pic");
         AppointmentRecord r = sampleRecord();
         ScriptedInteraction ui;
         QVERIFY(saveRecord(document, r, ui) && makeFile(photo, bytes));
@@ -535,8 +525,7 @@ private slots:
     // printer resolution, in its own proportions; a small one as it is.
     void largePhotoDecodedForItsBox()
     {
-        QTemporaryDir dir;
-        const QString large = dir.filePath(QStringLiteral("large.pic")), small = dir.filePath(QStringLiteral("small.pic"));
+        const QString large = in("large.pic"), small = in("small.pic");
         const QImage image = filledImage(3000, 2000, Qt::gray);
         QVERIFY(image.save(large, "JPEG") && image.copy(0, 0, 300, 400).save(small, "BMP"));
         QCOMPARE(readPhotoFile(large).size(), QSize(1595, kPhotoMaxHeight));   // 2000 -> 1063, width alike
