@@ -10,6 +10,7 @@
 #include "support/FullDisk.h"
 
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
@@ -441,9 +442,7 @@ private slots:
         items[30] = kTodayDigits;
         const QString text = QLatin1Char('"') + items.join(QStringLiteral("\",\"")) + QStringLiteral("\"\r\n");
         const QByteArray utf8 = text.toUtf8();
-        QByteArray le(reinterpret_cast<const char *>(text.utf16()), text.size() * 2), be = le;
-        for (int i = 0; i + 1 < be.size(); i += 2)
-            std::swap(be[i], be[i + 1]);
+        const QByteArray le = QStringEncoder(QStringEncoder::Utf16LE)(text), be = QStringEncoder(QStringEncoder::Utf16BE)(text);
         QTest::newRow("GB18030") << encodeDocumentText(text).value() << true;
         QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF") + utf8 << true;
         QTest::newRow("UTF-8 without mark") << utf8 << true;
@@ -537,11 +536,10 @@ private slots:
     void everyFieldHasItsLabel()
     {
         QCOMPARE(int(std::size(kFieldLabels)), int(recordFields().size()));
-        for (const RecordField &f : recordFields()) {
-            const auto same = [&](const FieldLabel &l) { return qstrcmp(l.controlName, f.controlName) == 0; };
-            QCOMPARE(std::count_if(std::begin(kFieldLabels), std::end(kFieldLabels), same), 1);
-            const FieldLabel &l = *std::find_if(std::begin(kFieldLabels), std::end(kFieldLabels), same);
-            QVERIFY2(l.text == f.text && l.column == f.column, f.controlName);
+        for (const RecordField &f : recordFields()) {   // as many labels, so each one once
+            const auto l = std::find_if(std::begin(kFieldLabels), std::end(kFieldLabels),
+                                        [&](const FieldLabel &l) { return qstrcmp(l.controlName, f.controlName) == 0; });
+            QVERIFY2(l != std::end(kFieldLabels) && l->text == f.text && l->column == f.column, f.controlName);
             QVERIFY(!fieldLabel(QLatin1String(f.controlName)).isEmpty());
         }
         QCOMPARE(fieldLabel(QStringLiteral("txtXianRen")), QStringLiteral("现任职务"));
