@@ -351,6 +351,12 @@ private slots:
         r.photoPath = in("gone/photo.jpg");
         QVERIFY(saveRecord(in("b.dwz"), r, ui));
         QCOMPARE(QImage(in("b.pic")).size(), QSize(8, 6));
+        // A photo file beside it that belongs to another document is never replaced.
+        QVERIFY(writeBytes(in("c.pic"), "another document's photo"));
+        QVERIFY(!saveRecord(in("c.dwz"), r, ui, false) && !QFile::exists(in("c.dwz")));
+        QCOMPARE(readAll(in("c.pic")), QByteArray("another document's photo"));
+        QVERIFY(ui.messageTexts().value(0).contains(QStringLiteral("属于另一个文件")));
+        ui.shown.clear();
 
         // Saved without a photo, the old companion goes so it cannot come back on loading.
         r.hasPhoto = false;
