@@ -442,9 +442,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("loads");
-        QStringList items(32);
-        items[0] = QStringLiteral("张三");
-        items[1] = QStringLiteral("男");
+        QStringList items{QStringLiteral("张三"), QStringLiteral("男")};
+        items.resize(32);
         items[30] = kTodayDigits;
         const QString text = QLatin1Char('"') + items.join(QStringLiteral("\",\"")) + QStringLiteral("\"\r\n");
         const QByteArray utf8 = text.toUtf8();

@@ -122,17 +122,17 @@ inline QList<Word> pdfWords(const QString &file, int page)
     return words;
 }
 
-// The words of one page that differ between two PDF files, as "old→new";
-// "count" when the pages hold different numbers of words.
+// The words of one page that differ in text or place between two PDF
+// files, as "old→new" (a missing word is empty).
 inline QStringList wordDifferences(const QString &a, const QString &b, int page)
 {
     const QList<Word> x = pdfWords(a, page), y = pdfWords(b, page);
-    if (x.size() != y.size())
-        return {QStringLiteral("count %1→%2").arg(x.size()).arg(y.size())};
     QStringList out;
-    for (int i = 0; i < x.size(); ++i)
-        if (x[i].text != y[i].text || x[i].x != y[i].x || x[i].y != y[i].y)
-            out << x[i].text + QStringLiteral("→") + y[i].text;
+    for (qsizetype i = 0; i < qMax(x.size(), y.size()); ++i) {
+        const Word u = x.value(i), v = y.value(i);
+        if (u.text != v.text || u.x != v.x || u.y != v.y)
+            out << u.text + QStringLiteral("→") + v.text;
+    }
     return out;
 }
 
