@@ -6,7 +6,9 @@
 #include "record/DocumentWriter.h"
 #include "record/RendererHandoff.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QStringList>
 
 inline QByteArray readAll(const QString &path)
@@ -19,6 +21,20 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QImage filledImage(int width, int height, QColor color)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+inline QByteArray imageBytes(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format) ? bytes : QByteArray();
 }
 
 // "<prefix>1" ... "<prefix>count": every item tells where it came from.
@@ -48,6 +64,5 @@ inline bool saveRecord(const QString &path, AppointmentRecord &r, Interaction &u
 inline QByteArray savedBytes(AppointmentRecord r)
 {
     RendererVars v;
-    ScriptedInteraction ui;
     return fillRendererVars(r, v) ? dwzDocumentBytes(v, r.compactPartyText).value() : QByteArray();
 }

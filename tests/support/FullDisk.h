@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QString>
 
-#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sched.h>
@@ -19,19 +18,18 @@
 
 class FullDisk {
 public:
-    explicit FullDisk(const QString &folder) : m_folder(folder)
+    explicit FullDisk(const QString &folder) : m_folder(QFile::encodeName(folder))
     {
-        const QByteArray path = QFile::encodeName(folder);
         // AF_TEST_NO_TMPFS=1 tries the other way where mounting would work.
         m_mounted = !qEnvironmentVariableIsSet("AF_TEST_NO_TMPFS") && ::unshare(CLONE_NEWNS) == 0
                     && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
-                    && ::mount("tmpfs", path.constData(), "tmpfs", 0, "size=1m") == 0;
+                    && ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=1m") == 0;
     }
     ~FullDisk()
     {
         release();
         if (m_mounted)
-            ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+            ::umount2(m_folder.constData(), MNT_DETACH);
     }
     bool isTmpfs() const { return m_mounted; }
 
@@ -39,8 +37,7 @@ public:
     void fill(qint64 freeBytes)
     {
         if (m_mounted) {
-            const QByteArray filler = QFile::encodeName(m_folder + QStringLiteral("/filler"));
-            const int fd = ::open(filler.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int fd = ::open((m_folder + "/filler").constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             static const char block[4096] = {};
             qint64 size = 0;
             for (ssize_t n; (n = ::write(fd, block, sizeof block)) > 0;)
@@ -48,14 +45,14 @@ public:
             if (freeBytes > 0)
                 ::ftruncate(fd, qMax<qint64>(0, size - freeBytes));
             ::close(fd);
-        } else {
-            ::getrlimit(RLIMIT_FSIZE, &m_oldLimit);
-            m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            struct rlimit limit = m_oldLimit;
-            limit.rlim_cur = rlim_t(qMax<qint64>(1, freeBytes));
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            m_limited = true;
+            return;
         }
+        ::getrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit limit = m_oldLimit;
+        limit.rlim_cur = rlim_t(qMax<qint64>(1, freeBytes));
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        m_limited = true;
     }
 
     // Room again, for reading back and cleaning up.
@@ -67,13 +64,12 @@ public:
             m_limited = false;
         }
         if (m_mounted)
-            QFile::remove(m_folder + QStringLiteral("/filler"));
+            ::unlink((m_folder + "/filler").constData());
     }
 
 private:
-    QString m_folder;
-    bool m_mounted = false;
-    bool m_limited = false;
+    QByteArray m_folder;
+    bool m_mounted = false, m_limited = false;
     struct rlimit m_oldLimit {};
     void (*m_oldHandler)(int) = SIG_DFL;
 };

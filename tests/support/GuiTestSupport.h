@@ -105,10 +105,7 @@ inline bool pageSizeNear(const QString &file, double w, double h)
 }
 constexpr double kB5Width = 498.898, kB5Height = 708.661;   // 176 x 250 mm in points
 
-struct Word {
-    double x, y;
-    QString text;
-};
+struct Word { double x, y; QString text; };
 
 // The words of one page with their corners in points from the sheet's corner.
 inline QList<Word> pdfWords(const QString &file, int page)
@@ -123,6 +120,20 @@ inline QList<Word> pdfWords(const QString &file, int page)
         words.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
     }
     return words;
+}
+
+// The words of one page that differ in text or place between two PDF
+// files, as "old→new" (a missing word is empty).
+inline QStringList wordDifferences(const QString &a, const QString &b, int page)
+{
+    const QList<Word> x = pdfWords(a, page), y = pdfWords(b, page);
+    QStringList out;
+    for (qsizetype i = 0; i < qMax(x.size(), y.size()); ++i) {
+        const Word u = x.value(i), v = y.value(i);
+        if (u.text != v.text || u.x != v.x || u.y != v.y)
+            out << u.text + QStringLiteral("→") + v.text;
+    }
+    return out;
 }
 
 } // namespace GuiTest
