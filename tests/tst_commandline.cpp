@@ -1,7 +1,8 @@
+#include "support/DocumentTestSupport.h"
+#include "support/PdfTestSupport.h"
+
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,12 +18,6 @@ struct Run {
     int code = -1;
     QString out, err;
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -58,9 +53,7 @@ class TestCommandLine : public QObject {
         for (int i = 4; i <= 32; ++i)
             items << (i == 31 ? QStringLiteral("20240101") : QString());
         items[item - 1] = text;
-        QFile f(tmp(name));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QStringEncoder("GB18030").encode(QLatin1Char('"') + items.join(QStringLiteral("\",\"")) + "\"\r\n"));
+        QVERIFY(writeBytes(tmp(name), encodeDocumentItems(items).value()));
     }
 
 private slots:
@@ -124,9 +117,7 @@ private slots:
 
         const QString fifo = tmp("pipe.dwz");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QFile garbage(tmp("badsex.pic"));
-        QVERIFY(garbage.open(QIODevice::WriteOnly) && garbage.write("not a picture") > 0);
-        garbage.close();
+        QVERIFY(writeBytes(tmp("badsex.pic"), "not a picture"));
         QVERIFY(QFile::copy(sample("typical.dwz"), tmp("wrong.txt")) && QDir().mkpath(tmp("folder.dwz")));
         const QStringList docs = {sample("typical.dwz"), fifo, tmp("badsex.dwz"), tmp("wrong.txt"), tmp("post76.dwz"),
                                   tmp("missing.dwz"), tmp("folder.dwz"), sample("older.ren")};
@@ -144,22 +135,16 @@ private slots:
         }
         const Run list = run({"render", fifo, sample("typical.dwz"), "--display-list", "--jobs", "2"}, 30000);
         QVERIFY(list.code == 1 && list.out.startsWith(QStringLiteral("page\t1\n")) && list.err.contains(fifo));
-        QFile::remove(garbage.fileName());
+        QFile::remove(tmp("badsex.pic"));
     }
 
     void pdfPngAndOutputDir()
     {
         const Run r = run({"render", sample("typical.dwz"), sample("older.ren"), "-o", tmp("two.pdf")});
         QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(r.err));
-        const QByteArray pdf = readAll(tmp("two.pdf"));
-        QVERIFY(pdf.startsWith("%PDF") && pdf.contains("/FontFile2"));   // fonts embedded
-        static const QRegularExpression box(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
-        int pages = 0;
-        for (auto it = box.globalMatch(QString::fromLatin1(pdf)); it.hasNext(); ++pages) {
-            const auto m = it.next();   // B5: 176 x 250 mm in points
-            QVERIFY(std::fabs(m.captured(1).toDouble() - 498.9) < 0.5 && std::fabs(m.captured(2).toDouble() - 708.7) < 0.5);
-        }
-        QCOMPARE(pages, 4);
+        QVERIFY(readAll(tmp("two.pdf")).contains("/FontFile2"));   // fonts embedded
+        QCOMPARE(PdfTest::pdfInfo(tmp("two.pdf"), "Pages"), QStringLiteral("4"));
+        QVERIFY(PdfTest::pageSizeNear(tmp("two.pdf"), PdfTest::kB5Width, PdfTest::kB5Height));
         QCOMPARE(run({"render", sample("typical.dwz"), "--page", "2", "-o", tmp("p2.pdf")}).code, 0);
         QCOMPARE(readAll(tmp("p2.pdf")).count("/MediaBox"), 1);
 
@@ -207,20 +192,19 @@ private slots:
     // typical record after the long résumé still prints at 12 points.
     void combinedPdfPagesEqualOwnPdf()
     {
-        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-        if (pdftotext.isEmpty())
+        if (!PdfTest::haveTools())
             QSKIP("poppler-utils not installed");
         QCOMPARE(run({"render", sample("long_resume.dwz"), sample("typical.dwz"), "-o", tmp("both.pdf"), "--jobs", "2"}).code, 0);
         QCOMPARE(run({"render", sample("typical.dwz"), "-o", tmp("one.pdf")}).code, 0);
-        auto words = [&](const QString &pdf, int first) {
-            QProcess p;
-            p.start(pdftotext, {"-bbox", "-f", QString::number(first), "-l", QString::number(first + 1), pdf, "-"});
-            p.waitForFinished(60000);
-            const QString out = QString::fromUtf8(p.readAllStandardOutput());
-            return out.mid(out.indexOf(QStringLiteral("<doc>")));
+        auto words = [](const QString &pdf, int first) {   // both pages, every word where it stands
+            QStringList out;
+            for (int page : {first, first + 1})
+                for (const PdfTest::Word &w : PdfTest::pdfWords(pdf, page))
+                    out << QStringLiteral("%1 %2 %3").arg(w.x).arg(w.y).arg(w.text);
+            return out;
         };
-        const QString alone = words(tmp("one.pdf"), 1);
-        QVERIFY(alone.contains(QStringLiteral("1986.09--1990.07")));
+        const QStringList alone = words(tmp("one.pdf"), 1);
+        QVERIFY(alone.join(QLatin1Char(' ')).contains(QStringLiteral("1986.09--1990.07")));
         QCOMPARE(words(tmp("both.pdf"), 3), alone);
     }
 

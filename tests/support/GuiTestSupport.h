@@ -2,8 +2,11 @@
 // Helpers shared by the window tests. Header only: every test executable
 // compiles support/*.cpp, and most of them link no widgets.
 #include "pages/FormPages.h"
+#include "windows/EntryWindow.h"
+#include "support/PdfTestSupport.h"
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,6 +18,8 @@
 #include <memory>
 
 namespace GuiTest {
+
+using namespace PdfTest;
 
 // Settings go to a folder of this test process alone, never to the user's
 // own store nor to one shared with tests running beside it; call before
@@ -36,6 +41,15 @@ inline void typeKeys(QWidget *target, const QString &text)
             QKeyEvent e(t, Qt::Key_unknown, Qt::NoModifier, QString(ch));
             QApplication::sendEvent(target, &e);
         }
+}
+
+// The form's box named "txtName" or "txtcsrq#4" (row 4 of a family
+// column); anything after "=" is the text meant for it.
+inline QPlainTextEdit *formBox(const EntryWindow &w, const QString &selector)
+{
+    const QString key = selector.section(QLatin1Char('='), 0, 0);
+    return w.control(key.section(QLatin1Char('#'), 0, 0),
+                     key.contains(QLatin1Char('#')) ? key.section(QLatin1Char('#'), 1).toInt() : -1);
 }
 
 // Runs `act` on the next modal dialog once it is open.
@@ -77,50 +91,6 @@ inline std::function<bool(QPrinter &)> pdfPrinter(const QString &file, bool acce
     };
 }
 
-inline QString tool(const char *name) { return QStandardPaths::findExecutable(QLatin1String(name)); }
-
-inline QString run(const char *program, const QStringList &args)
-{
-    QProcess p;
-    p.start(tool(program), args);
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-inline bool haveTools() { return !tool("pdfinfo").isEmpty() && !tool("pdftotext").isEmpty(); }
-
-// "Pages" or "Page size" as pdfinfo reports them.
-inline QString pdfInfo(const QString &file, const char *key)
-{
-    const auto m = QRegularExpression(QLatin1String(key) + QStringLiteral(":\\s+(.*)\n"))
-                       .match(run("pdfinfo", {file}));
-    return m.hasMatch() ? m.captured(1).trimmed() : QString();
-}
-
-// The page size within a point of w x h points.
-inline bool pageSizeNear(const QString &file, double w, double h)
-{
-    const QStringList p = pdfInfo(file, "Page size").split(QLatin1Char(' '));
-    return p.size() > 2 && qAbs(p[0].toDouble() - w) < 1 && qAbs(p[2].toDouble() - h) < 1;
-}
-constexpr double kB5Width = 498.898, kB5Height = 708.661;   // 176 x 250 mm in points
-
-struct Word { double x, y; QString text; };
-
-// The words of one page with their corners in points from the sheet's corner.
-inline QList<Word> pdfWords(const QString &file, int page)
-{
-    const QString html = run("pdftotext", {QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page),
-                                           QStringLiteral("-l"), QString::number(page), file, QStringLiteral("-")});
-    static const QRegularExpression re(QStringLiteral(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"[\\d.]+\">([^<]*)</word>"));
-    QList<Word> words;
-    for (auto it = re.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        words.append({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3)});
-    }
-    return words;
-}
 
 // The words of one page that differ in text or place between two PDF
 // files, as "old→new" (a missing word is empty).
