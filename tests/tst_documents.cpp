@@ -425,7 +425,8 @@ private slots:
             r.photoPath = in("chosen.bmp");
             r.photo = photo;
             QVERIFY(!saveRecord(in("zhang.dwz"), r, ui));
-            QVERIFY(r.isDirty && ui.messageTexts().value(0).startsWith(QStringLiteral("保存时发生错误:")));
+            const QString said = ui.messageTexts().value(0);
+            QVERIFY(r.isDirty && said.startsWith(QStringLiteral("保存时发生错误:")) && said.endsWith(QStringLiteral("原有的文件没有改变。")));
         }
         const QString error = written ? ui.messageTexts().value(0) : written.error();
         QVERIFY2(error.contains(disk.isTmpfs() ? QStringLiteral("磁盘已满") : QStringLiteral("文件太大")),
