@@ -237,7 +237,7 @@ private slots:
     void renPartyAssembly_data()
     {
         QTest::addColumn<QStringList>("entries");
-        QTest::addColumn<QString>("rudang");
+        QTest::addColumn<QString>("partyText");
         const QString a = QStringLiteral("1985.07"), b = QStringLiteral("民盟"), c = QStringLiteral("民革"),
                       d = QStringLiteral("九三");
         QTest::newRow("a6 alone") << QStringList{a, "", "", ""} << a;
@@ -253,7 +253,7 @@ private slots:
     void renPartyAssembly()
     {
         QFETCH(QStringList, entries);
-        QTEST(renPartyText(entries[0], entries[1], entries[2], entries[3]), "rudang");
+        QTEST(renPartyText(entries[0], entries[1], entries[2], entries[3]), "partyText");
     }
 
     void renDocument()

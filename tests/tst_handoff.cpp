@@ -10,7 +10,7 @@ class TestHandoff : public QObject {
 private slots:
     void partyText_data()
     {
-        QTest::addColumn<QString>("rudang");
+        QTest::addColumn<QString>("partyText");
         QTest::addColumn<QStringList>("expected");   // compact text, join time, three parties; empty: refused
         auto row = [](const char *name, const QString &text, const QStringList &e) { QTest::newRow(name) << text << e; };
         row("date alone", "1985.07", {"1985.07", "1985.07", "中共", "", ""});
@@ -30,15 +30,15 @@ private slots:
 
     void partyText()
     {
-        QFETCH(QString, rudang);
+        QFETCH(QString, partyText);
         QFETCH(QStringList, expected);
         AppointmentRecord r;
-        r.partyMembership = rudang;
+        r.partyMembership = partyText;
         RendererVars v;
         v.partyName1 = QStringLiteral("before");
         const Result<> handedOff = fillRendererVars(r, v);
         QCOMPARE(handedOff.ok(), !expected.isEmpty());
-        QCOMPARE(r.partyMembership, rudang);
+        QCOMPARE(r.partyMembership, partyText);
         if (expected.isEmpty()) {
             QCOMPARE(handedOff.error(), QStringLiteral("请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"));
             QCOMPARE(handedOff.title(QString()), QStringLiteral("系统校验"));
