@@ -38,6 +38,11 @@ SafeFile::~SafeFile()
     cancelWriting();
 }
 
+QString SafeFile::failureReason() const
+{
+    return m_osError != 0 ? errorString() : fileErrorText(0);
+}
+
 bool SafeFile::fail(int osError)
 {
     if (m_osError == 0) {
@@ -181,7 +186,7 @@ Result<> writeFileSafely(const QString &path, const QByteArray &data)
     SafeFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
         return {};
-    return Failure{file.errorString()};
+    return Failure{file.failureReason()};
 }
 
 bool isRegularFile(const QString &path)

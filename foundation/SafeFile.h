@@ -29,8 +29,10 @@ public:
     void cancelWriting();
 
     QString fileName() const { return m_path; }
-    // errno of the first failure, 0 when none; errorString() says it in Chinese.
+    // errno of the first failure, 0 when none.
     int osError() const { return m_osError; }
+    // Why it failed, in Chinese; never Qt's own English device text.
+    QString failureReason() const;
 
     bool isSequential() const override { return false; }
     bool seek(qint64 pos) override;

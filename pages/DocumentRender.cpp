@@ -100,7 +100,7 @@ Result<> PdfBook::open()
     // half-written PDF in place of an earlier one.
     m_file = std::make_unique<SafeFile>(m_path);
     if (!m_file->open(QIODevice::WriteOnly)) {
-        const Failure failed = notWritten("PDF", m_path, m_file->errorString());
+        const Failure failed = notWritten("PDF", m_path, m_file->failureReason());
         m_file.reset();
         return failed;
     }
@@ -150,7 +150,7 @@ Result<> PdfBook::finish()
     const bool committed = ended && m_file && m_file->commit();
     Result<> result;
     if (!committed)
-        result = notWritten("PDF", m_path, m_file ? m_file->errorString() : QString());
+        result = notWritten("PDF", m_path, m_file ? m_file->failureReason() : QString());
     m_painter.reset();
     m_writer.reset();
     m_file.reset();   // an uncommitted file is discarded, the earlier one stays
@@ -197,7 +197,7 @@ Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, I
     }
     SafeFile file(outPath);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
-        return notWritten("PNG", outPath, file.errorString());
+        return notWritten("PNG", outPath, file.failureReason());
     return {};
 }
 

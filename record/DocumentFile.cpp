@@ -117,7 +117,7 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
     const QByteArray &bytes = encoded.value();
     SafeFile document(path);
     if (!document.open(QIODevice::WriteOnly) || document.write(bytes) != bytes.size() || !document.finishWriting())
-        return failed(document.osError(), document.errorString(), path);
+        return failed(document.osError(), document.failureReason(), path);
     SafeFile photo(companion);
     if (copyPhoto) {
         const Result<QByteArray> photoBytes = companionPhotoBytes(record.photoPath, record.photo);
@@ -127,16 +127,16 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
         }
         if (!photo.open(QIODevice::WriteOnly) || photo.write(photoBytes.value()) != photoBytes.value().size()
             || !photo.finishWriting())
-            return failed(photo.osError(), photo.errorString(), companion);
+            return failed(photo.osError(), photo.failureReason(), companion);
     }
     if (!document.commit())
-        return failed(document.osError(), document.errorString(), path);
+        return failed(document.osError(), document.failureReason(), path);
     if (written)
         *written = true;
 
     if (copyPhoto && !photo.commit()) {
         return Failure{QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
-                           .arg(shown(companion), photo.errorString())};
+                           .arg(shown(companion), photo.failureReason())};
     }
     // Only the document's own old photo goes; a file of that name that
     // belongs to another document is never touched.

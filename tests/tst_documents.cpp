@@ -1,4 +1,5 @@
 #include "foundation/Clock.h"
+#include "foundation/SafeFile.h"
 #include "record/TextRules.h"
 #include "record/CompanionPhoto.h"
 #include "record/DocumentKind.h"
@@ -376,6 +377,8 @@ private slots:
         ScriptedInteraction ui;
         QVERIFY(!saveRecord(m_dir->path(), r, ui) && r.isDirty && QFileInfo(m_dir->path()).isDir());
         QVERIFY2(ui.messageTexts().value(0).startsWith(QStringLiteral("保存时发生错误:")), qPrintable(ui.messageTexts().value(0)));
+        SafeFile unopened(in("x.dwz"));   // a failure without a system reason is still said in Chinese
+        QVERIFY(unopened.write("x") < 0 && unopened.failureReason() == QStringLiteral("未知错误"));
     }
 
     // Out of room half-way: the files that were there are byte for byte as
