@@ -72,15 +72,19 @@ QString renPartyText(const QString &a6, const QString &a7, const QString &a8, co
     return s;
 }
 
-void applyDwzItems(const QStringList &items, AppointmentRecord &r)
+namespace {
+
+// Items 1 to 5 and 7 to 31 of a ".dwz" document. An older ".ren" document
+// holds the same items in the same order, `shift` places further on after
+// the party text, which it spreads over four items.
+void applySharedItems(const QStringList &items, AppointmentRecord &r, int shift)
 {
-    auto at = [&items](int number) { return part(items, number - 1); };
+    auto at = [&items, shift](int number) { return part(items, number - 1 + (number > 6 ? shift : 0)); };
     r.name = at(1);
     r.sex = at(2);
     r.birthDate = at(3);
     r.ethnicGroup = at(4);
     r.nativePlace = at(5);
-    r.partyMembership = at(6);
     r.health = at(7);
     r.birthPlace = at(8);
     r.workStartDate = at(9);
@@ -102,39 +106,21 @@ void applyDwzItems(const QStringList &items, AppointmentRecord &r)
     r.reasonForAppointment = at(29);
     r.reportingUnit = at(30);
     r.ageReferenceDate = at(31);
-    r.filledBy = at(32);
+}
+
+} // namespace
+
+void applyDwzItems(const QStringList &items, AppointmentRecord &r)
+{
+    applySharedItems(items, r, 0);
+    r.partyMembership = part(items, 5);
+    r.filledBy = part(items, 31);
 }
 
 void applyRenItems(const QStringList &items, AppointmentRecord &r)
 {
-    auto at = [&items](int number) { return part(items, number - 1); };
-    r.name = at(1);
-    r.sex = at(2);
-    r.birthDate = at(3);
-    r.ethnicGroup = at(4);
-    r.nativePlace = at(5);
-    r.partyMembership = renPartyText(at(6), at(7), at(8), at(9));
-    r.health = at(10);
-    r.birthPlace = at(11);
-    r.workStartDate = at(12);
-    splitEducationItem(at(13), r.fullTimeEducation, r.fullTimeDegree, r.inServiceEducation, r.inServiceDegree);
-    splitEducationItem(at(14), r.fullTimeSchool, r.fullTimeSpeciality, r.inServiceSchool, r.inServiceSpeciality);
-    r.professionalTitle = at(15);
-    r.specialities = at(20);
-    r.resume = at(21);
-    r.rewardsAndPunishments = at(22);
-    r.appraisalResults = at(23);
-    readFamilyColumn(at(24), r.familyRelations);
-    readFamilyColumn(at(25), r.familyNames);
-    readFamilyColumn(at(26), r.familyBirthDates);
-    readFamilyColumn(at(27), r.familyPoliticalStatus);
-    readFamilyColumn(at(28), r.familyWorkplaces);
-    r.currentPosts = withoutLineBreaks(at(29));
-    r.proposedPosts = at(30);
-    r.postsToBeRemoved = at(31);
-    r.reasonForAppointment = at(32);
-    r.reportingUnit = at(33);
-    r.ageReferenceDate = at(34);
+    applySharedItems(items, r, 3);
+    r.partyMembership = renPartyText(part(items, 5), part(items, 6), part(items, 7), part(items, 8));
 }
 
 Result<> readDocument(QIODevice &device, DocumentKind kind, AppointmentRecord &record)

@@ -130,8 +130,8 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
     pal.setColor(QPalette::Window, QColor(128, 128, 128));
     paperViewport->setPalette(pal);
     for (int i = 0; i < 2; ++i) {
-        m_photo[i] = new PaperPicture(this, i, paperViewport);
-        m_photo[i]->setFixedSize(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight));
+        m_sheet[i] = new PaperPicture(this, i, paperViewport);
+        m_sheet[i]->setFixedSize(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight));
     }
 
     // The whole sheet can be brought into view, with the same gap below it
@@ -218,7 +218,7 @@ double PreviewWindow::pixelsToTwips(double pixels) const
 
 QWidget *PreviewWindow::paper(int index) const
 {
-    return (index == 0 || index == 1) ? m_photo[index] : nullptr;
+    return (index == 0 || index == 1) ? m_sheet[index] : nullptr;
 }
 
 int PreviewWindow::showModal()
@@ -240,7 +240,7 @@ void PreviewWindow::drawAndShowPage(int)
     cmdPageOne->hide();
     cmdPageOne->setEnabled(false);
     pageTwoScrollBar->hide();
-    m_photo[1]->hide();
+    m_sheet[1]->hide();
     // Each opening starts at the top of the sheet.
     pageOneScrollBar->setValue(0);
     pageTwoScrollBar->setValue(0);
@@ -268,40 +268,39 @@ void PreviewWindow::drawPaper(int index)
         DocumentRender::drawPage(*m_pages, surface, index + 1, kPreviewThickPen, kPreviewThinPen);
     }
     m_paper[index] = image;
-    m_photo[index]->update();
+    m_sheet[index]->update();
 }
 
 void PreviewWindow::setPaperTop(int index, double top)
 {
     m_top[index] = top;
     const int left = twipsToPixels((kViewportWidth - kPaperWidth) / 2);
-    m_photo[index]->move(left, twipsToPixels(top));
+    m_sheet[index]->move(left, twipsToPixels(top));
 }
 
 void PreviewWindow::showPageOne()
 {
-    m_photo[0]->show();
-    m_photo[1]->hide();
-    pageTwoScrollBar->hide();
-    pageOneScrollBar->show();
-    cmdPageOne->hide();
-    cmdPageOne->setEnabled(false);
-    cmdPageTwo->show();
-    cmdPageTwo->setEnabled(true);
-    setWindowTitle(QStringLiteral("干部任免审批表第一页"));
+    showPage(0);
 }
 
 void PreviewWindow::showPageTwo()
 {
-    m_photo[0]->hide();
-    m_photo[1]->show();
-    pageTwoScrollBar->show();
-    pageOneScrollBar->hide();
-    cmdPageOne->show();
-    cmdPageOne->setEnabled(true);
-    cmdPageTwo->hide();
-    cmdPageTwo->setEnabled(false);
-    setWindowTitle(QStringLiteral("干部任免审批表第二页"));
+    showPage(1);
+}
+
+// One page's paper and scroll bar at a time; the button leads to the other.
+void PreviewWindow::showPage(int index)
+{
+    const bool two = index == 1;
+    m_sheet[0]->setVisible(!two);
+    m_sheet[1]->setVisible(two);
+    pageOneScrollBar->setVisible(!two);
+    pageTwoScrollBar->setVisible(two);
+    cmdPageOne->setVisible(two);
+    cmdPageOne->setEnabled(two);
+    cmdPageTwo->setVisible(!two);
+    cmdPageTwo->setEnabled(!two);
+    setWindowTitle(two ? QStringLiteral("干部任免审批表第二页") : QStringLiteral("干部任免审批表第一页"));
 }
 
 void PreviewWindow::scrollPageOne()
@@ -314,7 +313,7 @@ void PreviewWindow::scrollPageTwo()
     setPaperTop(1, kPaperTopAtZero - pageTwoScrollBar->value());
 }
 
-void PreviewWindow::paperMousePress(int, int, double Y)
+void PreviewWindow::paperMousePress(int, int, double y)
 {
     QCursor cursor;
     if (!loadCursorFile(cursorPath, &cursor)) {
@@ -331,15 +330,15 @@ void PreviewWindow::paperMousePress(int, int, double Y)
     else
         QGuiApplication::setOverrideCursor(cursor);
     m_overrideCursor = true;
-    m_dragStartY = Y;
+    m_dragStartY = y;
     m_dragging = true;
 }
 
-void PreviewWindow::paperMouseMove(int Index, int Button, double Y)
+void PreviewWindow::paperMouseMove(int index, int button, double y)
 {
-    if (Button != 1 || !m_dragging || (Index != 0 && Index != 1))
+    if (button != 1 || !m_dragging || (index != 0 && index != 1))
         return;
-    setPaperTop(Index, m_top[Index] + Y - m_dragStartY);
+    setPaperTop(index, m_top[index] + y - m_dragStartY);
 }
 
 void PreviewWindow::paperMouseRelease(int, int, double)

@@ -57,9 +57,9 @@ public:
     void showPageTwo();      // "下页"
     void scrollPageOne();
     void scrollPageTwo();
-    void paperMousePress(int Index, int Button, double Y);
-    void paperMouseMove(int Index, int Button, double Y);
-    void paperMouseRelease(int Index, int Button, double Y);
+    void paperMousePress(int index, int button, double y);
+    void paperMouseMove(int index, int button, double y);
+    void paperMouseRelease(int index, int button, double y);
     int printPages();        // pages printed
     bool exportPdf();        // "导出PDF"; true when a file was written
     void unload();
@@ -90,6 +90,7 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    void showPage(int index);
     void setPaperTop(int index, double top);
     void drawPaper(int index);
 
@@ -98,7 +99,7 @@ private:
     FormPages *m_pages;
     double m_dpi = 96;
     QImage m_paper[2];
-    PaperPicture *m_photo[2] = {nullptr, nullptr};
+    PaperPicture *m_sheet[2] = {nullptr, nullptr};   // the two sheets of paper shown
     double m_top[2] = {kPaperTopAtZero, kPaperTopAtZero};
     double m_dragStartY = 0;
     bool m_dragging = false;
