@@ -1,6 +1,8 @@
 // What every golden document prints, operation by operation, against the
 // files kept under tests/golden (written by scripts/regenerate-golden.sh and
 // reviewed in a diff when a change to the printed form is intended).
+#include "support/DocumentTestSupport.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,9 +41,7 @@ private slots:
                  QStringLiteral("20241206"), QStringLiteral("--margins"), QStringLiteral("1134,850,510"),
                  QStringLiteral("--jobs"), QStringLiteral("1")});
         QVERIFY(p.waitForFinished(60000));
-        QFile expected(golden);
-        QVERIFY(expected.open(QIODevice::ReadOnly));
-        const QList<QByteArray> want = expected.readAll().split('\n');
+        const QList<QByteArray> want = readAll(golden).split('\n');
         const QList<QByteArray> got = p.readAllStandardOutput().split('\n');
         // The first differing line says more than two whole lists.
         for (int i = 0; i < qMin(want.size(), got.size()); ++i)

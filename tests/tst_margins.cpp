@@ -74,8 +74,7 @@ private slots:
         const PageMargins next = MarginSettings::load();
         QVERIFY(next.top == 1020 && next.pageOneLeft == -57 && next.pageTwoLeft == 1701);
         // A store that cannot be written says so.
-        QFile blocker(m_dir.filePath(QStringLiteral("not-a-folder")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QVERIFY(QFile(m_dir.filePath(QStringLiteral("not-a-folder"))).open(QIODevice::WriteOnly));
         QSettings unwritable(m_dir.filePath(QStringLiteral("not-a-folder/margins.ini")), QSettings::IniFormat);
         QVERIFY(!MarginSettings::store(m, unwritable));
         // Values that are no twip count read as the defaults.
