@@ -26,7 +26,9 @@ bool isValidGb18030(const QByteArray &bytes)
         const uchar b = d[i];
         if (b < 0x80) {
             ++i;
-        } else if (b == 0x80 || b == 0xFF) {
+        } else if (b == 0x80) {
+            ++i;   // the euro sign of code page 936
+        } else if (b == 0xFF) {
             return false;
         } else if (i + 1 < n && ((d[i + 1] >= 0x40 && d[i + 1] <= 0x7E) || (d[i + 1] >= 0x80 && d[i + 1] <= 0xFE))) {
             i += 2;
@@ -66,6 +68,56 @@ Failure noCodec()
     return Failure{QStringLiteral("系统缺少 GB18030 文字编码支持")};
 }
 
+constexpr QChar kEuro(0x20AC);
+
+// GB18030 with code page 936's single byte 0x80 read as the euro sign: the
+// codec alone would not take it. Bytes already checked by isValidGb18030.
+bool decodeGb18030(const QByteArray &bytes, QString *text)
+{
+    QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return false;
+    text->clear();
+    const auto *d = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = d[i];
+        if (b == 0x80) {
+            *text += decoder.decode(QByteArrayView(d + start, i - start));
+            *text += kEuro;
+            start = ++i;
+        } else {
+            i += b < 0x80 ? 1 : (d[i + 1] >= 0x30 && d[i + 1] <= 0x39 ? 4 : 2);
+        }
+    }
+    *text += decoder.decode(QByteArrayView(d + start, n - start));
+    return true;
+}
+
+// The share of the non-ASCII characters that are everyday Chinese: the
+// first level of GB 2312 (3755 common hanzi) and its punctuation and
+// full-width rows. Mojibake from the wrong encoding lands elsewhere.
+double commonChineseShare(const QString &text)
+{
+    QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
+    int nonAscii = 0, common = 0;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            continue;
+        ++nonAscii;
+        const QByteArray b = encoder.encode(QStringView(&c, 1));
+        if (b.size() != 2)
+            continue;
+        const uchar lead = uchar(b[0]), trail = uchar(b[1]);
+        if (trail >= 0xA1 && trail <= 0xFE && ((lead >= 0xA1 && lead <= 0xA3) || (lead >= 0xB0 && lead <= 0xD7)))
+            ++common;
+        if (nonAscii >= 4096)   // enough to tell
+            break;
+    }
+    return nonAscii == 0 ? 0 : double(common) / nonAscii;
+}
+
 } // namespace
 
 Result<DocumentText> decodeDocumentText(const QByteArray &bytes)
@@ -85,13 +137,18 @@ Result<DocumentText> decodeDocumentText(const QByteArray &bytes)
             return damaged;
         return DocumentText{text, DocumentEncoding::Utf16};
     }
+    const bool utf8 = hasNonAscii(bytes) && decodeStrictly(QStringConverter::Utf8, bytes, &text);
     if (isValidGb18030(bytes)) {
-        QStringDecoder decoder("GB18030");
-        if (!decoder.isValid())
+        QString gb;
+        if (!decodeGb18030(bytes, &gb))
             return noCodec();
-        return DocumentText{decoder.decode(bytes), DocumentEncoding::Gb18030};
+        // Short Chinese texts are often valid in both: the reading that
+        // gives everyday Chinese is the one meant; a tie stays GB18030.
+        if (utf8 && commonChineseShare(text) > commonChineseShare(gb))
+            return DocumentText{text, DocumentEncoding::Utf8};
+        return DocumentText{gb, DocumentEncoding::Gb18030};
     }
-    if (hasNonAscii(bytes) && decodeStrictly(QStringConverter::Utf8, bytes, &text))
+    if (utf8)
         return DocumentText{text, DocumentEncoding::Utf8};
     return damaged;
 }
@@ -101,7 +158,16 @@ Result<QByteArray> encodeDocumentText(const QString &text)
     QStringEncoder encoder("GB18030");
     if (!encoder.isValid())
         return noCodec();
-    return QByteArray(encoder.encode(text));
+    // The euro sign is the single byte 0x80 in code page 936, which the
+    // programs that read these documents know; the codec would write A2 E3.
+    QByteArray out;
+    const QList<QStringView> parts = QStringView(text).split(kEuro);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            out += char(0x80);
+        out += QByteArray(encoder.encode(parts.at(i)));
+    }
+    return out;
 }
 
 Result<QByteArray> encodeDocumentItems(const QStringList &items)
