@@ -8,6 +8,7 @@
 #include "record/MarginSettings.h"
 #include "foundation/OrderedBatch.h"
 #include "foundation/ScriptedInteraction.h"
+#include "layout/MeasuringSurface.h"
 #include "layout/RecordingSurface.h"
 #include "commands/BatchOutput.h"
 #include "commands/DocumentPipeline.h"
@@ -469,5 +470,11 @@ int runCommandLine(int argc, char **argv)
     // documents out never ask the system clock.
     Clock::setToday(o.today.isValid() ? o.today : QDate::currentDate());
 
-    return o.command == QLatin1String("check") ? runCheck(o) : runRender(o);
+    // Without the form's typefaces every cell is measured with another font:
+    // the output is not what the form prints, so the run does not pass.
+    const QStringList missingFonts = missingFormFonts();
+    for (const QString &line : missingFonts)
+        printErr(QStringLiteral("appointform: ") + line + QLatin1Char('\n'));
+    const int code = o.command == QLatin1String("check") ? runCheck(o) : runRender(o);
+    return missingFonts.isEmpty() ? code : kFailed;
 }

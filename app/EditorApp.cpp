@@ -4,6 +4,7 @@
 #include "windows/EntryCommands.h"
 #include "windows/EntryWindow.h"
 #include "record/RecoveryStore.h"
+#include "layout/MeasuringSurface.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,6 +24,9 @@ int runEditor(int argc, char **argv, const QString &document)
                      Qt::QueuedConnection);
     QObject::connect(&window, &EntryWindow::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Without the form's typefaces every cell measures wrong: said once,
+    // before anything else, once the window is up.
+    QTimer::singleShot(0, &window, [&ui] { tellMissingFormFonts(ui); });
     // Unsaved work survives a crash: a copy is kept while the record has
     // changes, and one left by an editor that did not end normally is
     // offered once the window is up.

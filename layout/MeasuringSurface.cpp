@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -211,8 +210,12 @@ double MeasuringSurface::scale() const
     return m_scale;
 }
 
-QString resolveFontFamilyIn(const QString &formFontName, const QStringList &installedFamilies,
-                            QString *warning)
+FontLookup installedFontLookup()
+{
+    return [](const QString &family) { return QFontDatabase::hasFamily(family); };
+}
+
+QString resolveFontFamilyIn(const QString &formFontName, const FontLookup &isInstalled, QString *warning)
 {
     if (warning)
         warning->clear();
@@ -221,10 +224,10 @@ QString resolveFontFamilyIn(const QString &formFontName, const QStringList &inst
             continue;
         const QString preferred = QString::fromUtf16(face.preferred);
         const QString fallback = QString::fromUtf16(face.fallback);
-        if (installedFamilies.contains(preferred, Qt::CaseInsensitive))
+        if (isInstalled(preferred))
             return preferred;
-        if (!installedFamilies.contains(fallback, Qt::CaseInsensitive) && warning) {
-            *warning = QStringLiteral("appointform: 未找到“%1”所用的字体（%2 或 %3），"
+        if (!isInstalled(fallback) && warning) {
+            *warning = QStringLiteral("未找到“%1”所用的字体（%2 或 %3），"
                                       "预览和打印将用替代字体，文字可能超出格子。"
                                       "请安装 Debian 软件包 %4：sudo apt install %4")
                            .arg(formFontName, preferred, fallback, QLatin1String(face.package));
@@ -234,22 +237,41 @@ QString resolveFontFamilyIn(const QString &formFontName, const QStringList &inst
     return formFontName;
 }
 
+QStringList missingFormFonts(const FontLookup &isInstalled)
+{
+    QStringList lines;
+    for (const FaceChoice &face : kFaces) {
+        QString warning;
+        resolveFontFamilyIn(QString::fromUtf16(face.formName), isInstalled, &warning);
+        if (!warning.isEmpty())
+            lines << warning;
+    }
+    return lines;
+}
+
+bool tellMissingFormFonts(Interaction &ui, const FontLookup &isInstalled)
+{
+    const QStringList missing = missingFormFonts(isInstalled);
+    if (missing.isEmpty())
+        return false;
+    ui.message(QStringLiteral("系统警告"), missing.join(QStringLiteral("\r\n\r\n")), MessageIcon::Exclamation);
+    return true;
+}
+
 QString resolveFontFamily(const QString &formFontName)
 {
     // Both faces are looked up once, on first use from any thread, and the
-    // answer is only read afterwards.
+    // answer is only read afterwards. A missing face is told by the editor
+    // and the command line (missingFormFonts), not here.
     struct Resolved {
         QString formNames[2];
         QString families[2];
         Resolved()
         {
-            const QStringList installed = QFontDatabase::families();
+            const FontLookup installed = installedFontLookup();
             for (int i = 0; i < 2; ++i) {
-                QString warning;
                 formNames[i] = QString::fromUtf16(kFaces[i].formName);
-                families[i] = resolveFontFamilyIn(formNames[i], installed, &warning);
-                if (!warning.isEmpty())
-                    std::fprintf(stderr, "%s\n", warning.toUtf8().constData());
+                families[i] = resolveFontFamilyIn(formNames[i], installed, nullptr);
             }
         }
     };

@@ -1,8 +1,10 @@
 #pragma once
+#include "foundation/Interaction.h"
 #include <QFont>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The hidden surface on which text is measured. Measurement agrees with
 // what every DrawingSurface draws: the same unhinted outline metrics at the
@@ -55,14 +57,26 @@ private:
     double m_scale = 1.0;
 };
 
+// Whether a family is installed, by any of its names: the font database
+// lists a family under the name of the user's language ("文鼎ＰＬ简报宋"
+// under a Chinese locale), while the form asks for it by its English name.
+using FontLookup = std::function<bool(const QString &family)>;
+// The font database's answer (QFontDatabase::hasFamily, which knows every name).
+FontLookup installedFontLookup();
+
 // Resolves the form's typeface names to installed families:
 // "宋体" -> SimSun, else "AR PL SungtiL GB"; "楷体" -> KaiTi, else "AR PL KaitiM GB".
 // Other names pass through unchanged. When neither face is installed the
-// AR PL name is returned anyway and a warning naming the Debian package is
-// written to stderr, once per run. Resolved once, then only read.
+// AR PL name is returned anyway (see missingFormFonts). Resolved once, then only read.
 QString resolveFontFamily(const QString &formFontName);
 
-// The same resolution against a given list of installed families; `warning`
-// receives the line to show when neither face is installed (else empty).
-QString resolveFontFamilyIn(const QString &formFontName, const QStringList &installedFamilies,
-                            QString *warning);
+// The same resolution with a given lookup; `warning` receives the line to
+// show when neither face is installed (else empty).
+QString resolveFontFamilyIn(const QString &formFontName, const FontLookup &isInstalled, QString *warning);
+
+// One line for each of the form's typefaces that has neither face
+// installed, naming the Debian package to install; empty when both are there.
+QStringList missingFormFonts(const FontLookup &isInstalled = installedFontLookup());
+// Tells the user in one message (title "系统警告") when a typeface is
+// missing; true when it did.
+bool tellMissingFormFonts(Interaction &ui, const FontLookup &isInstalled = installedFontLookup());

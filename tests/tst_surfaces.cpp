@@ -1,5 +1,6 @@
 #include "layout/MeasuringSurface.h"
 #include "layout/PainterSurface.h"
+#include "foundation/ScriptedInteraction.h"
 #include "foundation/Twips.h"
 #include "support/LayoutTestSupport.h"
 
@@ -83,19 +84,32 @@ private slots:
 
     void typefaceResolution()
     {
-        const QStringList arpl{u"DejaVu Sans"_s, u"AR PL SungtiL GB"_s, u"AR PL KaitiM GB"_s};
+        // Families known by any of their names (a Chinese locale lists the AR PL faces as "文鼎ＰＬ…").
+        const auto arpl = [](const QStringList &more) {
+            return [more](const QString &f) {
+                return QStringList{u"DejaVu Sans"_s, u"AR PL SungtiL GB"_s, u"AR PL KaitiM GB"_s}.contains(f) || more.contains(f);
+            };
+        };
         QString warning = u"stale"_s;
-        QCOMPARE(resolveFontFamilyIn(u"宋体"_s, arpl + QStringList{u"SimSun"_s}, &warning), u"SimSun"_s);
-        QCOMPARE(resolveFontFamilyIn(u"楷体"_s, arpl + QStringList{u"KaiTi"_s}, &warning), u"KaiTi"_s);
-        QCOMPARE(resolveFontFamilyIn(u"宋体"_s, arpl, &warning), u"AR PL SungtiL GB"_s);
-        QCOMPARE(resolveFontFamilyIn(u"楷体"_s, arpl, &warning), u"AR PL KaitiM GB"_s);
-        QCOMPARE(resolveFontFamilyIn(u"黑体"_s, arpl, &warning), u"黑体"_s);
-        QVERIFY(warning.isEmpty());
+        QCOMPARE(resolveFontFamilyIn(u"宋体"_s, arpl({u"SimSun"_s}), &warning), u"SimSun"_s);
+        QCOMPARE(resolveFontFamilyIn(u"楷体"_s, arpl({u"KaiTi"_s}), &warning), u"KaiTi"_s);
+        QCOMPARE(resolveFontFamilyIn(u"宋体"_s, arpl({}), &warning), u"AR PL SungtiL GB"_s);
+        QCOMPARE(resolveFontFamilyIn(u"楷体"_s, arpl({}), &warning), u"AR PL KaitiM GB"_s);
+        QCOMPARE(resolveFontFamilyIn(u"黑体"_s, arpl({}), &warning), u"黑体"_s);
+        QVERIFY(warning.isEmpty() && missingFormFonts(arpl({})).isEmpty());
         // Neither face: carry on with the AR PL name and say what to install.
-        QCOMPARE(resolveFontFamilyIn(u"宋体"_s, {u"DejaVu Sans"_s}, &warning), u"AR PL SungtiL GB"_s);
+        const auto dejaVuOnly = [](const QString &f) { return f == u"DejaVu Sans"_s; };
+        QCOMPARE(resolveFontFamilyIn(u"宋体"_s, dejaVuOnly, &warning), u"AR PL SungtiL GB"_s);
         QVERIFY(warning.contains(u"fonts-arphic-gbsn00lp"_s) && warning.contains(u"宋体"_s));
-        QCOMPARE(resolveFontFamilyIn(u"楷体"_s, {}, &warning), u"AR PL KaitiM GB"_s);
+        QCOMPARE(resolveFontFamilyIn(u"楷体"_s, dejaVuOnly, &warning), u"AR PL KaitiM GB"_s);
         QVERIFY(warning.contains(u"fonts-arphic-gkai00mp"_s));
+        QCOMPARE(missingFormFonts(dejaVuOnly).size(), 2);
+        ScriptedInteraction ui;
+        QVERIFY(tellMissingFormFonts(ui, dejaVuOnly) && !tellMissingFormFonts(ui, arpl({})));
+        QVERIFY(ui.messageTexts().size() == 1 && ui.shown[0].title == u"系统警告"_s
+                && ui.messageTexts()[0].contains(u"fonts-arphic-gkai00mp"_s));
+        // The installed faces are found whatever the locale names them.
+        QVERIFY(missingFormFonts().isEmpty());
     }
 
     void displayListFormat()
