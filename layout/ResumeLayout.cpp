@@ -1,5 +1,8 @@
 #include "layout/ResumeLayout.h"
 #include "foundation/Twips.h"
+#include "layout/MeasuringSurface.h"
+
+#include <QStringList>
 
 #include <cmath>
 
@@ -17,10 +20,39 @@ constexpr int kStepCount = 6;
 constexpr double kDefaultBottomMm = 220;
 const QString kResumeFont = QStringLiteral("楷体");
 
+// Notes line `number` (from 1) when, printed at x in the surface's font, it
+// ends past rightEdge.
+void notePastEdge(DrawingSurface &surface, const QString &line, int x, int rightEdge, int number,
+                  QList<int> &numbers, QString &first)
+{
+    if (rightEdge <= 0)
+        return;
+    MeasuringSurface &ms = surface.measuring();
+    ms.setUpFont(surface.fontName(), surface.fontSize(), false, 1);
+    if (roundHalfEven(x + ms.textWidth(line)) <= rightEdge)
+        return;
+    if (numbers.isEmpty())
+        first = line.size() > 24 ? line.left(24) + QStringLiteral("……") : line;
+    numbers << number;
+}
+
+void warnPastEdge(DrawingSurface &surface, const QList<int> &numbers, const QString &first)
+{
+    if (numbers.isEmpty())
+        return;
+    QStringList shown;
+    for (int n : numbers)
+        shown << QString::number(n);
+    surface.showMessage(QStringLiteral("系统"),
+                        QStringLiteral("简历第 %1 行太长，超出表格右边线：\r\n“%2”\r\n请在适当处换行！")
+                            .arg(shown.join(QStringLiteral("、")), first.trimmed()),
+                        MessageIcon::Exclamation);
+}
+
 } // namespace
 
 void printResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
-                int &resumeFontSize)
+                int &resumeFontSize, int rightEdge)
 {
     if (bottomMm == 0)
         bottomMm = kDefaultBottomMm;
@@ -50,6 +82,9 @@ void printResume(const QString &text, int x, int y, DrawingSurface &surface, dou
     // prints larger than that.
     const int inherited = resumeFontSize;
     QString line;
+    QList<int> pastEdge;
+    QString firstPastEdge;
+    int lineNumber = 1;
     const int n = text.size();
     for (int i = 0; i < n; ++i) {
         const QChar c = text.at(i);
@@ -57,6 +92,7 @@ void printResume(const QString &text, int x, int y, DrawingSurface &surface, dou
             surface.currentX = x;
             if (inherited < 12 && surface.fontSize() > inherited)
                 surface.setFontSize(inherited);
+            notePastEdge(surface, line, x, rightEdge, lineNumber++, pastEdge, firstPastEdge);
             surface.printText(line);
             line.clear();
             if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
@@ -68,7 +104,9 @@ void printResume(const QString &text, int x, int y, DrawingSurface &surface, dou
     }
     resumeFontSize = roundHalfEven(surface.fontSize());
     surface.currentX = x;
+    notePastEdge(surface, line, x, rightEdge, lineNumber, pastEdge, firstPastEdge);
     surface.printText(line);
+    warnPastEdge(surface, pastEdge, firstPastEdge);
 
     surface.setFontSize(12);
     surface.setFontName(kResumeFont);

@@ -443,5 +443,6 @@ void FormPages::fillResume(DrawingSurface &surface)
         postsToBeRemovedLines = 2;
     const int extraRows = (currentPostsLines - 2) + (proposedPostsLines - 2) + (postsToBeRemovedLines - 2);
     const int y = roundHalfEven(margins.top - 283.5 + 6000 + 300.0 * extraRows);
-    printResume(resume, roundHalfEven(margins.pageOneLeft + 1077.3), y, surface, 0, resumeFontSize);
+    printResume(resume, roundHalfEven(margins.pageOneLeft + 1077.3), y, surface, 0, resumeFontSize,
+                margins.pageOneLeft + margins.tableWidth);
 }

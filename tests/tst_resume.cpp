@@ -84,6 +84,22 @@ private slots:
         QCOMPARE(textsOf(r), (QStringList{u"一"_s, QString(), u"二三"_s, QString()}));
         QCOMPARE(r.texts().last().x, 500.0);
     }
+
+    // Nothing wraps a résumé line: one that runs past the table's right
+    // border is named in one message, and still printed whole.
+    void linesPastTheBorder()
+    {
+        const QString wide(30, QChar(0x67D0));   // 30 x 240 twips at 12 points
+        for (int edge : {0, 1927 + 7200, 1927 + 7199}) {
+            RecordingSurface r = recorder(u"宋体"_s, 12);
+            int resumeSize = 12;
+            printResume(u"短\r\n"_s + wide + u"\r\n短\r\n"_s + wide, 1927, 5000, r, 0, resumeSize, edge);
+            QCOMPARE(r.texts().size(), 4);
+            QCOMPARE(r.messages().size(), edge == 1927 + 7199 ? 1 : 0);
+            if (!r.messages().isEmpty())
+                QVERIFY2(r.messages()[0].text.startsWith(u"简历第 2、4 行太长"_s), qPrintable(r.messages()[0].text));
+        }
+    }
 };
 
 QTEST_MAIN(TestResume)
