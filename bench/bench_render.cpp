@@ -50,8 +50,8 @@ void BM_DrawPagesOnly(benchmark::State &state)
     prepare(0, pages);
     for (auto _ : state) {
         RecordingSurface s;
-        DocumentRender::drawPage(pages, s, 1, 12, 6);
-        DocumentRender::drawPage(pages, s, 2, 12, 6);
+        DocumentRender::drawPage(pages, s, 1);
+        DocumentRender::drawPage(pages, s, 2);
         benchmark::DoNotOptimize(s.ops().size());
     }
     state.counters["docs/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);

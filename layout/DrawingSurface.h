@@ -21,8 +21,9 @@ public:
     void setFontName(const QString &name) { m_fontName = name; }
     double fontSize() const { return m_fontSize; }        // Font.Size in points
     void setFontSize(double points) { m_fontSize = points; }  // also `fontsize`
-    int drawWidth() const { return m_drawWidth; }         // DrawWidth, device pixels
-    void setDrawWidth(int pixels) { m_drawWidth = pixels; }
+    // DrawWidth, in twips: a pen has the same weight on every device.
+    double drawWidth() const { return m_drawWidth; }
+    void setDrawWidth(double twips) { m_drawWidth = twips; }
 
     // Draws `text` at (currentX, currentY) in the current font; then
     // currentX = 0 and currentY advances by the height of one line of the
@@ -53,7 +54,7 @@ protected:
 private:
     QString m_fontName = QStringLiteral("宋体");
     double m_fontSize = 12;
-    int m_drawWidth = 1;
+    double m_drawWidth = 15;
     Interaction *m_interaction = nullptr;
     MeasuringSurface m_measuring;
 };

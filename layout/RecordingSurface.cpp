@@ -105,7 +105,7 @@ QString RecordingSurface::formatOp(const Op &op)
                + escapeField(op.font) + tab + formatNumber(op.size) + tab + escapeField(op.text);
     case Op::Line:
         return QStringLiteral("line") + tab + formatNumber(op.x) + tab + formatNumber(op.y) + tab
-               + formatNumber(op.x2) + tab + formatNumber(op.y2) + tab + QString::number(op.width);
+               + formatNumber(op.x2) + tab + formatNumber(op.y2) + tab + formatNumber(op.width);
     case Op::Picture:
         return QStringLiteral("picture") + tab + formatNumber(op.x) + tab + formatNumber(op.y) + tab
                + formatNumber(op.x2) + tab + formatNumber(op.y2);

@@ -14,7 +14,7 @@ public:
         double x2 = 0, y2 = 0;   // line end; picture width and height
         QString font;            // text: Font.Name as set on the surface
         double size = 0;         // text: Font.Size in points
-        int width = 0;           // line: DrawWidth
+        double width = 0;        // line: DrawWidth in twips
         int page = 0;            // page marker
         QString title;           // message
         QString text;            // text, message text

@@ -42,21 +42,28 @@ QList<int> pageNumbers(DocumentRender::Pages which)
 
 namespace DocumentRender {
 
-void drawPage(FormPages &pages, DrawingSurface &surface, int page, int thick, int thin)
+QPageSize pageSize(Paper paper)
 {
-    if (page == 1)
-        pages.drawPageOne(surface, thick, thin);
-    else
-        pages.drawPageTwo(surface, thick, thin);
+    return paper == Paper::A4 ? QPageSize(QPageSize::A4) : QPageSize(QPageSize::JisB5);
 }
 
-QString displayList(FormPages &pages, Pages which)
+void drawPage(FormPages &pages, DrawingSurface &surface, int page)
+{
+    if (page == 1)
+        pages.drawPageOne(surface);
+    else
+        pages.drawPageTwo(surface);
+}
+
+QString displayList(FormPages &pages, Pages which, int *messages)
 {
     RecordingSurface surface;
     for (int page : pageNumbers(which)) {
         surface.beginPage(page);
-        drawPage(pages, surface, page, kPrinterThick, kPrinterThin);
+        drawPage(pages, surface, page);
     }
+    if (messages)
+        *messages = int(surface.messages().size());
     return surface.displayList();
 }
 
@@ -64,16 +71,11 @@ QStringList layoutMessages(FormPages &pages, Pages which)
 {
     LayoutOnlySurface surface;
     for (int page : pageNumbers(which))
-        drawPage(pages, surface, page, kPrinterThick, kPrinterThin);
+        drawPage(pages, surface, page);
     return surface.messages;
 }
 
-int scaledPen(int printerPen, int dpi)
-{
-    return qMax(1, roundHalfEven(printerPen * dpi / 600.0));
-}
-
-PdfBook::PdfBook(const QString &outPath) : m_path(outPath) {}
+PdfBook::PdfBook(const QString &outPath, Paper paper) : m_path(outPath), m_paper(paper) {}
 
 PdfBook::~PdfBook()
 {
@@ -106,8 +108,7 @@ Result<> PdfBook::open()
     }
     m_writer = std::make_unique<QPdfWriter>(m_file.get());
     m_writer->setResolution(600);
-    m_writer->setPageSize(QPageSize(QSizeF(kPaperWidthMm, kPaperHeightMm), QPageSize::Millimeter,
-                                    QStringLiteral("B5"), QPageSize::ExactMatch));
+    m_writer->setPageSize(pageSize(m_paper));
     m_writer->setPageMargins(QMarginsF(0, 0, 0, 0));
     m_writer->setCreator(AppInfo::programName());
     m_writer->setTitle(AppInfo::title());
@@ -134,7 +135,7 @@ void PdfBook::addDocument(FormPages &pages, Pages which, Interaction *ui)
         nextPage();
         PainterSurface surface(m_painter.get(), 600);
         surface.setInteraction(ui);
-        drawPage(pages, surface, page, kPrinterThick, kPrinterThin);
+        drawPage(pages, surface, page);
     }
 }
 
@@ -157,9 +158,9 @@ Result<> PdfBook::finish()
     return result;
 }
 
-Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which)
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, Paper paper)
 {
-    PdfBook book(outPath);
+    PdfBook book(outPath, paper);
     if (const Result<> opened = book.open(); !opened)
         return opened;
     for (const PdfDocument &doc : documents)
@@ -174,15 +175,16 @@ std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Int
     surface->setInteraction(ui);
     for (int page : pageNumbers(which)) {
         surface->beginPage(page);
-        drawPage(pages, *surface, page, kPrinterThick, kPrinterThin);
+        drawPage(pages, *surface, page);
     }
     return surface;
 }
 
-Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui)
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui, Paper paper)
 {
-    const int width = roundHalfEven(kPaperWidthMm / 25.4 * dpi);
-    const int height = roundHalfEven(kPaperHeightMm / 25.4 * dpi);
+    const QSizeF sheet = pageSize(paper).size(QPageSize::Millimeter);
+    const int width = roundHalfEven(sheet.width() / 25.4 * dpi);
+    const int height = roundHalfEven(sheet.height() / 25.4 * dpi);
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
         return Failure{QStringLiteral("%1 x %2 像素的图像太大，内存不够").arg(width).arg(height)};
@@ -193,7 +195,7 @@ Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, I
         QPainter painter(&image);
         PainterSurface surface(&painter, dpi);
         surface.setInteraction(ui);
-        drawPage(pages, surface, page, scaledPen(kPrinterThick, dpi), scaledPen(kPrinterThin, dpi));
+        drawPage(pages, surface, page);
     }
     SafeFile file(outPath);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())

@@ -3,6 +3,7 @@
 #include "pages/FormPages.h"
 #include "foundation/Result.h"
 #include <QList>
+#include <QPageSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -20,22 +21,21 @@ namespace DocumentRender {
 // Which pages to draw: both, or only page 1 or 2.
 enum class Pages { Both = 0, One = 1, Two = 2 };
 
-// Printer pens in device pixels at 600 dpi.
-constexpr int kPrinterThick = 12;
-constexpr int kPrinterThin = 6;
+// The sheet a PDF or PNG is made on: B5 as printers know it (182 x 257 mm,
+// the preview's paper and the print dialog's B5 box) or A4. The form stands
+// at the same place from the sheet's top-left corner on either.
+enum class Paper { B5, A4 };
+QPageSize pageSize(Paper paper);
 
-// Draws page 1 (drawPageOne) or page 2 (drawPageTwo) with the given pens.
-void drawPage(FormPages &pages, DrawingSurface &surface, int page, int thick, int thin);
+// Draws page 1 (drawPageOne) or page 2 (drawPageTwo).
+void drawPage(FormPages &pages, DrawingSurface &surface, int page);
 
-// The display list of the chosen pages, drawn as for the printer.
-QString displayList(FormPages &pages, Pages which);
+// The display list of the chosen pages;
+// `messages` receives the number of messages raised while drawing.
+QString displayList(FormPages &pages, Pages which, int *messages = nullptr);
 
 // Lays the chosen pages out without drawing; returns the messages raised.
 QStringList layoutMessages(FormPages &pages, Pages which);
-
-// Pens for a raster image at `dpi`: the printer pens scaled from 600 dpi,
-// so that lines keep their printed weight; never below one pixel.
-int scaledPen(int printerPen, int dpi);
 
 // A document for a PDF and where its drawing messages go (may be null).
 struct PdfDocument {
@@ -43,24 +43,25 @@ struct PdfDocument {
     Interaction *ui;
 };
 
-// Writes the chosen pages of every document into one PDF: B5 pages at 600
-// dpi, printer pens, one PDF page per form page.
-Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which);
+// Writes the chosen pages of every document into one PDF: pages of `paper`
+// at 600 dpi, one PDF page per form page.
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which,
+                  Paper paper = Paper::B5);
 
-// The chosen pages drawn as for the printer into a recording that keeps the
+// The chosen pages drawn into a recording that keeps the
 // photo, to be painted later (possibly on another thread) by PdfBook.
 // Messages raised while drawing go to `ui` (may be null) now.
 std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Interaction *ui);
 
-// A PDF of B5 pages at 600 dpi written one document after another, so that
+// A PDF of pages at 600 dpi written one document after another, so that
 // only the document being painted is held. Painted from one thread.
 class PdfBook {
 public:
-    explicit PdfBook(const QString &outPath);
+    explicit PdfBook(const QString &outPath, Paper paper = Paper::B5);
     ~PdfBook();
     Result<> open();
     bool isOpen() const { return m_painter != nullptr; }
-    // Draws the chosen pages of a document with printer pens.
+    // Draws the chosen pages of a document.
     void addDocument(FormPages &pages, Pages which, Interaction *ui);
     // Paints pages recorded by recordPages, one PDF page per page marker.
     void addRecorded(const RecordingSurface &recorded);
@@ -71,13 +72,15 @@ private:
     void nextPage();
 
     QString m_path;
+    Paper m_paper;
     std::unique_ptr<SafeFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     bool m_first = true;
 };
 
-// One page as a PNG image at `dpi` on white.
-Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui);
+// One page as a PNG image of the sheet at `dpi` on white.
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui,
+                  Paper paper = Paper::B5);
 
 } // namespace DocumentRender

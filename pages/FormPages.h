@@ -23,8 +23,12 @@ public:
         photoPicture = record.hasPhoto ? record.photo : QImage();
     }
 
-    void drawPageOne(DrawingSurface &surface, int thickPen, int thinPen);
-    void drawPageTwo(DrawingSurface &surface, int thickPen, int thinPen);
+    // Pens in twips: the frame and the grid weigh the same on the preview,
+    // in a PDF and on any printer (1.5 and 0.75 points).
+    static constexpr double kThickPen = 30;
+    static constexpr double kThinPen = 15;
+    void drawPageOne(DrawingSurface &surface, double thickPen = kThickPen, double thinPen = kThinPen);
+    void drawPageTwo(DrawingSurface &surface, double thickPen = kThickPen, double thinPen = kThinPen);
 
     // Renderer state of page one, recomputed by every run of drawPageOne.
     int currentPostsLines = 0, proposedPostsLines = 0, postsToBeRemovedLines = 0;

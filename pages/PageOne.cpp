@@ -45,7 +45,7 @@ int FormPages::positionRowLines(const QString &text)
     return lines;
 }
 
-void FormPages::drawPageOne(DrawingSurface &surface, int thickPen, int thinPen)
+void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thinPen)
 {
     const double T = margins.top, L = margins.pageOneLeft, W = margins.tableWidth, H = margins.tableHeight;
 

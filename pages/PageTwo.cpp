@@ -26,7 +26,7 @@ QStringList familyRows(const QString &column, bool stripEachPart)
 
 } // namespace
 
-void FormPages::drawPageTwo(DrawingSurface &surface, int thickPen, int thinPen)
+void FormPages::drawPageTwo(DrawingSurface &surface, double thickPen, double thinPen)
 {
     const double T = margins.top, B = margins.pageTwoLeft, W = margins.tableWidth, H = margins.tableHeight;
 

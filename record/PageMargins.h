@@ -9,8 +9,9 @@ struct PageMargins {
     int tableHeight = 11624;  // 205 mm
 };
 
-// The B5 sheet both pages are drawn on: 176 x 250 mm, 9979.2 x 14175 twips.
-constexpr double kPaperWidthMm = 176.0;
-constexpr double kPaperHeightMm = 250.0;
-constexpr double kPaperWidthTwips = 9979.2;
-constexpr double kPaperHeightTwips = 14175;
+// The B5 sheet both pages are drawn on: the B5 that printers and their trays
+// know (JIS B5, paper-size code 13), 182 x 257 mm, 10319.4 x 14571.9 twips.
+constexpr double kPaperWidthMm = 182.0;
+constexpr double kPaperHeightMm = 257.0;
+constexpr double kPaperWidthTwips = 10319.4;
+constexpr double kPaperHeightTwips = 14571.9;

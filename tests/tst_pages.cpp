@@ -19,7 +19,7 @@ QList<Op> recordPage(FormPages &p, int page)
     RecordingSurface s;
     s.setFontName(page == 1 ? QStringLiteral("宋体") : QStringLiteral("楷体"));
     s.setFontSize(12);
-    page == 1 ? p.drawPageOne(s, 12, 6) : p.drawPageTwo(s, 12, 6);
+    page == 1 ? p.drawPageOne(s) : p.drawPageTwo(s);
     return s.ops();
 }
 

@@ -161,14 +161,14 @@ private slots:
 
     void linesAndPictures()
     {
-        // At 96 dpi a 4-pixel pen draws 4 pixels; a picture fills its rectangle.
+        // A 60-twip pen draws 4 pixels at 96 dpi; a picture fills its rectangle.
         QImage image(960, 480, QImage::Format_RGB32), photo(10, 20, QImage::Format_RGB32);
         image.fill(Qt::white);
         photo.fill(Qt::black);
         {
             QPainter painter(&image);
             PainterSurface surface(&painter, 96);
-            surface.setDrawWidth(4);
+            surface.setDrawWidth(60);
             surface.strokeLine(1500, 1500, 12000, 1500);                 // y = 100 px
             surface.paintPicture(photo, 1500, 3000, 1500, 2400);   // 100, 200 and 100 x 160 px
         }

@@ -52,9 +52,9 @@ int askPages(Interaction &ui)
 void setUpForForm(QPrinter &printer, bool b5)
 {
     // Paper-size code 13 of the printer drivers: B5 as 182 x 257 mm, the
-    // sheet trays hold for "B5或16开" paper.
+    // sheet trays hold for "B5或16开" paper, and the sheet of the preview and the PDF.
     if (b5)
-        printer.setPageSize(QPageSize(QPageSize::id(13)));
+        printer.setPageSize(DocumentRender::pageSize(DocumentRender::Paper::B5));
     // The drawing is laid out for an upright sheet whatever the dialog chose.
     printer.setPageOrientation(QPageLayout::Portrait);
     // Coordinates from the paper's corner, as on the preview and in the PDF.
@@ -83,8 +83,7 @@ int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choo
     for (int page : chosen) {
         if (printed > 0 && !printer.newPage())
             return 0;
-        DocumentRender::drawPage(pages, surface, page, DocumentRender::kPrinterThick,
-                                 DocumentRender::kPrinterThin);
+        DocumentRender::drawPage(pages, surface, page);
         ++printed;
     }
     if (!painter.end())

@@ -27,8 +27,8 @@ int askPages(Interaction &ui);
 void setUpForForm(QPrinter &printer, bool b5);
 
 // printPages: asks for the pages, lets `choose` pick the printer, and prints
-// page one, page two or both (a new page between them) with pens 12 and 6
-// in full-page coordinates. B5 paper when `b5` is set; always portrait.
+// page one, page two or both (a new page between them) in full-page
+// coordinates, with the pens of the preview and the PDF. B5 paper when `b5` is set; always portrait.
 // A cancel or a printer error ends without a message. Returns the number
 // of pages sent to the printer.
 int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choose);

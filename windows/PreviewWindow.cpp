@@ -265,7 +265,7 @@ void PreviewWindow::drawPaper(int index)
         surface.setInteraction(&m_ui);
         surface.currentX = 100;
         surface.currentY = 100;
-        DocumentRender::drawPage(*m_pages, surface, index + 1, kPreviewThickPen, kPreviewThinPen);
+        DocumentRender::drawPage(*m_pages, surface, index + 1);
     }
     m_paper[index] = image;
     m_sheet[index]->update();

@@ -47,8 +47,6 @@ public:
     static constexpr double kViewportWidth = 11625;
     static constexpr double kViewportHeight = 7665;
     static constexpr int kPaperTopAtZero = 1080;     // Top = 1080 - Value
-    static constexpr int kPreviewThickPen = 4;
-    static constexpr int kPreviewThinPen = 2;
 
     // Event procedures, public so the window can be driven step by step.
     void setUp();

@@ -75,12 +75,13 @@ private slots:
         const PageMargins m = w.pages().margins;
         for (int page = 0; page < 2; ++page) {
             const QImage &img = w.paperImage(page);
-            QCOMPARE(img.size(), QSize(qRound(9979.2 * w.screenDpi() / 1440), qRound(14175 * w.screenDpi() / 1440)));
+            // The B5 sheet of the printers and the PDF, 182 x 257 mm.
+            QCOMPARE(img.size(), QSize(qRound(10319.4 * w.screenDpi() / 1440), qRound(14571.9 * w.screenDpi() / 1440)));
             QImage direct(img.size(), QImage::Format_RGB32);
             direct.fill(Qt::white);
             QPainter painter(&direct);
             PainterSurface surface(&painter, w.screenDpi());
-            page == 0 ? w.pages().drawPageOne(surface, 4, 2) : w.pages().drawPageTwo(surface, 4, 2);
+            page == 0 ? w.pages().drawPageOne(surface) : w.pages().drawPageTwo(surface);
             // The frame's top-left corner is ink; the picture is the page as drawn directly.
             const QPoint corner(w.twipsToPixels((page ? m.pageTwoLeft : m.pageOneLeft) + 500), w.twipsToPixels(m.top));
             QVERIFY(qGray(img.pixel(corner)) < 128);

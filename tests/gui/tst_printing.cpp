@@ -95,8 +95,47 @@ private slots:
         QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
         QCOMPARE(pdfInfo(file, "Pages"), QStringLiteral("1"));
         // Ticked: the drivers' B5, 182 x 257 mm.
-        QVERIFY2(b5 ? pageSizeNear(file, 515.906, 728.504) : pageSizeNear(file, 595.276, 841.89),
+        QVERIFY2(b5 ? pageSizeNear(file, kB5Width, kB5Height) : pageSizeNear(file, 595.276, 841.89),
                  qPrintable(pdfInfo(file, "Page size")));
+    }
+
+    // What the print dialog prints (to a PDF file, at a printer's 1200 dpi,
+    // B5 ticked) and what "导出PDF" writes are the same sheets: rasterised
+    // at 150 dpi they differ only by anti-aliasing, line weights included.
+    void printedPagesEqualTheExportedPdf()
+    {
+        const QString printed = m_dir.filePath(QStringLiteral("printed-b5.pdf"));
+        const QString exported = m_dir.filePath(QStringLiteral("exported.pdf"));
+        ScriptedInteraction ui;
+        PreviewWindow w(ui);
+        fillSample(w.pages());
+        w.printerChooser = [&](QPrinter &p) { return pdfPrinter(printed)(p) && (p.setResolution(1200), true); };
+        w.setUp();
+        w.chkDefaultB5->setChecked(true);
+        ui.inputs << QStringLiteral("3");
+        ui.fileNames << exported;
+        QVERIFY(w.printPages() == 2 && w.exportPdf());
+        for (int page : {1, 2}) {
+            QImage image[2];
+            for (int i = 0; i < 2; ++i) {
+                const QString base = m_dir.filePath(QStringLiteral("raster%1-%2").arg(i).arg(page));
+                run("pdftoppm", {"-r", "150", "-gray", "-singlefile", "-f", QString::number(page), "-l",
+                                 QString::number(page), i ? exported : printed, base});
+                image[i] = QImage(base + QStringLiteral(".pgm")).convertToFormat(QImage::Format_Grayscale8);
+            }
+            QVERIFY(!image[0].isNull() && image[0].size() == image[1].size());
+            qint64 ink[2] = {0, 0}, apart = 0;
+            for (int y = 0; y < image[0].height(); ++y)
+                for (int x = 0; x < image[0].width(); ++x) {
+                    const int a = qGray(image[0].pixel(x, y)), b = qGray(image[1].pixel(x, y));
+                    ink[0] += 255 - a;
+                    ink[1] += 255 - b;
+                    apart += qAbs(a - b) > 128;
+                }
+            // Half-weight lines would lose a good part of the ink and leave many pixels apart.
+            QVERIFY2(qAbs(ink[0] - ink[1]) < ink[1] / 100 && apart < 200,
+                     qPrintable(QStringLiteral("ink %1 / %2, %3 pixels apart").arg(ink[0]).arg(ink[1]).arg(apart)));
+        }
     }
 
     // Every text the pages draw, found in the printed page at its twip
@@ -113,7 +152,7 @@ private slots:
         QCOMPARE(FormPrinter::print(form, ui, true, pdfPrinter(file)), 2);
         for (int page = 1; page <= 2; ++page) {
             RecordingSurface drawn;
-            page == 1 ? form.drawPageOne(drawn, 12, 6) : form.drawPageTwo(drawn, 12, 6);
+            page == 1 ? form.drawPageOne(drawn) : form.drawPageTwo(drawn);
             const QList<Word> words = pdfWords(file, page);
             int checked = 0;
             for (const auto &op : drawn.texts()) {

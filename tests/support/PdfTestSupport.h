@@ -33,7 +33,7 @@ inline bool pageSizeNear(const QString &file, double w, double h)
     const QStringList p = pdfInfo(file, "Page size").split(QLatin1Char(' '));
     return p.size() > 2 && qAbs(p[0].toDouble() - w) < 1 && qAbs(p[2].toDouble() - h) < 1;
 }
-constexpr double kB5Width = 498.898, kB5Height = 708.661;   // 176 x 250 mm in points
+constexpr double kB5Width = 515.906, kB5Height = 728.504;   // 182 x 257 mm in points
 
 struct Word { double x, y; QString text; };
 
