@@ -30,7 +30,19 @@
 
 namespace {
 
-enum ExitCode { kOk = 0, kFailed = 1, kBadArguments = 2 };
+// A batch script stops on anything but 0. 3 is a document that was drawn
+// but not in full: a text left out or running out of its cell.
+enum ExitCode { kOk = 0, kFailed = 1, kBadArguments = 2, kOmissions = 3 };
+
+// The exit statuses, for --help.
+QString exitStatusText()
+{
+    return usageText("\nExit status: 0 every document printed in full; 1 a document could not be loaded, checked "
+                     "or written, or the form's fonts are missing; 2 wrong arguments; 3 printed with omissions "
+                     "(a text left out or running out of its cell).",
+                     "\n退出码：0 所有文档完整输出；1 有文档未能调入、校验或写出，或缺少表格所用的字体；"
+                     "2 参数有误；3 输出有遗漏（有文字未打印或超出格子）。");
+}
 
 const char kSynopsis[] =
     "usage: appointform render DOC... (-o OUT.pdf | -o OUT.png | --output-dir DIR | --display-list) [options]\n"
@@ -71,6 +83,7 @@ struct Options {
     bool pageGiven = false;
     int dpi = 150;
     bool dpiGiven = false;
+    DocumentRender::Paper paper = DocumentRender::Paper::B5;
     bool marginsGiven = false;
     PageMargins margins;
     QDate today;
@@ -99,9 +112,9 @@ bool parseMargins(const QString &text, PageMargins &m)
 // The options of "render" and "check", described for --help.
 struct OptionSet {
     QCommandLineOption output{QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                              usageText("All pages of every document in one PDF (B5, 600 dpi), or one page of one "
+                              usageText("All pages of every document in one PDF (600 dpi), or one page of one "
                                    "document as PNG.",
-                                   "把每个文档的各页写进一个 PDF（B5，600 dpi），或把一个文档的一页写成 PNG。"),
+                                   "把每个文档的各页写进一个 PDF（600 dpi），或把一个文档的一页写成 PNG。"),
                               QStringLiteral("OUT.pdf|OUT.png")};
     QCommandLineOption outputDir{QStringLiteral("output-dir"),
                                  usageText("One PDF per document, named after it.", "每个文档一个 PDF，以文档命名。"),
@@ -110,6 +123,10 @@ struct OptionSet {
                                    usageText("Print the drawing operations to stdout instead of drawing.",
                                         "不绘制，把绘制操作逐行写到标准输出。")};
     QCommandLineOption page{QStringLiteral("page"), usageText("Only this page.", "只输出这一页。"), QStringLiteral("1|2")};
+    QCommandLineOption paper{QStringLiteral("paper"),
+                             usageText("Sheet of the PDF or PNG: b5 (182 x 257 mm, the printers' B5; default) or a4.",
+                                       "PDF 或 PNG 的纸张：b5（182 × 257 毫米，即打印机的 B5；默认）或 a4。"),
+                             QStringLiteral("b5|a4")};
     QCommandLineOption dpi{QStringLiteral("dpi"), usageText("Resolution of a PNG (default 150).", "PNG 的分辨率（默认 150）。"),
                            QStringLiteral("N")};
     QCommandLineOption margins{QStringLiteral("margins"),
@@ -142,8 +159,9 @@ Result<> parseOptions(const QStringList &args, Options &o, bool *helpShown)
                       "不开窗口输出文档：与编辑器相同的调入、校验和页面。")
                : usageText("Load, check and lay out documents; exit 0 when all pass.",
                       "调入、校验并排版文档；全部通过时退出码为 0。"));
+    parser.setApplicationDescription(parser.applicationDescription() + exitStatusText());
     if (render)
-        parser.addOptions({set.output, set.outputDir, set.displayList, set.page, set.dpi});
+        parser.addOptions({set.output, set.outputDir, set.displayList, set.page, set.paper, set.dpi});
     parser.addOptions({set.margins, set.today, set.jobs, set.help});
     parser.addPositionalArgument(usageText("DOC", "文档"), usageText("Documents (.dwz, .ren, .ljy, .jan).", "文档（.dwz、.ren、.ljy、.jan）。"),
                                  usageText("DOC...", "文档..."));
@@ -178,6 +196,12 @@ Result<> parseOptions(const QStringList &args, Options &o, bool *helpShown)
                 return Failure{QStringLiteral("--page takes 1 or 2")};
             o.pages = v == QLatin1String("1") ? DocumentRender::Pages::One : DocumentRender::Pages::Two;
             o.pageGiven = true;
+        }
+        if (parser.isSet(set.paper)) {
+            v = parser.value(set.paper).toLower();
+            if (v != QLatin1String("b5") && v != QLatin1String("a4"))
+                return Failure{QStringLiteral("--paper takes b5 or a4")};
+            o.paper = v == QLatin1String("a4") ? DocumentRender::Paper::A4 : DocumentRender::Paper::B5;
         }
         if (parser.isSet(set.dpi)) {
             bool ok = false;
@@ -248,6 +272,7 @@ QString messageLines(const QString &doc, const ScriptedInteraction &ui)
 // What one document produced, handed back in the order of the arguments.
 struct Outcome {
     bool ok = true;
+    bool omitted = false;   // drawn, but a text left out or past its cell
     QByteArray out;   // for stdout, UTF-8 (encoded on the worker)
     QString err;   // for stderr
     std::unique_ptr<RecordingSurface> recorded;   // pages for the combined PDF
@@ -295,6 +320,15 @@ private:
     QElapsedTimer m_clock;
 };
 
+// A failure outweighs an omission, which outweighs success.
+void noteOutcome(int &code, const Outcome &r)
+{
+    if (!r.ok)
+        code = kFailed;
+    else if (r.omitted && code == kOk)
+        code = kOmissions;
+}
+
 int runCheck(const Options &o)
 {
     int code = kOk;
@@ -314,6 +348,7 @@ int runCheck(const Options &o)
                 lines += name + oneLine(check.prepared.error()) + QLatin1Char('\n');
                 result.ok = false;
             }
+            result.omitted = !check.layoutMessages.isEmpty();
             result.out = lines.toUtf8();
             return result;
         },
@@ -321,8 +356,7 @@ int runCheck(const Options &o)
             writeOut(r.out);
             printErr(r.err);
             flushOut();
-            if (!r.ok)
-                code = kFailed;
+            noteOutcome(code, r);
         });
     return code;
 }
@@ -360,7 +394,7 @@ int runRender(const Options &o)
     int code = kOk;
     // -o OUT.pdf: documents are laid out on the workers and painted here, in
     // order; the file is begun with the first document that loads.
-    DocumentRender::PdfBook book(o.output);
+    DocumentRender::PdfBook book(o.output, o.paper);
     bool bookFailed = false;
     int done = 0;
     forEachDocument(
@@ -378,18 +412,22 @@ int runRender(const Options &o)
                 return result;
             }
             Result<> written;
+            // Every message raised from here on is a text the drawing could not place.
+            const qsizetype loadMessages = messages.shown.size();
+            int listMessages = 0;
             if (o.displayList) {
-                result.out = DocumentRender::displayList(pages, o.pages).toUtf8();
+                result.out = DocumentRender::displayList(pages, o.pages, &listMessages).toUtf8();
             } else if (toPng) {
                 const int page = o.pages == DocumentRender::Pages::Two ? 2 : 1;
-                written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages);
+                written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, o.paper);
             } else if (!o.outputDir.isEmpty()) {
                 const QString out = QDir(o.outputDir).filePath(pdfNames.at(i));
-                written = DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages);
+                written = DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, o.paper);
             } else {
                 result.recorded = DocumentRender::recordPages(pages, o.pages, &messages);
             }
             result.err = messageLines(doc, messages);
+            result.omitted = listMessages > 0 || messages.shown.size() > loadMessages;
             if (!written) {
                 result.err += doc + QStringLiteral(": ") + oneLine(written.error()) + QLatin1Char('\n');
                 result.ok = false;
@@ -412,8 +450,7 @@ int runRender(const Options &o)
             writeOut(r.out);
             printErr(r.err);
             flushOut();
-            if (!r.ok)
-                code = kFailed;
+            noteOutcome(code, r);
             ++done;
             progress.done(done, pdfNames.isEmpty() ? doc
                                                    : doc + QStringLiteral(" -> ")

@@ -26,11 +26,14 @@ class TestCommandLine : public QObject {
     QTemporaryDir m_dir;
     const QString kLongPost = QStringLiteral("输入文字过长，请输入字数少于75！拟任职务");
 
-    Run run(const QStringList &args, int timeoutMs = 120000)
+    // `extraEnv`: NAME=value pairs for this run.
+    Run run(const QStringList &args, int timeoutMs = 120000, const QStringList &extraEnv = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), tmp("config"));
+        for (const QString &pair : extraEnv)
+            env.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(QLatin1String(name));   // the program sets offscreen itself and needs no display
         p.setProcessEnvironment(env);
@@ -98,6 +101,7 @@ private slots:
         const Run render = run({QStringLiteral("render"), QStringLiteral("--help")});
         QVERIFY(render.code == 0 && render.out.startsWith(QStringLiteral("Usage: appointform render")));
         QVERIFY(render.out.contains(QStringLiteral("--output-dir")) && render.out.contains(QStringLiteral("--jobs")));
+        QVERIFY(render.out.contains(QStringLiteral("--paper <b5|a4>")) && render.out.contains(QStringLiteral("3 printed with omissions")));
         const Run check = run({QStringLiteral("check"), QStringLiteral("-h")});
         QVERIFY(check.code == 0 && check.out.contains(QStringLiteral("--today")) && !check.out.contains(QStringLiteral("--output-dir")));
     }
@@ -142,12 +146,15 @@ private slots:
         QVERIFY(readAll(tmp("two.pdf")).contains("/FontFile2"));   // fonts embedded
         QCOMPARE(PdfTest::pdfInfo(tmp("two.pdf"), "Pages"), QStringLiteral("4"));
         QVERIFY(PdfTest::pageSizeNear(tmp("two.pdf"), PdfTest::kB5Width, PdfTest::kB5Height));
+        QCOMPARE(run({"render", sample("typical.dwz"), "--paper", "a4", "-o", tmp("a4.pdf")}).code, 0);
+        QVERIFY(PdfTest::pageSizeNear(tmp("a4.pdf"), 595.276, 841.89));
+        QCOMPARE(run({"render", sample("typical.dwz"), "--paper", "b4", "-o", tmp("b4.pdf")}).code, 2);
         QCOMPARE(run({"render", sample("typical.dwz"), "--page", "2", "-o", tmp("p2.pdf")}).code, 0);
         QCOMPARE(readAll(tmp("p2.pdf")).count("/MediaBox"), 1);
 
         QCOMPARE(run({"render", sample("typical.dwz"), "--dpi", "100", "-o", tmp("p.png")}).code, 0);
         const QImage img(tmp("p.png"));
-        QCOMPARE(img.size(), QSize(693, 984));   // B5 at 100 dpi
+        QCOMPARE(img.size(), QSize(717, 1012));   // B5 (182 x 257 mm) at 100 dpi
         // white paper, the frame's top-left corner (850, 1134 twips) inked
         QVERIFY(img.pixel(2, 2) == qRgb(255, 255, 255) && qGray(img.pixel(59, 79)) < 128);
 
@@ -169,14 +176,15 @@ private slots:
         QStringList alone;
         for (const QString &doc : docs) {
             const Run r = run({"render", doc, "--display-list"});
-            QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(doc + r.err));
+            const bool omits = doc.contains(QStringLiteral("too_long")) || doc.contains(QStringLiteral("post76"));
+            QVERIFY2(r.code == (omits ? 3 : 0) && r.err.isEmpty(), qPrintable(doc + r.err));
             alone << r.out;
         }
         QVERIFY(alone.at(0).contains(QStringLiteral("\t楷体\t10\t")) && !alone.at(1).contains(QStringLiteral("\t楷体\t10\t")));
         QVERIFY(alone.at(5).contains(QStringLiteral("\t楷体\t8\t")));
         const QStringList list = {"render", "--display-list", "--jobs"};
         const Run one = run(list + QStringList{"1"} + docs), two = run(list + QStringList{"2"} + docs);
-        QVERIFY(one.code == 0 && two.code == 0);
+        QVERIFY(one.code == 3 && two.code == 3);
         QCOMPARE(one.out, alone.join(QString()));
         QCOMPARE(two.out, one.out);
         QStringList reversed = docs, reversedAlone = alone;
@@ -227,10 +235,32 @@ private slots:
     void pageAloneAndMessagesOnStderr()
     {
         const Run list = run({"render", tmp("post76.dwz"), "--display-list", "--page", "1"});
-        QVERIFY(list.code == 0 && list.err.isEmpty() && list.out.contains(QStringLiteral("\nmessage\t系统\t")));
+        QVERIFY(list.code == 3 && list.err.isEmpty() && list.out.contains(QStringLiteral("\nmessage\t系统\t")));
         QVERIFY(!list.out.contains(QStringLiteral("page\t2")));
         const Run pdf = run({"render", tmp("post76.dwz"), "-o", tmp("post76.pdf")});
-        QVERIFY(pdf.code == 0 && pdf.err.contains(tmp("post76.dwz") + QStringLiteral(": 系统: ") + kLongPost));
+        QVERIFY(pdf.code == 3 && pdf.err.contains(tmp("post76.dwz") + QStringLiteral(": 系统: ") + kLongPost));
+    }
+
+    // A document drawn with a text left out exits 3, apart from failures
+    // (1, which outweighs it) and wrong arguments (2).
+    void omissionsHaveTheirOwnExitStatus()
+    {
+        QCOMPARE(run({"check", sample("typical.dwz"), tmp("post76.dwz")}).code, 3);
+        QCOMPARE(run({"check", tmp("post76.dwz"), tmp("badsex.dwz")}).code, 1);
+        QCOMPARE(run({"render", tmp("post76.dwz"), "--page", "2", "--display-list"}).code, 0);   // page 2 is whole
+        QCOMPARE(run({"render", tmp("post76.dwz"), "-o", tmp("post76.png")}).code, 3);
+    }
+
+    // The form's faces are found under any locale's names for them; without
+    // them every cell measures wrong, and the run says so and fails.
+    void formFonts()
+    {
+        const Run zh = run({"check", sample("typical.dwz")}, 120000, {"LANG=zh_CN.UTF-8", "LC_ALL=zh_CN.UTF-8"});
+        QVERIFY2(zh.code == 0 && zh.err.isEmpty(), qPrintable(zh.err));
+        QVERIFY(writeBytes(tmp("fonts.conf"), "<?xml version=\"1.0\"?><fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir>"
+                                              "<cachedir>" + QFile::encodeName(tmp("fontcache")) + "</cachedir></fontconfig>"));
+        const Run none = run({"check", sample("typical.dwz")}, 120000, {"FONTCONFIG_FILE=" + tmp("fonts.conf")});
+        QVERIFY2(none.code == 1 && none.err.contains(QStringLiteral("fonts-arphic-gbsn00lp")), qPrintable(none.err));
     }
 };
 
