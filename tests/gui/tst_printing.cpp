@@ -109,7 +109,11 @@ private slots:
         ScriptedInteraction ui;
         PreviewWindow w(ui);
         fillSample(w.pages());
-        w.printerChooser = [&](QPrinter &p) { return pdfPrinter(printed)(p) && (p.setResolution(1200), true); };
+        w.printerChooser = [&](QPrinter &p) {
+            const bool chosen = pdfPrinter(printed)(p);
+            p.setResolution(1200);   // an office laser printer's, where pixel pens came out at half weight
+            return chosen;
+        };
         w.setUp();
         w.chkDefaultB5->setChecked(true);
         ui.inputs << QStringLiteral("3");
@@ -124,17 +128,12 @@ private slots:
                 image[i] = QImage(base + QStringLiteral(".pgm")).convertToFormat(QImage::Format_Grayscale8);
             }
             QVERIFY(!image[0].isNull() && image[0].size() == image[1].size());
-            qint64 ink[2] = {0, 0}, apart = 0;
+            // Half-weight lines would leave thousands of pixels apart.
+            int apart = 0;
             for (int y = 0; y < image[0].height(); ++y)
-                for (int x = 0; x < image[0].width(); ++x) {
-                    const int a = qGray(image[0].pixel(x, y)), b = qGray(image[1].pixel(x, y));
-                    ink[0] += 255 - a;
-                    ink[1] += 255 - b;
-                    apart += qAbs(a - b) > 128;
-                }
-            // Half-weight lines would lose a good part of the ink and leave many pixels apart.
-            QVERIFY2(qAbs(ink[0] - ink[1]) < ink[1] / 100 && apart < 200,
-                     qPrintable(QStringLiteral("ink %1 / %2, %3 pixels apart").arg(ink[0]).arg(ink[1]).arg(apart)));
+                for (int x = 0; x < image[0].width(); ++x)
+                    apart += qAbs(qGray(image[0].pixel(x, y)) - qGray(image[1].pixel(x, y))) > 128;
+            QVERIFY2(apart < 200, qPrintable(QStringLiteral("%1 pixels apart on page %2").arg(apart).arg(page)));
         }
     }
 
