@@ -6,6 +6,7 @@
 #include "record/FieldChecks.h"
 #include "pages/DocumentRender.h"
 #include "record/RendererHandoff.h"
+#include "record/TextRules.h"
 #include "layout/ResumeLayout.h"
 #include "windows/EntryBox.h"
 #include "windows/EntryCommands.h"
@@ -624,6 +625,12 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
         const Qt::KeyboardModifiers mods = k->modifiers();
         if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !k->text().isEmpty())
             return true;
+    } else if (box && event->type() == QEvent::FocusOut && holdsDate(box->objectName())) {
+        // "1970.03", "1970年3月" … are stored as the digits the form keeps.
+        const QString typed = toRecordText(box->toPlainText());
+        QString digits = normalisedDateText(typed);
+        if (digits != typed && isValidDateText(digits))
+            box->setPlainText(digits);
     } else if (box && event->type() == QEvent::FocusIn) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {

@@ -264,6 +264,21 @@ private slots:
         QCOMPARE(*field, keeps ? QStringLiteral("男\r\n汉族\r\n") : QStringLiteral("男汉族"));
     }
 
+    // A date typed as the form prints it is stored as digits once its box is left.
+    void datesNormalisedOnLeaving()
+    {
+        QPlainTextEdit *birth = box("txtBirthday");
+        birth->setFocus();
+        typeKeys(birth, QStringLiteral("1970年3月"));
+        QTest::keyClick(birth, Qt::Key_Tab);
+        QCOMPARE(w->record().birthDate, QStringLiteral("197003"));
+        QCOMPARE(birth->toPlainText(), QStringLiteral("197003"));
+        birth->setPlainText(QStringLiteral("19 70x"));
+        birth->setFocus();
+        box("txtName")->setFocus();
+        QCOMPARE(birth->toPlainText(), QStringLiteral("19 70x"));   // no date: left for the check to refuse
+    }
+
     // A box whose text will not fit its printed cell even at the smallest
     // size is framed in red, saying why, as the print would.
     void printedOverflowMarked_data()
