@@ -157,8 +157,10 @@ void EntryWindow::buildPages()
         }
         box->setFrameShape(QFrame::NoFrame);
         box->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #f7f9ff; }"));
-        // The education rows are one text line high; the text needs all of it.
-        box->document()->setDocumentMargin(place.rect.height() < 400 ? 0 : 2);
+        // The education rows are one text line high; the text needs all of
+        // it. The others hold two lines, so a value wrapped once shows whole
+        // without a scroll bar.
+        box->document()->setDocumentMargin(place.rect.height() < 400 ? 0 : 1);
         bindControl(box, place.name, place.row);
         box->installEventFilter(this);
         box->viewport()->installEventFilter(this);   // drops arrive at the viewport

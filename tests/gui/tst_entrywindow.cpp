@@ -262,6 +262,10 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("男\r\n汉族\n"));
         b->paste();
         QCOMPARE(*field, keeps ? QStringLiteral("男\r\n汉族\r\n") : QStringLiteral("男汉族"));
+        // A value wrapped once fits the box: no scroll bar for it.
+        b->setPlainText(QStringLiteral("199001；民盟"));
+        QApplication::processEvents();
+        QVERIFY(!b->verticalScrollBar()->isVisible());
     }
 
     // A date typed as the form prints it is stored as digits once its box is left.
