@@ -315,12 +315,12 @@ QString EntryWindow::printedOverflow(const QPlainTextEdit *box) const
     // The field on its own, so that what the fitter says is about this box;
     // an education line shares its cell's size with the line beside it.
     *recordFieldByControl(alone, name, row) = *recordFieldByControl(m_record, name, row);
-    static const QStringList pairs = {QStringLiteral("txtXueli|txtXueliAdd"), QStringLiteral("txtXueli2|txtXueliAdd2"),
-                                      QStringLiteral("txtBiye|txtBiyeAdd"), QStringLiteral("txtBiye2|txtBiyeAdd2")};
-    for (const QString &pair : pairs)
-        if (pair.split(QLatin1Char('|')).contains(name))
-            for (const QString &partner : pair.split(QLatin1Char('|')))
-                *recordFieldByControl(alone, partner) = *recordFieldByControl(m_record, partner);
+    static const char *const educationLines[][2] = {{"txtXueli", "txtXueliAdd"}, {"txtXueli2", "txtXueliAdd2"},
+                                                     {"txtBiye", "txtBiyeAdd"}, {"txtBiye2", "txtBiyeAdd2"}};
+    for (const auto &lines : educationLines)
+        if (name == QLatin1String(lines[0]) || name == QLatin1String(lines[1]))
+            for (const char *line : lines)
+                *recordFieldByControl(alone, QLatin1String(line)) = *recordFieldByControl(m_record, QLatin1String(line));
     if (!fillRendererVars(alone, pages))
         return QString();
     if (name == QLatin1String("txtJianLi")) {
