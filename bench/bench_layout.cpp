@@ -158,8 +158,7 @@ void fillRecord(RecordingSurface &s)
     QStringList resume;
     for (int i = 0; i < 30; ++i)
         resume << QStringLiteral("%1.09--%2.07  某某省某某市人民政府办公厅综合处科员、副主任科员").arg(1980 + i).arg(1981 + i);
-    int resumeSize = 12;
-    printResume(resume.join(QStringLiteral("\r\n")), L + 1077, rowTop + 300, s, 0, resumeSize);
+    printResume(resume.join(QStringLiteral("\r\n")), L + 1077, rowTop + 300, s, 0);
 
     s.beginPage(2);
     fit(s, QStringLiteral("2008年被评为全省优秀公务员；2012年荣立个人三等功；2015年获全国五一劳动奖章。"

@@ -107,9 +107,6 @@ bool DocumentCommands::openDocument(const QString &path)
 
 bool DocumentCommands::loadDocument(const QString &givenPath)
 {
-    m_vars.resumeFontSize = 12;
-    if (onResumeFontSize)
-        onResumeFontSize(12);
     if (!confirmUnsavedChanges())
         return false;
 

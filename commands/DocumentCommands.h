@@ -27,8 +27,6 @@ public:
     std::function<void()> onPartyTextRejected;
     // The record's fields or photo were replaced or normalised: show them.
     std::function<void()> onRecordChanged;
-    // The résumé box's font size, in points.
-    std::function<void(int)> onResumeFontSize;
 
     // The checks, then the hand-off to the renderer variables, as before
     // every preview and save; a failure has shown its message and called

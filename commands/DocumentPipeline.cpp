@@ -6,7 +6,6 @@
 
 Result<> prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
 {
-    pages.resumeFontSize = 12;   // a load starts the résumé afresh
     AppointmentRecord record;
     if (Result<> loaded = loadDocumentFile(path, record, ui); !loaded)
         return loaded;

@@ -16,7 +16,6 @@ struct ResumeStep {
 const ResumeStep kSteps[] = {
     {12, 240}, {11, 225}, {10, 210}, {10, 195}, {9, 180}, {8, 165},
 };
-constexpr int kStepCount = 6;
 constexpr double kDefaultBottomMm = 220;
 const QString kResumeFont = QStringLiteral("楷体");
 
@@ -51,36 +50,33 @@ void warnPastEdge(DrawingSurface &surface, const QList<int> &numbers, const QStr
 
 } // namespace
 
-void printResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
-                int &resumeFontSize, int rightEdge)
+double resumeFontSize(const QString &text, int y, double bottomMm)
 {
     if (bottomMm == 0)
         bottomMm = kDefaultBottomMm;
+    const int breaks = text.count(QLatin1Char('\r'));
+    const int avail = roundHalfEven(bottomMm * kTwipsPerMm - y);
+    for (const ResumeStep &step : kSteps)
+        if (breaks <= std::trunc(avail / step.allowance))
+            return step.size;
+    return 0;
+}
+
+void printResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
+                 int rightEdge)
+{
     surface.currentY = y;
     if (text.isEmpty())
         return;
-
-    const int breaks = text.count(QLatin1Char('\r'));
-    const int avail = roundHalfEven(bottomMm * kTwipsPerMm - y);
-    int k = 1;
-    double maxLines = std::trunc(avail / kSteps[0].allowance);
-    while (breaks > maxLines) {
-        ++k;
-        if (k > kStepCount) {
-            surface.showMessage(QStringLiteral("系统"),
-                            QStringLiteral("该干部的简历太长！\r\n请适当精简简历内容！"),
+    const double size = resumeFontSize(text, y, bottomMm);
+    if (size == 0) {
+        surface.showMessage(QStringLiteral("系统"), QStringLiteral("该干部的简历太长！\r\n请适当精简简历内容！"),
                             MessageIcon::Exclamation);
-            return;
-        }
-        maxLines = std::trunc(avail / kSteps[k - 1].allowance);
+        return;
     }
 
-    surface.setFontSize(kSteps[k - 1].size);
+    surface.setFontSize(size);
     surface.setFontName(kResumeFont);
-
-    // The size an earlier, shrunk résumé ended at; a continuation never
-    // prints larger than that.
-    const int inherited = resumeFontSize;
     QString line;
     QList<int> pastEdge;
     QString firstPastEdge;
@@ -90,8 +86,6 @@ void printResume(const QString &text, int x, int y, DrawingSurface &surface, dou
         const QChar c = text.at(i);
         if (c == QLatin1Char('\r')) {
             surface.currentX = x;
-            if (inherited < 12 && surface.fontSize() > inherited)
-                surface.setFontSize(inherited);
             notePastEdge(surface, line, x, rightEdge, lineNumber++, pastEdge, firstPastEdge);
             surface.printText(line);
             line.clear();
@@ -102,7 +96,6 @@ void printResume(const QString &text, int x, int y, DrawingSurface &surface, dou
             line += c;
         }
     }
-    resumeFontSize = roundHalfEven(surface.fontSize());
     surface.currentX = x;
     notePastEdge(surface, line, x, rightEdge, lineNumber, pastEdge, firstPastEdge);
     surface.printText(line);

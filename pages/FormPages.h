@@ -70,6 +70,12 @@ public:
     void fillFamilyWorkplaces(DrawingSurface &surface);
     void fillReportingUnit(DrawingSurface &surface);
 
+    // Where the résumé's lines start below the position rows, and how far
+    // they may run to the table's right edge, in twips.
+    int resumeTop() const;
+    double resumeRoom() const;
+    static constexpr double kResumeIndent = 1077.3;   // from the table's left edge
+
     // Lines of 25 characters a position-row text takes (step 4 of page one).
     static int positionRowLines(const QString &text);
     // The names line of the party cell built from the three party names.

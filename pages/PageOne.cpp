@@ -433,6 +433,20 @@ void FormPages::fillPostsToBeRemoved(DrawingSurface &surface)
     fillPositionRow(surface, postsToBeRemoved, proposedPostsBottom, 300 * postsToBeRemovedLines, QStringLiteral("拟免职务"));
 }
 
+int FormPages::resumeTop() const
+{
+    // Position rows of three lines or more push the résumé down.
+    int extraRows = 0;
+    for (const QString *posts : {&currentPosts, &proposedPosts, &postsToBeRemoved})
+        extraRows += qMax(positionRowLines(*posts), 2) - 2;
+    return roundHalfEven(margins.top - 283.5 + 6000 + 300.0 * extraRows);
+}
+
+double FormPages::resumeRoom() const
+{
+    return margins.tableWidth - kResumeIndent;
+}
+
 void FormPages::fillResume(DrawingSurface &surface)
 {
     if (currentPostsLines < 3)
@@ -441,8 +455,6 @@ void FormPages::fillResume(DrawingSurface &surface)
         proposedPostsLines = 2;
     if (postsToBeRemovedLines < 3)
         postsToBeRemovedLines = 2;
-    const int extraRows = (currentPostsLines - 2) + (proposedPostsLines - 2) + (postsToBeRemovedLines - 2);
-    const int y = roundHalfEven(margins.top - 283.5 + 6000 + 300.0 * extraRows);
-    printResume(resume, roundHalfEven(margins.pageOneLeft + 1077.3), y, surface, 0, resumeFontSize,
+    printResume(resume, roundHalfEven(margins.pageOneLeft + kResumeIndent), resumeTop(), surface, 0,
                 margins.pageOneLeft + margins.tableWidth);
 }

@@ -23,13 +23,13 @@ const QVector<RecordField> &recordFields()
         {"txtBiyeAdd", 1, false, &R::fullTimeSpeciality, nullptr},
         {"txtBiye2", 1, false, &R::inServiceSchool, nullptr},
         {"txtBiyeAdd2", 1, false, &R::inServiceSpeciality, nullptr},
-        {"txtXianRen", 1, false, &R::currentPosts, nullptr},
-        {"txtNiRen", 1, false, &R::proposedPosts, nullptr},
-        {"txtNiMian", 1, false, &R::postsToBeRemoved, nullptr},
-        {"txtJianLi", 1, false, &R::resume, nullptr},
-        {"txtJiangCheng", 2, false, &R::rewardsAndPunishments, nullptr},
-        {"txtKaoHe", 2, false, &R::appraisalResults, nullptr},
-        {"txtRenMianLiy", 2, false, &R::reasonForAppointment, nullptr},
+        {"txtXianRen", 1, false, &R::currentPosts, nullptr},   // documents lose its breaks on loading
+        {"txtNiRen", 1, false, &R::proposedPosts, nullptr, true},
+        {"txtNiMian", 1, false, &R::postsToBeRemoved, nullptr, true},
+        {"txtJianLi", 1, false, &R::resume, nullptr, true},
+        {"txtJiangCheng", 2, false, &R::rewardsAndPunishments, nullptr, true},
+        {"txtKaoHe", 2, false, &R::appraisalResults, nullptr, true},
+        {"txtRenMianLiy", 2, false, &R::reasonForAppointment, nullptr, true},
         {"txtChengwei", 2, true, nullptr, &R::familyRelations},
         {"txtXingm", 2, true, nullptr, &R::familyNames},
         {"txtcsrq", 2, true, nullptr, &R::familyBirthDates},
@@ -61,6 +61,11 @@ QString *recordFieldByControl(AppointmentRecord &rec, const QString &controlName
     if (row < 0 || row >= AppointmentRecord::kFamilyRows)
         return nullptr;
     return &(rec.*(f->column))[row];
+}
+
+const QString *recordFieldByControl(const AppointmentRecord &rec, const QString &controlName, int row)
+{
+    return recordFieldByControl(const_cast<AppointmentRecord &>(rec), controlName, row);
 }
 
 bool AppointmentRecord::sameFields(const AppointmentRecord &o) const

@@ -42,9 +42,15 @@ struct RecordField {
     bool family;                // one of the five family columns (7 rows)
     QString AppointmentRecord::*text;                      // plain fields
     AppointmentRecord::FamilyColumn AppointmentRecord::*column; // family columns
+    // The text may hold line breaks: the résumé prints line by line, and the
+    // long texts and the posts still to be named are typed in paragraphs.
+    // Every other field is one value on one line; a break in it would only
+    // run two values together once removed for printing.
+    bool keepsLineBreaks = false;
 };
 
 const QVector<RecordField> &recordFields();
 // The field behind a control name; row is used for family columns. nullptr if none.
 QString *recordFieldByControl(AppointmentRecord &rec, const QString &controlName, int row = 0);
+const QString *recordFieldByControl(const AppointmentRecord &rec, const QString &controlName, int row = 0);
 const RecordField *findRecordField(const QString &controlName);

@@ -5,7 +5,13 @@
 
 namespace {
 
-const QString kDateMessage = QStringLiteral("您所输入的日期值不是编辑器认可的日期值,请参看帮助。");
+// What a date field wants, with examples, after the refusal.
+const QString kDateWanted = QStringLiteral("请填写年、年月或年月日，如 1970、197003、19700315，"
+                                           "也可写作 1970.03、1970年3月15日；只知季节的，"
+                                           "写年份加春、夏、秋、冬、初、中、底，如 1970春。");
+const QString kDayWanted = QStringLiteral("请填写实际的日期，如 20240315，也可写作 2024.03.15、2024年3月15日。");
+const QString kDateMessage = QStringLiteral("您所输入的日期值不是编辑器认可的日期值，") + kDateWanted;
+const QString kDayMessage = QStringLiteral("您所输入的日期值不是编辑器认可的日期值，") + kDayWanted;
 
 // Every ASCII space, then every CR and LF removed.
 QString normalised(const QString &text)
@@ -29,19 +35,24 @@ Failure fail(FieldPlace *place, const char *control, int row, int page, const QS
     return Failure{text + QStringLiteral("\r\n请重试！"), AppInfo::title(), FailureWeight::Warning};
 }
 
+// The reference and fill-in dates: digits naming a real year, month and day.
+bool isRealDate(const QString &text)
+{
+    return isDigitString(text, 0, 0, 0) && isValidDateDigits(text) && !text.startsWith(QLatin1Char('0'));
+}
+
 bool emptyOrValidDate(const QString &text)
 {
     QString t = text;
     return t.isEmpty() || isValidDateText(t);
 }
 
-// The whole years from `date` to today are 0 or more; an age that cannot be
-// computed reads as 0, as the form's numeric conversion does.
+// A full date is compared by the day; otherwise the whole years from `date`
+// to today are 0 or more, and an age that cannot be computed reads as 0, as
+// the form's numeric conversion does.
 bool notAfterToday(const QString &date)
 {
-    if (date.isEmpty())
-        return true;
-    return ageAt(Clock::todayDigits(), date).toDouble() >= 0;
+    return date.isEmpty() || !isAfterDay(date, Clock::todayDigits());
 }
 
 } // namespace
@@ -54,10 +65,12 @@ Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace)
     if (!r.sex.isEmpty() && r.sex != QStringLiteral("男") && r.sex != QStringLiteral("女"))
         return fail(failedPlace, "txtSex", -1, 1, QStringLiteral("性别请填写“男”或“女”！"));
 
-    writeBack(r, r.birthDate, normalised(r.birthDate));
+    writeBack(r, r.birthDate, normalisedDateText(r.birthDate));
     if (!emptyOrValidDate(r.birthDate))
         return fail(failedPlace, "txtBirthday", -1, 1,
-                    QStringLiteral("您所输入的日期值不是编辑器认可的日期值。"));
+                    QStringLiteral("您所输入的日期值不是编辑器认可的日期值。") + kDateWanted);
+    if (!notAfterToday(r.birthDate))
+        return fail(failedPlace, "txtBirthday", -1, 1, QStringLiteral("出生年月不能晚于当前时间，重新输入！"));
 
     QString party = normalised(r.partyMembership);
     party.replace(QLatin1Char(';'), QStringLiteral("；"));
@@ -66,7 +79,7 @@ Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace)
         return fail(failedPlace, "txtRudang", -1, 1,
                     QStringLiteral("入党时间输入不正确，请参看帮助，重新输入！"));
 
-    writeBack(r, r.workStartDate, normalised(r.workStartDate));
+    writeBack(r, r.workStartDate, normalisedDateText(r.workStartDate));
     if (!emptyOrValidDate(r.workStartDate))
         return fail(failedPlace, "txtWorktime", -1, 1, kDateMessage);
     if (!notAfterToday(r.workStartDate))
@@ -75,7 +88,7 @@ Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace)
 
     for (int row = 0; row < AppointmentRecord::kFamilyRows; ++row) {
         QString &cell = r.familyBirthDates[row];
-        writeBack(r, cell, normalised(cell));
+        writeBack(r, cell, normalisedDateText(cell));
         if (!emptyOrValidDate(cell))
             return fail(failedPlace, "txtcsrq", row, 2, kDateMessage);
         if (!notAfterToday(cell))
@@ -83,19 +96,27 @@ Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace)
                         QStringLiteral("出生时间不能晚于当前时间，重新输入！"));
     }
 
-    writeBack(r, r.ageReferenceDate, normalised(r.ageReferenceDate));
+    // Ages are computed from this date and the fill-in date is printed as
+    // year, month and day: four arbitrary characters would print nonsense.
+    writeBack(r, r.ageReferenceDate, normalisedDateText(r.ageReferenceDate));
     if (r.ageReferenceDate.isEmpty())
-        return fail(failedPlace, "txtDate", -1, 2, QStringLiteral("年龄计算参照时间不能为空！"));
-    // Ages are computed from this date, so it must be digits; four arbitrary
-    // characters would otherwise pass and print nonsense ages.
-    if (!isValidDateDigits(r.ageReferenceDate) || !isDigitString(r.ageReferenceDate, 0, 0, 0))
-        return fail(failedPlace, "txtDate", -1, 2, kDateMessage);
+        return fail(failedPlace, "txtDate", -1, 2, QStringLiteral("年龄计算参照时间不能为空！") + kDayWanted);
+    if (!isRealDate(r.ageReferenceDate))
+        return fail(failedPlace, "txtDate", -1, 2, kDayMessage);
 
-    writeBack(r, r.fillingDate, normalised(r.fillingDate));
+    writeBack(r, r.fillingDate, normalisedDateText(r.fillingDate));
     if (r.fillingDate.isEmpty())
-        return fail(failedPlace, "txtFillDate", -1, 2, QStringLiteral("填表时间不能为空！"));
-    if (!isValidDateDigits(r.fillingDate))
-        return fail(failedPlace, "txtFillDate", -1, 2, kDateMessage);
+        return fail(failedPlace, "txtFillDate", -1, 2, QStringLiteral("填表时间不能为空！") + kDayWanted);
+    if (!isRealDate(r.fillingDate))
+        return fail(failedPlace, "txtFillDate", -1, 2, kDayMessage);
 
     return {};
+}
+
+bool holdsDate(const QString &controlName)
+{
+    static const QStringList dates = {QStringLiteral("txtBirthday"), QStringLiteral("txtWorktime"),
+                                      QStringLiteral("txtcsrq"), QStringLiteral("txtDate"),
+                                      QStringLiteral("txtFillDate")};
+    return dates.contains(controlName);
 }

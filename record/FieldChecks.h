@@ -17,3 +17,7 @@ struct FieldPlace {
 // "请重试！", shown as a warning under the program's title); `failedPlace`,
 // when given, is set to its box.
 Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace = nullptr);
+
+// The boxes that hold a date ("txtBirthday", "txtcsrq", ...): what is typed
+// there is brought into the stored digit form when the box is left.
+bool holdsDate(const QString &controlName);

@@ -15,10 +15,4 @@ struct RendererVars {
     QString reportingUnit, filledBy, ageReferenceDate, fillingDate;
     // Never set by the hand-off; written as the empty items 13-16.
     QString ageItem, salaryGrade, gradeSalary, rank, rankSalary;
-
-    // The size the résumé of this record was last drawn at, in points: 12
-    // after a load, lowered by a drawing that had to shrink the résumé, and
-    // shown by the entry window's résumé box when the preview closes. The
-    // hand-off leaves it alone and documents do not store it.
-    int resumeFontSize = 12;
 };

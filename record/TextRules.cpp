@@ -185,6 +185,49 @@ QString splitPartyText(const QString &text, QString &party1, QString &party2, QS
     return QString();
 }
 
+QString normalisedDateText(const QString &text)
+{
+    QString t = stripLineBreaks(removeSpaces(text));
+    QString folded = t;
+    // What a Chinese input method types in full-width mode.
+    for (QChar &c : folded) {
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
+            c = QChar(u'0' + (c.unicode() - 0xFF10));
+        else if (c == QChar(0xFF0E) || c == QChar(0x3002))
+            c = QLatin1Char('.');
+        else if (c == QChar(0xFF0D))
+            c = QLatin1Char('-');
+        else if (c == QChar(0xFF0F))
+            c = QLatin1Char('/');
+        else if (c == QChar(0x3000))
+            c = QLatin1Char(' ');
+    }
+    folded.remove(QLatin1Char(' '));
+    static const QRegularExpression separated(
+        QStringLiteral("^([0-9]{4})([./-])([0-9]{1,2})(?:\\2([0-9]{1,2}))?$"));
+    static const QRegularExpression written(
+        QStringLiteral("^([0-9]{4})年(?:([0-9]{1,2})月(?:([0-9]{1,2})[日号])?)?$"));
+    static const QRegularExpression period(QStringLiteral("^([0-9]{4})年?([春夏秋冬初中底])$"));
+    auto twoDigits = [](const QString &n) { return n.size() == 1 ? QString(QLatin1Char('0') + n) : n; };
+    if (const auto m = separated.match(folded); m.hasMatch())
+        return m.captured(1) + twoDigits(m.captured(3)) + twoDigits(m.captured(4));
+    if (const auto m = written.match(folded); m.hasMatch())
+        return m.captured(1) + twoDigits(m.captured(2)) + twoDigits(m.captured(3));
+    if (const auto m = period.match(folded); m.hasMatch())
+        return m.captured(1) + m.captured(2);
+    if (isDigitString(folded, 0, 0, 0))
+        return folded;
+    return t;
+}
+
+bool isAfterDay(const QString &date, const QString &today)
+{
+    const QString d = trimSpaces(date);
+    if (d.size() == 8 && isDigitString(d, 0, 0, 8) && isDigitString(today, 0, 0, 8))
+        return d > today;
+    return leadingValue(ageAt(today, d)) < 0;
+}
+
 bool isValidPartyText(const QString &text)
 {
     const QString today = Clock::todayDigits();
@@ -202,7 +245,7 @@ bool isValidPartyText(const QString &text)
     if (isNumeric(p0.left(4))) {
         if (!p0.isEmpty() && !isValidDateText(p0))
             return false;
-        if (leadingValue(ageAt(today, p0)) < 0)
+        if (isAfterDay(p0, today))
             return false;
     }
     for (int i = 1; i < qMin(n, 3); ++i) {

@@ -29,11 +29,17 @@ private slots:
         QTest::addColumn<QString>("message");   // empty: passes
         QTest::addColumn<int>("page");
         const QString sex = QStringLiteral("性别请填写“男”或“女”！");
-        const QString birth = QStringLiteral("您所输入的日期值不是编辑器认可的日期值。");
-        const QString date = QStringLiteral("您所输入的日期值不是编辑器认可的日期值,请参看帮助。");
+        const QString wanted = QStringLiteral("请填写年、年月或年月日，如 1970、197003、19700315，"
+                                              "也可写作 1970.03、1970年3月15日；只知季节的，"
+                                              "写年份加春、夏、秋、冬、初、中、底，如 1970春。");
+        const QString dayWanted = QStringLiteral("请填写实际的日期，如 20240315，也可写作 2024.03.15、2024年3月15日。");
+        const QString birth = QStringLiteral("您所输入的日期值不是编辑器认可的日期值。") + wanted;
+        const QString date = QStringLiteral("您所输入的日期值不是编辑器认可的日期值，") + wanted;
+        const QString day = QStringLiteral("您所输入的日期值不是编辑器认可的日期值，") + dayWanted;
+        const QString bornLater = QStringLiteral("出生年月不能晚于当前时间，重新输入！");
         const QString work = QStringLiteral("工作时间不能晚于当前时间，重新输入！");
         const QString born = QStringLiteral("出生时间不能晚于当前时间，重新输入！");
-        const QString noDate = QStringLiteral("年龄计算参照时间不能为空！");
+        const QString noDate = QStringLiteral("年龄计算参照时间不能为空！") + dayWanted;
         auto row = [](const char *name, const char *control, int r, const QString &value,
                       const QString &stored, const QString &message, int page) {
             QTest::newRow(name) << QString::fromLatin1(control) << r << value << stored << message << page;
@@ -46,27 +52,46 @@ private slots:
         row("birthday period", "txtBirthday", -1, "1965春", "1965春", "", 1);
         row("birthday normalised", "txtBirthday", -1, "1965 03\r\n12", "19650312", "", 1);
         row("birthday month 13", "txtBirthday", -1, "196513", "196513", birth, 1);
-        row("birthday dotted", "txtBirthday", -1, "1965.03", "1965.03", birth, 1);
+        // The printed form's own notations are taken and stored as digits.
+        row("birthday dotted", "txtBirthday", -1, "1965.03", "196503", "", 1);
+        row("birthday dashed", "txtBirthday", -1, "1965-3-5", "19650305", "", 1);
+        row("birthday slashed", "txtBirthday", -1, "1965/03", "196503", "", 1);
+        row("birthday one-digit month", "txtBirthday", -1, "1965.3", "196503", "", 1);
+        row("birthday written", "txtBirthday", -1, "1965年3月", "196503", "", 1);
+        row("birthday written day", "txtBirthday", -1, "1965年03月15日", "19650315", "", 1);
+        row("birthday full-width", "txtBirthday", -1, "１９６５．０３", "196503", "", 1);
+        row("birthday year and season", "txtBirthday", -1, "1965年春", "1965春", "", 1);
+        row("birthday mixed separators", "txtBirthday", -1, "1965.03/15", "1965.03/15", birth, 1);
+        row("birthday dotted month 13", "txtBirthday", -1, "1965.13", "196513", birth, 1);
+        row("birthday after today", "txtBirthday", -1, "20030927", "20030927", bornLater, 1);
+        row("birthday today", "txtBirthday", -1, "2003.09.26", "20030926", "", 1);
+        row("birthday next year", "txtBirthday", -1, "2004", "2004", bornLater, 1);
         row("party semicolons", "txtRudang", -1, "1985 07; 民盟 ;九三\r\n", "198507；民盟；九三", "", 1);
         row("party after today", "txtRudang", -1, "200310", "200310", "入党时间输入不正确，请参看帮助，重新输入！", 1);
-        row("worktime later today", "txtWorktime", -1, "20030930", "20030930", "", 1);
+        row("worktime today", "txtWorktime", -1, "20030926", "20030926", "", 1);
         row("worktime normalised", "txtWorktime", -1, " 1985\n", "1985", "", 1);
         row("worktime month 13", "txtWorktime", -1, "198513", "198513", date, 1);
         row("worktime next month", "txtWorktime", -1, "200310", "200310", work, 1);
+        row("worktime later this month", "txtWorktime", -1, "20030930", "20030930", work, 1);
+        row("party later this month", "txtRudang", -1, "20030930", "20030930", "入党时间输入不正确，请参看帮助，重新输入！", 1);
         row("worktime winter", "txtWorktime", -1, "2003冬", "2003冬", work, 1);
         row("family normalised", "txtcsrq", 3, " 1938 ", "1938", "", 2);
         row("family month 13", "txtcsrq", 2, "19381301", "19381301", date, 2);
         row("family future row 4", "txtcsrq", 4, "2004", "2004", born, 2);
         row("family future row 6", "txtcsrq", 6, "200312", "200312", born, 2);
+        row("family later this month", "txtcsrq", 1, "2003-09-30", "20030930", born, 2);
         row("date empty", "txtDate", -1, "", "", noDate, 2);
         row("date blank", "txtDate", -1, "  \r\n", "", noDate, 2);
         row("date normalised", "txtDate", -1, "2003 09", "200309", "", 2);
-        row("date period", "txtDate", -1, "2003春", "2003春", date, 2);
-        row("date letters", "txtDate", -1, "abcd", "abcd", date, 2);
-        row("fill date empty", "txtFillDate", -1, "", "", "填表时间不能为空！", 2);
+        row("date period", "txtDate", -1, "2003春", "2003春", day, 2);
+        row("date letters", "txtDate", -1, "abcd", "abcd", day, 2);
+        row("date written", "txtDate", -1, "2003年9月1日", "20030901", "", 2);
+        row("date year 0", "txtDate", -1, "0000", "0000", day, 2);
+        row("fill date empty", "txtFillDate", -1, "", "", "填表时间不能为空！" + dayWanted, 2);
+        row("fill date letters", "txtFillDate", -1, "abcd", "abcd", day, 2);
         row("fill date normalised", "txtFillDate", -1, "2003\r\n0926", "20030926", "", 2);
-        row("fill date feb 30", "txtFillDate", -1, "20030230", "20030230", date, 2);
-        row("fill date period", "txtFillDate", -1, "2003春", "2003春", date, 2);
+        row("fill date feb 30", "txtFillDate", -1, "20030230", "20030230", day, 2);
+        row("fill date period", "txtFillDate", -1, "2003春", "2003春", day, 2);
     }
 
     void steps()

@@ -122,6 +122,17 @@ private slots:
         }
     }
 
+    // The résumé's size comes from its text alone: shortened after a long
+    // one, it prints at 12 points again.
+    void resumeSizeFromItsText()
+    {
+        FormPages p;
+        for (const auto &[lines, size] : {std::pair{30, 9.0}, std::pair{3, 12.0}}) {
+            p.resume = QStringLiteral("1990--  某地工作\r\n").repeated(lines - 1) + QStringLiteral("至今");
+            QCOMPARE(findText(recordPage(p, 1), QStringLiteral("至今"))->size, size);
+        }
+    }
+
     // A filled form moves with the margins while the table keeps its size.
     void pageOneFilledFormAndMargins()
     {

@@ -22,42 +22,36 @@ class TestResume : public QObject {
 private slots:
     void sizes_data()
     {
-        QTest::addColumn<int>("inherited");   // the document's résumé size before
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("y");
         QTest::addColumn<double>("bottomMm");
-        QTest::addColumn<double>("size");     // every line, and the document's size after (0: kept)
+        QTest::addColumn<double>("size");     // every line (0: nothing printed)
         // From y = 5000 to 220 mm, 7474 twips hold 31, 33, 35, 38 lines at
         // steps 1-4, 41 at step 5 and 45 at step 6.
-        QTest::newRow("31 breaks: step 1") << 12 << 32 << 5000 << 0.0 << 12.0;
-        QTest::newRow("32: step 2") << 12 << 33 << 5000 << 0.0 << 11.0;
-        QTest::newRow("35: step 3") << 12 << 36 << 5000 << 0.0 << 10.0;
-        QTest::newRow("36: step 4, also 10") << 12 << 37 << 5000 << 0.0 << 10.0;
-        QTest::newRow("40: step 5") << 12 << 41 << 5000 << 0.0 << 9.0;
-        QTest::newRow("45: step 6") << 12 << 46 << 5000 << 0.0 << 8.0;
+        QTest::newRow("31 breaks: step 1") << 32 << 5000 << 0.0 << 12.0;
+        QTest::newRow("32: step 2") << 33 << 5000 << 0.0 << 11.0;
+        QTest::newRow("35: step 3") << 36 << 5000 << 0.0 << 10.0;
+        QTest::newRow("36: step 4, also 10") << 37 << 5000 << 0.0 << 10.0;
+        QTest::newRow("40: step 5") << 41 << 5000 << 0.0 << 9.0;
+        QTest::newRow("45: step 6") << 46 << 5000 << 0.0 << 8.0;
         // 15 mm is 850.5 twips: 479.5 left is 480, two lines at 240; 478.5 is 478.
-        QTest::newRow("479.5 to even") << 12 << 3 << 371 << 15.0 << 12.0;
-        QTest::newRow("478.5 to even") << 12 << 3 << 372 << 15.0 << 11.0;
-        // A smaller size left by the résumé before lowers every line after a break.
-        QTest::newRow("inherited 10") << 10 << 5 << 5000 << 0.0 << 10.0;
-        QTest::newRow("inherited 11, step 3 is smaller") << 11 << 35 << 5000 << 0.0 << 10.0;
-        QTest::newRow("inherited 10, no break") << 10 << 1 << 5000 << 0.0 << 12.0;
-        QTest::newRow("empty résumé") << 11 << 0 << 5000 << 0.0 << 0.0;
+        QTest::newRow("479.5 to even") << 3 << 371 << 15.0 << 12.0;
+        QTest::newRow("478.5 to even") << 3 << 372 << 15.0 << 11.0;
+        QTest::newRow("empty résumé") << 0 << 5000 << 0.0 << 0.0;
         // 7474 / 165 = 45 breaks at most: a message instead, the size kept.
-        QTest::newRow("47: too long") << 10 << 47 << 5000 << 0.0 << 0.0;
+        QTest::newRow("47: too long") << 47 << 5000 << 0.0 << 0.0;
     }
 
     void sizes()
     {
-        QFETCH(int, inherited);
         QFETCH(int, lines);
         QFETCH(int, y);
         QFETCH(double, bottomMm);
         QFETCH(double, size);
-        int resumeSize = inherited;
         RecordingSurface r = recorder(u"宋体"_s, 12);
         r.currentY = 123;
-        printResume(resumeOf(lines), 1927, y, r, bottomMm, resumeSize);
+        printResume(resumeOf(lines), 1927, y, r, bottomMm);
+        QCOMPARE(resumeFontSize(resumeOf(lines), y, bottomMm), lines ? size : 12.0);
         const auto t = r.texts();
         const bool tooLong = lines > 0 && size == 0;   // nothing printed
         QCOMPARE(r.ops().size(), tooLong ? 1 : lines);
@@ -69,7 +63,6 @@ private slots:
             QVERIFY(t[i].text == resumeOf(lines).split(u"\r\n"_s).at(i) && t[i].font == u"楷体"_s && t[i].size == size);
             QCOMPARE(QPointF(t[i].x, t[i].y), QPointF(1927, y + i * r.measuring().lineHeight(u"楷体"_s, size)));
         }
-        QCOMPARE(resumeSize, size == 0 ? inherited : int(size));
         QCOMPARE(r.fontSize(), 12.0);
         if (lines == 0)
             QCOMPARE(r.currentY, double(y));
@@ -79,8 +72,7 @@ private slots:
     {
         // Line feeds are not printed; a bare CR ends a line like CR LF.
         RecordingSurface r = recorder(u"宋体"_s, 12);
-        int resumeSize = 12;
-        printResume(u"一\r\n\r\n二\n三\r"_s, 500, 5000, r, 0, resumeSize);
+        printResume(u"一\r\n\r\n二\n三\r"_s, 500, 5000, r, 0);
         QCOMPARE(textsOf(r), (QStringList{u"一"_s, QString(), u"二三"_s, QString()}));
         QCOMPARE(r.texts().last().x, 500.0);
     }
@@ -92,8 +84,7 @@ private slots:
         const QString wide(30, QChar(0x67D0));   // 30 x 240 twips at 12 points
         for (int edge : {0, 1927 + 7200, 1927 + 7199}) {
             RecordingSurface r = recorder(u"宋体"_s, 12);
-            int resumeSize = 12;
-            printResume(u"短\r\n"_s + wide + u"\r\n短\r\n"_s + wide, 1927, 5000, r, 0, resumeSize, edge);
+            printResume(u"短\r\n"_s + wide + u"\r\n短\r\n"_s + wide, 1927, 5000, r, 0, edge);
             QCOMPARE(r.texts().size(), 4);
             QCOMPARE(r.messages().size(), edge == 1927 + 7199 ? 1 : 0);
             if (!r.messages().isEmpty())

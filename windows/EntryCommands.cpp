@@ -26,7 +26,6 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
     };
     m_documents.onCheckFailed = [this](const FieldPlace &refused) { m_window.showField(refused); };
     m_documents.onPartyTextRejected = [this] { focusPartyText(); };
-    m_documents.onResumeFontSize = [this](int points) { m_window.setResumeBoxFontSize(points); };
 
     const struct {
         const char *name;
@@ -87,7 +86,6 @@ void EntryCommands::preview()
     m_vars.takePhoto(m_window.record());
     if (!m_renderer) {
         m_renderer = new PreviewWindow(m_vars, m_ui, &m_window);
-        m_renderer->onUnload = [this](int points) { m_window.setResumeBoxFontSize(points); };
         if (onRendererCreated)
             onRendererCreated(*m_renderer);
     }

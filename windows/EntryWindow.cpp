@@ -2,7 +2,13 @@
 #include "foundation/AppInfo.h"
 #include "foundation/Clock.h"
 #include "foundation/Interaction.h"
+#include "foundation/TextUtilities.h"
 #include "record/FieldChecks.h"
+#include "pages/DocumentRender.h"
+#include "record/RendererHandoff.h"
+#include "record/TextRules.h"
+#include "layout/ResumeLayout.h"
+#include "windows/EntryBox.h"
 #include "windows/EntryCommands.h"
 #include "windows/EntryLayout.h"
 #include "windows/EntryPage.h"
@@ -31,6 +37,7 @@ namespace {
 
 constexpr int kChengbaoMaxLength = 56;
 constexpr double kTwoLinesTwips = 480;
+constexpr int kFitCheckDelay = 250;   // ms after the last key before a box is measured
 
 // Keys of the window's commands; the buttons' tooltips show them.
 struct CommandKeys {
@@ -129,7 +136,8 @@ void EntryWindow::buildPages()
 
     for (const EntryLayout::ControlPlace &place : EntryLayout::controlPlaces()) {
         EntryPage *page = m_pages[place.page - 1];
-        auto *box = new QPlainTextEdit(page);
+        const RecordField *field = findRecordField(place.name);
+        auto *box = new EntryBox(field && field->keepsLineBreaks, page);
         box->setObjectName(place.name);
         if (place.row >= 0)
             box->setProperty("index", place.row);
@@ -141,10 +149,18 @@ void EntryWindow::buildPages()
         // longer than the box, so no typed text is hidden without a sign.
         box->setVerticalScrollBarPolicy(place.rect.height() >= kTwoLinesTwips ? Qt::ScrollBarAsNeeded
                                                                              : Qt::ScrollBarAlwaysOff);
+        if (place.name == QLatin1String("txtJianLi")) {
+            // Résumé lines print as typed, never wrapped: the box does not
+            // wrap them either, and a guide shows where the printed line ends.
+            box->setLineWrapMode(QPlainTextEdit::NoWrap);
+            box->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        }
         box->setFrameShape(QFrame::NoFrame);
         box->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #f7f9ff; }"));
-        // The education rows are one text line high; the text needs all of it.
-        box->document()->setDocumentMargin(place.rect.height() < 400 ? 0 : 2);
+        // The education rows are one text line high; the text needs all of
+        // it. The others hold two lines, so a value wrapped once shows whole
+        // without a scroll bar.
+        box->document()->setDocumentMargin(place.rect.height() < 400 ? 0 : 1);
         bindControl(box, place.name, place.row);
         box->installEventFilter(this);
         box->viewport()->installEventFilter(this);   // drops arrive at the viewport
@@ -156,6 +172,11 @@ void EntryWindow::buildPages()
     photo->setGeometry(m_pages[0]->toPixels(EntryLayout::photoFrame()));
     photo->setFont(songtiFont(12));
     m_buttons.insert(photo->objectName(), photo);
+
+    m_fitTimer = new QTimer(this);
+    m_fitTimer->setSingleShot(true);
+    m_fitTimer->setInterval(kFitCheckDelay);
+    connect(m_fitTimer, &QTimer::timeout, this, &EntryWindow::checkPendingFits);
 }
 
 void EntryWindow::buildButtons()
@@ -219,6 +240,7 @@ void EntryWindow::bindControl(QPlainTextEdit *box, const QString &name, int row)
             *field = toRecordText(box->toPlainText());
             m_record.isDirty = true;
         }
+        afterEdit(box);
     });
 }
 
@@ -233,8 +255,97 @@ void EntryWindow::refreshControls()
         const QString text = toBoxText(*field);
         if (box->toPlainText() != text)
             box->setPlainText(text);
+        afterEdit(box);
     }
     m_refreshing = false;
+}
+
+void EntryWindow::afterEdit(QPlainTextEdit *box)
+{
+    if (!m_pendingFits.contains(box))
+        m_pendingFits.append(box);
+    m_fitTimer->start();
+    const QString name = box->objectName();
+    if (name == QLatin1String("txtJianLi") || name == QLatin1String("txtXianRen") || name == QLatin1String("txtNiRen")
+        || name == QLatin1String("txtNiMian"))
+        updateResumeGuide();
+}
+
+PageMargins EntryWindow::margins() const
+{
+    return m_commands ? m_commands->margins() : PageMargins();
+}
+
+void EntryWindow::updateResumeGuide()
+{
+    auto *box = qobject_cast<EntryBox *>(control(QStringLiteral("txtJianLi")));
+    if (!box)
+        return;
+    // The résumé prints in one of six sizes chosen from its line count and
+    // the room below the posts; at a smaller size a line holds more. The
+    // box shows "宋体", which has the form's character widths.
+    FormPages probe;
+    probe.margins = margins();
+    probe.currentPosts = trimSpaces(m_record.currentPosts);
+    probe.proposedPosts = trimSpaces(m_record.proposedPosts);
+    probe.postsToBeRemoved = trimSpaces(m_record.postsToBeRemoved);
+    const double printed = resumeFontSize(m_record.resume, probe.resumeTop(), 0);
+    const double room = probe.resumeRoom() * box->font().pointSizeF() / (printed > 0 ? printed : 8);
+    box->setGuide(twipsX(room));
+    box->setToolTip(box->overflow().isEmpty() && printed > 0
+                        ? QStringLiteral("简历打印为 %1 磅，虚线是打印时一行的右端").arg(printed)
+                        : box->overflow());
+}
+
+QString EntryWindow::printedOverflow(const QPlainTextEdit *box) const
+{
+    const QString name = box->objectName();
+    const int row = box->property("index").isValid() ? box->property("index").toInt() : 0;
+    const RecordField *field = findRecordField(name);
+    if (!field)
+        return QString();
+    AppointmentRecord alone;
+    FormPages pages;
+    pages.margins = margins();
+    if (name == QLatin1String("txtJianLi")) {
+        alone.currentPosts = m_record.currentPosts;
+        alone.proposedPosts = m_record.proposedPosts;
+        alone.postsToBeRemoved = m_record.postsToBeRemoved;
+    }
+    // The field on its own, so that what the fitter says is about this box;
+    // an education line shares its cell's size with the line beside it.
+    *recordFieldByControl(alone, name, row) = *recordFieldByControl(m_record, name, row);
+    static const char *const educationLines[][2] = {{"txtXueli", "txtXueliAdd"}, {"txtXueli2", "txtXueliAdd2"},
+                                                     {"txtBiye", "txtBiyeAdd"}, {"txtBiye2", "txtBiyeAdd2"}};
+    for (const auto &lines : educationLines)
+        if (name == QLatin1String(lines[0]) || name == QLatin1String(lines[1]))
+            for (const char *line : lines)
+                *recordFieldByControl(alone, QLatin1String(line)) = *recordFieldByControl(m_record, QLatin1String(line));
+    if (!fillRendererVars(alone, pages))
+        return QString();
+    if (name == QLatin1String("txtJianLi")) {
+        // Only the résumé's own warning: the posts have boxes of their own.
+        if (!pages.resume.isEmpty() && resumeFontSize(pages.resume, pages.resumeTop(), 0) == 0)
+            return QStringLiteral("简历行数太多，打印时缩到 8 磅也放不下，请适当精简");
+        return QString();
+    }
+    const QStringList said = DocumentRender::layoutMessages(
+        pages, field->page == 1 ? DocumentRender::Pages::One : DocumentRender::Pages::Two);
+    if (said.isEmpty())
+        return QString();
+    if (said.first().contains(QStringLiteral("区域")))
+        return QStringLiteral("打印时缩到 8 磅也放不下：") + said.first();
+    return said.first();
+}
+
+void EntryWindow::checkPendingFits()
+{
+    const QList<QPointer<QPlainTextEdit>> boxes = m_pendingFits;
+    m_pendingFits.clear();
+    for (QPlainTextEdit *box : boxes)
+        if (auto *b = qobject_cast<EntryBox *>(box))
+            b->setOverflow(printedOverflow(b));
+    updateResumeGuide();
 }
 
 QPlainTextEdit *EntryWindow::control(const QString &name, int row) const
@@ -258,15 +369,6 @@ EntryPage *EntryWindow::page(int number) const
 QScrollBar *EntryWindow::pageScrollBar(int number) const
 {
     return (number == 1 || number == 2) ? m_bars[number - 1] : nullptr;
-}
-
-void EntryWindow::setResumeBoxFontSize(double points)
-{
-    QPlainTextEdit *box = control(QStringLiteral("txtJianLi"));
-    box->setFont(songtiFont(points));
-    // A new size starts the résumé from its first line.
-    box->moveCursor(QTextCursor::Start);
-    box->verticalScrollBar()->setValue(0);
 }
 
 void EntryWindow::showPage(int number)
@@ -502,6 +604,16 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
         acceptDocumentDrop(event))
         return true;
     auto *box = qobject_cast<QPlainTextEdit *>(watched);
+    if (auto *entry = qobject_cast<EntryBox *>(watched); entry && !entry->keepsLineBreaks()
+        && event->type() == QEvent::KeyPress) {
+        // A one-line field: Enter goes on to the next field as Tab does.
+        const auto *k = static_cast<QKeyEvent *>(event);
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && !(k->modifiers() & Qt::AltModifier)) {
+            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+            QCoreApplication::sendEvent(entry, &tab);
+            return true;
+        }
+    }
     if (box && event->type() == QEvent::ShortcutOverride) {
         // The window's command keys win over a box's own use of them
         // (Ctrl+PageDown would otherwise move the cursor).
@@ -515,6 +627,12 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
         const Qt::KeyboardModifiers mods = k->modifiers();
         if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !k->text().isEmpty())
             return true;
+    } else if (box && event->type() == QEvent::FocusOut && holdsDate(box->objectName())) {
+        // "1970.03", "1970年3月" … are stored as the digits the form keeps.
+        const QString typed = toRecordText(box->toPlainText());
+        QString digits = normalisedDateText(typed);
+        if (digits != typed && isValidDateText(digits))
+            box->setPlainText(digits);
     } else if (box && event->type() == QEvent::FocusIn) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {

@@ -1,10 +1,12 @@
 #pragma once
 #include "windows/HelpLauncher.h"
 #include "record/AppointmentRecord.h"
+#include "record/PageMargins.h"
 
 #include <QHash>
 #include <QKeySequence>
 #include <QList>
+#include <QPointer>
 #include <QVector>
 #include <QWidget>
 
@@ -16,6 +18,7 @@ class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
+class QTimer;
 
 // The entry window "任免审批表录入(2.09)": two pages laid out like the
 // printed form. It owns the record; every box is bound to one field.
@@ -40,15 +43,19 @@ public:
     QScrollBar *pageScrollBar(int number) const;
     int currentPage() const { return m_currentPage; }
 
-    // The résumé box's font size in points (12 on opening and after a load).
-    void setResumeBoxFontSize(double points);
-
     HelpLauncher &helpLauncher() { return m_help; }
     // Load, save, preview, margins, photo and the close step.
     EntryCommands &commands() { return *m_commands; }
 
     // Shows the page of a failed check and focuses its field, first line selected.
     void showField(const FieldPlace &place);
+
+    // What keeps the box's text out of its printed cell even at the
+    // smallest size, as the printing would say it; empty when it fits.
+    // Boxes are marked with it a moment after each edit.
+    QString printedOverflow(const QPlainTextEdit *box) const;
+    // Marks the boxes edited since the last time at once.
+    void checkPendingFits();
 
 public slots:
     // Checks before preview and save: message, page, focus and selection
@@ -88,6 +95,9 @@ private:
     bool acceptDocumentDrop(QEvent *event);
     static QString droppedDocument(const QMimeData *data);
     void bindControl(QPlainTextEdit *box, const QString &name, int row);
+    void afterEdit(QPlainTextEdit *box);
+    void updateResumeGuide();
+    PageMargins margins() const;
     void showPage(int number);
     void layoutViewport();
     void updateScrollRange(int number);
@@ -109,4 +119,6 @@ private:
     int m_currentPage = 1;
     bool m_refreshing = false;
     bool m_checkingChengbao = false;
+    QTimer *m_fitTimer = nullptr;
+    QList<QPointer<QPlainTextEdit>> m_pendingFits;
 };

@@ -107,6 +107,15 @@ bool loadCursorFile(const QString &path, QCursor *cursor)
 
 }
 
+void OncePerPreview::message(const QString &title, const QString &text, MessageIcon icon)
+{
+    const QString key = title + QLatin1Char('\n') + text;
+    if (m_shown.contains(key))
+        return;
+    m_shown << key;
+    m_ui.message(title, text, icon);
+}
+
 PreviewWindow::PreviewWindow(Interaction &ui, QWidget *parent)
     : PreviewWindow(*new FormPages, ui, parent)
 {
@@ -230,6 +239,7 @@ int PreviewWindow::showModal()
 void PreviewWindow::setUp()
 {
     m_unloaded = false;
+    m_drawingUi.forgetShown();
     chkDefaultB5->setChecked(false);   // each preview starts afresh, B5 unticked
     drawAndShowPage(0);
     unsetCursor();
@@ -254,15 +264,19 @@ void PreviewWindow::drawAndShowPage(int)
 void PreviewWindow::drawPaper(int index)
 {
     // Drawn once into a persistent image; switching and scrolling reuse it.
-    QImage image(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight), QImage::Format_RGB32);
-    const int dotsPerMeter = int(std::lround(m_dpi / 0.0254));
+    // It has the screen's own pixels: on a scaled screen the paper is drawn
+    // at the finer resolution, not enlarged afterwards.
+    const double ratio = devicePixelRatioF();
+    QImage image(QSize(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight)) * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    const int dotsPerMeter = int(std::lround(m_dpi * ratio / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
         PainterSurface surface(&painter, m_dpi);
-        surface.setInteraction(&m_ui);
+        surface.setInteraction(&m_drawingUi);
         surface.currentX = 100;
         surface.currentY = 100;
         DocumentRender::drawPage(*m_pages, surface, index + 1);
@@ -352,7 +366,7 @@ void PreviewWindow::paperMouseRelease(int, int, double)
 
 int PreviewWindow::printPages()
 {
-    return FormPrinter::print(*m_pages, m_ui, chkDefaultB5->isChecked(), printerChooser);
+    return FormPrinter::print(*m_pages, m_drawingUi, chkDefaultB5->isChecked(), printerChooser);
 }
 
 bool PreviewWindow::exportPdf()
@@ -370,7 +384,7 @@ bool PreviewWindow::exportPdf()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     // The same routine as the command line's PDF, so the two files agree.
-    if (const Result<> written = DocumentRender::writePdf(path, {{m_pages, &m_ui}}, DocumentRender::Pages::Both);
+    if (const Result<> written = DocumentRender::writePdf(path, {{m_pages, &m_drawingUi}}, DocumentRender::Pages::Both);
         !written) {
         m_ui.message(QStringLiteral("系统"), written.error(), MessageIcon::Information);
         return false;
@@ -386,7 +400,7 @@ void PreviewWindow::unload()
     m_unloaded = true;
     paperMouseRelease(0, 0, 0);
     if (onUnload)
-        onUnload(m_pages->resumeFontSize);
+        onUnload();
 }
 
 void PreviewWindow::wheelEvent(QWheelEvent *event)

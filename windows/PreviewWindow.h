@@ -15,6 +15,36 @@ class QScrollBar;
 class QWidget;
 class PaperPicture;
 
+// The window's interaction for drawing: a message the drawing raises is
+// shown once per opening, not again when the same pages are printed or
+// exported; everything else passes through.
+class OncePerPreview : public Interaction {
+public:
+    explicit OncePerPreview(Interaction &ui) : m_ui(ui) {}
+    void forgetShown() { m_shown.clear(); }
+
+    void message(const QString &title, const QString &text, MessageIcon icon) override;
+    Answer askYesNoCancel(const QString &title, const QString &text) override { return m_ui.askYesNoCancel(title, text); }
+    bool askYesNo(const QString &title, const QString &text) override { return m_ui.askYesNo(title, text); }
+    QString openFileName(const QString &title, const QString &startPath, const QString &filter) override
+    {
+        return m_ui.openFileName(title, startPath, filter);
+    }
+    QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override
+    {
+        return m_ui.saveFileName(title, startPath, filter);
+    }
+    bool inputText(const QString &title, const QString &prompt, const QString &defaultText, QString *answer) override
+    {
+        return m_ui.inputText(title, prompt, defaultText, answer);
+    }
+    void setBusy(bool busy) override { m_ui.setBusy(busy); }
+
+private:
+    Interaction &m_ui;
+    QStringList m_shown;
+};
+
 // The renderer window: both pages of the form as they will print, one at a
 // time, on paper that scrolls and drags inside a viewport; prints them and
 // exports them as a PDF. Positions are kept in twips and shown at the
@@ -34,9 +64,8 @@ public:
     // Set-up and modal display: draws both pages afresh from pages().
     int showModal();
 
-    // Run when the window closes with the résumé size the layout left behind;
-    // the entry window sets its résumé box's font size from it.
-    std::function<void(int resumeFontSize)> onUnload;
+    // Run once each time the window closes.
+    std::function<void()> onUnload;
     // The printer dialog of "打印"; the system dialog unless replaced.
     FormPrinter::PrinterChooser printerChooser;
     // The drag cursor file; by default 资源/H_MOVE.CUR beside the program.
@@ -93,6 +122,7 @@ private:
     void drawPaper(int index);
 
     Interaction &m_ui;
+    OncePerPreview m_drawingUi{m_ui};
     std::unique_ptr<FormPages> m_ownPages;
     FormPages *m_pages;
     double m_dpi = 96;

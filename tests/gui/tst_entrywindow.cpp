@@ -2,6 +2,7 @@
 #include "foundation/Clock.h"
 #include "foundation/ScriptedInteraction.h"
 #include "record/RecoveryStore.h"
+#include "windows/EntryBox.h"
 #include "windows/EntryCommands.h"
 #include "windows/EntryPage.h"
 #include "windows/EntryWindow.h"
@@ -10,6 +11,8 @@
 #include "windows/WidgetInteraction.h"
 #include "support/DocumentTestSupport.h"
 #include "support/GuiTestSupport.h"
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QMimeData>
@@ -200,7 +203,7 @@ private slots:
         QTest::newRow("mid line") << resumeBox << e + "在职" << -1 << int(e.size()) << 1
                                   << e + crlf + kIndent + "在职" << int(e.size()) + 19;
         QTest::newRow("selection") << resumeBox << "abcdef" << 1 << 3 << 1 << "a" + crlf + kIndent + "def" << 20;
-        QTest::newRow("other box") << "txtXianRen" << "甲" << -1 << -1 << 1 << "甲" + crlf << -1;
+        QTest::newRow("other box") << "txtNiRen" << "甲" << -1 << -1 << 1 << "甲" + crlf << -1;
     }
     void resumeEnter()
     {
@@ -221,6 +224,98 @@ private slots:
             QTest::keyClick(b, i % 2 ? Qt::Key_Enter : Qt::Key_Return);   // keypad Enter alike
         QTEST(*recordFieldByControl(w->record(), control), "stored");
         QCOMPARE(b->textCursor().position(), caret < 0 ? int(b->toPlainText().size()) : caret);
+    }
+
+    // Enter (and Shift+Enter) in a box of a one-line field goes on to the
+    // next field and types nothing; pasted breaks are left out there.
+    void oneLineFields_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("next");   // empty: the field keeps the break
+        QTest::newRow("name") << "txtName" << "txtSex";
+        QTest::newRow("birth date") << "txtBirthday" << "txtPeople";
+        QTest::newRow("current posts") << "txtXianRen" << "txtNiRen";
+        QTest::newRow("family cell") << "txtChengwei#2" << "txtXingm#2";
+        QTest::newRow("filled by") << "txtNameFill" << "";   // the last box: Tab leaves the form
+        QTest::newRow("proposed posts") << "txtNiRen" << "";
+        QTest::newRow("rewards") << "txtJiangCheng" << "";
+    }
+    void oneLineFields()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, next);
+        QPlainTextEdit *b = box(control);
+        const bool keeps = findRecordField(control.section('#', 0, 0))->keepsLineBreaks;
+        if (b->parentWidget() == w->page(2))
+            w->showNextPage();
+        const QString *field = recordFieldByControl(w->record(), control.section('#', 0, 0), control.section('#', 1).toInt());
+        for (Qt::KeyboardModifier m : {Qt::NoModifier, Qt::ShiftModifier}) {
+            b->setFocus();
+            b->setPlainText(QStringLiteral("张明华"));
+            b->moveCursor(QTextCursor::End);
+            QTest::keyClick(b, Qt::Key_Return, m);
+            QCOMPARE(*field, keeps ? QStringLiteral("张明华\r\n") : QStringLiteral("张明华"));
+            if (!next.isEmpty())
+                QCOMPARE(QApplication::focusWidget(), box(next));
+        }
+        b->setPlainText(QString());
+        QApplication::clipboard()->setText(QStringLiteral("男\r\n汉族\n"));
+        b->paste();
+        QCOMPARE(*field, keeps ? QStringLiteral("男\r\n汉族\r\n") : QStringLiteral("男汉族"));
+        // A value wrapped once fits the box: no scroll bar for it.
+        b->setPlainText(QStringLiteral("199001；民盟"));
+        QApplication::processEvents();
+        QVERIFY(!b->verticalScrollBar()->isVisible());
+    }
+
+    // A date typed as the form prints it is stored as digits once its box is left.
+    void datesNormalisedOnLeaving()
+    {
+        QPlainTextEdit *birth = box("txtBirthday");
+        birth->setFocus();
+        typeKeys(birth, QStringLiteral("1970年3月"));
+        QTest::keyClick(birth, Qt::Key_Tab);
+        QCOMPARE(w->record().birthDate, QStringLiteral("197003"));
+        QCOMPARE(birth->toPlainText(), QStringLiteral("197003"));
+        birth->setPlainText(QStringLiteral("19 70x"));
+        birth->setFocus();
+        box("txtName")->setFocus();
+        QCOMPARE(birth->toPlainText(), QStringLiteral("19 70x"));   // no date: left for the check to refuse
+    }
+
+    // A box whose text will not fit its printed cell even at the smallest
+    // size is framed in red, saying why, as the print would.
+    void printedOverflowMarked_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("why");   // start of the tooltip; empty: not marked
+        const QString tooSmall = QStringLiteral("打印时缩到 8 磅也放不下：");
+        QTest::newRow("name shrinks") << "txtName" << QString(18, QChar(u'张')) << "";
+        QTest::newRow("name too long") << "txtName" << QString(40, QChar(u'张')) << tooSmall + "姓名区域过小";
+        QTest::newRow("family row 5") << "txtXingm#5" << QString(40, QChar(u'张')) << tooSmall + "家庭成员姓名";
+        QTest::newRow("posts over 75") << "txtXianRen" << QString(76, QChar(u'长')) << "输入文字过长";
+        QTest::newRow("posts 75") << "txtXianRen" << QString(75, QChar(u'长')) << "";
+        QTest::newRow("education line") << "txtXueliAdd" << QString(60, QChar(u'学')) << tooSmall + "学历学位";
+        QTest::newRow("résumé 30 lines") << "txtJianLi" << QStringLiteral("某地工作\n").repeated(30) << "";
+        QTest::newRow("résumé 40 lines") << "txtJianLi" << QStringLiteral("某地工作\n").repeated(40) << "简历行数太多";
+    }
+    void printedOverflowMarked()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QFETCH(QString, why);
+        auto *b = qobject_cast<EntryBox *>(box(control));
+        b->setPlainText(text);
+        if (!why.isEmpty())
+            QTRY_VERIFY(!b->overflow().isEmpty());   // a moment after the edit
+        w->checkPendingFits();
+        QVERIFY2(why.isEmpty() ? b->overflow().isEmpty() : b->overflow().startsWith(why), qPrintable(b->overflow()));
+        if (!why.isEmpty())
+            QCOMPARE(b->toolTip(), b->overflow());
+        b->setPlainText(QString());
+        w->checkPendingFits();
+        QVERIFY(b->overflow().isEmpty());
     }
 
     void reportingUnitLength()
@@ -329,17 +424,28 @@ private slots:
         QVERIFY(w->pageScrollBar(1)->value() > before);
     }
 
-    // A long text shows a scroll bar; a new résumé size shows the résumé's first line.
-    void nothingHidden()
+    // The résumé box wraps no line, as the print does not: a long line
+    // scrolls sideways, and a guide stands where the printed line ends at
+    // the size the résumé prints at. The box keeps its own font.
+    void resumeBoxAsPrinted()
     {
-        QPlainTextEdit *resume = box("txtJianLi");
-        resume->setPlainText(QStringLiteral("一行\n").repeated(40));
+        auto *resume = qobject_cast<EntryBox *>(box("txtJianLi"));
+        resume->setPlainText(QString(40, QChar(u'历')));
+        QApplication::processEvents();
+        QCOMPARE(resume->document()->documentLayout()->documentSize().height(), 1.0);   // one line
+        QVERIFY(resume->horizontalScrollBar()->isVisible());
+        // The table's edge is 7087.7 twips from the résumé's left: 29.5 characters at 12 points.
+        const double perTwip = w->logicalDpiX() / 1440.0;
+        QCOMPARE(resume->guide(), qRound(7087.7 * perTwip));
+        resume->setPlainText(QStringLiteral("1990--  某地工作\n").repeated(29) + QStringLiteral("至今"));
+        QCOMPARE(resume->guide(), qRound(7087.7 * 12 / 9 * perTwip));   // printed at 9 points
         resume->moveCursor(QTextCursor::End);
         QApplication::processEvents();
         QVERIFY(resume->verticalScrollBar()->isVisible());
-        w->setResumeBoxFontSize(10);
-        QCOMPARE(resume->verticalScrollBar()->value(), 0);
-        QCOMPARE(resume->textCursor().position(), 0);
+        GuiTest::onNextModal([](QWidget *preview) { preview->close(); });
+        QTest::mouseClick(w->button("CmdPreviewP"), Qt::LeftButton);
+        QVERIFY(w->commands().renderer());
+        QCOMPARE(resume->font().pointSizeF(), 12.0);
     }
 
     // A document file dropped on the form loads as 调入 does, after the save prompt.

@@ -73,17 +73,20 @@ private slots:
         GuiTest::fillSample(w.pages());
         w.setUp();
         const PageMargins m = w.pages().margins;
+        const double ratio = w.devicePixelRatioF();   // 1.5 under QT_SCALE_FACTOR=1.5: drawn that fine
         for (int page = 0; page < 2; ++page) {
             const QImage &img = w.paperImage(page);
             // The B5 sheet of the printers and the PDF, 182 x 257 mm.
-            QCOMPARE(img.size(), QSize(qRound(10319.4 * w.screenDpi() / 1440), qRound(14571.9 * w.screenDpi() / 1440)));
+            QCOMPARE(img.size(), QSize(qRound(10319.4 * w.screenDpi() / 1440), qRound(14571.9 * w.screenDpi() / 1440)) * ratio);
             QImage direct(img.size(), QImage::Format_RGB32);
+            direct.setDevicePixelRatio(ratio);
             direct.fill(Qt::white);
             QPainter painter(&direct);
             PainterSurface surface(&painter, w.screenDpi());
             page == 0 ? w.pages().drawPageOne(surface) : w.pages().drawPageTwo(surface);
             // The frame's top-left corner is ink; the picture is the page as drawn directly.
-            const QPoint corner(w.twipsToPixels((page ? m.pageTwoLeft : m.pageOneLeft) + 500), w.twipsToPixels(m.top));
+            const QPoint corner = QPoint(w.twipsToPixels((page ? m.pageTwoLeft : m.pageOneLeft) + 500),
+                                         w.twipsToPixels(m.top)) * ratio;
             QVERIFY(qGray(img.pixel(corner)) < 128);
             QCOMPARE(img, direct);
         }
@@ -137,19 +140,25 @@ private slots:
         ScriptedInteraction ui;
         PreviewWindow w(ui);
         w.pages().currentPosts = QString(80, QChar(0x4E2D));
-        QList<int> sizes;
-        w.onUnload = [&sizes](int size) { sizes << size; };
-        w.pages().resumeFontSize = 9;
+        int unloads = 0;
+        w.onUnload = [&unloads] { ++unloads; };
         w.setUp();
         QVERIFY(ui.messageTexts().value(0).startsWith(QStringLiteral("输入文字过长")));
+        // Said once per preview: not again when the same pages are exported or printed.
+        QTemporaryDir dir;
+        ui.fileNames << dir.filePath(QStringLiteral("form.pdf"));
+        ui.inputs << QStringLiteral("3");
+        w.printerChooser = GuiTest::pdfPrinter(dir.filePath(QStringLiteral("printed.pdf")));
+        QVERIFY(w.exportPdf() && w.printPages() == 2);
+        QCOMPARE(ui.messageTexts().size(), 1);
         w.show();
         QTest::mouseClick(w.cmdClose, Qt::LeftButton);
         QVERIFY(!w.isVisible());
-        w.pages().resumeFontSize = 12;
         w.setUp();
         w.show();
         w.close();   // the close box alike, once per closing
-        QCOMPARE(sizes, (QList<int>{9, 12}));
+        QCOMPARE(unloads, 2);
+        QCOMPARE(ui.messageTexts().size(), 2);   // a new preview says it again
     }
 
     void exportPdf()
