@@ -73,7 +73,7 @@ int scaledPen(int printerPen, int dpi)
     return qMax(1, roundHalfEven(printerPen * dpi / 600.0));
 }
 
-PdfBook::PdfBook(const QString &outPath) : m_path(outPath) {}
+PdfBook::PdfBook(const QString &outPath, bool replaceReadOnly) : m_path(outPath), m_replaceReadOnly(replaceReadOnly) {}
 
 PdfBook::~PdfBook()
 {
@@ -99,6 +99,7 @@ Result<> PdfBook::open()
     // Through a temporary file: a failed or interrupted export never leaves a
     // half-written PDF in place of an earlier one.
     m_file = std::make_unique<SafeFile>(m_path);
+    m_file->setReplaceReadOnly(m_replaceReadOnly);
     if (!m_file->open(QIODevice::WriteOnly)) {
         const Failure failed = notWritten("PDF", m_path, m_file->failureReason());
         m_file.reset();
@@ -157,9 +158,9 @@ Result<> PdfBook::finish()
     return result;
 }
 
-Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which)
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, bool replaceReadOnly)
 {
-    PdfBook book(outPath);
+    PdfBook book(outPath, replaceReadOnly);
     if (const Result<> opened = book.open(); !opened)
         return opened;
     for (const PdfDocument &doc : documents)
@@ -179,7 +180,7 @@ std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Int
     return surface;
 }
 
-Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui)
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui, bool replaceReadOnly)
 {
     const int width = roundHalfEven(kPaperWidthMm / 25.4 * dpi);
     const int height = roundHalfEven(kPaperHeightMm / 25.4 * dpi);
@@ -196,6 +197,7 @@ Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, I
         drawPage(pages, surface, page, scaledPen(kPrinterThick, dpi), scaledPen(kPrinterThin, dpi));
     }
     SafeFile file(outPath);
+    file.setReplaceReadOnly(replaceReadOnly);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
         return notWritten("PNG", outPath, file.failureReason());
     return {};

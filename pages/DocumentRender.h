@@ -45,7 +45,9 @@ struct PdfDocument {
 
 // Writes the chosen pages of every document into one PDF: B5 pages at 600
 // dpi, printer pens, one PDF page per form page.
-Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which);
+// A read-only file of that name is replaced only when `replaceReadOnly`.
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which,
+                  bool replaceReadOnly = false);
 
 // The chosen pages drawn as for the printer into a recording that keeps the
 // photo, to be painted later (possibly on another thread) by PdfBook.
@@ -56,7 +58,7 @@ std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Int
 // only the document being painted is held. Painted from one thread.
 class PdfBook {
 public:
-    explicit PdfBook(const QString &outPath);
+    explicit PdfBook(const QString &outPath, bool replaceReadOnly = false);
     ~PdfBook();
     Result<> open();
     bool isOpen() const { return m_painter != nullptr; }
@@ -71,6 +73,7 @@ private:
     void nextPage();
 
     QString m_path;
+    bool m_replaceReadOnly;
     std::unique_ptr<SafeFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
@@ -78,6 +81,7 @@ private:
 };
 
 // One page as a PNG image at `dpi` on white.
-Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui);
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui,
+                  bool replaceReadOnly = false);
 
 } // namespace DocumentRender
