@@ -247,7 +247,7 @@ DocumentCommands::SaveResult DocumentCommands::save()
         }
         // Someone (another editor, another computer) saved over the open
         // document since it was loaded: saving now would throw that away.
-        if (m_currentIdentity.exists && FileIdentity::of(path) != m_currentIdentity) {
+        if (m_currentIdentity.contentChangedIn(FileIdentity::of(path))) {
             const QString question =
                 QStringLiteral("文件在调入后已被修改（“%1”）。\r\n"
                                "选“是”用当前内容覆盖那些修改，选“否”另存为其他文件名，选“取消”不保存。")

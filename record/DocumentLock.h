@@ -28,6 +28,12 @@ struct FileIdentity {
         return exists == o.exists && size == o.size && modifiedNs == o.modifiedNs && hash == o.hash;
     }
     bool operator!=(const FileIdentity &o) const { return !(*this == o); }
+    // Whether `now` holds other content than this: a file merely touched,
+    // or saved again with the same bytes, has lost nothing to a save over it.
+    bool contentChangedIn(const FileIdentity &now) const
+    {
+        return exists && now.exists && (*this != now) && (size != now.size || hash != now.hash || hash.isEmpty());
+    }
 };
 
 // The hidden lock file beside an open document (".~lock.<name>#", as office
