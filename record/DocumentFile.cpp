@@ -142,7 +142,9 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
     // old photo, its new one or none, never the photo of the record it
     // replaced. Put back if the document cannot take its place.
     FileSetAside oldPhoto(companion);
-    if (removeOldPhoto) {
+    // A photo name that is a link keeps its link: the new photo is written
+    // through it.
+    if (removeOldPhoto && !(copyPhoto && QFileInfo(companion).isSymLink())) {
         if (const Result<> aside = oldPhoto.setAside(); !aside)
             return Failure{QStringLiteral("保存时发生错误:旧的照片文件“%1”无法移开：%2\r\n原有的文件没有改变。")
                                .arg(shown(companion), aside.error())};
