@@ -125,7 +125,8 @@ bool DocumentLock::acquire(const QString &documentPath)
         return true;   // already ours
     }
     release();
-    if (heldElsewhere(documentPath))
+    // A link in the lock's place is nothing this program made: never written through.
+    if (heldElsewhere(documentPath) || QFileInfo(lockPath).isSymLink())
         return false;
     const QByteArray content = "user=" + userName().toUtf8() + "\nhost=" + QSysInfo::machineHostName().toUtf8()
                                + "\npid=" + QByteArray::number(qint64(::getpid())) + "\ntime="
