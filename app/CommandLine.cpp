@@ -88,6 +88,7 @@ struct Options {
     PageMargins margins;
     QDate today;
     bool displayList = false;
+    bool replaceReadOnly = false;
     int jobs = 0;   // 0: one per processor
 };
 
@@ -122,6 +123,9 @@ struct OptionSet {
     QCommandLineOption displayList{QStringLiteral("display-list"),
                                    usageText("Print the drawing operations to stdout instead of drawing.",
                                         "不绘制，把绘制操作逐行写到标准输出。")};
+    QCommandLineOption force{QStringLiteral("force"),
+                             usageText("Replace output files that are read-only (they are left alone otherwise).",
+                                       "替换只读的输出文件（否则不替换）。")};
     QCommandLineOption page{QStringLiteral("page"), usageText("Only this page.", "只输出这一页。"), QStringLiteral("1|2")};
     QCommandLineOption paper{QStringLiteral("paper"),
                              usageText("Sheet of the PDF or PNG: b5 (182 x 257 mm, the printers' B5; default) or a4.",
@@ -161,7 +165,7 @@ Result<> parseOptions(const QStringList &args, Options &o, bool *helpShown)
                       "调入、校验并排版文档；全部通过时退出码为 0。"));
     parser.setApplicationDescription(parser.applicationDescription() + exitStatusText());
     if (render)
-        parser.addOptions({set.output, set.outputDir, set.displayList, set.page, set.paper, set.dpi});
+        parser.addOptions({set.output, set.outputDir, set.displayList, set.force, set.page, set.paper, set.dpi});
     parser.addOptions({set.margins, set.today, set.jobs, set.help});
     parser.addPositionalArgument(usageText("DOC", "文档"), usageText("Documents (.dwz, .ren, .ljy, .jan).", "文档（.dwz、.ren、.ljy、.jan）。"),
                                  usageText("DOC...", "文档..."));
@@ -190,6 +194,7 @@ Result<> parseOptions(const QStringList &args, Options &o, bool *helpShown)
         o.output = parser.value(set.output);
         o.outputDir = parser.value(set.outputDir);
         o.displayList = parser.isSet(set.displayList);
+        o.replaceReadOnly = parser.isSet(set.force);
         if (parser.isSet(set.page)) {
             v = parser.value(set.page);
             if (v != QLatin1String("1") && v != QLatin1String("2"))
@@ -394,7 +399,7 @@ int runRender(const Options &o)
     int code = kOk;
     // -o OUT.pdf: documents are laid out on the workers and painted here, in
     // order; the file is begun with the first document that loads.
-    DocumentRender::PdfBook book(o.output, o.paper);
+    DocumentRender::PdfBook book(o.output, o.paper, o.replaceReadOnly);
     bool bookFailed = false;
     int done = 0;
     forEachDocument(
@@ -419,10 +424,10 @@ int runRender(const Options &o)
                 result.out = DocumentRender::displayList(pages, o.pages, &listMessages).toUtf8();
             } else if (toPng) {
                 const int page = o.pages == DocumentRender::Pages::Two ? 2 : 1;
-                written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, o.paper);
+                written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, o.paper, o.replaceReadOnly);
             } else if (!o.outputDir.isEmpty()) {
                 const QString out = QDir(o.outputDir).filePath(pdfNames.at(i));
-                written = DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, o.paper);
+                written = DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, o.paper, o.replaceReadOnly);
             } else {
                 result.recorded = DocumentRender::recordPages(pages, o.pages, &messages);
             }

@@ -1,5 +1,7 @@
 #include "commands/DocumentCommands.h"
 #include "foundation/AppInfo.h"
+#include "commands/ReplaceQuestion.h"
+#include "foundation/SafeFile.h"
 #include "record/CompanionPhoto.h"
 #include "record/DocumentFile.h"
 #include "record/DocumentKind.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 
@@ -58,7 +61,16 @@ QString DocumentCommands::savePromptText()
 
 QString DocumentCommands::defaultDocumentsFolder()
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + AppInfo::programName();
+    // Beside the program only where such a folder was set up by hand and can
+    // be written (a copy unpacked into the clerk's own folder); an installed
+    // program's folder is the system's, and nothing is created there.
+    const QFileInfo besideProgram(QCoreApplication::applicationDirPath() + QLatin1Char('/') + AppInfo::programName());
+    if (besideProgram.isDir() && besideProgram.isWritable())
+        return besideProgram.absoluteFilePath();
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty())
+        documents = QDir::homePath();
+    return documents + QLatin1Char('/') + AppInfo::programName();
 }
 
 QString DocumentCommands::lastSaveFolderSetting()
@@ -124,6 +136,18 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
     if (path.isEmpty())
         return false;
     m_lastDialogPath = QFileInfo(path).absoluteFilePath();
+    // A document that is not loaded takes nothing away.
+    const auto unchanged = [&] {
+        if (m_record.filledBy != nameFillBefore) {
+            m_record.filledBy = nameFillBefore;
+            m_record.isDirty = dirtyBefore;
+            recordChanged();
+        }
+        return false;
+    };
+    const bool isDocument = documentKindOf(path) == DocumentKind::Dwz;
+    if (isDocument && !askOpenLocked(path))
+        return unchanged();
 
     Result<> loaded;
     {
@@ -132,16 +156,10 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
     }
     if (!loaded) {
         showFailure(m_ui, loaded, QStringLiteral("系统"));
-        // A document that could not be read takes nothing away.
-        if (m_record.filledBy != nameFillBefore) {
-            m_record.filledBy = nameFillBefore;
-            m_record.isDirty = dirtyBefore;
-            recordChanged();
-        }
-        return false;
+        return unchanged();
     }
     // Only a document of the current kind is the one a save would replace.
-    m_currentPath = documentKindOf(path) == DocumentKind::Dwz ? path : QString();
+    setCurrentDocument(isDocument ? path : QString());
     m_saveStartPath.clear();
     recordChanged();
     keepRecoveryCopy();
@@ -167,6 +185,35 @@ bool DocumentCommands::checkAndHandOff()
     return handedOff.ok();
 }
 
+bool DocumentCommands::askOpenLocked(const QString &path)
+{
+    const std::optional<DocumentLockOwner> owner = m_lock.heldElsewhere(path);
+    if (!owner)
+        return true;
+    const QString question = QStringLiteral("文件“%1”已由%2打开，可能正在编辑。\r\n"
+                                            "两处都保存时，先保存的内容会被后保存的覆盖。\r\n仍要打开它吗？")
+                                 .arg(QDir::toNativeSeparators(path), owner->described());
+    return m_ui.askYesNo(QStringLiteral("系统"), question);
+}
+
+void DocumentCommands::setCurrentDocument(const QString &path)
+{
+    m_currentPath = path;
+    if (path.isEmpty()) {
+        m_lock.release();
+        m_currentIdentity = FileIdentity();
+        return;
+    }
+    m_lock.acquire(path);   // left to the other editor when it holds it
+    m_currentIdentity = FileIdentity::of(path);
+}
+
+DocumentCommands::SaveResult DocumentCommands::cancelledSave()
+{
+    m_ui.message(QStringLiteral("系统"), ReplaceQuestion::notSavedText(), MessageIcon::Information);
+    return SaveResult::Cancelled;
+}
+
 DocumentCommands::SaveResult DocumentCommands::save()
 {
     if (!checkAndHandOff())
@@ -175,32 +222,65 @@ DocumentCommands::SaveResult DocumentCommands::save()
     QString startFolder = lastSaveFolderSetting();
     if (startFolder == defaultDocumentsFolder())
         QDir().mkpath(startFolder);   // best effort; the dialog copes without it
-    const QString startPath = m_saveStartPath.isEmpty() ? startFolder : m_saveStartPath;
-    QString path = m_ui.saveFileName(saveDialogTitle(), startPath, saveDialogFilter());
-    if (path.isEmpty())
-        return SaveResult::Cancelled;
-    path = documentSavePath(path);
-    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
-
-    // Replacing the open document is the everyday save; replacing any other
-    // file may destroy another cadre's record.
-    const bool replacesOpenDocument = QFileInfo::exists(path) && sameFilePath(path, m_currentPath);
-    if (QFileInfo::exists(path) && !replacesOpenDocument) {
-        const QString question = QStringLiteral("文件“%1”已存在，要替换它吗？").arg(QDir::toNativeSeparators(path));
-        if (!m_ui.askYesNo(QStringLiteral("系统"), question))
+    QString startPath = m_saveStartPath.isEmpty() ? startFolder : m_saveStartPath;
+    QString path;
+    bool replaceReadOnly = false;
+    bool replacesOpenDocument = false;
+    for (;;) {
+        path = m_ui.saveFileName(saveDialogTitle(), startPath, saveDialogFilter());
+        if (path.isEmpty())
             return SaveResult::Cancelled;
+        path = documentSavePath(path);
+        m_lastDialogPath = QFileInfo(path).absoluteFilePath();
+        // Replacing the open document is the everyday save; replacing any
+        // other file may destroy another cadre's record.
+        replacesOpenDocument = QFileInfo::exists(path) && sameFilePath(path, m_currentPath);
+        if (!replacesOpenDocument) {
+            const std::optional<DocumentLockOwner> owner = m_lock.heldElsewhere(path);
+            const QString extra = owner ? QStringLiteral("它正由%1打开。").arg(owner->described()) : QString();
+            if (!ReplaceQuestion::confirm(m_ui, QStringLiteral("系统"), path, &replaceReadOnly, extra))
+                return cancelledSave();
+            break;
+        }
+        // Someone (another editor, another computer) saved over the open
+        // document since it was loaded: saving now would throw that away.
+        if (m_currentIdentity.contentChangedIn(FileIdentity::of(path))) {
+            const QString question =
+                QStringLiteral("文件在调入后已被修改（“%1”）。\r\n"
+                               "选“是”用当前内容覆盖那些修改，选“否”另存为其他文件名，选“取消”不保存。")
+                    .arg(QDir::toNativeSeparators(path));
+            const Answer answer = m_ui.askYesNoCancel(QStringLiteral("系统"), question);
+            if (answer == Answer::Cancel)
+                return cancelledSave();
+            if (answer == Answer::No) {
+                startPath = QFileInfo(path).absolutePath();
+                continue;
+            }
+        }
+        if (isReadOnlyFile(path)) {
+            const QString question =
+                QStringLiteral("文件“%1”是只读文件，要替换它吗？").arg(QDir::toNativeSeparators(path));
+            if (!m_ui.askYesNo(QStringLiteral("系统"), question))
+                return cancelledSave();
+            replaceReadOnly = true;
+        }
+        break;
     }
     // The photo beside it is the open document's own only when that document
     // is the one replaced; any other file of that name may be another
     // document's photo (a brief document's, or one saved under another name).
     bool companionIsOwn = replacesOpenDocument;
     const QString companion = companionPhotoPath(path);
-    if (!companionIsOwn && m_record.hasPhoto && QFileInfo::exists(companion)
-        && !sameFilePath(companion, m_record.photoPath)) {
-        const QString question = QStringLiteral("照片文件“%1”已存在，可能是别的文件的照片，要替换它吗？")
-                                     .arg(QDir::toNativeSeparators(companion));
+    if (!companionIsOwn && QFileInfo::exists(companion) && !(m_record.hasPhoto && sameFilePath(companion, m_record.photoPath))) {
+        const QString shownCompanion = QDir::toNativeSeparators(companion);
+        const QString question =
+            m_record.hasPhoto
+                ? QStringLiteral("照片文件“%1”已存在，可能是别的文件的照片，要替换它吗？").arg(shownCompanion)
+                : QStringLiteral("照片文件“%1”已存在，可能是别的文件的照片。\r\n"
+                                 "这份表没有照片，留着它，调入时就会显示那张照片。要删除它吗？")
+                      .arg(shownCompanion);
         if (!m_ui.askYesNo(QStringLiteral("系统"), question))
-            return SaveResult::Cancelled;
+            return cancelledSave();
         companionIsOwn = true;
     }
 
@@ -208,7 +288,7 @@ DocumentCommands::SaveResult DocumentCommands::save()
     Result<> saved;
     {
         BusyPointer busy(m_ui);
-        saved = saveDocumentFile(path, m_vars, m_record, companionIsOwn, &written);
+        saved = saveDocumentFile(path, m_vars, m_record, companionIsOwn, &written, replaceReadOnly);
     }
     if (!saved)
         showFailure(m_ui, saved, QStringLiteral("系统"));
@@ -223,7 +303,7 @@ DocumentCommands::SaveResult DocumentCommands::save()
             m_ui.message(QStringLiteral("系统"),
                          QStringLiteral("文件已保存，但保存位置未能记入设置，下次保存时对话框不会从这个文件夹开始。"),
                          MessageIcon::Information);
-        m_currentPath = path;
+        setCurrentDocument(path);
         m_saveStartPath.clear();
     }
     if (saved && m_recovery)
@@ -268,7 +348,7 @@ bool DocumentCommands::offerRecovery()
             continue;
         }
         m_record = recovered;
-        m_currentPath = documentPath;
+        setCurrentDocument(documentPath);
         m_saveStartPath = documentPath;
         // Kept as this editor's copy before the old one goes, so that a second
         // crash right now still loses nothing.

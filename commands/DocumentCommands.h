@@ -2,6 +2,7 @@
 #include "foundation/Interaction.h"
 #include "record/FieldChecks.h"
 #include "record/AppointmentRecord.h"
+#include "record/DocumentLock.h"
 #include "record/RendererVars.h"
 
 #include <QString>
@@ -51,7 +52,9 @@ public:
     bool canClose() { return confirmUnsavedChanges(); }
 
     // The document open now: the one loaded or last saved; empty for a new
-    // record or an imported brief or older document.
+    // record or an imported brief or older document. It is locked for this
+    // editor (unless opened anyway while another had it), and a save over it
+    // first checks that nobody changed it since.
     QString currentDocumentPath() const { return m_currentPath; }
 
     // The recovery copy of unsaved work, kept by the window (may be null).
@@ -71,12 +74,19 @@ public:
     static QString saveDialogTitle();
     static QString saveDialogFilter();
     static QString savePromptText();
-    // The folder stored under "preRMDir", or the documents folder beside the program.
+    // The folder stored under "preRMDir", or the documents folder: beside
+    // the program where that folder exists and is writable, otherwise in the
+    // user's own documents folder.
     static QString lastSaveFolderSetting();
     static QString defaultDocumentsFolder();
 
 private:
     bool loadDocument(const QString &givenPath);
+    // Another editor has the document open: asks whether to open it anyway.
+    bool askOpenLocked(const QString &path);
+    // The open document changes: its lock and what it held when taken.
+    void setCurrentDocument(const QString &path);
+    SaveResult cancelledSave();
     void recordChanged();
     QString loadStartPath() const;
 
@@ -84,6 +94,8 @@ private:
     RendererVars &m_vars;
     Interaction &m_ui;
     QString m_currentPath;
+    DocumentLock m_lock;
+    FileIdentity m_currentIdentity;   // the open document as loaded or last saved
     // Where the next save dialog opens when not in the last save folder: the
     // name of a recovered document.
     QString m_saveStartPath;

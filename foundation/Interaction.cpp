@@ -1,5 +1,7 @@
 #include "foundation/Interaction.h"
 
+#include <utility>
+
 Interaction::~Interaction() = default;
 
 void Interaction::setBusy(bool) {}
@@ -13,6 +15,18 @@ QStringList Interaction::openFileNames(const QString &title, const QString &star
 bool Interaction::progress(const QString &, const QString &, int, int)
 {
     return true;
+}
+
+void CollectedMessages::message(const QString &title, const QString &text, MessageIcon icon)
+{
+    m_kept.append({title, text, icon});
+}
+
+void CollectedMessages::showTo(Interaction &ui)
+{
+    const QList<Kept> kept = std::exchange(m_kept, {});
+    for (const Kept &k : kept)
+        ui.message(k.title, k.text, k.icon);
 }
 
 QString qtFileFilter(const QString &vbFilter)

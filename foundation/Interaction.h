@@ -1,6 +1,7 @@
 #pragma once
 #include "foundation/Result.h"
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 // Every message box, question, file dialog and input box goes through this
@@ -34,6 +35,29 @@ public:
     // `total` steps, `label` saying what is being done. Returns false once
     // the user has asked to stop. `done == total` ends the display.
     virtual bool progress(const QString &title, const QString &label, int done, int total);
+};
+
+// Keeps the messages raised while a painter is at work, to be shown once it
+// has ended: a modal box in the middle of a print job would hold the
+// printer, and one over a half-drawn page shows nothing finished. Drawing
+// asks no questions; were one asked, it would answer no.
+class CollectedMessages : public Interaction {
+public:
+    void message(const QString &title, const QString &text, MessageIcon icon) override;
+    Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Cancel; }
+    bool askYesNo(const QString &, const QString &) override { return false; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    bool inputText(const QString &, const QString &, const QString &, QString *) override { return false; }
+    // Shows what was collected, in order, and forgets it.
+    void showTo(Interaction &ui);
+
+private:
+    struct Kept {
+        QString title, text;
+        MessageIcon icon;
+    };
+    QList<Kept> m_kept;
 };
 
 // Shows a failed result as a message: under its own title or `usualTitle`,

@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,10 +62,12 @@ bool SafeFile::open(OpenMode mode)
     }
     m_osError = 0;
     m_finished = false;
-    const QFileInfo info(m_path);
-    m_target = m_path;
-    if (info.isSymLink() && info.exists())
-        m_target = info.canonicalFilePath();   // replace what the link points to, keep the link
+    m_target = writeTargetOf(m_path);   // replace what a link points to, keep the link
+    if (m_target.isEmpty()) {
+        m_osError = ELOOP;
+        setErrorString(fileErrorText(ELOOP));
+        return false;
+    }
     struct stat old {};
     const bool exists = ::stat(nativePath(m_target).constData(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) {
@@ -73,6 +76,8 @@ bool SafeFile::open(OpenMode mode)
                                             : QStringLiteral("这不是一个普通文件"));
         return false;
     }
+    if (exists && readOnlyTargetRefused())
+        return false;
 
     const QFileInfo target(m_target);
     const QString folder = target.absolutePath();
@@ -87,7 +92,7 @@ bool SafeFile::open(OpenMode mode)
     }
     if (m_fd < 0) {
         m_temporary.clear();
-        return fail(errno);
+        return failInFolder(errno, folder);
     }
     if (exists)
         ::fchmod(m_fd, old.st_mode & 07777);   // keep the old file's permissions; best effort
@@ -181,6 +186,58 @@ void SafeFile::cancelWriting()
         QIODevice::close();
 }
 
+bool SafeFile::readOnlyTargetRefused()
+{
+    if (m_replaceReadOnly || !isReadOnlyFile(m_target))
+        return false;
+    m_osError = EACCES;
+    setErrorString(QStringLiteral("文件是只读的，没有替换它"));
+    return true;
+}
+
+// When the temporary file cannot be made, the folder is what is wrong, not
+// the file: say which folder.
+bool SafeFile::failInFolder(int osError, const QString &folder)
+{
+    const QString shown = QDir::toNativeSeparators(folder);
+    QString text;
+    switch (osError) {
+    case EACCES:
+    case EPERM: text = QStringLiteral("没有在文件夹“%1”中写入的权限").arg(shown); break;
+    case EROFS: text = QStringLiteral("文件夹“%1”所在的磁盘是只读的").arg(shown); break;
+    case ENOENT: text = QStringLiteral("文件夹“%1”不存在").arg(shown); break;
+    default: return fail(osError);
+    }
+    m_osError = osError;
+    setErrorString(text);
+    return false;
+}
+
+bool SafeFile::commitIfAbsent()
+{
+    if (!finishWriting()) {
+        cancelWriting();
+        return false;
+    }
+    const QByteArray from = nativePath(m_temporary), to = nativePath(m_target);
+    int done = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (done != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system without that kind of rename: a hard link is just as exclusive.
+        done = ::link(from.constData(), to.constData());
+        if (done == 0)
+            ::unlink(from.constData());
+    }
+    if (done != 0) {
+        fail(errno);
+        cancelWriting();
+        return false;
+    }
+    m_temporary.clear();
+    syncFolder(QFileInfo(m_target).absolutePath());
+    QIODevice::close();
+    return true;
+}
+
 Result<> writeFileSafely(const QString &path, const QByteArray &data)
 {
     SafeFile file(path);
@@ -193,4 +250,73 @@ bool isRegularFile(const QString &path)
 {
     struct stat st {};
     return !path.isEmpty() && ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isReadOnlyFile(const QString &path)
+{
+    struct stat st {};
+    const QByteArray native = nativePath(path);
+    if (path.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (::geteuid() == 0)
+        return (st.st_mode & 0222) == 0;
+    return ::access(native.constData(), W_OK) != 0 && errno == EACCES;
+}
+
+QString writeTargetOf(const QString &path)
+{
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int depth = 0; depth < 40; ++depth) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        // A link whose target does not exist yet is written through as well:
+        // replacing it by a regular file would cut what it was set up for.
+        current = info.symLinkTarget();
+        if (current.isEmpty())
+            return QString();
+    }
+    return QString();   // links in a circle
+}
+
+Result<> FileSetAside::setAside()
+{
+    const QFileInfo info(m_path);
+    if (!info.exists() && !info.isSymLink())
+        return {};
+    const QString folder = info.absolutePath();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString aside = QDir(folder).filePath(
+            QStringLiteral(".%1.%2.tmp")
+                .arg(info.fileName())
+                .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QLatin1Char('0')));
+        int done = ::renameat2(AT_FDCWD, nativePath(m_path).constData(), AT_FDCWD, nativePath(aside).constData(),
+                               RENAME_NOREPLACE);
+        if (done != 0 && (errno == EINVAL || errno == ENOSYS) && !QFileInfo::exists(aside))
+            done = ::rename(nativePath(m_path).constData(), nativePath(aside).constData());
+        if (done == 0) {
+            m_aside = aside;
+            return {};
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    return Failure{fileErrorText(errno)};
+}
+
+bool FileSetAside::putBack()
+{
+    if (m_aside.isEmpty())
+        return true;
+    const bool back = ::rename(nativePath(m_aside).constData(), nativePath(m_path).constData()) == 0;
+    if (back)
+        m_aside.clear();
+    return back;
+}
+
+void FileSetAside::drop()
+{
+    if (!m_aside.isEmpty())
+        ::unlink(nativePath(m_aside).constData());
+    m_aside.clear();
 }

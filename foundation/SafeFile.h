@@ -25,8 +25,17 @@ public:
     bool finishWriting();
     // finishWriting(), then the temporary file replaces the target.
     bool commit();
+    // finishWriting(), then the temporary file takes the target's name only
+    // if nothing has it (fails with EEXIST otherwise): two writers racing for
+    // a name never both win.
+    bool commitIfAbsent();
     // Drops the temporary file; the target stays as it was.
     void cancelWriting();
+
+    // A target the user may not write to (made read-only, or another
+    // user's) is refused unless this is set before open(): renaming over it
+    // would succeed and silently undo that protection.
+    void setReplaceReadOnly(bool replace) { m_replaceReadOnly = replace; }
 
     QString fileName() const { return m_path; }
     // errno of the first failure, 0 when none.
@@ -45,6 +54,8 @@ protected:
 private:
     bool fail(int osError);
     void removeTemporary();
+    bool readOnlyTargetRefused();
+    bool failInFolder(int osError, const QString &folder);
 
     QString m_path;
     QString m_target;     // the file replaced: the path, or where its link points
@@ -52,6 +63,7 @@ private:
     int m_fd = -1;
     int m_osError = 0;
     bool m_finished = false;
+    bool m_replaceReadOnly = false;
 };
 
 // The whole of `data` to `path` through SafeFile; a failure says why in Chinese.
@@ -60,3 +72,33 @@ Result<> writeFileSafely(const QString &path, const QByteArray &data);
 // Whether `path` names a regular file (links followed). Folders, pipes and
 // devices are never opened as documents or photos: reading a pipe would hang.
 bool isRegularFile(const QString &path);
+
+// Whether an existing regular file may not be written by this user: a file
+// made read-only (also for root, who could write it anyway) or one the
+// user has no write permission for.
+bool isReadOnlyFile(const QString &path);
+
+// The file a name will end up writing: the name itself, or, for a symbolic
+// link (also one whose target does not exist yet), the file the link leads
+// to, so that writing keeps the link.
+QString writeTargetOf(const QString &path);
+
+// An existing file moved out of its name into a hidden temporary beside it,
+// so that a name can be empty for a moment and the old file put back if
+// what was to replace it fails. Put back on destruction unless dropped.
+class FileSetAside {
+public:
+    explicit FileSetAside(const QString &path) : m_path(path) {}
+    ~FileSetAside() { putBack(); }
+    FileSetAside(const FileSetAside &) = delete;
+    FileSetAside &operator=(const FileSetAside &) = delete;
+
+    // Nothing to do when no file has the name; a failure says why in Chinese.
+    Result<> setAside();
+    bool putBack();
+    void drop();   // the old file is not wanted any more
+
+private:
+    QString m_path;
+    QString m_aside;
+};

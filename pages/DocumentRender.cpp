@@ -75,7 +75,8 @@ QStringList layoutMessages(FormPages &pages, Pages which)
     return surface.messages;
 }
 
-PdfBook::PdfBook(const QString &outPath, Paper paper) : m_path(outPath), m_paper(paper) {}
+PdfBook::PdfBook(const QString &outPath, Paper paper, bool replaceReadOnly)
+    : m_path(outPath), m_paper(paper), m_replaceReadOnly(replaceReadOnly) {}
 
 PdfBook::~PdfBook()
 {
@@ -101,6 +102,7 @@ Result<> PdfBook::open()
     // Through a temporary file: a failed or interrupted export never leaves a
     // half-written PDF in place of an earlier one.
     m_file = std::make_unique<SafeFile>(m_path);
+    m_file->setReplaceReadOnly(m_replaceReadOnly);
     if (!m_file->open(QIODevice::WriteOnly)) {
         const Failure failed = notWritten("PDF", m_path, m_file->failureReason());
         m_file.reset();
@@ -158,9 +160,10 @@ Result<> PdfBook::finish()
     return result;
 }
 
-Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, Paper paper)
+Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which, Paper paper,
+                  bool replaceReadOnly)
 {
-    PdfBook book(outPath, paper);
+    PdfBook book(outPath, paper, replaceReadOnly);
     if (const Result<> opened = book.open(); !opened)
         return opened;
     for (const PdfDocument &doc : documents)
@@ -180,7 +183,8 @@ std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Int
     return surface;
 }
 
-Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui, Paper paper)
+Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui, Paper paper,
+                  bool replaceReadOnly)
 {
     const QSizeF sheet = pageSize(paper).size(QPageSize::Millimeter);
     const int width = roundHalfEven(sheet.width() / 25.4 * dpi);
@@ -198,6 +202,7 @@ Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, I
         drawPage(pages, surface, page);
     }
     SafeFile file(outPath);
+    file.setReplaceReadOnly(replaceReadOnly);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
         return notWritten("PNG", outPath, file.failureReason());
     return {};

@@ -45,8 +45,9 @@ struct PdfDocument {
 
 // Writes the chosen pages of every document into one PDF: pages of `paper`
 // at 600 dpi, one PDF page per form page.
+// A read-only file of that name is replaced only when `replaceReadOnly`.
 Result<> writePdf(const QString &outPath, const QList<PdfDocument> &documents, Pages which,
-                  Paper paper = Paper::B5);
+                  Paper paper = Paper::B5, bool replaceReadOnly = false);
 
 // The chosen pages drawn into a recording that keeps the
 // photo, to be painted later (possibly on another thread) by PdfBook.
@@ -57,7 +58,7 @@ std::unique_ptr<RecordingSurface> recordPages(FormPages &pages, Pages which, Int
 // only the document being painted is held. Painted from one thread.
 class PdfBook {
 public:
-    explicit PdfBook(const QString &outPath, Paper paper = Paper::B5);
+    explicit PdfBook(const QString &outPath, Paper paper = Paper::B5, bool replaceReadOnly = false);
     ~PdfBook();
     Result<> open();
     bool isOpen() const { return m_painter != nullptr; }
@@ -73,6 +74,7 @@ private:
 
     QString m_path;
     Paper m_paper;
+    bool m_replaceReadOnly;
     std::unique_ptr<SafeFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
@@ -80,7 +82,8 @@ private:
 };
 
 // One page as a PNG image of the sheet at `dpi` on white.
+// A read-only file of that name is replaced only when `replaceReadOnly`.
 Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, Interaction *ui,
-                  Paper paper = Paper::B5);
+                  Paper paper = Paper::B5, bool replaceReadOnly = false);
 
 } // namespace DocumentRender

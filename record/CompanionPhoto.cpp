@@ -3,8 +3,6 @@
 #include "foundation/FileErrorText.h"
 
 #include <QBuffer>
-#include <cerrno>
-#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -206,11 +204,4 @@ Result<QByteArray> companionPhotoBytes(const QString &photoPath, const QImage &p
             return bytes;
     }
     return Failure{QStringLiteral("照片文件“%1”无法读取").arg(photoPath)};
-}
-
-Result<> removeCompanionPhoto(const QString &companionPath)
-{
-    if (!QFile::exists(companionPath) || ::unlink(QFile::encodeName(companionPath).constData()) == 0)
-        return {};
-    return Failure{fileErrorText(errno)};
 }

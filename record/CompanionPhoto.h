@@ -36,9 +36,6 @@ CompanionPhotoState loadCompanionPhoto(const QString &companionPath, QImage *ima
 // is, or, when it can no longer be read, the picture in memory as a BMP so
 // that the photo is not lost.
 Result<QByteArray> companionPhotoBytes(const QString &photoPath, const QImage &picture);
-// Deletes the companion file of a document saved without a photo, so that an
-// old photo does not come back on the next load.
-Result<> removeCompanionPhoto(const QString &companionPath);
 
 // Whether two paths name the same file (also when spelled differently).
 bool sameFilePath(const QString &a, const QString &b);

@@ -94,7 +94,7 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
 }
 
 Result<> saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
-                          bool companionIsOwn, bool *written)
+                          bool companionIsOwn, bool *written, bool replaceReadOnly)
 {
     if (written)
         *written = false;
@@ -104,9 +104,15 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
     };
 
     const QString companion = companionPhotoPath(path);
+    const bool companionThere = QFileInfo::exists(companion);
     const bool copyPhoto = record.hasPhoto && !sameFilePath(record.photoPath, companion);
-    if (copyPhoto && QFileInfo::exists(companion) && !companionIsOwn)
+    // Another document's photo is never replaced, and never left to pair
+    // with this record either: loaded, it would print on this cadre's form.
+    if (companionThere && !companionIsOwn && (copyPhoto || !record.hasPhoto))
         return failed(EEXIST, QStringLiteral("照片文件已存在，属于另一个文件"), companion);
+    const bool removeOldPhoto = companionThere && (copyPhoto || !record.hasPhoto);
+    if (removeOldPhoto && !replaceReadOnly && isReadOnlyFile(companion))
+        return failed(EACCES, QStringLiteral("照片文件是只读的，没有替换它"), companion);
 
     // Both files are written out and synced before either replaces what is
     // there: a full disk fails the save with the old document and its photo
@@ -116,9 +122,11 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
         return failed(QFileDevice::UnspecifiedError, encoded.error(), path);
     const QByteArray &bytes = encoded.value();
     SafeFile document(path);
+    document.setReplaceReadOnly(replaceReadOnly);
     if (!document.open(QIODevice::WriteOnly) || document.write(bytes) != bytes.size() || !document.finishWriting())
         return failed(document.osError(), document.failureReason(), path);
     SafeFile photo(companion);
+    photo.setReplaceReadOnly(true);   // checked above
     if (copyPhoto) {
         const Result<QByteArray> photoBytes = companionPhotoBytes(record.photoPath, record.photo);
         if (!photoBytes) {
@@ -129,22 +137,27 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
             || !photo.finishWriting())
             return failed(photo.osError(), photo.failureReason(), companion);
     }
+    // Two renames cannot happen at once. The old photo leaves its name
+    // first, so that whenever the program is stopped the document shows its
+    // old photo, its new one or none, never the photo of the record it
+    // replaced. Put back if the document cannot take its place.
+    FileSetAside oldPhoto(companion);
+    // A photo name that is a link keeps its link: the new photo is written
+    // through it.
+    if (removeOldPhoto && !(copyPhoto && QFileInfo(companion).isSymLink())) {
+        if (const Result<> aside = oldPhoto.setAside(); !aside)
+            return Failure{QStringLiteral("保存时发生错误:旧的照片文件“%1”无法移开：%2\r\n原有的文件没有改变。")
+                               .arg(shown(companion), aside.error())};
+    }
     if (!document.commit())
         return failed(document.osError(), document.failureReason(), path);
+    oldPhoto.drop();
     if (written)
         *written = true;
 
     if (copyPhoto && !photo.commit()) {
         return Failure{QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
                            .arg(shown(companion), photo.failureReason())};
-    }
-    // Only the document's own old photo goes; a file of that name that
-    // belongs to another document is never touched.
-    if (!record.hasPhoto && companionIsOwn) {
-        if (const Result<> removed = removeCompanionPhoto(companion); !removed) {
-            return Failure{QStringLiteral("文件已保存，但旧的照片文件“%1”未能删除：%2\r\n下次调入时它会重新出现。")
-                               .arg(shown(companion), removed.error())};
-        }
     }
     record.isDirty = false;
     return {};

@@ -14,12 +14,14 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
 // Writes the hand-off values as a ".dwz" document at `path` and handles the
 // companion photo. The file with the companion name is replaced or deleted
 // only when `companionIsOwn`: it belongs to the document being replaced, or
-// the user agreed to replace it. Otherwise a photo attached is refused before
-// anything is written when that name is taken, and without a photo the file
-// is left alone. Document and photo are both written out before either
-// replaces an old file. Clears isDirty and returns true only when all of it
+// the user agreed to replace it. Otherwise the save is refused before
+// anything is written when that name is taken, with or without a photo:
+// another document's photo must neither go nor pair with this record.
+// Document and photo are both written out before either replaces an old
+// file; a kill at any moment leaves the document with its old photo, its new
+// one or none. Clears isDirty and returns true only when all of it
 // succeeded; otherwise the failure gives the reason in plain Chinese.
 // `written` tells whether the document itself was replaced, even when the
-// photo then failed.
+// photo then failed. Read-only files are replaced only when `replaceReadOnly`.
 Result<> saveDocumentFile(const QString &path, const RendererVars &vars, AppointmentRecord &record,
-                          bool companionIsOwn, bool *written = nullptr);
+                          bool companionIsOwn, bool *written = nullptr, bool replaceReadOnly = false);

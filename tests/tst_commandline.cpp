@@ -161,6 +161,19 @@ private slots:
         const Run dir = run({"render", sample("typical.dwz"), tmp("missing.dwz"), "--output-dir", tmp("out")});
         QCOMPARE(dir.code, 1);   // one document could not be loaded; the others are written
         QVERIFY(QFileInfo::exists(tmp("out") + "/typical.pdf") && dir.err.contains(tmp("missing.dwz")));
+
+        // A read-only output is replaced only with --force.
+        for (const char *out : {"ro.pdf", "ro.png", "out/typical.pdf"}) {
+            QVERIFY(writeBytes(tmp(out), "kept") && ::chmod(QFile::encodeName(tmp(out)).constData(), 0444) == 0);
+            const QStringList args = {"render", sample("typical.dwz"),
+                                      QString::fromLatin1(out).startsWith("out/") ? "--output-dir" : "-o",
+                                      QString::fromLatin1(out).startsWith("out/") ? tmp("out") : tmp(out)};
+            const Run refused = run(args);
+            QVERIFY2(refused.code == 1 && refused.err.contains(QStringLiteral("只读")) && readAll(tmp(out)) == "kept",
+                     qPrintable(refused.err));
+            QCOMPARE(run(args + QStringList{"--force"}).code, 0);
+            QVERIFY(readAll(tmp(out)) != "kept");
+        }
     }
 
     // A document prints the same whatever came before it in the run, and the

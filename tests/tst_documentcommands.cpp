@@ -2,11 +2,13 @@
 #include "commands/DocumentCommands.h"
 #include "record/CompanionPhoto.h"
 #include "record/DocumentKind.h"
+#include "record/DocumentLock.h"
 #include "record/RecoveryStore.h"
 #include "support/DocumentTestSupport.h"
 
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/wait.h>
@@ -163,7 +165,7 @@ private slots:
         QTest::newRow("yes, checks fail") << Answer::Yes << "closing.dwz" << false << false
                                           << QList<K::Kind>{K::Question, K::Message};
         QTest::newRow("yes, no to replacing") << Answer::Yes << "taken.dwz" << true << false
-                                              << QList<K::Kind>{K::Question, K::SaveFile, K::Question};
+                                              << QList<K::Kind>{K::Question, K::SaveFile, K::Question, K::Message};
         QTest::newRow("yes, no folder to write in") << Answer::Yes << "nofolder/x.dwz" << true << false
                                                     << QList<K::Kind>{K::Question, K::SaveFile, K::Message};
     }
@@ -197,8 +199,9 @@ private slots:
             QCOMPARE(QFile::remove(doc(saveAs)), saved);
         QCOMPARE(readAll(doc("taken.dwz")), QByteArray("another cadre"));
         if (saveAs == QLatin1String("taken.dwz"))
-            QVERIFY(s.ui.shown.last().text.contains(QStringLiteral("已存在，要替换它吗？")));
-        if (valid && s.ui.shown.last().kind == K::Message)
+            QVERIFY(s.ui.shown[2].text.contains(QStringLiteral("已存在，要替换它吗？"))
+                    && s.ui.shown.last().text == QStringLiteral("没有保存。"));
+        if (valid && s.ui.shown.last().kind == K::Message && saveAs != QLatin1String("taken.dwz"))
             QVERIFY(s.ui.shown.last().text.startsWith(QStringLiteral("保存时发生错误:")));
 
         // The load command stops at the same points: the record stays, no dialog follows.
@@ -216,11 +219,13 @@ private slots:
 
     void loadCommand()
     {
-        Session other;
-        other.record.name = QStringLiteral("李四");
-        other.record.filledBy = QStringLiteral("赵六");
-        other.ui.fileNames << doc("other.dwz");
-        QVERIFY(other.cmds.saveDocument());
+        {
+            Session other;   // ends here, and with it its lock on the document
+            other.record.name = QStringLiteral("李四");
+            other.record.filledBy = QStringLiteral("赵六");
+            other.ui.fileNames << doc("other.dwz");
+            QVERIFY(other.cmds.saveDocument());
+        }
         QVERIFY(writeBytes(doc("broken.dwz"), "\"a\",\"b"));
 
         Session s;
@@ -281,13 +286,14 @@ private slots:
         QTest::addColumn<QStringList>("created");
         const int saved = int(DocumentCommands::SaveResult::Saved), cancelled = int(DocumentCommands::SaveResult::Cancelled);
         using L = QStringList;
-        QTest::newRow("new name, no photo") << "张三" << false << false << "" << saved << L{} << L{"张三.dwz"};
+        QTest::newRow("new name, no photo, keep theirs") << "张三" << false << false << "N" << cancelled << L{} << L{};
+        QTest::newRow("new name, no photo, remove theirs") << "张三" << false << false << "Y" << saved << L{"张三.pic"} << L{"张三.dwz"};
         QTest::newRow("new name, photo, keep theirs") << "张三.dwz" << true << false << "N" << cancelled << L{} << L{};
         QTest::newRow("new name, photo, replace") << "张三.dwz" << true << false << "Y" << saved << L{"张三.pic"} << L{"张三.dwz"};
         QTest::newRow(".bak, no photo") << "王芳.bak" << false << false << "" << saved << L{} << L{"王芳.bak.dwz"};
         QTest::newRow(".bak, photo") << "王芳.bak" << true << false << "" << saved << L{} << L{"王芳.bak.dwz", "王芳.bak.pic"};
         QTest::newRow(".pic, photo") << "王芳.pic" << true << false << "" << saved << L{} << L{"王芳.pic.dwz", "王芳.pic.pic"};
-        QTest::newRow("another .dwz, no photo") << "王芳.dwz" << false << false << "Y" << saved << L{"王芳.dwz"} << L{};
+        QTest::newRow("another .dwz, no photo") << "王芳.dwz" << false << false << "YY" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
         QTest::newRow("another .dwz, photo, keep theirs") << "王芳.dwz" << true << false << "YN" << cancelled << L{} << L{};
         QTest::newRow("open document, photo removed") << "王芳.dwz" << false << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
         QTest::newRow("open document, new photo") << "王芳.dwz" << true << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
@@ -330,8 +336,11 @@ private slots:
         for (QChar a : answers)
             s.ui.answers << (a == QLatin1Char('Y') ? Answer::Yes : Answer::No);
         s.ui.fileNames << in(saveAs);
-        QTEST(int(s.cmds.save()), "result");
-        QVERIFY(s.ui.answers.isEmpty());   // every question expected was asked
+        QFETCH(int, result);
+        QCOMPARE(int(s.cmds.save()), result);
+        QVERIFY(s.ui.answers.isEmpty());   // every question expected was asked; a "no" says so
+        QCOMPARE(s.ui.messageTexts().contains(QStringLiteral("没有保存。")),
+                 result == int(DocumentCommands::SaveResult::Cancelled));
 
         QFETCH(QStringList, changed);
         for (auto it = before.cbegin(); it != before.cend(); ++it)
@@ -344,6 +353,99 @@ private slots:
             QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(saveAs)))), image(Qt::blue));
     }
 
+    // Two editors, one document: the second is told who has it; a save over
+    // a document changed since it was loaded asks first; the lock goes with
+    // the document; a lock left by a process of this computer that no longer
+    // runs is taken over without a word, another computer's never.
+    void twoEditorsOneDocument()
+    {
+        const QString path = doc("shared.dwz"), lock = DocumentLock::lockPathFor(path);
+        QCOMPARE(QFileInfo(lock).fileName(), QStringLiteral(".~lock.shared.dwz#"));
+        {
+            Session first;
+            first.ui.fileNames << path;
+            QVERIFY(first.cmds.saveDocument());
+            QVERIFY(readAll(lock).contains("\npid=" + QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
+
+            Session second;
+            const AppointmentRecord before = second.record;
+            second.ui.fileNames << path << path;
+            QVERIFY(!second.cmds.load() && second.record.sameFields(before));   // no answer: No
+            QVERIFY(second.ui.shown.last().text.contains(QStringLiteral("已由“")));
+            second.ui.answers << Answer::Yes;
+            QVERIFY(second.cmds.load());   // opened anyway
+            second.record.name = QStringLiteral("第二处");
+            second.record.isDirty = true;
+            second.ui.fileNames << path;
+            QCOMPARE(second.cmds.save(), DocumentCommands::SaveResult::Saved);   // unchanged since loaded
+            const QByteArray theirs = readAll(path);
+
+            first.record.name = QStringLiteral("第一处");
+            first.record.isDirty = true;
+            first.ui.shown.clear();
+            first.ui.fileNames << path << path << doc("mine.dwz");
+            first.ui.answers << Answer::Cancel << Answer::No;
+            QCOMPARE(first.cmds.save(), DocumentCommands::SaveResult::Cancelled);
+            QVERIFY(first.ui.shown[1].text.startsWith(QStringLiteral("文件在调入后已被修改")));
+            QCOMPARE(first.ui.shown[2].text, QStringLiteral("没有保存。"));
+            QCOMPARE(first.cmds.save(), DocumentCommands::SaveResult::Saved);   // No: under another name
+            QCOMPARE(readAll(path), theirs);
+            QCOMPARE(first.cmds.currentDocumentPath(), doc("mine.dwz"));
+            QVERIFY(!QFile::exists(lock) && QFile::exists(DocumentLock::lockPathFor(doc("mine.dwz"))));
+        }
+        QVERIFY(!QFile::exists(DocumentLock::lockPathFor(doc("mine.dwz"))));   // ended: gone
+
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(0);
+        ::waitpid(child, nullptr, 0);
+        for (const QByteArray &host : {QSysInfo::machineHostName().toUtf8(), QByteArray("elsewhere")}) {
+            QVERIFY(writeBytes(lock, "user=clerk\nhost=" + host + "\npid=" + QByteArray::number(child) + "\n"));
+            Session third;
+            third.ui.fileNames << path;
+            const bool stale = !host.startsWith("elsewhere");
+            QCOMPARE(third.cmds.load(), stale);
+            QCOMPARE(third.ui.kinds().size(), stale ? 1 : 2);
+            QCOMPARE(readAll(lock).contains("clerk"), !stale);
+        }
+    }
+
+    // A read-only document is replaced only when the clerk says so.
+    void readOnlyDocument()
+    {
+        const QString path = doc("readonly.dwz");
+        QFile::remove(path);
+        Session s;
+        s.ui.fileNames << path << path << path;
+        QVERIFY(s.cmds.saveDocument());
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const QByteArray before = readAll(path);
+        s.record.name = QStringLiteral("改过");
+        s.record.isDirty = true;
+        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);   // no answer: No
+        QVERIFY(s.ui.shown[s.ui.shown.size() - 2].text.contains(QStringLiteral("是只读文件，要替换它吗？")));
+        QCOMPARE(readAll(path), before);
+        s.ui.answers << Answer::Yes;
+        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
+        QVERIFY(readAll(path) != before);
+        Session other;   // not the open document: one question says both
+        other.ui.fileNames << path;
+        QCOMPARE(other.cmds.save(), DocumentCommands::SaveResult::Cancelled);
+        QVERIFY(other.ui.shown[1].text.contains(QStringLiteral("已存在，而且是只读文件")));
+    }
+
+    // An installed program's folder is the system's: the documents folder is
+    // the user's own, and nothing is made beside the program.
+    void documentsFolderIsTheUsers()
+    {
+        const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/干部任免审批表");
+        QDir().rmdir(beside);   // an empty one left by an older build
+        QCOMPARE(DocumentCommands::defaultDocumentsFolder(),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/干部任免审批表"));
+        Session s;
+        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);
+        QVERIFY(!QFileInfo::exists(beside) && QFileInfo(DocumentCommands::defaultDocumentsFolder()).isDir());
+    }
 
     // Unsaved work is kept while the editor runs, offered by the next editor
     // only once this one ended without saving, and gone after a save or No.

@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -379,6 +382,79 @@ private slots:
         QVERIFY2(ui.messageTexts().value(0).startsWith(QStringLiteral("保存时发生错误:")), qPrintable(ui.messageTexts().value(0)));
         SafeFile unopened(in("x.dwz"));   // a failure without a system reason is still said in Chinese
         QVERIFY(unopened.write("x") < 0 && unopened.failureReason() == QStringLiteral("未知错误"));
+    }
+
+    // Odd targets: a read-only file is replaced only when allowed, a link
+    // whose target does not exist yet is written through (the link stays),
+    // and a folder that takes no file is named.
+    void oddTargets()
+    {
+        QVERIFY(writeBytes(in("ro.pdf"), "old"));
+        QVERIFY(QFile::setPermissions(in("ro.pdf"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        const Result<> refused = writeFileSafely(in("ro.pdf"), "new");
+        QVERIFY(!refused && refused.error().contains(QStringLiteral("只读")) && readAll(in("ro.pdf")) == "old");
+        SafeFile allowed(in("ro.pdf"));
+        allowed.setReplaceReadOnly(true);
+        QVERIFY(allowed.open(QIODevice::WriteOnly) && allowed.write("new") == 3 && allowed.commit());
+        QCOMPARE(readAll(in("ro.pdf")), QByteArray("new"));
+
+        QVERIFY(QFile::link(in("sub/target.pdf"), in("link.pdf")));
+        const Result<> noFolder = writeFileSafely(in("link.pdf"), "x");
+        QVERIFY2(!noFolder && noFolder.error() == QStringLiteral("文件夹“%1”不存在").arg(in("sub")),
+                 qPrintable(noFolder.error()));
+        QVERIFY(QDir().mkpath(in("sub")) && writeFileSafely(in("link.pdf"), "through"));
+        QVERIFY(QFileInfo(in("link.pdf")).isSymLink() && readAll(in("sub/target.pdf")) == "through");
+
+        ReadOnlyFolder readOnly(in("sub"));
+        if (!readOnly.active())
+            QSKIP("no way to make a read-only folder here");
+        const Result<> inReadOnly = writeFileSafely(in("sub/new.pdf"), "x");
+        QVERIFY2(!inReadOnly && inReadOnly.error().contains(QStringLiteral("文件夹“%1”").arg(in("sub"))),
+                 qPrintable(inReadOnly.error()));
+    }
+
+    // Killed at any moment of a save over the same name, a document shows
+    // its old photo, its new one or none, never the photo of the record it
+    // replaced.
+    void killedWhileSavingNeverPairsAnotherPhoto()
+    {
+        const struct {
+            const char *name;
+            Qt::GlobalColor color;   // transparent: no photo
+        } records[] = {{"甲", Qt::red}, {"乙", Qt::blue}, {"丙", Qt::transparent}};
+        for (const auto &r : records)
+            QVERIFY(filledImage(4, 4, r.color).save(in(QStringLiteral("%1.bmp").arg(int(r.color))), "BMP"));
+        QElapsedTimer timer;
+        timer.start();
+        int checked = 0;
+        while (checked < 150 && timer.elapsed() < 2500) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                ScriptedInteraction quiet;
+                for (int i = checked;; ++i) {   // each child starts with another record
+                    AppointmentRecord r = sampleRecord();
+                    r.name = QString::fromUtf8(records[i % 3].name);
+                    r.hasPhoto = records[i % 3].color != Qt::transparent;
+                    r.photoPath = in(QStringLiteral("%1.bmp").arg(int(records[i % 3].color)));
+                    saveRecord(in("x.dwz"), r, quiet);
+                }
+            }
+            ::usleep(useconds_t(QRandomGenerator::global()->bounded(500, 20000)));
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            AppointmentRecord loaded;
+            ScriptedInteraction ui;
+            if (!QFile::exists(in("x.dwz")))
+                continue;
+            QVERIFY(loadDocumentFile(in("x.dwz"), loaded, ui));
+            const auto saved = std::find_if(std::begin(records), std::end(records),
+                                            [&](const auto &r) { return loaded.name == QString::fromUtf8(r.name); });
+            QVERIFY(saved != std::end(records));
+            QVERIFY2(!loaded.hasPhoto || loaded.photo.pixelColor(0, 0) == QColor(saved->color),
+                     qPrintable(loaded.name + QStringLiteral(" with another photo")));
+            ++checked;
+        }
+        qInfo("%d kills checked", checked);
     }
 
     // Out of room half-way: the files that were there are byte for byte as

@@ -1,6 +1,7 @@
 #include "windows/BatchCommands.h"
 #include "foundation/Interaction.h"
 #include "commands/DocumentCommands.h"
+#include "commands/ReplaceQuestion.h"
 #include "layout/PainterSurface.h"
 #include "layout/RecordingSurface.h"
 #include "commands/BatchOutput.h"
@@ -89,19 +90,20 @@ int BatchCommands::printDocuments()
         return 0;
     FormPrinter::setUpForForm(printer, false);   // the paper the dialog chose
     printer.setDocName(title());
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        m_ui.message(title(), QStringLiteral("打印机无法开始打印。"), MessageIcon::Exclamation);
+    FormPrinter::PrintJob job(printer);
+    if (const Result<> begun = job.begin(); !begun) {
+        m_ui.message(title(), begun.error(), MessageIcon::Exclamation);
         return 0;
     }
-    PainterSurface surface(&painter, printer.resolution());
+    PainterSurface surface(&job.painter(), job.resolution());
     const int total = int(good.size());
     bool stopped = false;
+    bool pageFailed = false;
     bool firstPage = true;
     const auto paint = [&](const RecordingSurface &recorded) {
         recorded.replay(surface, [&](int) {
-            if (!firstPage)
-                printer.newPage();
+            if (!firstPage && !job.newPage())
+                pageFailed = true;
             firstPage = false;
         });
     };
@@ -109,15 +111,21 @@ int BatchCommands::printDocuments()
         good, m_margins, pagesFor(which), jobs, paint,
         [&](int done, int) {
             stopped = !m_ui.progress(title(), QStringLiteral("正在打印 %1/%2 份……").arg(done).arg(total), done, total);
-            return !stopped;
+            return !stopped && !pageFailed;
         });
     m_ui.progress(title(), QString(), total, total);
-    if (stopped) {
-        printer.abort();
-        m_ui.message(title(), QStringLiteral("已停止，打印任务已取消。"), MessageIcon::Information);
+    if (stopped || pageFailed) {
+        job.abort();
+        m_ui.message(title(),
+                     stopped ? QStringLiteral("已停止，打印任务已取消。")
+                             : QStringLiteral("打印机无法换页，打印任务已取消。"),
+                     stopped ? MessageIcon::Information : MessageIcon::Exclamation);
         return 0;
     }
-    painter.end();
+    if (const Result<> ended = job.end(); !ended) {
+        m_ui.message(title(), ended.error(), MessageIcon::Exclamation);
+        return 0;
+    }
     m_ui.message(title(), QStringLiteral("已送出 %1 份到打印机。").arg(printed), MessageIcon::Information);
     return printed;
 }
@@ -131,13 +139,12 @@ int BatchCommands::exportDocuments()
     QString path = m_ui.saveFileName(QStringLiteral("请指定导出的PDF文件名"), start, kPdfFilter);
     if (path.isEmpty())
         return 0;
-    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
-        path += QStringLiteral(".pdf");
-    if (QFileInfo::exists(path) &&
-        !m_ui.askYesNo(title(), QStringLiteral("文件“%1”已存在，要替换它吗？").arg(QDir::toNativeSeparators(path))))
+    path = ReplaceQuestion::pdfPath(path);
+    bool replaceReadOnly = false;
+    if (!ReplaceQuestion::confirm(m_ui, title(), path, &replaceReadOnly))
         return 0;
 
-    DocumentRender::PdfBook book(path);
+    DocumentRender::PdfBook book(path, DocumentRender::Paper::B5, replaceReadOnly);
     if (const Result<> opened = book.open(); !opened) {
         m_ui.message(title(), opened.error(), MessageIcon::Exclamation);
         return 0;

@@ -3,9 +3,13 @@
 #include "pages/FormPages.h"
 #include <QString>
 #include <functional>
+#include <memory>
 
+class QPainter;
+class QPdfWriter;
 class QPrinter;
 class QWidget;
+class SafeFile;
 
 // Printing both pages of the form (the preview window's "打印").
 namespace FormPrinter {
@@ -26,11 +30,36 @@ int askPages(Interaction &ui);
 // coordinates from the paper's corner.
 void setUpForForm(QPrinter &printer, bool b5);
 
+// Where the pages of one print go: the printer, or, when the print dialog
+// chose to print to a PDF file, that file written through a temporary file
+// that replaces it only once complete, like every file the program writes.
+class PrintJob {
+public:
+    explicit PrintJob(QPrinter &printer);
+    ~PrintJob();
+    // The painter is ready; a failure says why.
+    Result<> begin();
+    QPainter &painter() { return *m_painter; }
+    double resolution() const;
+    bool newPage();
+    // Sends the job or completes the file; a failure says why.
+    Result<> end();
+    // Drops the job: nothing printed, an earlier file stays.
+    void abort();
+
+private:
+    QPrinter &m_printer;
+    std::unique_ptr<SafeFile> m_file;
+    std::unique_ptr<QPdfWriter> m_writer;
+    std::unique_ptr<QPainter> m_painter;
+};
+
 // printPages: asks for the pages, lets `choose` pick the printer, and prints
 // page one, page two or both (a new page between them) in full-page
-// coordinates, with the pens of the preview and the PDF. B5 paper when `b5` is set; always portrait.
-// A cancel or a printer error ends without a message. Returns the number
-// of pages sent to the printer.
+// coordinates, with the pens of the preview and the PDF. B5 paper when `b5`
+// is set; always portrait. A cancel ends without a message; a printer or file
+// failure is reported once the painter has ended, after any message the
+// drawing raised. Returns the number of pages sent to the printer.
 int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choose);
 
 }

@@ -96,6 +96,9 @@ void PhotoDialog::removePhoto()
 {
     if (!m_record.hasPhoto)
         return;
+    // Asked here, once: the next save then deletes the photo file beside the document.
+    if (!m_ui.askYesNo(QStringLiteral("系统"), QStringLiteral("要清除照片吗？\r\n保存时，文件旁的照片文件也会删除。")))
+        return;
     m_record.hasPhoto = false;
     m_record.isDirty = true;
     showPhoto();

@@ -3,6 +3,7 @@
 #include "layout/PainterSurface.h"
 #include "foundation/TextUtilities.h"
 #include "pages/DocumentRender.h"
+#include "commands/ReplaceQuestion.h"
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
@@ -273,14 +274,16 @@ void PreviewWindow::drawPaper(int index)
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
+    CollectedMessages raised;
     {
         QPainter painter(&image);
         PainterSurface surface(&painter, m_dpi);
-        surface.setInteraction(&m_drawingUi);
+        surface.setInteraction(&raised);
         surface.currentX = 100;
         surface.currentY = 100;
         DocumentRender::drawPage(*m_pages, surface, index + 1);
     }
+    raised.showTo(m_drawingUi);
     m_paper[index] = image;
     m_sheet[index]->update();
 }
@@ -381,11 +384,17 @@ bool PreviewWindow::exportPdf()
                                      QStringLiteral("PDF 文件 (.pdf)|*.pdf"));
     if (path.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
+    path = ReplaceQuestion::pdfPath(path);
+    bool replaceReadOnly = false;
+    if (!ReplaceQuestion::confirm(m_ui, QStringLiteral("导出PDF"), path, &replaceReadOnly))
+        return false;
     // The same routine as the command line's PDF, so the two files agree.
-    if (const Result<> written = DocumentRender::writePdf(path, {{m_pages, &m_drawingUi}}, DocumentRender::Pages::Both);
-        !written) {
+    CollectedMessages raised;
+    const Result<> written =
+        DocumentRender::writePdf(path, {{m_pages, &raised}}, DocumentRender::Pages::Both,
+                                 DocumentRender::Paper::B5, replaceReadOnly);
+    raised.showTo(m_drawingUi);
+    if (!written) {
         m_ui.message(QStringLiteral("系统"), written.error(), MessageIcon::Information);
         return false;
     }

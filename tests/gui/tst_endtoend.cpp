@@ -171,8 +171,8 @@ private slots:
             });
             QTest::mouseClick(w->button(QStringLiteral("CmdPreviewP")), Qt::LeftButton);
         };
-        ui.fileNames << QStringLiteral(AF_SOURCE_DIR "/samples/long_resume.dwz")
-                     << QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
+        ui.fileNames << GuiTest::sampleCopy(m_dir.path(), QStringLiteral("long_resume.dwz"))
+                     << GuiTest::sampleCopy(m_dir.path(), QStringLiteral("typical.dwz"));
         QTest::mouseClick(w->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
         preview();
         QCOMPARE(boxSize(), 12.0);   // though the long résumé was drawn smaller

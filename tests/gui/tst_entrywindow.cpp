@@ -451,7 +451,8 @@ private slots:
     // A document file dropped on the form loads as 调入 does, after the save prompt.
     void dropDocument()
     {
-        const QString doc = QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
+        QTemporaryDir dir;
+        const QString doc = GuiTest::sampleCopy(dir.path(), QStringLiteral("typical.dwz"));
         auto drop = [&](QWidget *target) {
             auto *data = new QMimeData;
             data->setUrls({QUrl::fromLocalFile(doc)});

@@ -7,6 +7,7 @@
 #include "windows/PreviewWindow.h"
 #include "support/DocumentTestSupport.h"
 #include "support/GuiTestSupport.h"
+#include "support/FullDisk.h"
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -60,7 +61,10 @@ private slots:
         int choices = 0;
         const auto pdf = pdfPrinter(m_dir.filePath(file), accept);
         QCOMPARE(FormPrinter::print(form, ui, false, [&](QPrinter &p) { ++choices; return pdf(p); }), pages);
-        QCOMPARE(ui.shown.size(), 1);   // the page prompt only: every failure is silent
+        // The page prompt only; a file that cannot be written is said, naming its folder.
+        const bool unwritable = file.startsWith(QLatin1String("no/"));
+        QCOMPARE(ui.shown.size(), unwritable ? 2 : 1);
+        QVERIFY(!unwritable || ui.shown[1].text.contains(QStringLiteral("文件夹“%1”不存在").arg(m_dir.filePath("no/such/folder"))));
         QVERIFY(ui.shown[0].kind == ScriptedInteraction::Shown::Input && ui.shown[0].startPath == QStringLiteral("3"));
         QCOMPARE(ui.shown[0].title, QStringLiteral("请选择打印的页"));
         QCOMPARE(ui.shown[0].text, QStringLiteral("请选择打印的页：\r\n\r\n    0 - 两页均不打印\r\n    1 - 打印第一页\r\n"
@@ -165,6 +169,76 @@ private slots:
             }
             QVERIFY(checked > 10);
         }
+    }
+
+    // Printed to a file, the form goes through a temporary file: out of room,
+    // the old file stays as it was and the failure is said, after the
+    // message the drawing raised, which waits until the painter has ended
+    // (the file is then whole). The batch's print says so too.
+    void printToFileOnAFullDisk()
+    {
+        QTemporaryDir folder;
+        FullDisk disk(folder.path());
+        const QString file = folder.filePath(QStringLiteral("out.pdf"));
+        QVERIFY(writeBytes(file, "the old pdf"));
+        struct CheckingInteraction : ScriptedInteraction {
+            QString file;
+            QStringList completeWhenSaid;
+            void message(const QString &title, const QString &text, MessageIcon icon) override
+            {
+                if (text.startsWith(QStringLiteral("输入文字过长")))
+                    completeWhenSaid << QString::number(readAll(file).trimmed().endsWith("%%EOF"));
+                ScriptedInteraction::message(title, text, icon);
+            }
+        } ui;
+        ui.file = file;
+        FormPages form;
+        fillSample(form);
+        form.proposedPosts = QString(76, QChar(0x957F));
+        ui.inputs << QStringLiteral("1") << QStringLiteral("1");
+        disk.fill(0);
+        QCOMPARE(FormPrinter::print(form, ui, true, pdfPrinter(file)), 0);
+        QCOMPARE(ui.messageTexts().size(), 2);
+        QVERIFY2(ui.messageTexts().last().startsWith(QStringLiteral("PDF 文件未能写入：") + file),
+                 qPrintable(ui.messageTexts().last()));
+        QCOMPARE(readAll(file), QByteArray("the old pdf"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), disk.isTmpfs() ? 2 : 1);
+
+        const QString typical = QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
+        ScriptedInteraction batchUi;
+        PageMargins margins;
+        BatchCommands batch(batchUi, margins, nullptr);
+        batch.printerChooser = pdfPrinter(file);
+        batchUi.fileLists << QStringList{typical};
+        batchUi.answers << Answer::Yes;
+        batchUi.inputs << QStringLiteral("3");
+        QCOMPARE(batch.printDocuments(), 0);
+        QVERIFY(batchUi.messageTexts().last().startsWith(QStringLiteral("PDF 文件未能写入：")));
+        QCOMPARE(readAll(file), QByteArray("the old pdf"));
+        disk.release();
+
+        ui.shown.clear();
+        QCOMPARE(FormPrinter::print(form, ui, true, pdfPrinter(file)), 1);
+        QCOMPARE(ui.completeWhenSaid, (QStringList{"0", "1"}));   // the failed file never was; the good one is whole
+    }
+
+    // 导出PDF: ".pdf" added by the batch's rule, and a file that is there is
+    // replaced only when the clerk says so.
+    void exportAsksBeforeReplacing()
+    {
+        ScriptedInteraction ui;
+        PreviewWindow w(ui);
+        fillSample(w.pages());
+        w.setUp();
+        const QString chosen = m_dir.filePath(QStringLiteral("名单.txt")), written = chosen + QStringLiteral(".pdf");
+        QVERIFY(writeBytes(written, "an earlier export"));
+        ui.fileNames << chosen << chosen;
+        QVERIFY(!w.exportPdf());   // no answer: No
+        QVERIFY(ui.shown.last().text.contains(QStringLiteral("已存在，要替换它吗？")));
+        QCOMPARE(readAll(written), QByteArray("an earlier export"));
+        ui.answers << Answer::Yes;
+        QVERIFY(w.exportPdf());
+        QCOMPARE(pdfInfo(written, "Pages"), QStringLiteral("2"));
     }
 
     // Several documents from the editor: the failing one is listed with its

@@ -14,6 +14,7 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class FullDisk {
@@ -72,4 +73,33 @@ private:
     bool m_mounted = false, m_limited = false;
     struct rlimit m_oldLimit {};
     void (*m_oldHandler)(int) = SIG_DFL;
+};
+
+// A folder nobody may write in, for as long as the object lives: its
+// permissions, or, for root (who writes anywhere), a read-only tmpfs over it
+// in a mount namespace of the test's own thread. active() is false where
+// neither works.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString &folder) : m_folder(QFile::encodeName(folder))
+    {
+        if (::geteuid() != 0)
+            m_active = m_chmodded = ::chmod(m_folder.constData(), 0555) == 0;
+        else
+            m_active = m_mounted = ::unshare(CLONE_NEWNS) == 0
+                                   && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+                                   && ::mount("tmpfs", m_folder.constData(), "tmpfs", MS_RDONLY, "size=64k") == 0;
+    }
+    ~ReadOnlyFolder()
+    {
+        if (m_chmodded)
+            ::chmod(m_folder.constData(), 0755);
+        if (m_mounted)
+            ::umount2(m_folder.constData(), MNT_DETACH);
+    }
+    bool active() const { return m_active; }
+
+private:
+    QByteArray m_folder;
+    bool m_active = false, m_chmodded = false, m_mounted = false;
 };

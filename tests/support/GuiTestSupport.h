@@ -33,6 +33,19 @@ inline void isolateSettings()
         QSettings(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(app), QLatin1String(app)).clear();
 }
 
+// A sample document and its photo copied into `folder`: an editor that
+// opens it locks it, and tests running beside each other must not meet in
+// one folder.
+inline QString sampleCopy(const QString &folder, const QString &name)
+{
+    const QString base = name.chopped(4);
+    for (const QString &file : {name, base + QStringLiteral(".pic")}) {
+        QFile::remove(folder + QLatin1Char('/') + file);
+        QFile::copy(QStringLiteral(AF_SOURCE_DIR "/samples/") + file, folder + QLatin1Char('/') + file);
+    }
+    return folder + QLatin1Char('/') + name;
+}
+
 // Types any text, one key event per character (keyClicks knows ASCII only).
 inline void typeKeys(QWidget *target, const QString &text)
 {
