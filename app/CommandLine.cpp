@@ -20,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSet>
 #include <QStringList>
 
 #include <cstdio>
@@ -361,24 +360,6 @@ int runCheck(const Options &o)
     return code;
 }
 
-// A PDF name per document in --output-dir: its base name, and for every
-// further document of the same name " (2)", " (3)" ... so that no document
-// replaces the PDF of another in the same run.
-QStringList pdfNamesFor(const QStringList &docs)
-{
-    QSet<QString> used;
-    QStringList names;
-    for (const QString &doc : docs) {
-        const QString base = QFileInfo(doc).completeBaseName();
-        QString name = base + QStringLiteral(".pdf");
-        for (int n = 2; used.contains(name.toCaseFolded()); ++n)
-            name = QStringLiteral("%1 (%2).pdf").arg(base).arg(n);
-        used.insert(name.toCaseFolded());
-        names << name;
-    }
-    return names;
-}
-
 int runRender(const Options &o)
 {
     const bool toPng = !o.output.isEmpty() && QFileInfo(o.output).suffix().toLower() == QLatin1String("png");
@@ -387,7 +368,7 @@ int runRender(const Options &o)
         printErr(QStringLiteral("appointform: 无法建立文件夹“%1”\n").arg(o.outputDir));
         return kFailed;
     }
-    const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : pdfNamesFor(o.documents);
+    const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : BatchOutput::pdfNamesFor(o.documents);
     Progress progress(int(o.documents.size()),
                       (!o.outputDir.isEmpty() || toOnePdf) && isatty(fileno(stderr)));
 
