@@ -42,9 +42,18 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_window && event->type() == QEvent::Show && placeable(m_window)) {
+        if (watched != m_window || !placeable(m_window))
+            return false;
+        if (event->type() == QEvent::Show) {
             centre(m_window);   // with the size known now
-            // ... and again once it has its final size and frame.
+            // ... and again once the window manager has put its frame around it.
+            QTimer::singleShot(0, m_window, [w = m_window] {
+                if (w && w->isVisible() && placeable(w))
+                    centre(w);
+            });
+        } else if (event->type() == QEvent::Resize && !event->spontaneous() && m_window->isVisible()) {
+            // The window sized itself to its contents (a message box to its
+            // text); one the user resizes stays where the user has it.
             QTimer::singleShot(0, m_window, [w = m_window] {
                 if (w && w->isVisible() && placeable(w))
                     centre(w);
