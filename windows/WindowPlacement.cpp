@@ -37,13 +37,28 @@ bool placeable(const QWidget *w)
 
 class KeepCentred : public QObject {
 public:
-    explicit KeepCentred(QWidget *window) : QObject(window), m_window(window) {}
+    explicit KeepCentred(QWidget *window) : QObject(window), m_window(window)
+    {
+        if (owner(window))
+            const_cast<QWidget *>(owner(window))->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched != m_window || !placeable(m_window))
+        if (!m_window || !placeable(m_window))
             return false;
+        if (watched != m_window) {
+            // The window it belongs to was placed by the window manager only
+            // now (a question asked as the program starts), or was moved:
+            // it follows.
+            if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && m_window->isVisible())
+                QTimer::singleShot(0, m_window, [w = m_window] {
+                    if (w && w->isVisible() && placeable(w))
+                        centre(w);
+                });
+            return false;
+        }
         if (event->type() == QEvent::Show) {
             centre(m_window);   // with the size known now
             // ... and again once the window manager has put its frame around it.
