@@ -4,7 +4,7 @@
 
 const QList<double> &PreviewZoom::steps()
 {
-    static const QList<double> list = {0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 3.0, 4.0};
+    static const QList<double> list = {0.25, 0.5, 0.75, 1.0, 1.25, 1.5, 2.0, 3.0};
     return list;
 }
 

@@ -12,7 +12,7 @@ struct PreviewZoom {
     double scale = 1.0;   // the fixed scale; with a fit, the one last worked out
 
     static constexpr double kMinScale = 0.25;
-    static constexpr double kMaxScale = 4.0;
+    static constexpr double kMaxScale = 3.0;   // a sheet drawn larger takes too much memory
     // Room left beside the sheet at page width, in twips of the sheet.
     static constexpr double kSideGap = 360;
 
