@@ -202,10 +202,12 @@ private slots:
             BatchCommands batch(ui, margins, nullptr);
             const QString out = m_dir.filePath(QStringLiteral("printed.pdf"));
             batch.printerChooser = pdfPrinter(out);
+            batch.b5 = true;   // the menu's "B5或16开纸打印" box, over the dialog's A4
             ui.fileLists << QStringList{typical, bad, posts};
             ui.answers << Answer::Yes;
             ui.inputs << QStringLiteral("1");
             QVERIFY(batch.printDocuments() == 2 && pdfInfo(out, "Pages") == QStringLiteral("2"));
+            QVERIFY(pageSizeNear(out, kB5Width, kB5Height));
         }
 
         // Stopped in the progress: nothing is written, an earlier file stays.
