@@ -327,10 +327,8 @@ void PreviewWindow::layoutPaper()
     const double s = m_zoom.scale;
     const QSize sheet(::twipsToPixels(kPaperWidth, m_dpi * s), ::twipsToPixels(kPaperHeight, m_dpi * s));
     for (int i = 0; i < 2; ++i) {
-        if (m_sheet[i]->size() != sheet) {
+        if (m_sheet[i]->size() != sheet)
             m_sheet[i]->resize(sheet);
-            m_zoomed[i] = QImage();
-        }
     }
     const double visible = viewport.height() / s;   // twips of the sheet
     const int maxValue = qMax(0, qRound(kPaperHeight + 2 * kPaperTopAtZero - visible));
@@ -392,17 +390,20 @@ void PreviewWindow::drawPaper(int index)
     // Drawn once into a persistent image; switching and scrolling reuse it.
     m_paper[index] = renderPaper(index, 1.0, &m_ui);
     m_zoomed[index] = QImage();
+    m_zoomedScale[index] = 0;
     m_sheet[index]->update();
 }
 
 const QImage &PreviewWindow::shownImage(int index)
 {
-    if (m_sheet[index]->size() == m_paper[index].size() || m_paper[index].isNull())
+    if (m_zoom.scale == 1.0 || m_paper[index].isNull())
         return m_paper[index];
     // Another zoom: drawn afresh for sharp lines and text, without the
     // messages, which the drawing at 100 % has shown.
-    if (m_zoomed[index].size() != m_sheet[index]->size())
+    if (m_zoomedScale[index] != m_zoom.scale) {
         m_zoomed[index] = renderPaper(index, m_zoom.scale, nullptr);
+        m_zoomedScale[index] = m_zoom.scale;
+    }
     return m_zoomed[index];
 }
 

@@ -117,6 +117,7 @@ private:
     double m_dpi = 96;
     QImage m_paper[2];
     QImage m_zoomed[2];   // the pages at the zoom shown when it is not 100 %
+    double m_zoomedScale[2] = {0, 0};
     PreviewZoom m_zoom;
     QSize m_naturalSize;  // the window's size at the first opening
     int m_wheelZoom = 0;  // Ctrl+wheel angle not yet turned into a step
