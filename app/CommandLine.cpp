@@ -20,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QSet>
 #include <QStringList>
 
 #include <cstdio>
@@ -158,17 +157,17 @@ Result<> parseOptions(const QStringList &args, Options &o, bool *helpShown)
     const bool render = o.command == QLatin1String("render");
     OptionSet set;
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        render ? usageText("Draw documents without a window: the same load, checks and pages as the editor.",
-                      "不开窗口输出文档：与编辑器相同的调入、校验和页面。")
-               : usageText("Load, check and lay out documents; exit 0 when all pass.",
-                      "调入、校验并排版文档；全部通过时退出码为 0。"));
-    parser.setApplicationDescription(parser.applicationDescription() + exitStatusText());
+    const QString description =
+        (render ? usageText("Draw documents without a window: the same load, checks and pages as the editor.",
+                            "不开窗口输出文档：与编辑器相同的调入、校验和页面。")
+                : usageText("Load, check and lay out documents; exit 0 when all pass.",
+                            "调入、校验并排版文档；全部通过时退出码为 0。"))
+        + exitStatusText();
+    QList<QCommandLineOption> options;
     if (render)
-        parser.addOptions({set.output, set.outputDir, set.displayList, set.force, set.page, set.paper, set.dpi});
-    parser.addOptions({set.margins, set.today, set.jobs, set.help});
-    parser.addPositionalArgument(usageText("DOC", "文档"), usageText("Documents (.dwz, .ren, .ljy, .jan).", "文档（.dwz、.ren、.ljy、.jan）。"),
-                                 usageText("DOC...", "文档..."));
+        options << set.output << set.outputDir << set.displayList << set.force << set.page << set.paper << set.dpi;
+    options << set.margins << set.today << set.jobs << set.help;
+    parser.addOptions(options);
     QStringList rest = args;
     rest.removeAt(1);
     if (!parser.parse(rest)) {
@@ -178,12 +177,10 @@ Result<> parseOptions(const QStringList &args, Options &o, bool *helpShown)
         return Failure{why};
     }
     if (parser.isSet(set.help)) {
-        // The usage line names the command after the program.
-        QString text = parser.helpText();
-        const int space = text.indexOf(QLatin1Char(' '));
-        const int end = text.indexOf(QStringLiteral(" ["));
-        if (space > 0 && end > space)
-            text.replace(space + 1, end - space - 1, QStringLiteral("appointform ") + o.command);
+        const QString text = helpText(QStringLiteral("appointform ") + o.command, usageText("DOC...", "文档..."),
+                                      description, options,
+                                      {{usageText("DOC", "文档"), usageText("Documents (.dwz, .ren, .ljy, .jan).",
+                                                                           "文档（.dwz、.ren、.ljy、.jan）。")}});
         std::fputs(text.toLocal8Bit().constData(), stdout);
         *helpShown = true;
         return {};
@@ -366,24 +363,6 @@ int runCheck(const Options &o)
     return code;
 }
 
-// A PDF name per document in --output-dir: its base name, and for every
-// further document of the same name " (2)", " (3)" ... so that no document
-// replaces the PDF of another in the same run.
-QStringList pdfNamesFor(const QStringList &docs)
-{
-    QSet<QString> used;
-    QStringList names;
-    for (const QString &doc : docs) {
-        const QString base = QFileInfo(doc).completeBaseName();
-        QString name = base + QStringLiteral(".pdf");
-        for (int n = 2; used.contains(name.toCaseFolded()); ++n)
-            name = QStringLiteral("%1 (%2).pdf").arg(base).arg(n);
-        used.insert(name.toCaseFolded());
-        names << name;
-    }
-    return names;
-}
-
 int runRender(const Options &o)
 {
     const bool toPng = !o.output.isEmpty() && QFileInfo(o.output).suffix().toLower() == QLatin1String("png");
@@ -392,7 +371,7 @@ int runRender(const Options &o)
         printErr(QStringLiteral("appointform: 无法建立文件夹“%1”\n").arg(o.outputDir));
         return kFailed;
     }
-    const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : pdfNamesFor(o.documents);
+    const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : BatchOutput::pdfNamesFor(o.documents);
     Progress progress(int(o.documents.size()),
                       (!o.outputDir.isEmpty() || toOnePdf) && isatty(fileno(stderr)));
 

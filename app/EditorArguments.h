@@ -1,6 +1,9 @@
 #pragma once
+#include <QCommandLineOption>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 // The editor's own command line: "appointform [FILE]", with --help and
 // --version answered on stdout without a display. "render" and "check"
@@ -18,3 +21,11 @@ EditorArguments parseEditorArguments(const QStringList &args);
 bool chineseUsage();
 // The usage text in the language chineseUsage() chooses.
 QString usageText(const char *english, const char *chinese);
+
+// A command's --help, headings in the language chineseUsage() chooses
+// ("用法：", "选项：", "参数："): the usage line "`command` [options] `synopsis`",
+// the description, then the options shown and the arguments (name,
+// description), in two aligned columns.
+QString helpText(const QString &command, const QString &synopsis, const QString &description,
+                 const QList<QCommandLineOption> &options,
+                 const QList<std::pair<QString, QString>> &arguments);

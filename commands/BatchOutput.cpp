@@ -4,6 +4,10 @@
 #include "foundation/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -97,6 +101,61 @@ int drawDocuments(const QStringList &documents, const PageMargins &margins, Docu
                 stop = true;
         });
     return drawn;
+}
+
+QStringList pdfNamesFor(const QStringList &documents)
+{
+    QSet<QString> used;
+    QStringList names;
+    for (const QString &doc : documents) {
+        const QString base = QFileInfo(doc).completeBaseName();
+        QString name = base + QStringLiteral(".pdf");
+        for (int n = 2; used.contains(name.toCaseFolded()); ++n)
+            name = QStringLiteral("%1 (%2).pdf").arg(base).arg(n);
+        used.insert(name.toCaseFolded());
+        names << name;
+    }
+    return names;
+}
+
+FolderReport exportToFolder(const QStringList &documents, const PageMargins &margins, const QString &folder,
+                            int jobs, const Progress &progress)
+{
+    FolderReport report;
+    const QStringList names = pdfNamesFor(documents);
+    std::atomic<bool> stop{false};
+    const int total = int(documents.size());
+    struct Written {
+        bool ok = false;
+        QString pathOrReason;
+    };
+    runOrdered<Written>(
+        total, workersFor(jobs), 2 * qMax(1, jobs),
+        [&](int i) -> Written {
+            if (stop)
+                return {};
+            ScriptedInteraction quiet;   // the check before has shown what a document says
+            FormPages pages;
+            pages.margins = margins;
+            if (const Result<> prepared = prepareDocument(documents.at(i), pages, quiet); !prepared)
+                return {false, prepared.error()};
+            const QString out = QDir(folder).filePath(names.at(i));
+            const Result<> written = DocumentRender::writePdf(out, {{&pages, nullptr}}, DocumentRender::Pages::Both);
+            return written ? Written{true, out} : Written{false, written.error()};
+        },
+        [&](int i, Written &r) {
+            if (stop)
+                return;
+            if (r.ok)
+                report.written << r.pathOrReason;
+            else
+                report.failed.append({documents.at(i), r.pathOrReason});
+            if (progress && !progress(i + 1, total)) {
+                stop = true;
+                report.stopped = true;
+            }
+        });
+    return report;
 }
 
 } // namespace BatchOutput

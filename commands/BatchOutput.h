@@ -52,6 +52,23 @@ int drawDocuments(const QStringList &documents, const PageMargins &margins, Docu
                   int jobs, const std::function<void(const RecordingSurface &)> &paint,
                   const Progress &progress);
 
+// A PDF name per document for a folder: its base name, and for every
+// further document of the same name (letter case aside) " (2)", " (3)" ...,
+// so that no document replaces the PDF of another in the same run.
+QStringList pdfNamesFor(const QStringList &documents);
+
+// One PDF per document (both pages) into `folder`, named by pdfNamesFor, on
+// several threads. A document that fails to load, check or write is listed
+// with its reason and the others go on; `written` holds the PDFs made, in
+// the order given.
+struct FolderReport {
+    QStringList written;
+    QList<Problem> failed;
+    bool stopped = false;
+};
+FolderReport exportToFolder(const QStringList &documents, const PageMargins &margins, const QString &folder,
+                            int jobs, const Progress &progress);
+
 // One job per processor.
 int defaultJobs();
 

@@ -12,6 +12,11 @@ QStringList Interaction::openFileNames(const QString &title, const QString &star
     return one.isEmpty() ? QStringList() : QStringList{one};
 }
 
+QString Interaction::folderName(const QString &, const QString &)
+{
+    return {};
+}
+
 bool Interaction::progress(const QString &, const QString &, int, int)
 {
     return true;

@@ -26,6 +26,8 @@ public:
     virtual QString saveFileName(const QString &title, const QString &startPath, const QString &filter) = 0;
     // Open dialog that takes several files; empty when cancelled.
     virtual QStringList openFileNames(const QString &title, const QString &startPath, const QString &filter);
+    // Folder dialog; empty when cancelled.
+    virtual QString folderName(const QString &title, const QString &startFolder);
     // Input box; false when cancelled.
     virtual bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
                            QString *answer) = 0;

@@ -51,6 +51,12 @@ QStringList ScriptedInteraction::openFileNames(const QString &title, const QStri
     return fileLists.isEmpty() ? QStringList() : fileLists.dequeue();
 }
 
+QString ScriptedInteraction::folderName(const QString &title, const QString &startFolder)
+{
+    shown.append({Shown::Folder, title, QString(), MessageIcon::None, startFolder});
+    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+}
+
 bool ScriptedInteraction::progress(const QString &title, const QString &label, int done, int total)
 {
     shown.append({Shown::Progress, title, QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(label),

@@ -8,7 +8,7 @@
 class ScriptedInteraction : public Interaction {
 public:
     struct Shown {
-        enum Kind { Message, Question, OpenFile, SaveFile, Input, Progress } kind;
+        enum Kind { Message, Question, OpenFile, SaveFile, Input, Progress, Folder } kind;
         QString title;
         QString text;        // message text, question text, prompt or filter
         MessageIcon icon = MessageIcon::None;
@@ -16,7 +16,7 @@ public:
     };
 
     QQueue<Answer> answers;        // for askYesNoCancel and askYesNo (Yes/No)
-    QQueue<QString> fileNames;     // for open/save dialogs; "" cancels
+    QQueue<QString> fileNames;     // for open/save and folder dialogs; "" cancels
     QQueue<QString> inputs;        // for input boxes; a null QString cancels
     QQueue<QStringList> fileLists; // for multi-select open dialogs; empty cancels
     int stopAtProgressCall = 0;    // the n-th progress call (from 1) and later answer "stop"; 0: never
@@ -31,6 +31,7 @@ public:
     bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
                    QString *answer) override;
     QStringList openFileNames(const QString &title, const QString &startPath, const QString &filter) override;
+    QString folderName(const QString &title, const QString &startFolder) override;
     // Recorded with text "done/total label".
     bool progress(const QString &title, const QString &label, int done, int total) override;
 

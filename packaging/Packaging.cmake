@@ -26,7 +26,8 @@ set(CPACK_PACKAGE_NAME appointform)
 set(CPACK_PACKAGE_VENDOR "AppointForm")
 set(CPACK_PACKAGE_CONTACT "AppointForm developers <appointform@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Editor for the cadre appointment and removal approval form (干部任免审批表)")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string: pieces in a list would reach the package joined by ";".
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Type one cadre's particulars into a window laid out like the printed form, attach a photo, check, "
     "preview both pages exactly as they print, print them and save the record as a .dwz document. "
     "Older .ren documents and brief-form documents (.ljy, .jan) load too.")

@@ -24,6 +24,10 @@ depends=$(dpkg-deb --field "$deb" Depends)
 for dep in libqt6widgets6 libqt6printsupport6 fonts-arphic-gbsn00lp fonts-arphic-gkai00mp qt6-translations-l10n; do
   grep -q "$dep" <<<"$depends" || { echo "the package does not depend on $dep" >&2; status=1; }
 done
+if dpkg-deb --field "$deb" Description | grep -q ';'; then
+  echo "the package description holds a stray ';'" >&2
+  status=1
+fi
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$src/packaging/appointform.desktop" || status=1
 fi

@@ -104,6 +104,12 @@ private slots:
         QVERIFY(render.out.contains(QStringLiteral("--paper <b5|a4>")) && render.out.contains(QStringLiteral("3 printed with omissions")));
         const Run check = run({QStringLiteral("check"), QStringLiteral("-h")});
         QVERIFY(check.code == 0 && check.out.contains(QStringLiteral("--today")) && !check.out.contains(QStringLiteral("--output-dir")));
+        // Under a Chinese locale every heading is Chinese too.
+        for (const QStringList &args : {QStringList{"--help"}, QStringList{"render", "--help"}, QStringList{"check", "-h"}}) {
+            const Run zh = run(args, 120000, {QStringLiteral("LC_ALL=zh_CN.UTF-8")});
+            QVERIFY2(zh.code == 0 && zh.out.startsWith(QStringLiteral("用法：appointform")) && zh.out.contains(QStringLiteral("\n选项：\n  -"))
+                     && zh.out.contains(QStringLiteral("\n参数：\n  文")) && !zh.out.contains(QStringLiteral("Usage")), qPrintable(zh.out));
+        }
     }
 
     // One line per document and per warning, in the order given whatever the

@@ -88,7 +88,7 @@ int BatchCommands::printDocuments()
     QPrinter printer(QPrinter::HighResolution);
     if (!printerChooser || !printerChooser(printer))
         return 0;
-    FormPrinter::setUpForForm(printer, false);   // the paper the dialog chose
+    FormPrinter::setUpForForm(printer, b5);   // otherwise the paper the dialog chose
     printer.setDocName(title());
     FormPrinter::PrintJob job(printer);
     if (const Result<> begun = job.begin(); !begun) {
@@ -170,4 +170,39 @@ int BatchCommands::exportDocuments()
     m_ui.message(title(), QStringLiteral("已把 %1 份导出到“%2”。").arg(exported).arg(QDir::toNativeSeparators(path)),
                  MessageIcon::Information);
     return exported;
+}
+
+int BatchCommands::exportDocumentsToFolder()
+{
+    const QStringList good = chooseAndCheck(QStringLiteral("导出"));
+    if (good.isEmpty())
+        return 0;
+    const QString folder = m_ui.folderName(QStringLiteral("请选择存放PDF文件的文件夹"), QFileInfo(good.first()).absolutePath());
+    if (folder.isEmpty())
+        return 0;
+    // Namesakes within the batch get " (2)"…; a PDF left in the folder from
+    // before is replaced only when the clerk says so.
+    int existing = 0;
+    for (const QString &name : BatchOutput::pdfNamesFor(good))
+        existing += QFileInfo::exists(QDir(folder).filePath(name)) ? 1 : 0;
+    if (existing > 0 &&
+        !m_ui.askYesNo(title(), QStringLiteral("文件夹“%1”中已有 %2 个同名的PDF文件，要替换它们吗？")
+                                    .arg(QDir::toNativeSeparators(folder))
+                                    .arg(existing)))
+        return 0;
+
+    const int total = int(good.size());
+    const BatchOutput::FolderReport report = BatchOutput::exportToFolder(
+        good, m_margins, folder, jobs, [&](int done, int) {
+            return m_ui.progress(title(), QStringLiteral("正在导出 %1/%2 份……").arg(done).arg(total), done, total);
+        });
+    m_ui.progress(title(), QString(), total, total);
+    QString text = report.stopped ? QStringLiteral("已停止。") : QString();
+    text += QStringLiteral("已把 %1 份导出到文件夹“%2”，每份一个PDF文件。")
+                .arg(report.written.size())
+                .arg(QDir::toNativeSeparators(folder));
+    if (!report.failed.isEmpty())
+        text += QStringLiteral("\r\n\r\n以下 %1 份未能导出：\r\n").arg(report.failed.size()) + problemLines(report.failed);
+    m_ui.message(title(), text, report.failed.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation);
+    return int(report.written.size());
 }

@@ -8,8 +8,9 @@ class QWidget;
 struct PageMargins;
 
 // "批量打印": several saved documents checked together, the failing ones
-// listed with their reason, the good ones printed in one print job or
-// exported as one PDF, with a progress the clerk can stop.
+// listed with their reason, the good ones printed in one print job,
+// exported as one PDF or as one PDF each into a folder, with a progress the
+// clerk can stop.
 class BatchCommands {
 public:
     BatchCommands(Interaction &ui, const PageMargins &margins, QWidget *parent);
@@ -18,10 +19,15 @@ public:
     FormPrinter::PrinterChooser printerChooser;
     // Documents laid out at once.
     int jobs;
+    // Print on B5 paper ("B5或16开纸打印"), as the preview's box does.
+    bool b5 = false;
 
-    // Both return the number of documents printed or exported.
+    // Each returns the number of documents printed or exported.
     int printDocuments();
     int exportDocuments();
+    // One PDF per document, named after it ("name.pdf", "name (2).pdf" for
+    // namesakes), into a folder the clerk chooses.
+    int exportDocumentsToFolder();
 
     static QString title() { return QStringLiteral("批量打印"); }
 

@@ -6,6 +6,7 @@
 #include "windows/EntryWindow.h"
 #include "windows/PreviewWindow.h"
 #include <QCloseEvent>
+#include <QAction>
 #include <QIcon>
 #include <QMenu>
 #include <QPixmap>
@@ -47,8 +48,15 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
         menu->setObjectName(QStringLiteral("batchMenu"));
         menu->addAction(QStringLiteral("打印多份文件…"), this, [this] { m_batch->printDocuments(); });
         menu->addAction(QStringLiteral("多份文件导出为一个PDF…"), this, [this] { m_batch->exportDocuments(); });
+        menu->addAction(QStringLiteral("每份文件导出一个PDF到文件夹…"), this,
+                        [this] { m_batch->exportDocumentsToFolder(); });
+        menu->addSeparator();
+        QAction *b5 = menu->addAction(QStringLiteral("B5或16开纸打印"));
+        b5->setObjectName(QStringLiteral("batchB5"));
+        b5->setCheckable(true);
+        connect(b5, &QAction::toggled, this, [this](bool on) { m_batch->b5 = on; });
         b->setMenu(menu);
-        b->setToolTip(QStringLiteral("选择多份已保存的文件，校验后一次打印或导出为一个PDF"));
+        b->setToolTip(QStringLiteral("选择多份已保存的文件，校验后一次打印，或导出为一个PDF或每份一个PDF"));
     }
     // The close box and "关  闭" both pass the save prompt first.
     m_window.installEventFilter(this);

@@ -1,4 +1,5 @@
 #include "windows/HelpLauncher.h"
+#include "windows/WindowPlacement.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -6,7 +7,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTextBrowser>
@@ -117,10 +117,10 @@ QTextBrowser *HelpLauncher::showHelpWindow()
             m_window->setSource(QUrl::fromLocalFile(page));
         else
             m_window->setHtml(QStringLiteral("<p>未找到帮助文件：%1</p>").arg(QDir::toNativeSeparators(page).toHtmlEscaped()));
-        QSize size(900, 700);
-        if (const QScreen *screen = QGuiApplication::primaryScreen())
-            size = size.boundedTo(screen->availableGeometry().size() * 0.9);
-        m_window->resize(size);
+        // Within the screen its owner is on, frame and all, centred on the owner.
+        m_window->resize(QSize(900, 700).boundedTo(WindowPlacement::availableGeometry(m_window).size() * 0.9));
+        m_window->resize(WindowPlacement::boundedSize(m_window->size(), m_window));
+        WindowPlacement::keepCentred(m_window);
     }
     m_window->show();
     m_window->raise();

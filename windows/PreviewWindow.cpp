@@ -4,15 +4,20 @@
 #include "foundation/TextUtilities.h"
 #include "pages/DocumentRender.h"
 #include "commands/ReplaceQuestion.h"
+#include "record/PreviewSettings.h"
+#include "windows/WindowPlacement.h"
+#include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
@@ -43,7 +48,7 @@ protected:
     {
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
-        p.drawImage(0, 0, m_form->paperImage(m_index));
+        p.drawImage(rect(), m_form->shownImage(m_index));
     }
     void mousePressEvent(QMouseEvent *e) override
     {
@@ -63,7 +68,8 @@ private:
     {
         return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
     }
-    double yTwips(QMouseEvent *e) const { return m_form->pixelsToTwips(e->position().y()); }
+    // Twips of the sheet, whatever the zoom.
+    double yTwips(QMouseEvent *e) const { return m_form->pixelsToTwips(e->position().y()) / m_form->zoomScale(); }
 
     PreviewWindow *m_form;
     int m_index;
@@ -128,38 +134,43 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmGbrmNew"));
     setModal(true);
+    // A window of its own, so that the desktop offers to maximise it.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
     m_dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
     cursorPath = QCoreApplication::applicationDirPath() + QStringLiteral("/资源/H_MOVE.CUR");
     printerChooser = FormPrinter::systemPrinterDialog(this);
 
     paperViewport = new QWidget(this);
     paperViewport->setObjectName(QStringLiteral("Picture1"));
-    paperViewport->setFixedSize(twipsToPixels(kViewportWidth), twipsToPixels(kViewportHeight));
+    paperViewport->setMinimumSize(twipsToPixels(kViewportWidth), twipsToPixels(kViewportHeight));
+    paperViewport->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    paperViewport->installEventFilter(this);
     paperViewport->setAutoFillBackground(true);
     QPalette pal = paperViewport->palette();
     pal.setColor(QPalette::Window, QColor(128, 128, 128));
     paperViewport->setPalette(pal);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         m_sheet[i] = new PaperPicture(this, i, paperViewport);
-        m_sheet[i]->setFixedSize(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight));
-    }
 
-    // The whole sheet can be brought into view, with the same gap below it
-    // as above it at the top of the range.
-    const int maxValue = int(kPaperHeight + 2 * kPaperTopAtZero - kViewportHeight);
+    // Ranges follow the zoom and the window's size (layoutPaper).
     auto makeBar = [&](const char *name) {
         auto *bar = new QScrollBar(Qt::Vertical, this);
         bar->setObjectName(QLatin1String(name));
-        bar->setRange(0, maxValue);
         bar->setSingleStep(300);
-        bar->setPageStep(int(kViewportHeight / 2));
-        bar->setFixedHeight(paperViewport->height());
         return bar;
     };
     pageOneScrollBar = makeBar("VSCROLL1");
     pageTwoScrollBar = makeBar("VSCROLL2");
     connect(pageOneScrollBar, &QScrollBar::valueChanged, this, [this] { scrollPageOne(); });
     connect(pageTwoScrollBar, &QScrollBar::valueChanged, this, [this] { scrollPageTwo(); });
+    sidewaysScrollBar = new QScrollBar(Qt::Horizontal, this);
+    sidewaysScrollBar->setObjectName(QStringLiteral("sidewaysScrollBar"));
+    sidewaysScrollBar->hide();
+    connect(sidewaysScrollBar, &QScrollBar::valueChanged, this, [this] {
+        setPaperTop(0, m_top[0]);
+        setPaperTop(1, m_top[1]);
+    });
 
     buttonFrame = new QFrame(this);
     buttonFrame->setObjectName(QStringLiteral("FRAME1"));
@@ -177,6 +188,15 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
     cmdClose = makeButton(QStringLiteral("cmdClose"), QStringLiteral("关闭"));
     chkDefaultB5 = new QCheckBox(QStringLiteral("B5或16开纸打印"), buttonFrame);
     chkDefaultB5->setObjectName(QStringLiteral("chkDefaultB5"));
+    zoomBox = new QComboBox(buttonFrame);
+    zoomBox->setObjectName(QStringLiteral("zoomBox"));
+    zoomBox->setToolTip(QStringLiteral("显示比例（Ctrl+加号放大，Ctrl+减号缩小，Ctrl+0 原大）"));
+    for (PreviewZoom::Fit fit : {PreviewZoom::Fit::PageWidth, PreviewZoom::Fit::WholePage})
+        zoomBox->addItem(PreviewZoom{fit, 1.0}.label(), PreviewZoom{fit, 1.0}.toSetting());
+    for (double s : PreviewZoom::steps())
+        zoomBox->addItem(PreviewZoom{PreviewZoom::Fit::None, s}.label(), PreviewZoom{PreviewZoom::Fit::None, s}.toSetting());
+    connect(zoomBox, &QComboBox::activated, this,
+            [this](int i) { setZoom(PreviewZoom::fromSetting(zoomBox->itemData(i).toString())); });
     imgPhoto = new QLabel(this);
     imgPhoto->setObjectName(QStringLiteral("imgPhoto"));
     imgPhoto->hide();
@@ -189,17 +209,38 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
     frameLayout->addWidget(cmdPrint);
     frameLayout->addWidget(cmdExportPdf);
     frameLayout->addStretch(1);
+    frameLayout->addWidget(zoomBox);
     frameLayout->addWidget(cmdClose);
 
-    auto *viewRow = new QHBoxLayout;
-    viewRow->setSpacing(0);
-    viewRow->addWidget(paperViewport);
-    viewRow->addWidget(pageOneScrollBar);
-    viewRow->addWidget(pageTwoScrollBar);
+    auto *view = new QGridLayout;
+    view->setSpacing(0);
+    view->addWidget(paperViewport, 0, 0);
+    view->addWidget(pageOneScrollBar, 0, 1);
+    view->addWidget(pageTwoScrollBar, 0, 2);
+    view->addWidget(sidewaysScrollBar, 1, 0);
     auto *main = new QVBoxLayout(this);
-    main->addLayout(viewRow);
+    main->addLayout(view, 1);
     main->addWidget(buttonFrame);
-    main->setSizeConstraint(QLayout::SetFixedSize);
+    // The first opening shows the viewport at its old fixed size; after
+    // that the window can be made as small as its buttons allow.
+    m_naturalSize = sizeHint();
+    paperViewport->setMinimumSize(twipsToPixels(1440), twipsToPixels(1440));
+
+    // Keys of the window, whichever of its controls has the focus.
+    auto addKeys = [this](const QList<QKeySequence> &keys, std::function<void()> act) {
+        auto *action = new QAction(this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, std::move(act));
+        addAction(action);
+    };
+    addKeys({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { zoomIn(); });
+    addKeys({QKeySequence::ZoomOut}, [this] { zoomOut(); });
+    addKeys({QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { setZoom(PreviewZoom()); });
+    auto pageBar = [this] { return cmdPageTwo->isEnabled() ? pageOneScrollBar : pageTwoScrollBar; };
+    addKeys({QKeySequence(Qt::Key_PageDown)}, [pageBar] { pageBar()->triggerAction(QAbstractSlider::SliderPageStepAdd); });
+    addKeys({QKeySequence(Qt::Key_PageUp)}, [pageBar] { pageBar()->triggerAction(QAbstractSlider::SliderPageStepSub); });
+    addKeys({QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, [this] { showPageTwo(); });
+    addKeys({QKeySequence(Qt::CTRL | Qt::Key_PageUp)}, [this] { showPageOne(); });
 
     connect(cmdPageOne, &QPushButton::clicked, this, [this] { showPageOne(); });
     connect(cmdPageTwo, &QPushButton::clicked, this, [this] { showPageTwo(); });
@@ -208,6 +249,9 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
     showPageOne();
+    WindowPlacement::keepCentred(this);
+    resize(m_naturalSize);
+    layoutPaper();
 }
 
 PreviewWindow::~PreviewWindow()
@@ -234,7 +278,97 @@ QWidget *PreviewWindow::paper(int index) const
 int PreviewWindow::showModal()
 {
     setUp();
+    restoreWindow();
     return exec();
+}
+
+// The size and zoom it was left at, within the screen, centred on the
+// entry window.
+void PreviewWindow::restoreWindow()
+{
+    const PreviewSettings stored = PreviewSettings::load();
+    setZoom(PreviewZoom::fromSetting(stored.zoom));
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    resize(WindowPlacement::boundedSize(stored.size.isValid() ? stored.size : m_naturalSize, this));
+    WindowPlacement::centre(this);   // where it comes back to from maximised
+    if (stored.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void PreviewWindow::storeWindow()
+{
+    PreviewSettings s;
+    s.maximized = isMaximized();
+    s.size = s.maximized ? normalGeometry().size() : size();
+    s.zoom = m_zoom.toSetting();
+    s.store();   // a store that cannot be written leaves the next opening at the old size
+}
+
+double PreviewWindow::zoomScale() const
+{
+    return m_zoom.scale;
+}
+
+void PreviewWindow::setZoom(PreviewZoom zoom)
+{
+    m_zoom = zoom;
+    m_zoom.scale = qBound(PreviewZoom::kMinScale / 2, m_zoom.scale, PreviewZoom::kMaxScale);
+    layoutPaper();
+}
+
+void PreviewWindow::zoomIn()
+{
+    setZoom({PreviewZoom::Fit::None, PreviewZoom::nextStep(zoomScale(), +1)});
+}
+
+void PreviewWindow::zoomOut()
+{
+    setZoom({PreviewZoom::Fit::None, PreviewZoom::nextStep(zoomScale(), -1)});
+}
+
+// Sizes the sheets for the zoom and the viewport, and sets the scroll
+// ranges so that the whole sheet, with the gap above it below it too, can
+// be brought into view.
+void PreviewWindow::layoutPaper()
+{
+    const QSizeF viewport(pixelsToTwips(paperViewport->width()), pixelsToTwips(paperViewport->height()));
+    if (m_zoom.fit != PreviewZoom::Fit::None)
+        m_zoom.scale = PreviewZoom::fitScale(m_zoom.fit, QSizeF(kPaperWidth, kPaperHeight), viewport, kPaperTopAtZero);
+    const double s = m_zoom.scale;
+    const QSize sheet(::twipsToPixels(kPaperWidth, m_dpi * s), ::twipsToPixels(kPaperHeight, m_dpi * s));
+    for (int i = 0; i < 2; ++i) {
+        if (m_sheet[i]->size() != sheet)
+            m_sheet[i]->resize(sheet);
+    }
+    const double visible = viewport.height() / s;   // twips of the sheet
+    const int maxValue = qMax(0, qRound(kPaperHeight + 2 * kPaperTopAtZero - visible));
+    for (QScrollBar *bar : {pageOneScrollBar, pageTwoScrollBar}) {
+        bar->setRange(0, maxValue);
+        bar->setPageStep(qMax(1, int(visible * 0.9)));
+    }
+    const int sideGap = ::twipsToPixels(PreviewZoom::kSideGap, m_dpi * s);
+    // A pixel or two over, from rounding at page width, needs no bar.
+    int wider = sheet.width() + 2 * sideGap - paperViewport->width();
+    if (wider <= 2)
+        wider = 0;
+    sidewaysScrollBar->setRange(0, qMax(0, wider));
+    sidewaysScrollBar->setPageStep(qMax(1, paperViewport->width() * 9 / 10));
+    sidewaysScrollBar->setSingleStep(qMax(1, twipsToPixels(300)));
+    if ((wider > 0) != sidewaysScrollBar->isVisibleTo(this)) {
+        sidewaysScrollBar->setVisible(wider > 0);
+        sidewaysScrollBar->setValue(qMax(0, wider) / 2);
+    }
+    setPaperTop(0, kPaperTopAtZero - pageOneScrollBar->value());
+    setPaperTop(1, kPaperTopAtZero - pageTwoScrollBar->value());
+
+    zoomBox->setCurrentIndex(zoomBox->findData(m_zoom.toSetting()));
+}
+
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == paperViewport && event->type() == QEvent::Resize)
+        layoutPaper();
+    return QDialog::eventFilter(watched, event);
 }
 
 void PreviewWindow::setUp()
@@ -265,34 +399,61 @@ void PreviewWindow::drawAndShowPage(int)
 void PreviewWindow::drawPaper(int index)
 {
     // Drawn once into a persistent image; switching and scrolling reuse it.
+    m_paper[index] = renderPaper(index, 1.0, &m_drawingUi);
+    m_zoomed[index] = QImage();
+    m_zoomedScale[index] = 0;
+    m_sheet[index]->update();
+}
+
+const QImage &PreviewWindow::shownImage(int index)
+{
+    if (m_zoom.scale == 1.0 || m_paper[index].isNull())
+        return m_paper[index];
+    // Another zoom: drawn afresh for sharp lines and text, without the
+    // messages, which the drawing at 100 % has shown.
+    if (m_zoomedScale[index] != m_zoom.scale) {
+        m_zoomed[index] = renderPaper(index, m_zoom.scale, nullptr);
+        m_zoomedScale[index] = m_zoom.scale;
+    }
+    return m_zoomed[index];
+}
+
+QImage PreviewWindow::renderPaper(int index, double scale, Interaction *ui) const
+{
+    const double dpi = m_dpi * scale;
     // It has the screen's own pixels: on a scaled screen the paper is drawn
     // at the finer resolution, not enlarged afterwards.
     const double ratio = devicePixelRatioF();
-    QImage image(QSize(twipsToPixels(kPaperWidth), twipsToPixels(kPaperHeight)) * ratio, QImage::Format_RGB32);
+    QImage image(QSize(::twipsToPixels(kPaperWidth, dpi), ::twipsToPixels(kPaperHeight, dpi)) * ratio,
+                 QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
-    const int dotsPerMeter = int(std::lround(m_dpi * ratio / 0.0254));
+    const int dotsPerMeter = int(std::lround(dpi * ratio / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.fill(Qt::white);
     CollectedMessages raised;
     {
         QPainter painter(&image);
-        PainterSurface surface(&painter, m_dpi);
+        PainterSurface surface(&painter, dpi);
         surface.setInteraction(&raised);
         surface.currentX = 100;
         surface.currentY = 100;
         DocumentRender::drawPage(*m_pages, surface, index + 1);
     }
-    raised.showTo(m_drawingUi);
-    m_paper[index] = image;
-    m_sheet[index]->update();
+    if (ui)
+        raised.showTo(*ui);
+    return image;
 }
 
 void PreviewWindow::setPaperTop(int index, double top)
 {
     m_top[index] = top;
-    const int left = twipsToPixels((kViewportWidth - kPaperWidth) / 2);
-    m_sheet[index]->move(left, twipsToPixels(top));
+    // Centred across the viewport, or from the sideways bar when wider.
+    const int spare = paperViewport->width() - m_sheet[index]->width();
+    const int left = sidewaysScrollBar->maximum() > 0
+        ? ::twipsToPixels(PreviewZoom::kSideGap, m_dpi * m_zoom.scale) - sidewaysScrollBar->value()
+        : spare / 2;
+    m_sheet[index]->move(left, ::twipsToPixels(top, m_dpi * m_zoom.scale));
 }
 
 void PreviewWindow::showPageOne()
@@ -414,6 +575,16 @@ void PreviewWindow::unload()
 
 void PreviewWindow::wheelEvent(QWheelEvent *event)
 {
+    // With Ctrl the wheel zooms, a step per notch.
+    if (event->modifiers() & Qt::ControlModifier) {
+        m_wheelZoom += event->angleDelta().y();
+        for (; m_wheelZoom >= 120; m_wheelZoom -= 120)
+            zoomIn();
+        for (; m_wheelZoom <= -120; m_wheelZoom += 120)
+            zoomOut();
+        event->accept();
+        return;
+    }
     // The wheel anywhere over the window scrolls the paper shown.
     QScrollBar *bar = pageOneScrollBar->isVisible() ? pageOneScrollBar : pageTwoScrollBar;
     if (bar->isVisible()) {
@@ -425,6 +596,8 @@ void PreviewWindow::wheelEvent(QWheelEvent *event)
 
 void PreviewWindow::done(int result)
 {
+    if (isVisible())
+        storeWindow();
     unload();
     QDialog::done(result);
 }

@@ -2,12 +2,14 @@
 #include "foundation/Interaction.h"
 #include "pages/FormPages.h"
 #include "windows/FormPrinter.h"
+#include "windows/PreviewZoom.h"
 #include <QDialog>
 #include <QImage>
 #include <functional>
 #include <memory>
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -47,8 +49,10 @@ private:
 
 // The renderer window: both pages of the form as they will print, one at a
 // time, on paper that scrolls and drags inside a viewport; prints them and
-// exports them as a PDF. Positions are kept in twips and shown at the
-// screen's resolution.
+// exports them as a PDF. Positions are kept in twips of the sheet and shown
+// at the screen's resolution times the zoom. The window opens at the size
+// and zoom it was left at (within the screen) and can be resized and
+// maximised; the sheet follows the window at page width and whole page.
 class PreviewWindow : public QDialog {
     Q_OBJECT
 public:
@@ -73,7 +77,7 @@ public:
 
     static constexpr double kPaperWidth = kPaperWidthTwips;    // B5
     static constexpr double kPaperHeight = kPaperHeightTwips;
-    static constexpr double kViewportWidth = 11625;
+    static constexpr double kViewportWidth = 11625;    // at the first opening
     static constexpr double kViewportHeight = 7665;
     static constexpr int kPaperTopAtZero = 1080;     // Top = 1080 - Value
 
@@ -87,14 +91,22 @@ public:
     void paperMousePress(int index, int button, double y);
     void paperMouseMove(int index, int button, double y);
     void paperMouseRelease(int index, int button, double y);
+    // Zoom: Ctrl+Plus, Ctrl+Minus, Ctrl+0 (100 %), the wheel with Ctrl, the
+    // zoom box (page width, whole page, fixed steps).
+    void setZoom(PreviewZoom zoom);
+    void zoomIn();
+    void zoomOut();
+    PreviewZoom zoom() const { return m_zoom; }
+    double zoomScale() const;   // the scale shown now
     int printPages();        // pages printed
     bool exportPdf();        // "导出PDF"; true when a file was written
     void unload();
 
     // What the window shows, for its users and tests.
     QWidget *paper(int index) const;
-    double paperTop(int index) const { return m_top[index]; }   // twips inside paperViewport
-    const QImage &paperImage(int index) const { return m_paper[index]; }
+    double paperTop(int index) const { return m_top[index]; }   // twips of the sheet below paperViewport's top
+    const QImage &paperImage(int index) const { return m_paper[index]; }   // at 100 %
+    const QImage &shownImage(int index);   // at the zoom shown, drawn when first needed
     double screenDpi() const { return m_dpi; }
     int twipsToPixels(double twips) const;
     double pixelsToTwips(double pixels) const;
@@ -103,6 +115,8 @@ public:
     QWidget *paperViewport = nullptr;
     QScrollBar *pageOneScrollBar = nullptr;
     QScrollBar *pageTwoScrollBar = nullptr;
+    QScrollBar *sidewaysScrollBar = nullptr;   // when the sheet is wider than the viewport
+    QComboBox *zoomBox = nullptr;
     QPushButton *cmdPageOne = nullptr;    // "上页"
     QPushButton *cmdPageTwo = nullptr;    // "下页"
     QPushButton *cmdPrint = nullptr;      // "打印" (object name 打印)
@@ -115,8 +129,13 @@ public:
 protected:
     void done(int result) override;
     void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void restoreWindow();
+    void storeWindow();
+    void layoutPaper();
+    QImage renderPaper(int index, double scale, Interaction *ui) const;
     void showPage(int index);
     void setPaperTop(int index, double top);
     void drawPaper(int index);
@@ -127,6 +146,11 @@ private:
     FormPages *m_pages;
     double m_dpi = 96;
     QImage m_paper[2];
+    QImage m_zoomed[2];   // the pages at the zoom shown when it is not 100 %
+    double m_zoomedScale[2] = {0, 0};
+    PreviewZoom m_zoom;
+    QSize m_naturalSize;  // the window's size at the first opening
+    int m_wheelZoom = 0;  // Ctrl+wheel angle not yet turned into a step
     PaperPicture *m_sheet[2] = {nullptr, nullptr};   // the two sheets of paper shown
     double m_top[2] = {kPaperTopAtZero, kPaperTopAtZero};
     double m_dragStartY = 0;

@@ -4,6 +4,29 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+namespace {
+
+// Qt 6 asks for the file dialog's type column ("Folder", "Drive", "File")
+// under the icon provider's name, while the catalogs hold those words
+// under the file dialog's, where Qt 5 asked for them: looked up there, so
+// that the column speaks the catalog's language.
+class FileTypeWords : public QTranslator {
+public:
+    FileTypeWords(const QTranslator *catalog, QObject *parent) : QTranslator(parent), m_catalog(catalog) {}
+    QString translate(const char *context, const char *sourceText, const char *disambiguation, int n) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0 && qstrcmp(context, "QFileIconProvider") != 0)
+            return {};
+        return m_catalog->translate("QFileDialog", sourceText, disambiguation, n);
+    }
+    bool isEmpty() const override { return false; }
+
+private:
+    const QTranslator *m_catalog;
+};
+
+} // namespace
+
 namespace QtTranslations {
 
 QLocale chosenLocale(const QLocale &system)
@@ -21,6 +44,9 @@ bool install(QCoreApplication &app, const QLocale &system)
         delete translator;
         return false;
     }
+    // Installed first, so asked after the catalog (the last installed is
+    // asked first): only where the catalog has no word of its own.
+    QCoreApplication::installTranslator(new FileTypeWords(translator, &app));
     return QCoreApplication::installTranslator(translator);
 }
 

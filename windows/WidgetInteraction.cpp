@@ -1,4 +1,5 @@
 #include "windows/WidgetInteraction.h"
+#include "windows/WindowPlacement.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -55,6 +56,15 @@ private:
 
 } // namespace
 
+QWidget *WidgetInteraction::owner() const
+{
+    // A box raised from the preview or another dialog belongs over that
+    // dialog, not behind it over the entry window.
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent;
+}
+
 WidgetInteraction::~WidgetInteraction()
 {
     while (m_busyDepth > 0) {
@@ -66,7 +76,8 @@ WidgetInteraction::~WidgetInteraction()
 void WidgetInteraction::message(const QString &title, const QString &text, MessageIcon icon)
 {
     ArrowWhileAsking arrow(m_busyDepth > 0);
-    QMessageBox box(boxIcon(icon), title, displayText(text), QMessageBox::Ok, m_parent);
+    QMessageBox box(boxIcon(icon), title, displayText(text), QMessageBox::Ok, owner());
+    WindowPlacement::keepCentred(&box);
     box.exec();
 }
 
@@ -74,7 +85,8 @@ Answer WidgetInteraction::askYesNoCancel(const QString &title, const QString &te
 {
     ArrowWhileAsking arrow(m_busyDepth > 0);
     QMessageBox box(QMessageBox::Question, title, displayText(text),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner());
+    WindowPlacement::keepCentred(&box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -88,7 +100,8 @@ bool WidgetInteraction::askYesNo(const QString &title, const QString &text)
 {
     ArrowWhileAsking arrow(m_busyDepth > 0);
     QMessageBox box(QMessageBox::Question, title, displayText(text),
-                    QMessageBox::Yes | QMessageBox::No, m_parent);
+                    QMessageBox::Yes | QMessageBox::No, owner());
+    WindowPlacement::keepCentred(&box);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -100,7 +113,7 @@ QString WidgetInteraction::openFileName(const QString &title, const QString &sta
     ArrowWhileAsking arrow(m_busyDepth > 0);
     const QString qtFilter = qtFileFilter(filter);
     QString selected = firstFilter(qtFilter);
-    return QFileDialog::getOpenFileName(m_parent, title, startPath, qtFilter, &selected);
+    return QFileDialog::getOpenFileName(owner(), title, startPath, qtFilter, &selected);
 }
 
 QStringList WidgetInteraction::openFileNames(const QString &title, const QString &startPath,
@@ -109,7 +122,13 @@ QStringList WidgetInteraction::openFileNames(const QString &title, const QString
     ArrowWhileAsking arrow(m_busyDepth > 0);
     const QString qtFilter = qtFileFilter(filter);
     QString selected = firstFilter(qtFilter);
-    return QFileDialog::getOpenFileNames(m_parent, title, startPath, qtFilter, &selected);
+    return QFileDialog::getOpenFileNames(owner(), title, startPath, qtFilter, &selected);
+}
+
+QString WidgetInteraction::folderName(const QString &title, const QString &startFolder)
+{
+    ArrowWhileAsking arrow(m_busyDepth > 0);
+    return QFileDialog::getExistingDirectory(owner(), title, startFolder);
 }
 
 bool WidgetInteraction::progress(const QString &title, const QString &label, int done, int total)
@@ -119,7 +138,8 @@ bool WidgetInteraction::progress(const QString &title, const QString &label, int
         return true;
     }
     if (!m_progress) {
-        m_progress = new QProgressDialog(m_parent);
+        m_progress = new QProgressDialog(owner());
+        WindowPlacement::keepCentred(m_progress);
         m_progress->setWindowModality(Qt::WindowModal);
         m_progress->setMinimumDuration(0);
         m_progress->setCancelButtonText(QStringLiteral("停止"));
@@ -140,7 +160,7 @@ QString WidgetInteraction::saveFileName(const QString &title, const QString &sta
     const QString qtFilter = qtFileFilter(filter);
     QString selected = firstFilter(qtFilter);
     // Replacing an existing document is the user's choice; no extra question.
-    return QFileDialog::getSaveFileName(m_parent, title, startPath, qtFilter, &selected,
+    return QFileDialog::getSaveFileName(owner(), title, startPath, qtFilter, &selected,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
@@ -148,11 +168,14 @@ bool WidgetInteraction::inputText(const QString &title, const QString &prompt,
                                   const QString &defaultText, QString *answer)
 {
     ArrowWhileAsking arrow(m_busyDepth > 0);
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, title, displayText(prompt),
-                                               QLineEdit::Normal, defaultText, &ok);
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(displayText(prompt));
+    dialog.setTextValue(defaultText);
+    WindowPlacement::keepCentred(&dialog);
+    const bool ok = dialog.exec() == QDialog::Accepted;
     if (ok && answer)
-        *answer = text;
+        *answer = dialog.textValue();
     return ok;
 }
 

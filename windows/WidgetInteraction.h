@@ -19,10 +19,14 @@ public:
     bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
                    QString *answer) override;
     QStringList openFileNames(const QString &title, const QString &startPath, const QString &filter) override;
+    QString folderName(const QString &title, const QString &startFolder) override;
     void setBusy(bool busy) override;
     bool progress(const QString &title, const QString &label, int done, int total) override;
 
 private:
+    // The window a dialog opens over: the open modal dialog, else the parent.
+    QWidget *owner() const;
+
     QPointer<QWidget> m_parent;
     int m_busyDepth = 0;
     QPointer<QProgressDialog> m_progress;

@@ -11,6 +11,7 @@
 #include "windows/WidgetInteraction.h"
 #include "support/DocumentTestSupport.h"
 #include "support/GuiTestSupport.h"
+#include <QAbstractFileIconProvider>
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -367,6 +368,8 @@ private slots:
         QTextBrowser *help = w->helpLauncher().helpWindow();
         QVERIFY(help && help->isVisible());
         QVERIFY(help->toPlainText().contains(QStringLiteral("帮助")));
+        QTest::qWait(20);
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(help->frameGeometry()));
     }
 
     // Command keys reach their commands; Alt with a letter never types into a field.
@@ -531,6 +534,30 @@ private slots:
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
         real.setBusy(false);
         QVERIFY(!QGuiApplication::overrideCursor());
+
+        // Boxes open centred on their window and inside the screen, with the
+        // size their text gives them; a box over a modal dialog goes over that dialog.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget owner;
+        WidgetInteraction boxes(&owner);
+        for (const QRect &at : {QRect(250, 300, 300, 200), QRect(650, 700, 150, 100)}) {
+            owner.setGeometry(at);
+            owner.show();
+            QRect shown;
+            GuiTest::onNextModal([&shown](QWidget *box) {
+                QTest::qWait(20);
+                shown = box->frameGeometry();
+                box->close();
+            });
+            boxes.message(QStringLiteral("系统"), QString(40, QChar(0x6587)) + QStringLiteral("\r\n").repeated(6),
+                          MessageIcon::Exclamation);
+            QVERIFY(screen.contains(shown));
+            if (at.x() == 250)
+                QVERIFY((shown.center() - owner.frameGeometry().center()).manhattanLength() <= 2);
+        }
+
+        // Qt's file dialog names a folder in Chinese too.
+        QCOMPARE(QAbstractFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("文件夹"));
 
         // Filter labels name their patterns once.
         QCOMPARE(qtFileFilter(DocumentCommands::loadDialogFilter()),

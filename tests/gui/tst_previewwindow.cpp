@@ -3,10 +3,13 @@
 #include "foundation/ScriptedInteraction.h"
 #include "layout/PainterSurface.h"
 #include "layout/ResumeLayout.h"
+#include "record/PreviewSettings.h"
 #include "windows/PreviewWindow.h"
 #include "support/DocumentTestSupport.h"
 #include "support/GuiTestSupport.h"
 #include <QCheckBox>
+#include <QComboBox>
+#include <QScreen>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -57,13 +60,121 @@ private slots:
         QCOMPARE(w.paper(0)->y(), w.twipsToPixels(-1920));
         QCOMPARE(w.paperTop(1), 1080.0);
         w.pageTwoScrollBar->setValue(w.pageTwoScrollBar->maximum());
-        QVERIFY(w.paperTop(1) + PreviewWindow::kPaperHeight <= PreviewWindow::kViewportHeight);
+        QVERIFY(w.paperTop(1) + PreviewWindow::kPaperHeight <= w.pixelsToTwips(w.paperViewport->height()));
         // The paper shows the ordinary arrow until a drag starts.
         QVERIFY(w.paper(0)->cursor().shape() == Qt::ArrowCursor && w.paper(1)->cursor().shape() == Qt::ArrowCursor);
         w.chkDefaultB5->setChecked(true);
         w.setUp();   // opening again starts at the top of page one, B5 unticked
         QVERIFY(!w.chkDefaultB5->isChecked() && showing(0));
         QCOMPARE(w.paperTop(0), 1080.0);
+    }
+
+    // Ctrl+Plus/Minus and the wheel with Ctrl step the zoom from 100 %, Ctrl+0
+    // comes back; the sheet is drawn afresh at its new size.
+    void zoomKeys_data()
+    {
+        QTest::addColumn<int>("key");   // 0: the wheel, a notch up (1) or down (-1)
+        QTest::addColumn<int>("notches");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("Ctrl+Plus") << int(Qt::Key_Plus) << 0 << 1.25;
+        QTest::newRow("Ctrl+=") << int(Qt::Key_Equal) << 0 << 1.25;
+        QTest::newRow("Ctrl+Minus") << int(Qt::Key_Minus) << 0 << 0.75;
+        QTest::newRow("wheel up") << 0 << 1 << 1.25;
+        QTest::newRow("wheel down twice") << 0 << -2 << 0.5;
+    }
+    void zoomKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, notches);
+        QFETCH(double, scale);
+        ScriptedInteraction ui;
+        PreviewWindow w(ui);
+        GuiTest::fillSample(w.pages());
+        w.setUp();
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        if (key) {
+            QTest::keyClick(&w, Qt::Key(key), Qt::ControlModifier);
+        } else {
+            const QPointF at(w.paper(0)->rect().center());
+            QWheelEvent e(at, w.paper(0)->mapToGlobal(at), {}, QPoint(0, 120 * notches), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(&w, &e);
+        }
+        QCOMPARE(w.zoomScale(), scale);
+        QCOMPARE(w.zoomBox->currentText(), QStringLiteral("%1%").arg(qRound(scale * 100)));
+        QCOMPARE(w.paper(0)->width(), qRound(PreviewWindow::kPaperWidth * scale * w.screenDpi() / 1440));
+        QCOMPARE(w.shownImage(0).size(), w.paper(0)->size());
+        QVERIFY(ui.shown.isEmpty());   // drawing again says nothing again
+        QTest::keyClick(&w, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(w.zoomScale(), 1.0);
+        QCOMPARE(w.shownImage(0).cacheKey(), w.paperImage(0).cacheKey());
+    }
+
+    // Page width and whole page follow the window; page keys scroll and switch pages.
+    void fitsAndPageKeys()
+    {
+        ScriptedInteraction ui;
+        PreviewWindow w(ui);
+        w.setUp();
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const int gap = w.twipsToPixels(PreviewZoom::kSideGap);
+        w.setZoom({PreviewZoom::Fit::PageWidth});
+        for (int width : {700, 1000}) {
+            w.resize(width, 500);
+            QVERIFY(qAbs(w.paper(0)->width() * (1 + 2 * gap / double(w.twipsToPixels(PreviewWindow::kPaperWidth)))
+                         - w.paperViewport->width()) < 3);
+            QVERIFY(w.paper(0)->x() > 0 && w.sidewaysScrollBar->isHidden());
+        }
+        QCOMPARE(w.zoomBox->currentText(), QStringLiteral("页宽"));
+        w.setZoom({PreviewZoom::Fit::WholePage});
+        QVERIFY(w.paper(0)->geometry().bottom() < w.paperViewport->height() && w.pageOneScrollBar->maximum() == 0);
+        w.zoomIn();   // from the scale shown to the next step above it
+        const QSizeF sheet(PreviewWindow::kPaperWidth, PreviewWindow::kPaperHeight);
+        const QSizeF viewport(w.pixelsToTwips(w.paperViewport->width()), w.pixelsToTwips(w.paperViewport->height()));
+        QCOMPARE(w.zoomScale(),
+                 PreviewZoom::nextStep(PreviewZoom::fitScale(PreviewZoom::Fit::WholePage, sheet, viewport, 1080), 1));
+        w.setZoom({PreviewZoom::Fit::None, 3.0});
+        QVERIFY(w.sidewaysScrollBar->isVisible() && w.paper(0)->x() < 0);
+
+        QTest::keyClick(&w, Qt::Key_PageDown);
+        QVERIFY(w.pageOneScrollBar->value() == w.pageOneScrollBar->pageStep() && w.paperTop(0) < 1080);
+        QTest::keyClick(&w, Qt::Key_PageUp);
+        QCOMPARE(w.pageOneScrollBar->value(), 0);
+        QTest::keyClick(&w, Qt::Key_PageDown, Qt::ControlModifier);
+        QVERIFY(w.paper(1)->isVisible() && w.cmdPageOne->isVisible());
+        QTest::keyClick(&w, Qt::Key_PageDown);
+        QCOMPARE(w.pageTwoScrollBar->value(), w.pageTwoScrollBar->pageStep());
+        QTest::keyClick(&w, Qt::Key_PageUp, Qt::ControlModifier);
+        QVERIFY(w.paper(0)->isVisible() && w.cmdPageTwo->isVisible());
+    }
+
+    // It opens at the size and zoom it was left at, never larger than the screen.
+    void sizeAndZoomKept()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY((PreviewSettings{screen.size() * 2, false, QStringLiteral("WHOLE_PAGE")}.store()));
+        ScriptedInteraction ui;
+        PreviewWindow w(ui);
+        QRect opened;
+        QString zoom;
+        GuiTest::onNextModal([&](QWidget *modal) {
+            opened = modal->frameGeometry();
+            zoom = w.zoomBox->currentText();
+            modal->resize(640, 480);
+            w.zoomIn();
+            modal->close();
+        });
+        w.showModal();
+        QVERIFY2(screen.contains(opened), qPrintable(QStringLiteral("%1 %2 %3 %4").arg(opened.x()).arg(opened.y()).arg(opened.width()).arg(opened.height())));
+        QCOMPARE(zoom, QStringLiteral("整页"));
+        const PreviewSettings kept = PreviewSettings::load();
+        QVERIFY(kept.size == QSize(640, 480) && !kept.maximized);
+        QCOMPARE(PreviewZoom::fromSetting(kept.zoom).scale, w.zoomScale());
+        QVERIFY(PreviewSettings{}.store());   // the other tests open at 100 %
     }
 
     void paperPicturesHoldTheDrawnPages()

@@ -276,10 +276,12 @@ private slots:
             BatchCommands batch(ui, margins, nullptr);
             const QString out = m_dir.filePath(QStringLiteral("printed.pdf"));
             batch.printerChooser = pdfPrinter(out);
+            batch.b5 = true;   // the menu's "B5或16开纸打印" box, over the dialog's A4
             ui.fileLists << QStringList{typical, bad, posts};
             ui.answers << Answer::Yes;
             ui.inputs << QStringLiteral("1");
             QVERIFY(batch.printDocuments() == 2 && pdfInfo(out, "Pages") == QStringLiteral("2"));
+            QVERIFY(pageSizeNear(out, kB5Width, kB5Height));
         }
 
         // Stopped in the progress: nothing is written, an earlier file stays.
@@ -298,6 +300,30 @@ private slots:
             ui.fileLists << QStringList{typical, posts};
             QVERIFY(batch.exportDocuments() == 0 && ui.messageTexts().last().contains(QStringLiteral("已停止")));
             QCOMPARE(readAll(out), before);
+        }
+
+        // One PDF each into a folder: namesakes from other folders get " (2)",
+        // the failing one is named; a PDF there from before is replaced only when the clerk agrees.
+        {
+            const QString other = m_dir.filePath(QStringLiteral("other/typical.dwz"));
+            QVERIFY(QDir().mkpath(QFileInfo(other).path()) && QFile::copy(typical, other));
+            const QString folder = m_dir.filePath(QStringLiteral("each"));
+            QVERIFY(QDir().mkpath(folder) && writeBytes(folder + QStringLiteral("/typical.pdf"), "old"));
+            ScriptedInteraction ui;
+            BatchCommands batch(ui, margins, nullptr);
+            batch.jobs = 2;
+            ui.fileLists << QStringList{typical, bad, posts, other} << QStringList{typical, other};
+            ui.answers << Answer::Yes << Answer::No << Answer::Yes << Answer::Yes;
+            ui.fileNames << folder << folder;
+            QCOMPARE(batch.exportDocumentsToFolder(), 0);   // not replaced
+            QCOMPARE(readAll(folder + QStringLiteral("/typical.pdf")), QByteArray("old"));
+            QCOMPARE(batch.exportDocumentsToFolder(), 2);
+            QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"typical (2).pdf", "typical.pdf"}));
+            QCOMPARE(pdfInfo(folder + QStringLiteral("/typical (2).pdf"), "Pages"), QStringLiteral("2"));
+            QVERIFY(std::any_of(ui.shown.cbegin(), ui.shown.cend(), [&](const auto &s) {
+                return s.kind == ScriptedInteraction::Shown::Folder && s.startPath == QFileInfo(typical).absolutePath();
+            }));
+            QVERIFY(ui.messageTexts().last().contains(QStringLiteral("已把 2 份导出")));
         }
 
         // Nothing passes: a message, no question.
