@@ -582,11 +582,11 @@ QString EntryWindow::droppedDocument(const QMimeData *data)
 
 bool EntryWindow::isPhotoDrop(QObject *target, const QString &path) const
 {
-    if (target == button(QStringLiteral("cmdPicture")))
-        return true;
+    if (documentKindOf(path) != DocumentKind::Unknown)
+        return false;   // a document loads wherever it is dropped
     static const QStringList pictures = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                          QStringLiteral("png"), QStringLiteral("pic")};
-    return documentKindOf(path) == DocumentKind::Unknown && pictures.contains(QFileInfo(path).suffix().toLower());
+    return target == button(QStringLiteral("cmdPicture")) || pictures.contains(QFileInfo(path).suffix().toLower());
 }
 
 bool EntryWindow::acceptDocumentDrop(QEvent *event, QObject *target)

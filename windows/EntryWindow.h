@@ -107,7 +107,8 @@ private:
     void showPage(int number);
     void layoutForm();
     void setTabOrderFromLayout();
-    // A file dropped on the photo frame, or a picture dropped anywhere.
+    // What becomes the photo: anything but a document dropped on the photo
+    // frame, or a picture file dropped anywhere.
     bool isPhotoDrop(QObject *target, const QString &path) const;
     void focusAndSelectFirstLine(QPlainTextEdit *box);
     void ensureVisible(QPlainTextEdit *box);
