@@ -1,5 +1,6 @@
 #include "commands/DocumentCommands.h"
 #include "foundation/AppInfo.h"
+#include "commands/RecentDocuments.h"
 #include "commands/ReplaceQuestion.h"
 #include "foundation/SafeFile.h"
 #include "record/CompanionPhoto.h"
@@ -117,6 +118,32 @@ bool DocumentCommands::openDocument(const QString &path)
     return loadDocument(path);
 }
 
+QString DocumentCommands::windowTitle() const
+{
+    // "[*]" is where the window shows its modified mark.
+    if (m_currentPath.isEmpty())
+        return AppInfo::entryCaption() + QStringLiteral("[*]");
+    return QFileInfo(m_currentPath).fileName() + QStringLiteral("[*] - ") + AppInfo::entryCaption();
+}
+
+QStringList DocumentCommands::recentDocuments() const
+{
+    return RecentDocuments::paths();
+}
+
+bool DocumentCommands::openRecent(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        RecentDocuments::remove(path);
+        m_ui.message(QStringLiteral("系统"),
+                     QStringLiteral("文件“%1”已不存在（可能已改名、移走或删除），已从最近的文件中去掉。")
+                         .arg(QDir::toNativeSeparators(path)),
+                     MessageIcon::Information);
+        return false;
+    }
+    return loadDocument(path);
+}
+
 bool DocumentCommands::loadDocument(const QString &givenPath)
 {
     if (!confirmUnsavedChanges())
@@ -135,7 +162,6 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
                              : givenPath;
     if (path.isEmpty())
         return false;
-    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
     // A document that is not loaded takes nothing away.
     const auto unchanged = [&] {
         if (m_record.filledBy != nameFillBefore) {
@@ -158,9 +184,15 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
         showFailure(m_ui, loaded, QStringLiteral("系统"));
         return unchanged();
     }
-    // Only a document of the current kind is the one a save would replace.
+    // Only a document of the current kind is the one a save would replace;
+    // an older or brief document is proposed as a new one beside it.
     setCurrentDocument(isDocument ? path : QString());
-    m_saveStartPath.clear();
+    const QFileInfo loadedFile(path);
+    m_saveStartPath = isDocument ? QString()
+                                 : loadedFile.absolutePath() + QLatin1Char('/') + loadedFile.completeBaseName()
+                                       + QStringLiteral(".dwz");
+    m_lastDialogPath = QFileInfo(path).absoluteFilePath();
+    RecentDocuments::add(path);
     recordChanged();
     keepRecoveryCopy();
     return true;
@@ -222,7 +254,10 @@ DocumentCommands::SaveResult DocumentCommands::save()
     QString startFolder = lastSaveFolderSetting();
     if (startFolder == defaultDocumentsFolder())
         QDir().mkpath(startFolder);   // best effort; the dialog copes without it
-    QString startPath = m_saveStartPath.isEmpty() ? startFolder : m_saveStartPath;
+    // The open document's own name in its folder; for a new record the last save folder.
+    QString startPath = !m_currentPath.isEmpty() ? m_currentPath
+                        : m_saveStartPath.isEmpty() ? startFolder
+                                                    : m_saveStartPath;
     QString path;
     bool replaceReadOnly = false;
     bool replacesOpenDocument = false;
@@ -231,7 +266,6 @@ DocumentCommands::SaveResult DocumentCommands::save()
         if (path.isEmpty())
             return SaveResult::Cancelled;
         path = documentSavePath(path);
-        m_lastDialogPath = QFileInfo(path).absoluteFilePath();
         // Replacing the open document is the everyday save; replacing any
         // other file may destroy another cadre's record.
         replacesOpenDocument = QFileInfo::exists(path) && sameFilePath(path, m_currentPath);
@@ -295,6 +329,9 @@ DocumentCommands::SaveResult DocumentCommands::save()
     // The folder is remembered once the document is on disk, before its
     // photo is copied: a photo that fails leaves a saved document there.
     if (written) {
+        // Only where something was saved: a folder that failed is not offered again.
+        m_lastDialogPath = QFileInfo(path).absoluteFilePath();
+        RecentDocuments::add(path);
         const QString folder = QFileInfo(path).absolutePath();
         QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
         settings.setValue(settingKey(), folder);

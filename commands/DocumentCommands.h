@@ -6,6 +6,7 @@
 #include "record/RendererVars.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class RecoveryStore;
@@ -39,6 +40,14 @@ public:
     // The same load for a file named without the dialog (the program's
     // argument, a file dropped on the window): save prompt, then the file.
     bool openDocument(const QString &path);
+    // The documents opened or saved last, newest first.
+    QStringList recentDocuments() const;
+    // Opens one of them as openDocument() does; one that is gone is said
+    // and taken off the list.
+    bool openRecent(const QString &path);
+    // The window's title: the open document's name, then the program's
+    // caption, with "[*]" where the modified mark goes.
+    QString windowTitle() const;
     // Save (保  存): true when the document and its photo were saved.
     bool saveDocument() { return save() == SaveResult::Saved; }
     SaveResult save();

@@ -1,5 +1,8 @@
 #include "foundation/FileErrorText.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstring>
 
@@ -34,4 +37,27 @@ QString fileErrorText(int osError, FileAccess access)
     default: break;
     }
     return QStringLiteral("系统错误 %1（%2）").arg(osError).arg(QString::fromLocal8Bit(std::strerror(osError)));
+}
+
+QString saveFailureText(const QString &path, int osError, const QString &reason, bool inFolder, bool oldFileKept)
+{
+    QString text;
+    if (inFolder) {
+        const QString advice = osError == ENOSPC
+#ifdef EDQUOT
+                                       || osError == EDQUOT
+#endif
+                                   ? QStringLiteral("请删除不用的文件，或选择别的磁盘上的文件夹。")
+                                   : QStringLiteral("请选择别的文件夹。");
+        text = QStringLiteral("无法保存到这个文件夹：%1。%2\r\n文件夹：%3")
+                   .arg(fileErrorText(osError, FileAccess::Write), advice,
+                        QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+    } else {
+        text = QStringLiteral("无法保存文件“%1”：%2。").arg(QDir::toNativeSeparators(path), reason);
+    }
+    if (oldFileKept)
+        text += QStringLiteral("\r\n原有的文件没有改变。");
+    if (osError > 0)
+        text += QStringLiteral("\r\n（错误号 %1）").arg(osError);
+    return text;
 }

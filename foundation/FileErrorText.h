@@ -6,3 +6,10 @@
 // unknown error number gives its number and the system's own text.
 enum class FileAccess { Read, Write };
 QString fileErrorText(int osError, FileAccess access = FileAccess::Write);
+
+// A file that could not be saved, as the clerk reads it: the reason first,
+// in words, with what to do about it; the old file's fate only where there
+// was one; the system's error number last, in brackets, for support.
+// `inFolder`: the folder is what failed (no room, no permission to create
+// a file there, a read-only disk), not the file itself.
+QString saveFailureText(const QString &path, int osError, const QString &reason, bool inFolder, bool oldFileKept);

@@ -44,6 +44,18 @@ QString SafeFile::failureReason() const
     return m_osError != 0 ? errorString() : fileErrorText(0);
 }
 
+bool SafeFile::failedInFolder() const
+{
+    switch (m_osError) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EROFS: return true;
+    default: return m_folderRefused;
+    }
+}
+
 bool SafeFile::fail(int osError)
 {
     if (m_osError == 0) {
@@ -61,6 +73,7 @@ bool SafeFile::open(OpenMode mode)
         return false;
     }
     m_osError = 0;
+    m_folderRefused = false;
     m_finished = false;
     m_target = writeTargetOf(m_path);   // replace what a link points to, keep the link
     if (m_target.isEmpty()) {
@@ -208,6 +221,7 @@ bool SafeFile::failInFolder(int osError, const QString &folder)
     case ENOENT: text = QStringLiteral("文件夹“%1”不存在").arg(shown); break;
     default: return fail(osError);
     }
+    m_folderRefused = true;
     m_osError = osError;
     setErrorString(text);
     return false;

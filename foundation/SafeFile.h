@@ -42,6 +42,9 @@ public:
     int osError() const { return m_osError; }
     // Why it failed, in Chinese; never Qt's own English device text.
     QString failureReason() const;
+    // The folder failed, not the file: no file could be made there, or the
+    // disk it is on is full or read-only.
+    bool failedInFolder() const;
 
     bool isSequential() const override { return false; }
     bool seek(qint64 pos) override;
@@ -62,6 +65,7 @@ private:
     QString m_temporary;
     int m_fd = -1;
     int m_osError = 0;
+    bool m_folderRefused = false;
     bool m_finished = false;
     bool m_replaceReadOnly = false;
 };

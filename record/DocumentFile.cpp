@@ -98,9 +98,13 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
 {
     if (written)
         *written = false;
-    auto failed = [](int number, const QString &reason, const QString &file) {
-        return Failure{
-            QStringLiteral("保存时发生错误:%1:%2（%3）\r\n原有的文件没有改变。").arg(number).arg(reason, shown(file))};
+    // Said only where a document was there to keep.
+    const bool oldDocument = QFileInfo(path).isFile();
+    auto failed = [oldDocument](int number, const QString &reason, const QString &file, bool inFolder = false) {
+        return Failure{saveFailureText(file, number, reason, inFolder, oldDocument), QString(), FailureWeight::Warning};
+    };
+    auto fileFailed = [&failed](const SafeFile &file) {
+        return failed(file.osError(), file.failureReason(), file.fileName(), file.failedInFolder());
     };
 
     const QString companion = companionPhotoPath(path);
@@ -119,23 +123,22 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
     // as they were.
     const Result<QByteArray> encoded = dwzDocumentBytes(vars, record.compactPartyText);
     if (!encoded)
-        return failed(QFileDevice::UnspecifiedError, encoded.error(), path);
+        return failed(0, encoded.error(), path);
     const QByteArray &bytes = encoded.value();
     SafeFile document(path);
     document.setReplaceReadOnly(replaceReadOnly);
     if (!document.open(QIODevice::WriteOnly) || document.write(bytes) != bytes.size() || !document.finishWriting())
-        return failed(document.osError(), document.failureReason(), path);
+        return fileFailed(document);
     SafeFile photo(companion);
     photo.setReplaceReadOnly(true);   // checked above
     if (copyPhoto) {
         const Result<QByteArray> photoBytes = companionPhotoBytes(record.photoPath, record.photo);
         if (!photoBytes) {
-            return Failure{
-                QStringLiteral("保存时发生错误:%1\r\n请重新加载照片后再保存。原有的文件没有改变。").arg(photoBytes.error())};
+            return failed(0, photoBytes.error() + QStringLiteral("。请重新加载照片后再保存"), path);
         }
         if (!photo.open(QIODevice::WriteOnly) || photo.write(photoBytes.value()) != photoBytes.value().size()
             || !photo.finishWriting())
-            return failed(photo.osError(), photo.failureReason(), companion);
+            return fileFailed(photo);
     }
     // Two renames cannot happen at once. The old photo leaves its name
     // first, so that whenever the program is stopped the document shows its
@@ -146,18 +149,18 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
     // through it.
     if (removeOldPhoto && !(copyPhoto && QFileInfo(companion).isSymLink())) {
         if (const Result<> aside = oldPhoto.setAside(); !aside)
-            return Failure{QStringLiteral("保存时发生错误:旧的照片文件“%1”无法移开：%2\r\n原有的文件没有改变。")
-                               .arg(shown(companion), aside.error())};
+            return failed(0, QStringLiteral("旧的照片文件无法移开：") + aside.error(), companion);
     }
     if (!document.commit())
-        return failed(document.osError(), document.failureReason(), path);
+        return fileFailed(document);
     oldPhoto.drop();
     if (written)
         *written = true;
 
     if (copyPhoto && !photo.commit()) {
         return Failure{QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
-                           .arg(shown(companion), photo.failureReason())};
+                           .arg(shown(companion), photo.failureReason()),
+                       QString(), FailureWeight::Warning};
     }
     record.isDirty = false;
     return {};

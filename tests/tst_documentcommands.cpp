@@ -5,6 +5,7 @@
 #include "record/DocumentLock.h"
 #include "record/RecoveryStore.h"
 #include "support/DocumentTestSupport.h"
+#include "support/FullDisk.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -97,7 +98,8 @@ private slots:
     void init()
     {
         Clock::setToday(QDate(2024, 5, 6));
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "preRMDir", "preRMDir").clear();
+        for (const char *app : {"preRMDir", "KQTS"})
+            QSettings(QSettings::NativeFormat, QSettings::UserScope, app, app).clear();
     }
 
     void saveFolderRemembered()
@@ -113,7 +115,11 @@ private slots:
         QCOMPARE(s.cmds.currentDocumentPath(), doc("first.dwz"));
         QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
 
-        // The load dialog of this run starts where the last save went.
+        // The title names it; the next save proposes it, and the load dialog
+        // of this run starts where the last save went.
+        QCOMPARE(s.cmds.windowTitle(), QStringLiteral("first.dwz[*] - 任免审批表录入(2.09)"));
+        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);
+        QCOMPARE(s.ui.shown.last().startPath, doc("first.dwz"));
         QVERIFY(!s.cmds.load());
         QCOMPARE(s.ui.shown.last().startPath, doc("first.dwz"));
 
@@ -144,7 +150,72 @@ private slots:
         QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
         QVERIFY(!QFile::exists(doc("nophoto/p.dwz")) && p.record.isDirty);
         QCOMPARE(p.cmds.currentDocumentPath(), QString());
-        QVERIFY(p.ui.messageTexts().value(0).contains(QStringLiteral("原有的文件没有改变")));
+        QVERIFY(p.ui.messageTexts().value(0).contains(QStringLiteral("照片文件")));
+        QVERIFY(!p.ui.messageTexts().value(0).contains(QStringLiteral("原有的文件没有改变")));   // there was none
+    }
+
+    // A failed save says why first, in words, with what to do; the old file
+    // only where there was one; the error number last. Only folders where
+    // something succeeded are offered again.
+    void saveFailureSaysWhy_data()
+    {
+        QTest::addColumn<QString>("saveAs");
+        QTest::addColumn<QString>("starts");
+        QTest::addColumn<int>("error");
+        const QString readOnly = ::geteuid() == 0 ? QStringLiteral("磁盘只读") : QStringLiteral("没有写入权限");
+        QTest::newRow("no folder") << "nofolder/x.dwz" << "无法保存到这个文件夹：文件夹不存在。请选择别的文件夹。" << ENOENT;
+        QTest::newRow("read-only folder") << "ro/x.dwz" << "无法保存到这个文件夹：" + readOnly + "。请选择别的文件夹。"
+                                          << (::geteuid() == 0 ? EROFS : EACCES);
+        QTest::newRow("onto a folder") << "adir.dwz" << "无法保存文件“" + doc("adir.dwz") + "”：这是一个文件夹，不是文件。" << EISDIR;
+    }
+    void saveFailureSaysWhy()
+    {
+        QFETCH(QString, saveAs);
+        QFETCH(QString, starts);
+        QFETCH(int, error);
+        QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("ro")) && QDir(m_docs.path()).mkpath(QStringLiteral("adir.dwz")));
+        QVERIFY(writeBytes(doc("ro/x.dwz"), "the old one"));
+        ReadOnlyFolder readOnly(doc("ro"));
+        if (saveAs.startsWith(QLatin1String("ro/")) && !readOnly.active())
+            QSKIP("no read-only folder here");
+        const bool old = QFileInfo(doc(saveAs)).isFile();
+        Session s;
+        s.ui.fileNames << doc(saveAs);
+        s.ui.answers << Answer::Yes;   // replace what has the name
+        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Failed);
+        const QString said = s.ui.messageTexts().value(0);
+        QVERIFY2(said.startsWith(starts), qPrintable(said));
+        QCOMPARE(said.contains(QStringLiteral("原有的文件没有改变。")), old);
+        QVERIFY2(said.endsWith(QStringLiteral("（错误号 %1）").arg(error)), qPrintable(said));
+        QCOMPARE(s.ui.shown.last().icon, MessageIcon::Exclamation);
+        QVERIFY(!s.cmds.load());
+        QCOMPARE(s.ui.shown.last().startPath, QDir::currentPath());
+        QVERIFY(s.cmds.recentDocuments().isEmpty());
+    }
+
+    // The last ten documents opened or saved, newest first; one that is
+    // gone is said and dropped when chosen.
+    void recentDocuments()
+    {
+        Session s;
+        for (int i = 0; i < 12; ++i) {
+            s.ui.fileNames << doc(QStringLiteral("r%1.dwz").arg(i));
+            QVERIFY(s.cmds.saveDocument());
+        }
+        s.ui.fileNames << doc("r5.dwz");
+        QVERIFY(s.cmds.load());
+        QStringList expected{doc("r5.dwz")};
+        for (int i = 11; expected.size() < 10; --i)
+            if (i != 5)
+                expected << doc(QStringLiteral("r%1.dwz").arg(i));
+        QCOMPARE(s.cmds.recentDocuments(), expected);
+        QVERIFY(QFile::remove(doc("r11.dwz")));
+        QVERIFY(!s.cmds.openRecent(doc("r11.dwz")));
+        QVERIFY(s.ui.messageTexts().last().contains(QStringLiteral("已不存在")));
+        QVERIFY(!s.cmds.recentDocuments().contains(doc("r11.dwz")) && s.cmds.recentDocuments().size() == 9);
+        QVERIFY(s.cmds.openRecent(doc("r9.dwz")));
+        QCOMPARE(s.cmds.currentDocumentPath(), doc("r9.dwz"));
+        QCOMPARE(s.cmds.recentDocuments().first(), doc("r9.dwz"));
     }
 
     // The prompt before closing (and before loading): Yes goes on only once the
@@ -202,7 +273,7 @@ private slots:
             QVERIFY(s.ui.shown[2].text.contains(QStringLiteral("已存在，要替换它吗？"))
                     && s.ui.shown.last().text == QStringLiteral("没有保存。"));
         if (valid && s.ui.shown.last().kind == K::Message && saveAs != QLatin1String("taken.dwz"))
-            QVERIFY(s.ui.shown.last().text.startsWith(QStringLiteral("保存时发生错误:")));
+            QVERIFY(s.ui.shown.last().text.startsWith(QStringLiteral("无法保存到这个文件夹：")));
 
         // The load command stops at the same points: the record stays, no dialog follows.
         if (!goesOn) {
@@ -266,7 +337,9 @@ private slots:
         s.ui.fileNames << doc("old.ren") << doc("old.ren");
         QVERIFY(s.cmds.load());
         QCOMPARE(s.cmds.currentDocumentPath(), QString());
+        QCOMPARE(s.cmds.windowTitle(), QStringLiteral("任免审批表录入(2.09)[*]"));
         QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
+        QCOMPARE(s.ui.shown.last().startPath, doc("old.dwz"));   // proposed as a new document beside it
         QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::OpenFile, K::SaveFile}));
         QCOMPARE(readAll(doc("old.ren")), ren);
         QCOMPARE(s.cmds.currentDocumentPath(), doc("old.ren.dwz"));

@@ -379,7 +379,7 @@ private slots:
         r.isDirty = true;
         ScriptedInteraction ui;
         QVERIFY(!saveRecord(m_dir->path(), r, ui) && r.isDirty && QFileInfo(m_dir->path()).isDir());
-        QVERIFY2(ui.messageTexts().value(0).startsWith(QStringLiteral("保存时发生错误:")), qPrintable(ui.messageTexts().value(0)));
+        QVERIFY2(ui.messageTexts().value(0).startsWith(QStringLiteral("无法保存文件")), qPrintable(ui.messageTexts().value(0)));
         SafeFile unopened(in("x.dwz"));   // a failure without a system reason is still said in Chinese
         QVERIFY(unopened.write("x") < 0 && unopened.failureReason() == QStringLiteral("未知错误"));
     }
@@ -505,7 +505,8 @@ private slots:
             r.photo = photo;
             QVERIFY(!saveRecord(in("zhang.dwz"), r, ui));
             const QString said = ui.messageTexts().value(0);
-            QVERIFY(r.isDirty && said.startsWith(QStringLiteral("保存时发生错误:")) && said.endsWith(QStringLiteral("原有的文件没有改变。")));
+            QVERIFY2(r.isDirty && said.startsWith(QStringLiteral("无法保存到这个文件夹："))
+                         && said.contains(QStringLiteral("\r\n原有的文件没有改变。\r\n（错误号 ")), qPrintable(said));
         }
         const QString error = written ? ui.messageTexts().value(0) : written.error();
         QVERIFY2(error.contains(disk.isTmpfs() ? QStringLiteral("磁盘已满") : QStringLiteral("文件太大")),

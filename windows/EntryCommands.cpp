@@ -8,7 +8,11 @@
 #include <QCloseEvent>
 #include <QAction>
 #include <QIcon>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
+#include <QShortcut>
+#include <QToolButton>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -23,7 +27,7 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
 
     m_documents.onRecordChanged = [this] {
         m_window.refreshControls();
-        showPhotoFrame();
+        commandDone();
     };
     m_documents.onCheckFailed = [this](const FieldPlace &refused) { m_window.showField(refused); };
     m_documents.onPartyTextRejected = [this] { focusPartyText(); };
@@ -58,6 +62,34 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
         b->setMenu(menu);
         b->setToolTip(QStringLiteral("选择多份已保存的文件，校验后一次打印，或导出为一个PDF或每份一个PDF"));
     }
+    // The documents opened last: from a small arrow beside 调入, a right
+    // click on it, or a key.
+    if (QPushButton *load = m_window.button(QStringLiteral("CmdDiaoru"))) {
+        m_recentMenu = new QMenu(load);
+        m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+        connect(m_recentMenu, &QMenu::aboutToShow, this, &EntryCommands::fillRecentMenu);
+        auto *arrow = new QToolButton(load->parentWidget());
+        arrow->setObjectName(QStringLiteral("CmdRecent"));
+        arrow->setArrowType(Qt::DownArrow);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setPopupMode(QToolButton::InstantPopup);
+        arrow->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+        arrow->setMenu(m_recentMenu);
+        const QRect r = load->geometry();
+        const int w = qMax(12, r.height() / 2);
+        load->setGeometry(r.adjusted(0, 0, -w, 0));
+        arrow->setGeometry(r.right() - w + 1, r.top(), w, r.height());
+        load->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(load, &QWidget::customContextMenuRequested, this,
+                [this, load](const QPoint &at) { m_recentMenu->popup(load->mapToGlobal(at)); });
+        const QKeySequence key(Qt::CTRL | Qt::SHIFT | Qt::Key_O);
+        auto *shortcut = new QShortcut(key, &m_window);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, load] { m_recentMenu->popup(load->mapToGlobal(QPoint(0, load->height()))); });
+        const QString tip = QStringLiteral("最近的文件（%1）").arg(key.toString(QKeySequence::NativeText));
+        arrow->setToolTip(tip);
+        load->setToolTip(load->toolTip() + QStringLiteral("；右键：") + tip);
+    }
     // The close box and "关  闭" both pass the save prompt first.
     m_window.installEventFilter(this);
     connect(&m_window, &EntryWindow::unloaded, this, &EntryCommands::endOfApplication);
@@ -74,16 +106,54 @@ PreviewWindow *EntryCommands::renderer() const
 void EntryCommands::load()
 {
     m_documents.load();
+    commandDone();
 }
 
 void EntryCommands::openDocument(const QString &path)
 {
     m_documents.openDocument(path);
+    commandDone();
+}
+
+void EntryCommands::openRecent(const QString &path)
+{
+    m_documents.openRecent(path);
+    commandDone();
+}
+
+void EntryCommands::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList paths = m_documents.recentDocuments();
+    for (int i = 0; i < paths.size(); ++i) {
+        const QFileInfo file(paths[i]);
+        // The name to pick by, its folder beside it.
+        QAction *a = m_recentMenu->addAction(QStringLiteral("&%1  %2\t%3")
+                                                 .arg(i + 1 == 10 ? 0 : i + 1)
+                                                 .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath())));
+        const QString path = paths[i];
+        connect(a, &QAction::triggered, this, [this, path] { openRecent(path); });
+    }
+    if (paths.isEmpty())
+        m_recentMenu->addAction(QStringLiteral("（还没有调入或保存过文件）"))->setEnabled(false);
 }
 
 void EntryCommands::saveDocument()
 {
     m_documents.saveDocument();
+    commandDone();
+}
+
+void EntryCommands::commandDone()
+{
+    showPhotoFrame();
+    m_window.updateTitle();
+}
+
+void EntryCommands::attachPhoto(const QString &path)
+{
+    PhotoDialog::attachPhotoFile(m_window.record(), path, m_ui);
+    commandDone();
 }
 
 void EntryCommands::preview()
@@ -110,7 +180,7 @@ void EntryCommands::choosePhoto()
 {
     PhotoDialog dialog(m_window.record(), m_ui, &m_window);
     dialog.exec();
-    showPhotoFrame();
+    commandDone();
 }
 
 void EntryCommands::showPhotoFrame()

@@ -8,6 +8,7 @@
 
 class BatchCommands;
 class EntryWindow;
+class QMenu;
 class QTimer;
 class RecoveryStore;
 class Interaction;
@@ -44,6 +45,11 @@ public:
     void editMargins();
     void choosePhoto();
     void choosePicture() { choosePhoto(); }
+    // A picture file dropped on the form: attached as the photo dialog would.
+    void attachPhoto(const QString &path);
+    // The recent documents under 调入, built afresh each time it opens.
+    QMenu *recentMenu() const { return m_recentMenu; }
+    void openRecent(const QString &path);
 
     // The photo frame on page 1 shows the current photo, or its caption.
     void showPhotoFrame();
@@ -59,6 +65,9 @@ protected:
 
 private:
     void focusPartyText();
+    void fillRecentMenu();
+    // After a command: the photo frame and the title as the record now is.
+    void commandDone();
     void endOfApplication();
 
     EntryWindow &m_window;
@@ -69,4 +78,5 @@ private:
     QPointer<PreviewWindow> m_renderer;
     std::unique_ptr<BatchCommands> m_batch;
     QTimer *m_recoveryTimer = nullptr;
+    QMenu *m_recentMenu = nullptr;
 };

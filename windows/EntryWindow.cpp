@@ -3,6 +3,7 @@
 #include "foundation/Clock.h"
 #include "foundation/Interaction.h"
 #include "foundation/TextUtilities.h"
+#include "record/DocumentKind.h"
 #include "record/FieldChecks.h"
 #include "pages/DocumentRender.h"
 #include "record/RendererHandoff.h"
@@ -13,10 +14,12 @@
 #include "windows/EntryLayout.h"
 #include "windows/EntryPage.h"
 #include "windows/FormFont.h"
+#include "windows/PhotoDialog.h"
 #include "windows/ResumeTyping.h"
 #include "foundation/Twips.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QMimeData>
 #include <QTimer>
@@ -28,6 +31,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextBlock>
@@ -97,16 +101,22 @@ EntryWindow::EntryWindow(Interaction &ui, QWidget *parent)
     refreshControls();
     m_record.isDirty = false;
 
-    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    int height = twipsY(EntryLayout::kPageTop + EntryLayout::kPageHeight);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        height = qMin(height, screen->availableGeometry().height() - 40);
-    // Wide enough for the page and for the whole button row.
-    const int buttonsRight = button(QStringLiteral("cmdBatch"))->geometry().right() + twipsX(45);
-    resize(qMax(twipsX(EntryLayout::kPageWidth) + barWidth, buttonsRight), height);
-    layoutViewport();
+    setTabOrderFromLayout();
     showPage(1);
+    // Opens showing the whole form where the screen has room for it, and
+    // fitted into the screen's free area (without the panels) where not.
+    QSize size(m_buttonStrip->width(), twipsY(EntryLayout::kPageTop + EntryLayout::kPageHeight));
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect free = screen->availableGeometry();
+        const QSize frame(8, 40);   // the window manager's frame and title bar, before there is one
+        size = size.boundedTo(free.size() - frame);
+        move(free.topLeft() + QPoint((free.width() - size.width() - frame.width()) / 2,
+                                     (free.height() - size.height() - frame.height()) / 2));
+    }
+    resize(size);
+    layoutForm();
     m_commands = new EntryCommands(*this, ui);
+    updateTitle();
 }
 
 EntryWindow::~EntryWindow() = default;
@@ -123,16 +133,21 @@ int EntryWindow::twipsY(double twips) const
 
 void EntryWindow::buildPages()
 {
-    m_viewport = new QWidget(this);
-    m_viewport->setObjectName(QStringLiteral("pageViewport"));
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setObjectName(QStringLiteral("pageViewport"));
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setFocusPolicy(Qt::NoFocus);
+    // Centred sideways, from the top down like a sheet on a desk.
+    m_scrollArea->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_scrollArea->verticalScrollBar()->setSingleStep(twipsY(240));
+    m_sheet = new QWidget;
+    m_sheet->setObjectName(QStringLiteral("pageSheet"));
     for (int i = 0; i < 2; ++i) {
-        m_pages[i] = new EntryPage(i + 1, m_viewport);
+        m_pages[i] = new EntryPage(i + 1, m_sheet);
         m_pages[i]->setObjectName(i == 0 ? QStringLiteral("Picture1") : QStringLiteral("Picture2"));
-        m_bars[i] = new QScrollBar(Qt::Vertical, this);
-        m_bars[i]->setObjectName(i == 0 ? QStringLiteral("VSCROLL1") : QStringLiteral("VSCROLL2"));
     }
-    connect(m_bars[0], &QScrollBar::valueChanged, this, &EntryWindow::scrollPageOne);
-    connect(m_bars[1], &QScrollBar::valueChanged, this, &EntryWindow::scrollPageTwo);
+    m_scrollArea->setWidget(m_sheet);
+    m_sheet->installEventFilter(this);   // the buttons follow it sideways
 
     for (const EntryLayout::ControlPlace &place : EntryLayout::controlPlaces()) {
         EntryPage *page = m_pages[place.page - 1];
@@ -169,6 +184,8 @@ void EntryWindow::buildPages()
 
     auto *photo = new QPushButton(QStringLiteral("照 片"), m_pages[0]);
     photo->setObjectName(QStringLiteral("cmdPicture"));
+    photo->setAcceptDrops(true);   // a picture dropped on it is the photo
+    photo->installEventFilter(this);
     photo->setGeometry(m_pages[0]->toPixels(EntryLayout::photoFrame()));
     photo->setFont(songtiFont(12));
     m_buttons.insert(photo->objectName(), photo);
@@ -181,9 +198,11 @@ void EntryWindow::buildPages()
 
 void EntryWindow::buildButtons()
 {
+    m_buttonStrip = new QWidget(this);
+    m_buttonStrip->setObjectName(QStringLiteral("buttonStrip"));
     const QVector<EntryLayout::Button> &list = EntryLayout::buttons();
     for (int i = 0; i < list.size(); ++i) {
-        auto *b = new QPushButton(list[i].caption, this);
+        auto *b = new QPushButton(list[i].caption, m_buttonStrip);
         b->setObjectName(QLatin1String(list[i].name));
         const QRectF r = EntryLayout::buttonRect(i);
         b->setGeometry(twipsX(r.left()), twipsY(r.top()), twipsX(r.width()), twipsY(r.height()));
@@ -192,7 +211,7 @@ void EntryWindow::buildButtons()
     }
     // Printing or exporting many saved documents at once, after the form's
     // own buttons.
-    auto *batch = new QPushButton(QStringLiteral("批量打印"), this);
+    auto *batch = new QPushButton(QStringLiteral("批量打印"), m_buttonStrip);
     batch->setObjectName(QStringLiteral("cmdBatch"));
     const QRectF r = EntryLayout::buttonRect(list.size());
     batch->setGeometry(twipsX(r.left()), twipsY(r.top()), twipsX(r.width()), twipsY(r.height()));
@@ -200,6 +219,9 @@ void EntryWindow::buildButtons()
     // Its caption says enough; the menu arrow would crowd it.
     batch->setStyleSheet(QStringLiteral("QPushButton::menu-indicator { image: none; width: 0px; }"));
     m_buttons.insert(batch->objectName(), batch);
+    // The form is as wide as its page or its button row, whichever is wider.
+    m_buttonStrip->resize(qMax(twipsX(EntryLayout::kPageWidth), batch->geometry().right() + 1 + twipsX(45)),
+                          twipsY(EntryLayout::kPageTop));
     connect(button(QStringLiteral("CmdNextPage")), &QPushButton::clicked, this, &EntryWindow::showNextPage);
     connect(button(QStringLiteral("CmdLastpage")), &QPushButton::clicked, this, &EntryWindow::showPreviousPage);
     connect(button(QStringLiteral("CmdClose")), &QPushButton::clicked, this, &EntryWindow::closeEditor);
@@ -239,6 +261,7 @@ void EntryWindow::bindControl(QPlainTextEdit *box, const QString &name, int row)
         if (QString *field = recordFieldByControl(m_record, name, row < 0 ? 0 : row)) {
             *field = toRecordText(box->toPlainText());
             m_record.isDirty = true;
+            setWindowModified(true);
         }
         afterEdit(box);
     });
@@ -258,6 +281,7 @@ void EntryWindow::refreshControls()
         afterEdit(box);
     }
     m_refreshing = false;
+    setWindowModified(m_record.isDirty);
 }
 
 void EntryWindow::afterEdit(QPlainTextEdit *box)
@@ -368,50 +392,58 @@ EntryPage *EntryWindow::page(int number) const
 
 QScrollBar *EntryWindow::pageScrollBar(int number) const
 {
-    return (number == 1 || number == 2) ? m_bars[number - 1] : nullptr;
+    return number == m_currentPage ? m_scrollArea->verticalScrollBar() : nullptr;
 }
 
 void EntryWindow::showPage(int number)
 {
     const int shown = number - 1, hidden = 1 - shown;
+    QScrollBar *bar = m_scrollArea->verticalScrollBar();
+    if (number != m_currentPage)
+        m_pageScroll[hidden] = bar->value();
     m_pages[shown]->show();
-    m_bars[shown]->show();
     m_pages[hidden]->hide();
-    m_bars[hidden]->hide();
     m_currentPage = number;
+    layoutForm();
+    bar->setValue(m_pageScroll[shown]);   // each page keeps its own place
 }
 
-void EntryWindow::layoutViewport()
+void EntryWindow::updateTitle()
+{
+    if (m_commands) {
+        setWindowFilePath(m_commands->documents().currentDocumentPath());
+        setWindowTitle(m_commands->documents().windowTitle());
+    }
+    setWindowModified(m_record.isDirty);
+}
+
+void EntryWindow::layoutForm()
 {
     const int top = twipsY(EntryLayout::kPageTop);
-    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int h = qMax(0, height() - top);
-    m_viewport->setGeometry(0, top, qMax(0, width() - barWidth), h);
-    for (int i = 0; i < 2; ++i) {
-        m_bars[i]->setGeometry(width() - barWidth, top, barWidth, h);
-        updateScrollRange(i + 1);
-    }
+    m_scrollArea->setGeometry(0, top, width(), qMax(0, height() - top));
+    // The sheet holds the page shown, centred under the button row.
+    const EntryPage *page = m_pages[m_currentPage - 1];
+    const int sheetWidth = qMax(m_buttonStrip->width(), page->width());
+    m_sheet->resize(sheetWidth, page->height());
+    for (EntryPage *p : m_pages)
+        p->move((sheetWidth - p->width()) / 2, 0);
 }
 
-void EntryWindow::updateScrollRange(int number)
+void EntryWindow::setTabOrderFromLayout()
 {
-    EntryPage *p = m_pages[number - 1];
-    QScrollBar *bar = m_bars[number - 1];
-    const double visible = pixelsToTwips(m_viewport->height(), logicalDpiY());
-    bar->setRange(0, qMax(0, int(std::ceil(p->heightTwips() - visible))));
-    bar->setPageStep(qMax(1, int(visible)));
-    bar->setSingleStep(240);
-    p->move(0, -twipsY(bar->value()));
-}
-
-void EntryWindow::scrollPageOne(int value)
-{
-    m_pages[0]->move(0, -twipsY(value));
-}
-
-void EntryWindow::scrollPageTwo(int value)
-{
-    m_pages[1]->move(0, -twipsY(value));
+    // Each page's boxes as the layout lists them, in reading order; then
+    // the buttons once, the photo frame first (among the boxes, typing on
+    // after a Tab would go nowhere). The other page's boxes are hidden, so
+    // Tab passes over them.
+    QList<QWidget *> chain;
+    for (const EntryLayout::ControlPlace &place : EntryLayout::controlPlaces())
+        chain << control(place.name, place.row);
+    chain << button(QStringLiteral("cmdPicture"));
+    for (const EntryLayout::Button &b : EntryLayout::buttons())
+        chain << button(QLatin1String(b.name));
+    chain << button(QStringLiteral("cmdBatch"));
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 void EntryWindow::showNextPage()
@@ -423,7 +455,6 @@ void EntryWindow::showNextPage()
 void EntryWindow::showPreviousPage()
 {
     m_pages[1]->setSizeTwips(EntryLayout::kPageWidth, EntryLayout::kPage2ShortHeight);
-    updateScrollRange(2);
     showPage(1);
     emit pageSwitched();
 }
@@ -447,7 +478,7 @@ void EntryWindow::closeEvent(QCloseEvent *event)
 void EntryWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    layoutViewport();
+    layoutForm();
 }
 
 bool EntryWindow::checkAllFields()
@@ -482,17 +513,9 @@ void EntryWindow::focusAndSelectFirstLine(QPlainTextEdit *box)
 // Scrolls the box's page so that the box is in view.
 void EntryWindow::ensureVisible(QPlainTextEdit *box)
 {
-    auto *p = qobject_cast<EntryPage *>(box->parentWidget());
-    if (!p)
-        return;
-    QScrollBar *bar = m_bars[p->pageNumber() - 1];
-    const double perPixel = 1440.0 / logicalDpiY();
-    const double top = box->y() * perPixel, bottom = (box->y() + box->height()) * perPixel;
-    const double visible = m_viewport->height() * perPixel;
-    if (top < bar->value())
-        bar->setValue(int(top));
-    else if (bottom > bar->value() + visible)
-        bar->setValue(int(std::ceil(bottom - visible)));
+    // The whole box, not just its caret.
+    const QRect r(box->mapTo(m_sheet, QPoint(0, 0)), box->size());
+    m_scrollArea->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 1, r.height() / 2 + 1);
 }
 
 bool EntryWindow::resumeKeyPress(int keyAscii)
@@ -523,17 +546,24 @@ void EntryWindow::reportingUnitFocusLost()
     m_ui.message(AppInfo::title(), QStringLiteral("所输入的信息太长,不能超过五十六个汉字,请简化输入"),
                  MessageIcon::Information);
     QPlainTextEdit *box = control(QStringLiteral("txtChengbao"));
-    if (currentPage() != 2)
+    const auto backToField = [this, box] {
         showPage(2);
-    box->setFocus(Qt::OtherFocusReason);
+        box->setFocus(Qt::OtherFocusReason);
+    };
+    // Left by a switch to page 1: back once the switch is over, or the
+    // clerk would land on page 1 with the field out of reach.
+    if (box->isVisible())
+        backToField();
+    else
+        QTimer::singleShot(0, this, backToField);
     m_checkingChengbao = false;
 }
 
 void EntryWindow::wheelEvent(QWheelEvent *event)
 {
     // The wheel over the form scrolls the page shown, wherever the pointer is.
-    QScrollBar *bar = m_bars[m_currentPage - 1];
-    if (bar->isVisible() && bar->maximum() > 0) {
+    QScrollBar *bar = m_scrollArea->verticalScrollBar();
+    if (bar->maximum() > 0) {
         QCoreApplication::sendEvent(bar, event);
         return;
     }
@@ -550,7 +580,16 @@ QString EntryWindow::droppedDocument(const QMimeData *data)
     return QString();
 }
 
-bool EntryWindow::acceptDocumentDrop(QEvent *event)
+bool EntryWindow::isPhotoDrop(QObject *target, const QString &path) const
+{
+    if (documentKindOf(path) != DocumentKind::Unknown)
+        return false;   // a document loads wherever it is dropped
+    static const QStringList pictures = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                         QStringLiteral("png"), QStringLiteral("pic")};
+    return target == button(QStringLiteral("cmdPicture")) || pictures.contains(QFileInfo(path).suffix().toLower());
+}
+
+bool EntryWindow::acceptDocumentDrop(QEvent *event, QObject *target)
 {
     switch (event->type()) {
     case QEvent::DragEnter:
@@ -569,7 +608,10 @@ bool EntryWindow::acceptDocumentDrop(QEvent *event)
         drop->acceptProposedAction();
         // Loaded after the drop has finished: the save prompt and the load's
         // messages must not run inside the drag-and-drop loop.
-        QTimer::singleShot(0, this, [this, path] { m_commands->openDocument(path); });
+        if (isPhotoDrop(target, path))
+            QTimer::singleShot(0, this, [this, path] { m_commands->attachPhoto(path); });
+        else
+            QTimer::singleShot(0, this, [this, path] { m_commands->openDocument(path); });
         return true;
     }
     default:
@@ -601,8 +643,10 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
     // into a box is the box's own business.
     if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
          event->type() == QEvent::Drop) &&
-        acceptDocumentDrop(event))
+        acceptDocumentDrop(event, watched))
         return true;
+    if (watched == m_sheet && event->type() == QEvent::Move)
+        m_buttonStrip->move(m_sheet->mapTo(this, QPoint(0, 0)).x(), 0);
     auto *box = qobject_cast<QPlainTextEdit *>(watched);
     if (auto *entry = qobject_cast<EntryBox *>(watched); entry && !entry->keepsLineBreaks()
         && event->type() == QEvent::KeyPress) {
@@ -627,7 +671,18 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
         const Qt::KeyboardModifiers mods = k->modifiers();
         if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !k->text().isEmpty())
             return true;
-    } else if (box && event->type() == QEvent::FocusOut && holdsDate(box->objectName())) {
+    }
+    if (box && event->type() == QEvent::FocusOut) {
+        // Only the box being typed in shows a selection; a message box or a
+        // context menu taking the focus for a moment keeps it.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        QTextCursor c = box->textCursor();
+        if (c.hasSelection() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            c.clearSelection();
+            box->setTextCursor(c);
+        }
+    }
+    if (box && event->type() == QEvent::FocusOut && holdsDate(box->objectName())) {
         // "1970.03", "1970年3月" … are stored as the digits the form keeps.
         const QString typed = toRecordText(box->toPlainText());
         QString digits = normalisedDateText(typed);

@@ -17,6 +17,7 @@ struct FieldPlace;
 class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
 class QTimer;
 
@@ -31,7 +32,11 @@ public:
     AppointmentRecord &record() { return m_record; }
     const AppointmentRecord &record() const { return m_record; }
     bool isDirty() const { return m_record.isDirty; }
-    void setDirty(bool dirty) { m_record.isDirty = dirty; }
+    void setDirty(bool dirty)
+    {
+        m_record.isDirty = dirty;
+        setWindowModified(dirty);
+    }
 
     // Shows the record in every box; leaves isDirty as it is.
     void refreshControls();
@@ -40,6 +45,7 @@ public:
     QPlainTextEdit *control(const QString &name, int row = -1) const;
     QPushButton *button(const QString &name) const;
     EntryPage *page(int number) const;
+    // The bar that scrolls page `number` while it is shown; null otherwise.
     QScrollBar *pageScrollBar(int number) const;
     int currentPage() const { return m_currentPage; }
 
@@ -49,6 +55,8 @@ public:
 
     // Shows the page of a failed check and focuses its field, first line selected.
     void showField(const FieldPlace &place);
+    // The title names the open document and shows whether it has changed.
+    void updateTitle();
 
     // What keeps the box's text out of its printed cell even at the
     // smallest size, as the printing would say it; empty when it fits.
@@ -66,8 +74,6 @@ public slots:
     void showPreviousPage();
     void closeEditor();
     void showHelp();
-    void scrollPageOne(int value);
-    void scrollPageTwo(int value);
     // Enter in the résumé box; true when the key was handled here.
     bool resumeKeyPress(int keyAscii);
     void reportingUnitFocusLost();
@@ -92,15 +98,18 @@ private:
     void buildPages();
     void installCommandKeys();
     // A dragged or dropped document file: accepted, and loaded on drop.
-    bool acceptDocumentDrop(QEvent *event);
+    bool acceptDocumentDrop(QEvent *event, QObject *target = nullptr);
     static QString droppedDocument(const QMimeData *data);
     void bindControl(QPlainTextEdit *box, const QString &name, int row);
     void afterEdit(QPlainTextEdit *box);
     void updateResumeGuide();
     PageMargins margins() const;
     void showPage(int number);
-    void layoutViewport();
-    void updateScrollRange(int number);
+    void layoutForm();
+    void setTabOrderFromLayout();
+    // What becomes the photo: anything but a document dropped on the photo
+    // frame, or a picture file dropped anywhere.
+    bool isPhotoDrop(QObject *target, const QString &path) const;
     void focusAndSelectFirstLine(QPlainTextEdit *box);
     void ensureVisible(QPlainTextEdit *box);
     int twipsX(double twips) const;
@@ -110,9 +119,13 @@ private:
     AppointmentRecord m_record;
     HelpLauncher m_help;
     EntryCommands *m_commands = nullptr;
-    QWidget *m_viewport = nullptr;
+    // The form centred in a scroll area; the buttons above it move
+    // sideways with it and stay when the page scrolls down.
+    QScrollArea *m_scrollArea = nullptr;
+    QWidget *m_sheet = nullptr;
+    QWidget *m_buttonStrip = nullptr;
     EntryPage *m_pages[2] = {nullptr, nullptr};
-    QScrollBar *m_bars[2] = {nullptr, nullptr};
+    int m_pageScroll[2] = {0, 0};   // where each page was scrolled to
     QHash<QString, QPlainTextEdit *> m_controls;   // "txtName", "txtChengwei#3"
     QHash<QString, QPushButton *> m_buttons;
     QList<QKeySequence> m_commandKeys;

@@ -75,21 +75,31 @@ void PhotoDialog::showPhoto()
 void PhotoDialog::choosePhoto()
 {
     const QString chosen = m_ui.openFileName(fileDialogTitle(), QString(), fileDialogFilter());
+    if (chosen.isEmpty())
+        return;   // cancelled: nothing to say
+    if (attachPhotoFile(m_record, chosen, m_ui))
+        showPhoto();
+}
+
+bool PhotoDialog::attachPhotoFile(AppointmentRecord &record, const QString &path, Interaction &ui)
+{
     PhotoProblem problem = PhotoProblem::None;
-    const QImage image = chosen.isEmpty() ? QImage() : readPhotoFile(chosen, &problem);
+    const QImage image = readPhotoFile(path, &problem);
     if (image.isNull()) {
+        const QString shown = QDir::toNativeSeparators(path);
         // A folder, pipe or device is never opened: reading a pipe would hang.
-        const QString text = problem == PhotoProblem::NotAFile
-                                 ? QStringLiteral("“%1”不是普通文件，不能作为照片！").arg(QDir::toNativeSeparators(chosen))
-                                 : QStringLiteral("你没有选择任何照片！");
-        m_ui.message(QStringLiteral("系统"), text, MessageIcon::Information);
-        return;
+        const QString text =
+            problem == PhotoProblem::NotAFile     ? QStringLiteral("“%1”不是普通文件，不能作为照片！").arg(shown)
+            : problem == PhotoProblem::Unreadable ? QStringLiteral("照片文件“%1”无法读取，照片没有改变。").arg(shown)
+                                                  : QStringLiteral("文件“%1”已损坏或不是图片，照片没有改变。").arg(shown);
+        ui.message(QStringLiteral("系统"), text, MessageIcon::Information);
+        return false;
     }
-    m_record.photo = image;
-    m_record.photoPath = QFileInfo(chosen).absoluteFilePath();
-    m_record.hasPhoto = true;
-    m_record.isDirty = true;
-    showPhoto();
+    record.photo = image;
+    record.photoPath = QFileInfo(path).absoluteFilePath();
+    record.hasPhoto = true;
+    record.isDirty = true;
+    return true;
 }
 
 void PhotoDialog::removePhoto()

@@ -18,6 +18,11 @@ public:
     void removePhoto();     // "清  除": remove the photo
     void closeDialog();    // "返  回"
 
+    // Attaches the picture in `path` to the record after the same checks as
+    // choosing it here (a dropped file); a file that is no picture is said
+    // and changes nothing. True when attached.
+    static bool attachPhotoFile(AppointmentRecord &record, const QString &path, Interaction &ui);
+
     // Title and filter of the file dialog.
     static QString fileDialogTitle();
     static QString fileDialogFilter();

@@ -19,6 +19,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QMenu>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBrowser>
@@ -42,7 +44,7 @@ class TestEntryWindow : public QObject {
     {
         QCOMPARE(w->currentPage(), n);
         QVERIFY(w->page(n)->isVisible() && !w->page(3 - n)->isVisible());
-        QVERIFY(w->pageScrollBar(n)->isVisible() && !w->pageScrollBar(3 - n)->isVisible());
+        QVERIFY(w->pageScrollBar(n) && !w->pageScrollBar(3 - n));
     }
 
 private slots:
@@ -64,7 +66,8 @@ private slots:
 
     void openingPagingAndScrolling()
     {
-        QCOMPARE(w->windowTitle(), QStringLiteral("任免审批表录入(2.09)"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("任免审批表录入(2.09)[*]"));
+        QVERIFY(!w->isWindowModified());
         expectPage(1);
         QCOMPARE(box("txtDate")->toPlainText(), QStringLiteral("20030926"));
         QCOMPARE(w->record().fillingDate, QStringLiteral("20030926"));
@@ -93,13 +96,25 @@ private slots:
         w->commands().setRecoveryStore(nullptr);
         QCOMPARE(w->page(2)->heightTwips(), 11340.0);
 
-        w->resize(w->width(), 400);
+        QVERIFY(w->isWindowModified());   // typed on page 2
+
+        // Room to spare: the form in the middle. Too little: scroll bars
+        // bring every part of it, the last button included, into view.
+        auto *area = w->findChild<QScrollArea *>(QStringLiteral("pageViewport"));
+        w->resize(w->width() + 300, w->height());
+        const int pageLeft = w->page(1)->mapTo(area->viewport(), QPoint(0, 0)).x();
+        QVERIFY(qAbs(pageLeft - (area->viewport()->width() - w->page(1)->width()) / 2) <= 1);
+        QPushButton *last = w->button("cmdBatch");
+        QVERIFY(qAbs(area->viewport()->width() - last->mapTo(w.get(), QPoint(last->width(), 0)).x()
+                     - w->button("CmdDiaoru")->mapTo(w.get(), QPoint(0, 0)).x()) <= 2);
+        w->resize(400, 400);
         QScrollBar *bar = w->pageScrollBar(1);
-        const double visibleTwips = (400 - w->page(1)->mapTo(w.get(), QPoint(0, 0)).y() + w->page(1)->y())
-                                    * 1440.0 / w->logicalDpiY();
-        QVERIFY(bar->maximum() + visibleTwips >= 12474 - 1);   // the page's bottom comes into view
-        bar->setValue(3000);
-        QCOMPARE(w->page(1)->y(), -int(std::lround(3000 * w->logicalDpiY() / 1440.0)));
+        QVERIFY(bar->isVisible() && area->horizontalScrollBar()->isVisible());
+        bar->setValue(bar->maximum());
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+        const QRect shown = area->viewport()->rect();
+        QVERIFY(shown.contains(QRect(w->page(1)->mapTo(area->viewport(), QPoint(0, 0)), w->page(1)->size()).bottomRight()));
+        QVERIFY(w->rect().contains(QRect(last->mapTo(w.get(), QPoint(0, 0)), last->size())));
     }
 
     // Every field has its box, on its page, in "宋体" 12 pt; typing in it is an edit.
@@ -178,7 +193,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), b);
         QCOMPARE(b->textCursor().selectionStart(), 0);
         QTEST(b->textCursor().selectedText(), "selected");
-        QWidget *viewport = b->parentWidget()->parentWidget();
+        QWidget *viewport = w->findChild<QScrollArea *>(QStringLiteral("pageViewport"))->viewport();
         QVERIFY(viewport->rect().contains(QRect(b->mapTo(viewport, QPoint(0, 0)), b->size())));
     }
 
@@ -344,12 +359,52 @@ private slots:
         other->setFocus();
         QCOMPARE(ui.shown.size(), 2);
         QCOMPARE(QApplication::focusWidget(), b);
+        // Left by switching to page 1: the clerk is taken back to the field.
+        b->setFocus();
+        QTest::keyClick(b, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(ui.shown.size(), 3);
+        QTRY_COMPARE(QApplication::focusWidget(), b);
+        expectPage(2);
         // Leaving another field runs no check.
         b->setPlainText(QString(56, QChar(u'单')));
         other->setFocus();
         typeKeys(other, QString(80, QChar(u'人')));
         QTest::keyClick(other, Qt::Key_Tab);
-        QCOMPARE(ui.shown.size(), 2);
+        QCOMPARE(ui.shown.size(), 3);
+    }
+
+    // Tab walks the page's boxes in reading order, then the photo frame and
+    // the buttons once; a box left shows no selection.
+    void tabOrder_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QStringList>("stops");
+        QTest::newRow("reading order") << "txtBirthday" << QStringList{"txtPeople"};
+        QTest::newRow("buttons once, then the page")
+            << "txtJianLi"
+            << QStringList{"cmdPicture", "CmdDiaoru", "CmdSave", "CmdNextPage", "CmdLastpage", "CmdPreviewP", "cmdDist",
+                           "cmdPhoto",  "CmdClose", "cmdHelp", "cmdBatch", "txtName"};
+        QTest::newRow("family row by row") << "txtDanwei#0" << QStringList{"txtChengwei#1"};
+        QTest::newRow("page 2 ends") << "txtNameFill" << QStringList{"CmdDiaoru"};
+    }
+    void tabOrder()
+    {
+        QFETCH(QString, from);
+        QFETCH(QStringList, stops);
+        QPlainTextEdit *b = box(from);
+        if (b->parentWidget() == w->page(2))
+            w->showNextPage();
+        b->setFocus();
+        b->setPlainText(QStringLiteral("甲"));
+        b->selectAll();
+        QStringList walked;
+        for (int i = 0; i < stops.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            const QWidget *f = QApplication::focusWidget();
+            walked << f->objectName() + (f->property("index").isValid() ? "#" + f->property("index").toString() : "");
+        }
+        QCOMPARE(walked, stops);
+        QVERIFY(!b->textCursor().hasSelection());
     }
 
     void help()
@@ -456,9 +511,9 @@ private slots:
     {
         QTemporaryDir dir;
         const QString doc = GuiTest::sampleCopy(dir.path(), QStringLiteral("typical.dwz"));
-        auto drop = [&](QWidget *target) {
+        auto drop = [&](QWidget *target, const QString &file = QString()) {
             auto *data = new QMimeData;
-            data->setUrls({QUrl::fromLocalFile(doc)});
+            data->setUrls({QUrl::fromLocalFile(file.isEmpty() ? doc : file)});
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &enter);
             QVERIFY(enter.isAccepted());
@@ -477,6 +532,24 @@ private slots:
         QVERIFY(w->record().name != QStringLiteral("未存") && !w->record().name.isEmpty() && !w->isDirty());
         drop(w.get());   // on the window between the boxes alike
         QCOMPARE(ui.shown.size(), 1);
+        QCOMPARE(w->windowTitle(), QStringLiteral("typical.dwz[*] - 任免审批表录入(2.09)"));
+        QVERIFY(!w->isWindowModified());
+        // ... and is first among the recent documents under 调入.
+        QMenu *recent = w->commands().recentMenu();
+        emit recent->aboutToShow();
+        QVERIFY(recent->actions().value(0)->text().contains(QStringLiteral("typical.dwz")));
+
+        // A picture dropped on the photo frame is the photo; a file that is
+        // none is said, and the photo stays.
+        const QString picture = dir.filePath(QStringLiteral("new.png")), broken = dir.filePath(QStringLiteral("broken.jpg"));
+        QVERIFY(filledImage(30, 40, Qt::green).save(picture) && writeBytes(broken, "no picture"));
+        QPushButton *frame = w->button("cmdPicture");
+        drop(frame, picture);
+        QVERIFY(w->record().hasPhoto && w->record().photoPath == picture && w->isWindowModified());
+        QCOMPARE(ui.shown.size(), 1);
+        drop(frame, broken);
+        QCOMPARE(ui.messageTexts(), QStringList{QStringLiteral("文件“%1”已损坏或不是图片，照片没有改变。").arg(broken)});
+        QCOMPARE(w->record().photoPath, picture);
     }
 
     // A failed check stops the preview at the field; closing asks before
