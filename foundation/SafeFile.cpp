@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,6 +92,7 @@ bool SafeFile::open(OpenMode mode)
         m_temporary.clear();
         return fail(errno);
     }
+    removeStaleTemporaries(folder);
     if (exists)
         ::fchmod(m_fd, old.st_mode & 07777);   // keep the old file's permissions; best effort
     return QIODevice::open(WriteOnly | Unbuffered);
@@ -193,4 +197,28 @@ bool isRegularFile(const QString &path)
 {
     struct stat st {};
     return !path.isEmpty() && ::stat(nativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void ignoreFileSizeLimitSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+int removeStaleTemporaries(const QString &folder, qint64 minimumAgeSeconds)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.[0-9a-f]{6}\\.tmp$"));
+    const QStringList names = QDir(folder).entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    for (const QString &name : names) {
+        if (!pattern.match(name).hasMatch())
+            continue;
+        const QByteArray path = nativePath(QDir(folder).filePath(name));
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()
+            || now - st.st_mtime < minimumAgeSeconds)
+            continue;
+        removed += ::unlink(path.constData()) == 0 ? 1 : 0;
+    }
+    return removed;
 }

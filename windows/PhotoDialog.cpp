@@ -79,9 +79,13 @@ void PhotoDialog::choosePhoto()
     const QImage image = chosen.isEmpty() ? QImage() : readPhotoFile(chosen, &problem);
     if (image.isNull()) {
         // A folder, pipe or device is never opened: reading a pipe would hang.
-        const QString text = problem == PhotoProblem::NotAFile
-                                 ? QStringLiteral("“%1”不是普通文件，不能作为照片！").arg(QDir::toNativeSeparators(chosen))
-                                 : QStringLiteral("你没有选择任何照片！");
+        const QString text =
+            problem == PhotoProblem::NotAFile ? QStringLiteral("“%1”不是普通文件，不能作为照片！").arg(QDir::toNativeSeparators(chosen))
+            : problem == PhotoProblem::TooLarge
+                ? QStringLiteral("照片文件“%1”太大（超过 %2 MB），不能作为照片！")
+                      .arg(QDir::toNativeSeparators(chosen))
+                      .arg(kMaxPhotoBytes / (1024 * 1024))
+                : QStringLiteral("你没有选择任何照片！");
         m_ui.message(QStringLiteral("系统"), text, MessageIcon::Information);
         return;
     }
