@@ -18,7 +18,13 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
 {
     setObjectName(QStringLiteral("entryCommands"));
     // Opening: the margins come from the settings store.
-    m_margins = MarginSettings::load();
+    QString marginProblem;
+    m_margins = MarginSettings::load(&marginProblem);
+    if (!marginProblem.isEmpty()) {
+        QTimer::singleShot(0, this, [this, marginProblem] {
+            m_ui.message(QStringLiteral("系统"), marginProblem, MessageIcon::Information);
+        });
+    }
 
     m_documents.onRecordChanged = [this] {
         m_window.refreshControls();
@@ -105,6 +111,8 @@ void EntryCommands::choosePhoto()
     PhotoDialog dialog(m_window.record(), m_ui, &m_window);
     dialog.exec();
     showPhotoFrame();
+    if (m_recoveryDelay && m_recoveryTimer->isActive())
+        m_recoveryDelay->start();
 }
 
 void EntryCommands::showPhotoFrame()
@@ -132,11 +140,23 @@ void EntryCommands::setRecoveryStore(RecoveryStore *store)
         m_recoveryTimer->setInterval(kRecoveryInterval);
         connect(m_recoveryTimer, &QTimer::timeout, this, [this] { m_documents.keepRecoveryCopy(); });
         connect(&m_window, &EntryWindow::pageSwitched, this, [this] { m_documents.keepRecoveryCopy(); });
+        // A copy is small: written a moment after the last change, typing
+        // and a crash a few seconds later lose nothing.
+        m_recoveryDelay = new QTimer(this);
+        m_recoveryDelay->setSingleShot(true);
+        m_recoveryDelay->setInterval(kRecoveryDelay);
+        connect(m_recoveryDelay, &QTimer::timeout, this, [this] { m_documents.keepRecoveryCopy(); });
+        connect(&m_window, &EntryWindow::recordEdited, this, [this] {
+            if (m_recoveryTimer->isActive())
+                m_recoveryDelay->start();
+        });
     }
-    if (store)
+    if (store) {
         m_recoveryTimer->start();
-    else
+    } else {
         m_recoveryTimer->stop();
+        m_recoveryDelay->stop();
+    }
 }
 
 void EntryCommands::focusPartyText()

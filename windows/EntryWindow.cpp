@@ -218,6 +218,7 @@ void EntryWindow::bindControl(QPlainTextEdit *box, const QString &name, int row)
         if (QString *field = recordFieldByControl(m_record, name, row < 0 ? 0 : row)) {
             *field = toRecordText(box->toPlainText());
             m_record.isDirty = true;
+            emit recordEdited();
         }
     });
 }

@@ -81,9 +81,10 @@ private slots:
         expectPage(2);
         QVERIFY(!w->isDirty() && !store.hasCopy());
         typeKeys(box("txtChengbao"), QStringLiteral("某区委"));
+        // A moment after the typing stops, not only at the next page switch.
+        QTRY_VERIFY_WITH_TIMEOUT(store.hasCopy(), 2 * EntryCommands::kRecoveryDelay);
         QTest::mouseClick(w->button("CmdLastpage"), Qt::LeftButton);
         expectPage(1);
-        QVERIFY(store.hasCopy());
         QVERIFY(QString::fromUtf8(readAll(QDir(store.slotFolder()).filePath(QStringLiteral("record.json"))))
                     .contains(QStringLiteral("某区委")));
         w->commands().setRecoveryStore(nullptr);
