@@ -95,7 +95,20 @@ QJsonObject recordToJson(const AppointmentRecord &r, const QString &documentPath
 
 enum class CopyState { None, Readable, Damaged, LaterVersion };
 
-CopyState readJson(const QString &slot, QJsonObject *out)
+CopyState parseJson(const QByteArray &bytes, QJsonObject *out)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return CopyState::Damaged;
+    *out = doc.object();
+    const int format = out->value(QStringLiteral("format")).toInt();
+    if (format > kFormat)
+        return CopyState::LaterVersion;
+    return format == kFormat ? CopyState::Readable : CopyState::Damaged;
+}
+
+CopyState readCopyBytes(const QString &slot, QByteArray *bytes)
 {
     const QString path = QDir(slot).filePath(kRecordName);
     struct stat st {};
@@ -108,15 +121,15 @@ CopyState readJson(const QString &slot, QJsonObject *out)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return CopyState::Damaged;
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.read(kMaxRecordBytes), &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
-        return CopyState::Damaged;
-    *out = doc.object();
-    const int format = out->value(QStringLiteral("format")).toInt();
-    if (format > kFormat)
-        return CopyState::LaterVersion;
-    return format == kFormat ? CopyState::Readable : CopyState::Damaged;
+    *bytes = file.read(kMaxRecordBytes);
+    return CopyState::Readable;
+}
+
+CopyState readJson(const QString &slot, QJsonObject *out)
+{
+    QByteArray bytes;
+    const CopyState state = readCopyBytes(slot, &bytes);
+    return state == CopyState::Readable ? parseJson(bytes, out) : state;
 }
 
 QString damagedCopy() { return QStringLiteral("恢复副本已损坏"); }
@@ -195,7 +208,7 @@ Result<> RecoveryStore::keep(const AppointmentRecord &record, const QString &doc
     } else {
         QFile::remove(photoPath);
     }
-    const QByteArray json = QJsonDocument(recordToJson(record, documentPath)).toJson();
+    const QByteArray json = copyBytes(record, documentPath);
     if (const Result<> written = writeFileSafely(QDir(m_slot).filePath(kRecordName), json); !written)
         return written;
     m_last = record;
@@ -260,10 +273,15 @@ QList<RecoveryStore::Orphan> RecoveryStore::findOrphans()
     return found;
 }
 
-Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan) const
+QByteArray RecoveryStore::copyBytes(const AppointmentRecord &record, const QString &documentPath)
+{
+    return QJsonDocument(recordToJson(record, documentPath)).toJson();
+}
+
+Result<RecoveryStore::Recovered> RecoveryStore::parseCopy(const QByteArray &bytes)
 {
     QJsonObject o;
-    switch (readJson(orphan.folder, &o)) {
+    switch (parseJson(bytes, &o)) {
     case CopyState::Readable: break;
     case CopyState::LaterVersion: return Failure{QStringLiteral("它由较新版本的程序写入")};
     default: return Failure{damagedCopy()};
@@ -282,9 +300,24 @@ Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan)
     }
     if (const Result<> sane = checkFieldLengths(r); !sane)
         return Failure{sane.error()};
-    r.hasPhoto = false;
+    r.hasPhoto = o.value(QStringLiteral("hasPhoto")).toBool();
     r.photoPath = o.value(QStringLiteral("photoPath")).toString();
-    if (o.value(QStringLiteral("hasPhoto")).toBool()) {
+    r.isDirty = true;
+    return Recovered{r, o.value(QStringLiteral("documentPath")).toString()};
+}
+
+Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan) const
+{
+    QByteArray bytes;
+    if (readCopyBytes(orphan.folder, &bytes) != CopyState::Readable)
+        return Failure{damagedCopy()};
+    Result<Recovered> parsed = parseCopy(bytes);
+    if (!parsed)
+        return parsed;
+    AppointmentRecord &r = parsed.value().record;
+    const bool keptPhoto = r.hasPhoto;
+    r.hasPhoto = false;
+    if (keptPhoto) {
         const QString kept = QDir(orphan.folder).filePath(kPhotoName);
         const QImage picture = readPhotoFile(kept);
         if (!picture.isNull()) {
@@ -300,8 +333,7 @@ Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan)
                 r.photoPath.clear();   // the picture in memory is what a save writes
         }
     }
-    r.isDirty = true;
-    return Recovered{r, o.value(QStringLiteral("documentPath")).toString()};
+    return parsed;
 }
 
 void RecoveryStore::removeOrphan(const Orphan &orphan)

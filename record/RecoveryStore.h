@@ -64,6 +64,10 @@ public:
         QString documentPath;
     };
     Result<Recovered> readOrphan(const Orphan &orphan) const;
+    // What keep() writes for `record`, and a copy's record read back from
+    // such bytes (hasPhoto then says whether a photo was kept beside it).
+    static QByteArray copyBytes(const AppointmentRecord &record, const QString &documentPath);
+    static Result<Recovered> parseCopy(const QByteArray &bytes);
     void removeOrphan(const Orphan &orphan);
     // The clerk was told that `orphan` cannot be read: it stays where it is
     // and is not reported again.
