@@ -348,16 +348,15 @@ private slots:
     {
         const QString doc = QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
         auto drop = [&](QWidget *target) {
-            auto *data = new QMimeData;
-            data->setUrls({QUrl::fromLocalFile(doc)});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QMimeData data;   // the events do not own it
+            data.setUrls({QUrl::fromLocalFile(doc)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &enter);
             QVERIFY(enter.isAccepted());
-            QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &dropped);
             QVERIFY(dropped.isAccepted());
             QApplication::processEvents();
-            delete data;
         };
         box("txtName")->setPlainText(QStringLiteral("未存"));
         ui.answers.enqueue(Answer::No);
