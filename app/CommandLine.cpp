@@ -449,12 +449,18 @@ int runRender(const Options &o)
 }
 
 // The offscreen platform complains about a missing runtime folder, which
-// the command line never uses; everything else is passed on.
+// the command line never uses; the image decoders' English remarks on a
+// photo (libjpeg, libpng) would land amid the Chinese lines, which already
+// say what matters about it. Everything else is passed on.
 QtMessageHandler previousHandler = nullptr;
 
 void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (type != QtFatalMsg
+        && ((context.category && std::strncmp(context.category, "qt.gui.imageio", 14) == 0)
+            || text.startsWith(QLatin1String("libpng "))))
         return;
     if (previousHandler)
         previousHandler(type, context, text);
