@@ -132,7 +132,7 @@ CopyState readJson(const QString &slot, QJsonObject *out)
     return state == CopyState::Readable ? parseJson(bytes, out) : state;
 }
 
-QString damagedCopy() { return QStringLiteral("恢复副本已损坏"); }
+QString damagedCopy() { return QStringLiteral("内容已损坏"); }
 
 } // namespace
 
@@ -169,7 +169,7 @@ Result<> RecoveryStore::start()
     if (isActive())
         return {};
     if (m_base.isEmpty())
-        return Failure{QStringLiteral("没有找到用户的主文件夹（环境变量 HOME 未设置），无法保存恢复副本")};
+        return Failure{QStringLiteral("没有找到用户的主文件夹（环境变量 HOME 未设置）")};
     const Failure unusable{QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
     if (!QDir().mkpath(m_base))
         return unusable;
