@@ -73,6 +73,26 @@ QString oneLine(QString text)
     return text;
 }
 
+// A document's name at the head of an output line, its control characters
+// escaped ("\n", "\t", "\x01"): a name with a line break stays one line.
+QString lineName(const QString &doc)
+{
+    QString out;
+    for (const QChar c : doc) {
+        if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\t'))
+            out += QStringLiteral("\\t");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 struct Options {
     QString command;
     QStringList documents;
@@ -267,7 +287,7 @@ QString messageLines(const QString &doc, const ScriptedInteraction &ui)
 {
     QString out;
     for (const ScriptedInteraction::Shown &s : ui.shown)
-        out += doc + QStringLiteral(": ") + s.title + QStringLiteral(": ") + oneLine(s.text) + QLatin1Char('\n');
+        out += lineName(doc) + QStringLiteral(": ") + s.title + QStringLiteral(": ") + oneLine(s.text) + QLatin1Char('\n');
     return out;
 }
 
@@ -338,7 +358,7 @@ int runCheck(const Options &o)
         o, false,
         [&](int i) {
             const QString &doc = o.documents.at(i);
-            const QString name = doc + QStringLiteral(": ");
+            const QString name = lineName(doc) + QStringLiteral(": ");
             Outcome result;
             // Every message of the load is reported in the order raised; when
             // the document fails, the reason comes last.
@@ -413,7 +433,7 @@ int runRender(const Options &o)
             result.err = messageLines(doc, messages);
             result.omitted = listMessages > 0 || messages.shown.size() > loadMessages;
             if (!written) {
-                result.err += doc + QStringLiteral(": ") + oneLine(written.error()) + QLatin1Char('\n');
+                result.err += lineName(doc) + QStringLiteral(": ") + oneLine(written.error()) + QLatin1Char('\n');
                 result.ok = false;
             }
             return result;
@@ -436,8 +456,8 @@ int runRender(const Options &o)
             flushOut();
             noteOutcome(code, r);
             ++done;
-            progress.done(done, pdfNames.isEmpty() ? doc
-                                                   : doc + QStringLiteral(" -> ")
+            progress.done(done, pdfNames.isEmpty() ? lineName(doc)
+                                                   : lineName(doc) + QStringLiteral(" -> ")
                                                          + QDir(o.outputDir).filePath(pdfNames.at(i)));
         });
 
@@ -451,12 +471,18 @@ int runRender(const Options &o)
 }
 
 // The offscreen platform complains about a missing runtime folder, which
-// the command line never uses; everything else is passed on.
+// the command line never uses; the image decoders' English remarks on a
+// photo (libjpeg, libpng) would land amid the Chinese lines, which already
+// say what matters about it. Everything else is passed on.
 QtMessageHandler previousHandler = nullptr;
 
 void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    if (type != QtFatalMsg
+        && ((context.category && std::strncmp(context.category, "qt.gui.imageio", 14) == 0)
+            || text.startsWith(QLatin1String("libpng "))))
         return;
     if (previousHandler)
         previousHandler(type, context, text);
@@ -484,8 +510,12 @@ int runCommandLine(int argc, char **argv)
         return kOk;
     if (!parsed)
         return badArguments(parsed.error());
-    if (!o.marginsGiven)
-        o.margins = MarginSettings::load();
+    if (!o.marginsGiven) {
+        QString problem;
+        o.margins = MarginSettings::load(&problem);
+        if (!problem.isEmpty())
+            printErr(QStringLiteral("appointform: ") + problem + QLatin1Char('\n'));
+    }
     // One date for the whole run, taken once: a batch that runs past
     // midnight still dates every document alike, and the threads that lay
     // documents out never ask the system clock.

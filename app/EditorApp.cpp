@@ -31,10 +31,8 @@ int runEditor(int argc, char **argv, const QString &document)
     // changes, and one left by an editor that did not end normally is
     // offered once the window is up.
     RecoveryStore recovery(RecoveryStore::defaultFolder());
-    if (recovery.start()) {
-        window.commands().setRecoveryStore(&recovery);
-        QTimer::singleShot(0, &window, [&window] { window.commands().documents().offerRecovery(); });
-    }
+    window.commands().setRecoveryStore(&recovery);
+    QTimer::singleShot(0, &window, [&window] { window.commands().documents().startRecovery(); });
     window.show();
     if (!document.isEmpty()) {
         // Once the window is up (and after the recovery question), so that

@@ -1,11 +1,13 @@
 #include "app/CommandLine.h"
 #include "app/EditorArguments.h"
 #include "app/EditorApp.h"
+#include "foundation/SafeFile.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char **argv)
 {
+    ignoreFileSizeLimitSignal();
     if (isCommandLineInvocation(argc, argv))
         return runCommandLine(argc, argv);
     EditorArguments arguments;

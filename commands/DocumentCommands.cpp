@@ -8,6 +8,7 @@
 #include "record/DocumentKind.h"
 #include "record/RecoveryStore.h"
 #include "record/RendererHandoff.h"
+#include "foundation/SettingsFiles.h"
 #include "foundation/TextUtilities.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,8 @@ QString DocumentCommands::defaultDocumentsFolder()
 
 QString DocumentCommands::lastSaveFolderSetting()
 {
+    if (!irregularSettingsFile(kSettingName, kSettingName).isEmpty())
+        return defaultDocumentsFolder();   // a pipe there would never answer
     const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
     return settings.value(settingKey(), defaultDocumentsFolder()).toString();
 }
@@ -333,10 +336,14 @@ DocumentCommands::SaveResult DocumentCommands::save()
         m_lastDialogPath = QFileInfo(path).absoluteFilePath();
         RecentDocuments::add(path);
         const QString folder = QFileInfo(path).absolutePath();
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
-        settings.setValue(settingKey(), folder);
-        settings.sync();
-        if (settings.status() != QSettings::NoError)
+        bool stored = false;
+        if (irregularSettingsFile(kSettingName, kSettingName).isEmpty()) {
+            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
+            settings.setValue(settingKey(), folder);
+            settings.sync();
+            stored = settings.status() == QSettings::NoError;
+        }
+        if (!stored)
             m_ui.message(QStringLiteral("系统"),
                          QStringLiteral("文件已保存，但保存位置未能记入设置，下次保存时对话框不会从这个文件夹开始。"),
                          MessageIcon::Information);
@@ -352,10 +359,35 @@ void DocumentCommands::keepRecoveryCopy()
 {
     if (!m_recovery)
         return;
-    if (m_record.isDirty)
-        m_recovery->keep(m_record, m_currentPath);
-    else
+    if (!m_record.isDirty) {
         m_recovery->discard();
+        return;
+    }
+    if (const Result<> kept = m_recovery->keep(m_record, m_currentPath); !kept)
+        reportRecoveryFailure(kept.error());
+}
+
+// Once a session: a disk that stays full would otherwise ask every few seconds.
+void DocumentCommands::reportRecoveryFailure(const QString &why)
+{
+    if (m_recoveryFailureShown)
+        return;
+    m_recoveryFailureShown = true;
+    m_ui.message(QStringLiteral("系统"),
+                 QStringLiteral("未能保存恢复副本：%1。\r\n程序若意外退出，未保存的内容将无法恢复，请及时保存文件。")
+                     .arg(why),
+                 MessageIcon::Exclamation);
+}
+
+bool DocumentCommands::startRecovery()
+{
+    if (!m_recovery)
+        return false;
+    if (const Result<> started = m_recovery->start(); !started) {
+        reportRecoveryFailure(started.error());
+        return false;
+    }
+    return offerRecovery();
 }
 
 QString DocumentCommands::recoveryTitle() { return QStringLiteral("恢复未保存的内容"); }
@@ -365,9 +397,16 @@ bool DocumentCommands::offerRecovery()
     if (!m_recovery)
         return false;
     for (const RecoveryStore::Orphan &orphan : m_recovery->findOrphans()) {
-        const Result<RecoveryStore::Recovered> read = m_recovery->readOrphan(orphan);
+        const Result<RecoveryStore::Recovered> read =
+            orphan.problem.isEmpty() ? m_recovery->readOrphan(orphan) : Result<RecoveryStore::Recovered>(Failure{orphan.problem});
         if (!read) {
-            m_recovery->removeOrphan(orphan);   // nothing left to offer
+            // Kept where it is: it may be all that is left of someone's work.
+            m_ui.message(recoveryTitle(),
+                         QStringLiteral("上次编辑时程序没有正常结束，留下的恢复副本无法读出：%1。\r\n"
+                                        "副本没有删除，仍保存在文件夹“%2”中。")
+                             .arg(read.error(), QDir::toNativeSeparators(orphan.folder)),
+                         MessageIcon::Exclamation);
+            m_recovery->markReported(orphan);
             continue;
         }
         const AppointmentRecord &recovered = read.value().record;

@@ -70,11 +70,16 @@ public:
     void setRecoveryStore(RecoveryStore *store) { m_recovery = store; }
     // Keeps the recovery copy in step with the record: written while it has
     // unsaved changes (only when they differ from the copy), gone otherwise.
+    // A copy that cannot be written is reported once in a session.
     void keepRecoveryCopy();
+    // At start-up: takes this editor's place in the store (a store that
+    // cannot be used is reported), then offers what crashed editors left.
+    bool startRecovery();
     // At start-up: offers each copy left by an editor that did not end
     // normally, newest first, with the question "恢复未保存的内容". Yes loads
     // it as a changed record that saves under its document's name and stops;
-    // No deletes it and goes on to the next. True when one was loaded.
+    // No deletes it and goes on to the next. A copy that cannot be read is
+    // kept and reported (once). True when one was loaded.
     bool offerRecovery();
     static QString recoveryTitle();
 
@@ -109,6 +114,8 @@ private:
     // name of a recovered document.
     QString m_saveStartPath;
     RecoveryStore *m_recovery = nullptr;
+    bool m_recoveryFailureShown = false;
+    void reportRecoveryFailure(const QString &why);
     // Load and save share one dialog: it reopens on the file of its last
     // use, in that file's folder (this run only).
     QString m_lastDialogPath;

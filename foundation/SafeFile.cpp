@@ -5,9 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,6 +110,7 @@ bool SafeFile::open(OpenMode mode)
         m_temporary.clear();
         return failInFolder(errno, folder);
     }
+    removeStaleTemporaries(folder);
     if (exists)
         ::fchmod(m_fd, old.st_mode & 07777);   // keep the old file's permissions; best effort
     return QIODevice::open(WriteOnly | Unbuffered);
@@ -309,6 +313,9 @@ Result<> FileSetAside::setAside()
         if (done != 0 && (errno == EINVAL || errno == ENOSYS) && !QFileInfo::exists(aside))
             done = ::rename(nativePath(m_path).constData(), nativePath(aside).constData());
         if (done == 0) {
+            // Fresh by its time, or a cleanup of leftovers in this folder
+            // would take the old file for one while it is set aside.
+            ::utimensat(AT_FDCWD, nativePath(aside).constData(), nullptr, AT_SYMLINK_NOFOLLOW);
             m_aside = aside;
             return {};
         }
@@ -333,4 +340,28 @@ void FileSetAside::drop()
     if (!m_aside.isEmpty())
         ::unlink(nativePath(m_aside).constData());
     m_aside.clear();
+}
+
+void ignoreFileSizeLimitSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+int removeStaleTemporaries(const QString &folder, qint64 minimumAgeSeconds)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\..+\\.[0-9a-f]{6}\\.tmp$"));
+    const QStringList names = QDir(folder).entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    for (const QString &name : names) {
+        if (!pattern.match(name).hasMatch())
+            continue;
+        const QByteArray path = nativePath(QDir(folder).filePath(name));
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()
+            || now - st.st_mtime < minimumAgeSeconds)
+            continue;
+        removed += ::unlink(path.constData()) == 0 ? 1 : 0;
+    }
+    return removed;
 }

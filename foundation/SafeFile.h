@@ -106,3 +106,15 @@ private:
     QString m_path;
     QString m_aside;
 };
+
+// A write past the file size limit (ulimit -f) is to fail with EFBIG like a
+// full disk, not to kill the program with SIGXFSZ halfway through a file:
+// called once at start-up.
+void ignoreFileSizeLimitSignal();
+
+// Deletes the temporary files SafeFile leaves in `folder` when the program
+// is killed while writing: only names of its own pattern (".NAME.xxxxxx.tmp"),
+// only regular files of this user (never through a link) and only those
+// untouched for `minimumAgeSeconds`, so that a write in progress elsewhere
+// keeps its file. Returns how many were deleted.
+int removeStaleTemporaries(const QString &folder, qint64 minimumAgeSeconds = 3600);

@@ -4,11 +4,16 @@
 #include "fuzz/FuzzKinds.h"
 #include "record/DocumentItems.h"
 #include "record/DocumentWriter.h"
+#include "record/RecoveryStore.h"
 #include "record/RendererHandoff.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -67,13 +72,56 @@ QStringList items(int count, const QString &prefix)
 
 } // namespace
 
+// A camera-sized JPEG with detail all over, so that decoding it takes real work.
+int writePhoto(int width, int height, const char *path)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient gradient(0, 0, width, height);
+    gradient.setColorAt(0, Qt::darkBlue);
+    gradient.setColorAt(1, Qt::yellow);
+    painter.fillRect(image.rect(), gradient);
+    for (int i = 0; i < 2000; ++i) {
+        painter.setPen(QColor::fromHsv(i * 37 % 360, 200, 200));
+        painter.drawLine(i * 7 % width, i * 13 % height, i * 29 % width, i * 3 % height);
+    }
+    painter.end();
+    return image.save(QString::fromLocal8Bit(path), "JPEG", 90) ? 0 : 1;
+}
+
+// Recovery copies as the store writes them, then with damage of the kinds
+// a crash or another version leaves.
+int writeRecoverySeeds()
+{
+    AppointmentRecord r = sampleRecord();
+    r.hasPhoto = true;
+    r.photoPath = QStringLiteral("/home/clerk/照片/张三.jpg");
+    const QByteArray full = RecoveryStore::copyBytes(r, QStringLiteral("/home/clerk/张三.dwz"));
+    const QList<QByteArray> seeds = {full, RecoveryStore::copyBytes(AppointmentRecord(), QString()),
+                                     full.left(full.size() / 2), QByteArray(full).replace("\"format\": 1", "\"format\": 2"),
+                                     QByteArray("{\"format\": 1, \"fields\": {\"txtName\": [1, 2], \"txtChengwei\": \"a\"}}")};
+    for (const QByteArray &bytes : seeds) {
+        QFile file(g_folder + QStringLiteral("/copy-%1").arg(++g_count, 3, 10, QLatin1Char('0')));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    if (argc == 5 && std::strcmp(argv[1], "--photo") == 0)
+        return writePhoto(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
+    const bool recovery = argc == 3 && std::strcmp(argv[1], "--recovery") == 0;
+    if (argc < 2 || (argc == 3 && !recovery)) {
+        std::fprintf(stderr, "usage: %s FOLDER | --recovery FOLDER | --photo WIDTH HEIGHT OUT.jpg\n", argv[0]);
         return 2;
     }
-    g_folder = QString::fromLocal8Bit(argv[1]);
+    g_folder = QString::fromLocal8Bit(argv[argc - 1]);
+    if (recovery) {
+        QDir().mkpath(g_folder);
+        return writeRecoverySeeds();
+    }
     QDir().mkpath(g_folder);
     Clock::setToday(QDate(2024, 5, 6));
 

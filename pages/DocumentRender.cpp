@@ -8,6 +8,7 @@
 #include "foundation/SafeFile.h"
 
 #include <QDir>
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
@@ -201,9 +202,15 @@ Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, I
         surface.setInteraction(ui);
         drawPage(pages, surface, page);
     }
+    // Encoded in memory first: a failed write is then reported once, in
+    // Chinese, and never also as the PNG library's own English complaint.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return notWritten("PNG", outPath, QStringLiteral("图像编码失败"));
     SafeFile file(outPath);
     file.setReplaceReadOnly(replaceReadOnly);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit())
         return notWritten("PNG", outPath, file.failureReason());
     return {};
 }

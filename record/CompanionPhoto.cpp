@@ -9,8 +9,6 @@
 #include <QtEndian>
 
 namespace {
-// Photos are small; a larger file is not worth holding in memory twice.
-constexpr qint64 kMaxPhotoBytes = 64 * 1024 * 1024;
 
 // The file's bytes, if it is a regular file that reads whole.
 bool readPhotoBytes(const QString &path, QByteArray *bytes, PhotoProblem *problem)
@@ -20,8 +18,12 @@ bool readPhotoBytes(const QString &path, QByteArray *bytes, PhotoProblem *proble
         return false;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPhotoBytes) {
+    if (!file.open(QIODevice::ReadOnly)) {
         *problem = PhotoProblem::Unreadable;
+        return false;
+    }
+    if (file.size() > kMaxPhotoBytes) {
+        *problem = PhotoProblem::TooLarge;
         return false;
     }
     *bytes = file.readAll();
@@ -183,6 +185,8 @@ CompanionPhotoState loadCompanionPhoto(const QString &companionPath, QImage *ima
     const QImage loaded = readPhotoFile(companionPath, &problem);
     if (problem == PhotoProblem::NotAFile)
         return CompanionPhotoState::NotAFile;
+    if (problem == PhotoProblem::TooLarge)
+        return CompanionPhotoState::TooLarge;
     if (loaded.isNull())
         return CompanionPhotoState::Damaged;
     if (image)

@@ -6,10 +6,13 @@
 
 // The photo is never inside a document: it lives beside it as a byte copy of
 // the image the user chose, under the document's companion path.
-enum class CompanionPhotoState { Missing, Loaded, Damaged, NotAFile };
+enum class CompanionPhotoState { Missing, Loaded, Damaged, NotAFile, TooLarge };
 
 // Why a photo file gave no picture.
-enum class PhotoProblem { None, NotAFile, Unreadable, Damaged };
+enum class PhotoProblem { None, NotAFile, Unreadable, Damaged, TooLarge };
+
+// Photos are small; a larger file is not worth holding in memory twice.
+constexpr qint64 kMaxPhotoBytes = 64 * 1024 * 1024;
 
 // The most pixels a photo is decoded at: its 35 x 45 mm box at 600 dpi.
 constexpr int kPhotoMaxWidth = 827;

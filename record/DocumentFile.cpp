@@ -38,6 +38,15 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
         return Failure{QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。\r\n当前内容没有改变。")
                            .arg(shown(path))};
     }
+    // A name whose bytes are not UTF-8 (GBK names unpacked from a Windows
+    // archive) reaches the program with U+FFFD in place of those bytes and
+    // names no file: say so instead of "文件不存在".
+    if (!info.exists() && path.contains(QChar(QChar::ReplacementCharacter))) {
+        return Failure{QStringLiteral("文件名“%1”中有不能识别的字符：它不是 UTF-8 编码的文件名（可能是从 Windows "
+                                      "压缩包解出的 GBK 文件名），程序无法按这个名字打开文件。\r\n请先把文件改名"
+                                      "（例如用命令 convmv -f gbk -t utf-8 --notest 文件名），再调入。\r\n当前内容没有改变。")
+                           .arg(shown(path))};
+    }
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
@@ -84,6 +93,12 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
     record = loaded;
     if (state == CompanionPhotoState::Damaged)
         ui.message(kSystem, QStringLiteral("文本内容调入完毕，但照片文件已损坏！请重新加载照片！"),
+                   MessageIcon::Information);
+    else if (state == CompanionPhotoState::TooLarge)
+        ui.message(kSystem,
+                   QStringLiteral("文本内容调入完毕，但照片文件“%1”太大（超过 %2 MB），没有调入！请重新加载照片！")
+                       .arg(shown(companion))
+                       .arg(kMaxPhotoBytes / (1024 * 1024)),
                    MessageIcon::Information);
     else if (state == CompanionPhotoState::NotAFile)
         ui.message(kSystem,

@@ -3,6 +3,7 @@
 #include "foundation/TextUtilities.h"
 #include "record/BriefImport.h"
 #include "record/DocumentItems.h"
+#include "record/FieldLabels.h"
 
 namespace {
 
@@ -123,6 +124,24 @@ void applyRenItems(const QStringList &items, AppointmentRecord &r)
     r.partyMembership = renPartyText(part(items, 5), part(items, 6), part(items, 7), part(items, 8));
 }
 
+Result<> checkFieldLengths(const AppointmentRecord &record)
+{
+    for (const FieldLabel &f : kFieldLabels) {
+        const int limit = f.text == &AppointmentRecord::resume ? kMaxResumeLength : kMaxFieldLength;
+        for (int row = 0; row < (f.column ? AppointmentRecord::kFamilyRows : 1); ++row) {
+            const QString &text = f.column ? (record.*(f.column))[row] : record.*(f.text);
+            if (text.size() <= limit)
+                continue;
+            QString field = QStringLiteral("“%1”").arg(QString::fromUtf8(f.label).remove(QChar(0xFF1A)));
+            if (f.column)
+                field = QStringLiteral("家庭成员第 %1 行的%2").arg(row + 1).arg(field);
+            return Failure{QStringLiteral("%1一项有 %2 个字符，超过了表中能容纳的 %3 个字符，不是正常的表格内容")
+                               .arg(field).arg(text.size()).arg(limit)};
+        }
+    }
+    return {};
+}
+
 Result<> readDocument(QIODevice &device, DocumentKind kind, AppointmentRecord &record)
 {
     if (kind == DocumentKind::Unknown)
@@ -154,6 +173,8 @@ Result<> readDocument(QIODevice &device, DocumentKind kind, AppointmentRecord &r
         r.ageReferenceDate = Clock::todayDigits();
     r.fillingDate = Clock::todayDigits();
     r.partyMembership = removeChar(r.partyMembership, QStringLiteral("."));
+    if (const Result<> sane = checkFieldLengths(r); !sane)
+        return sane;
     record = r;
     return {};
 }

@@ -13,6 +13,14 @@
 // text) has run. Photo values and isDirty are the caller's.
 Result<> readDocument(QIODevice &device, DocumentKind kind, AppointmentRecord &record);
 
+// No cell of the form shows more than a few hundred characters, the résumé
+// a few thousand; a field far longer is no cadre's record, and laying it out
+// would take minutes. A record read from a file with a longer field is
+// refused, naming the field.
+constexpr int kMaxFieldLength = 2000;
+constexpr int kMaxResumeLength = 10000;
+Result<> checkFieldLengths(const AppointmentRecord &record);
+
 // The item-to-field rules, for callers that already hold the items.
 void applyDwzItems(const QStringList &items, AppointmentRecord &record);
 void applyRenItems(const QStringList &items, AppointmentRecord &record);

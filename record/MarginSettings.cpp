@@ -1,4 +1,5 @@
 #include "record/MarginSettings.h"
+#include "foundation/SettingsFiles.h"
 #include "foundation/Twips.h"
 
 #include <QSettings>
@@ -8,22 +9,26 @@
 namespace {
 
 const char kSection[] = "RM";
+const QString kOrganization = QStringLiteral("KQTS");
 
 QSettings *openUserStore()
 {
-    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("KQTS"),
-                         QStringLiteral("KQTS"));
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, kOrganization, kOrganization);
 }
 
 // The stored text as whole twips, or `fallback` when it is not a number
-// that fits.
-int storedTwips(QSettings &store, const char *key, int fallback)
+// that fits; a number outside [minimum, maximum] is added to `refused`.
+int storedTwips(QSettings &store, const char *key, int fallback, int minimum, int maximum, QStringList *refused)
 {
     const QString text = store.value(QLatin1String(key), QString::number(fallback)).toString().trimmed();
     bool ok = false;
     const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v) || std::fabs(v) > std::numeric_limits<int>::max() / 2)
+    if (!ok || !std::isfinite(v) || std::fabs(v) > std::numeric_limits<int>::max() / 2 || roundHalfEven(v) < minimum
+        || roundHalfEven(v) > maximum) {
+        if (ok)
+            *refused << QStringLiteral("%1=%2").arg(QLatin1String(key), text.left(20));
         return fallback;
+    }
     return roundHalfEven(v);
 }
 
@@ -31,21 +36,29 @@ int storedTwips(QSettings &store, const char *key, int fallback)
 
 namespace MarginSettings {
 
-PageMargins load(QSettings &store)
+PageMargins load(QSettings &store, QString *problem)
 {
     PageMargins m;   // defaults, width and height included
+    QStringList refused;
     store.beginGroup(QLatin1String(kSection));
-    m.top = storedTwips(store, "TBL_TOP_DIST", m.top);
-    m.pageOneLeft = storedTwips(store, "TBL_LEFT_DIST", m.pageOneLeft);
-    m.pageTwoLeft = storedTwips(store, "TBLBACK_LEFT_DIST", m.pageTwoLeft);
+    m.top = storedTwips(store, "TBL_TOP_DIST", m.top, kMinTop, kMaxMargin, &refused);
+    m.pageOneLeft = storedTwips(store, "TBL_LEFT_DIST", m.pageOneLeft, kMinLeft, kMaxMargin, &refused);
+    m.pageTwoLeft = storedTwips(store, "TBLBACK_LEFT_DIST", m.pageTwoLeft, kMinLeft, kMaxMargin, &refused);
     store.endGroup();
+    if (problem && !refused.isEmpty())
+        *problem = QStringLiteral("设置中的页边距超出了可用的范围（%1），已改用默认值。").arg(refused.join(QStringLiteral("，")));
     return m;
 }
 
-PageMargins load()
+PageMargins load(QString *problem)
 {
+    if (const QString odd = irregularSettingsFile(kOrganization, kOrganization); !odd.isEmpty()) {
+        if (problem)
+            *problem = QStringLiteral("设置文件“%1”不是普通文件，没有读取，页边距使用默认值。").arg(odd);
+        return PageMargins();
+    }
     QSettings *s = openUserStore();
-    const PageMargins m = load(*s);
+    const PageMargins m = load(*s, problem);
     delete s;
     return m;
 }
@@ -67,6 +80,8 @@ Result<> store(const PageMargins &margins, QSettings &s)
 
 Result<> store(const PageMargins &margins)
 {
+    if (const QString odd = irregularSettingsFile(kOrganization, kOrganization); !odd.isEmpty())
+        return Failure{QStringLiteral("页边距设置未能保存：设置文件“%1”不是普通文件。").arg(odd)};
     QSettings *s = openUserStore();
     const Result<> stored = store(margins, *s);
     delete s;

@@ -10,13 +10,20 @@ class QSettings;
 namespace MarginSettings {
 
 // All five values at their defaults, then the three margins from the
-// store; a stored text that is not a number keeps the default. Width and
-// height are never read.
-PageMargins load(QSettings &store);
-PageMargins load();              // the user's store
+// store; a stored text that is not a number, or a margin the dialog could
+// not have set (a damaged store), keeps the default and `problem` (when
+// given) says so. Width and height are never read.
+PageMargins load(QSettings &store, QString *problem = nullptr);
+// The user's store; one that is not a regular file is not read.
+PageMargins load(QString *problem = nullptr);
 // Writes the five keys in their fixed order; fails when the store reports
 // that it could not be written.
 Result<> store(const PageMargins &margins, QSettings &store);
 Result<> store(const PageMargins &margins);
+
+// The range a stored margin is taken from, in twips: the top as the dialog
+// accepts it (15 to 31 mm), the left edges from the paper's width to the
+// left up to 31 mm.
+constexpr int kMinTop = 850, kMaxMargin = 1758, kMinLeft = -9979;
 
 } // namespace MarginSettings

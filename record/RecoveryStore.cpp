@@ -1,6 +1,7 @@
 #include "record/RecoveryStore.h"
 #include "foundation/SafeFile.h"
 #include "record/CompanionPhoto.h"
+#include "record/DocumentReader.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -13,13 +14,27 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString kLockName = QStringLiteral("lock");
 const QString kRecordName = QStringLiteral("record.json");
 const QString kPhotoName = QStringLiteral("photo");
+// Left in a subfolder whose copy could not be read, once the clerk was told.
+const QString kReportedName = QStringLiteral("reported");
+constexpr int kFormat = 1;
+// A copy holds one record whose fields are capped: anything this large is not one.
+constexpr qint64 kMaxRecordBytes = 4 * 1024 * 1024;
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
 
 std::unique_ptr<QLockFile> makeLock(const QString &slot)
 {
@@ -27,6 +42,32 @@ std::unique_ptr<QLockFile> makeLock(const QString &slot)
     // Held for as long as an editor runs: only a dead owner makes it stale.
     lock->setStaleLockTime(0);
     return lock;
+}
+
+// A subfolder this store made: its own naming, a folder itself (not a link
+// to one) and the user's own. Nothing else under the folder is touched.
+bool isOwnSlot(const QString &slot)
+{
+    struct stat st {};
+    return RecoveryStore::isSlotName(QFileInfo(slot).fileName())
+           && ::lstat(nativePath(slot).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+// Deletes the files this store puts into a subfolder (and the temporaries of
+// an interrupted write of them), then the subfolder if that emptied it.
+// unlink() removes a link itself, never what it points to.
+void removeSlot(const QString &slot)
+{
+    if (!isOwnSlot(slot))
+        return;
+    for (const QString &name : {kRecordName, kPhotoName, kReportedName, kLockName})
+        ::unlink(nativePath(QDir(slot).filePath(name)).constData());
+    static const QRegularExpression temporary(QStringLiteral("^\\.(record\\.json|photo|reported)\\.[0-9a-f]{6}\\.tmp$"));
+    const QStringList left = QDir(slot).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : left)
+        if (temporary.match(name).hasMatch())
+            ::unlink(nativePath(QDir(slot).filePath(name)).constData());
+    ::rmdir(nativePath(slot).constData());
 }
 
 QJsonObject recordToJson(const AppointmentRecord &r, const QString &documentPath)
@@ -43,7 +84,7 @@ QJsonObject recordToJson(const AppointmentRecord &r, const QString &documentPath
         }
     }
     QJsonObject o;
-    o.insert(QStringLiteral("format"), 1);
+    o.insert(QStringLiteral("format"), kFormat);
     o.insert(QStringLiteral("documentPath"), documentPath);
     o.insert(QStringLiteral("photoPath"), r.photoPath);
     o.insert(QStringLiteral("hasPhoto"), r.hasPhoto);
@@ -52,21 +93,46 @@ QJsonObject recordToJson(const AppointmentRecord &r, const QString &documentPath
     return o;
 }
 
-bool readJson(const QString &slot, QJsonObject *out)
+enum class CopyState { None, Readable, Damaged, LaterVersion };
+
+CopyState parseJson(const QByteArray &bytes, QJsonObject *out)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return CopyState::Damaged;
+    *out = doc.object();
+    const int format = out->value(QStringLiteral("format")).toInt();
+    if (format > kFormat)
+        return CopyState::LaterVersion;
+    return format == kFormat ? CopyState::Readable : CopyState::Damaged;
+}
+
+CopyState readCopyBytes(const QString &slot, QByteArray *bytes)
 {
     const QString path = QDir(slot).filePath(kRecordName);
-    if (!isRegularFile(path))
-        return false;
+    struct stat st {};
+    if (::lstat(nativePath(path).constData(), &st) != 0)
+        return errno == ENOENT ? CopyState::None : CopyState::Damaged;
+    // Only a regular file of a sane size is read: a pipe would hang, a link
+    // is not what this store wrote.
+    if (!S_ISREG(st.st_mode) || st.st_size > kMaxRecordBytes)
+        return CopyState::Damaged;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.read(16 * 1024 * 1024), &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
-        return false;
-    *out = doc.object();
-    return out->value(QStringLiteral("format")).toInt() == 1;
+        return CopyState::Damaged;
+    *bytes = file.read(kMaxRecordBytes);
+    return CopyState::Readable;
 }
+
+CopyState readJson(const QString &slot, QJsonObject *out)
+{
+    QByteArray bytes;
+    const CopyState state = readCopyBytes(slot, &bytes);
+    return state == CopyState::Readable ? parseJson(bytes, out) : state;
+}
+
+QString damagedCopy() { return QStringLiteral("内容已损坏"); }
 
 } // namespace
 
@@ -84,14 +150,27 @@ RecoveryStore::~RecoveryStore()
 
 QString RecoveryStore::defaultFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("recovery"));
+    // Without a home folder Qt falls back to "/", which is no user's own.
+    const QString home = qEnvironmentVariable("HOME");
+    if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME") && (home.isEmpty() || !QFileInfo(home).isDir()))
+        return QString();
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return data.isEmpty() ? QString() : QDir(data).filePath(QStringLiteral("recovery"));
+}
+
+bool RecoveryStore::isSlotName(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^editor-[0-9]+-[0-9a-f]{6}$"));
+    return pattern.match(name).hasMatch();
 }
 
 Result<> RecoveryStore::start()
 {
-    const Failure unusable{QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
     if (isActive())
         return {};
+    if (m_base.isEmpty())
+        return Failure{QStringLiteral("没有找到用户的主文件夹（环境变量 HOME 未设置）")};
+    const Failure unusable{QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
     if (!QDir().mkpath(m_base))
         return unusable;
     for (int attempt = 0; attempt < 10; ++attempt) {
@@ -115,7 +194,7 @@ Result<> RecoveryStore::start()
 Result<> RecoveryStore::keep(const AppointmentRecord &record, const QString &documentPath)
 {
     if (!isActive())
-        return Failure{QStringLiteral("恢复副本的文件夹不能使用")};
+        return Failure{QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
     if (m_haveLast && record.sameFields(m_last) && documentPath == m_lastDocumentPath
         && record.photo.cacheKey() == m_last.photo.cacheKey())
         return {};
@@ -129,7 +208,7 @@ Result<> RecoveryStore::keep(const AppointmentRecord &record, const QString &doc
     } else {
         QFile::remove(photoPath);
     }
-    const QByteArray json = QJsonDocument(recordToJson(record, documentPath)).toJson();
+    const QByteArray json = copyBytes(record, documentPath);
     if (const Result<> written = writeFileSafely(QDir(m_slot).filePath(kRecordName), json); !written)
         return written;
     m_last = record;
@@ -156,26 +235,37 @@ bool RecoveryStore::hasCopy() const
 QList<RecoveryStore::Orphan> RecoveryStore::findOrphans()
 {
     QList<Orphan> found;
-    const QFileInfoList entries = QDir(m_base).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
-    for (const QFileInfo &info : entries) {
-        const QString slot = info.absoluteFilePath();
-        if (slot == m_slot || m_orphanLocks.count(slot))
+    if (m_base.isEmpty())
+        return found;
+    const QStringList names = QDir(m_base).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : names) {
+        const QString slot = QDir(m_base).absoluteFilePath(name);
+        if (slot == m_slot || m_orphanLocks.count(slot) || !isOwnSlot(slot))
             continue;
         auto lock = makeLock(slot);
         if (!lock->tryLock(0))
             continue;   // its editor is still running
         QJsonObject o;
-        if (!readJson(slot, &o)) {
+        const CopyState state = readJson(slot, &o);
+        if (state == CopyState::None) {
             // Nothing to offer: what is left of an editor that had no copy.
             lock.reset();
-            QDir(slot).removeRecursively();
+            removeSlot(slot);
             continue;
         }
         Orphan orphan;
         orphan.folder = slot;
-        orphan.documentPath = o.value(QStringLiteral("documentPath")).toString();
-        orphan.name = o.value(QStringLiteral("fields")).toObject().value(QStringLiteral("txtName")).toString();
-        orphan.written = QDateTime::fromString(o.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
+        if (state == CopyState::Readable) {
+            orphan.documentPath = o.value(QStringLiteral("documentPath")).toString();
+            orphan.name = o.value(QStringLiteral("fields")).toObject().value(QStringLiteral("txtName")).toString();
+            orphan.written = QDateTime::fromString(o.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
+        } else {
+            if (QFileInfo::exists(QDir(slot).filePath(kReportedName)))
+                continue;   // the clerk knows; it waits for a later version or for someone to look at it
+            orphan.problem = state == CopyState::LaterVersion ? QStringLiteral("它由较新版本的程序写入")
+                                                              : damagedCopy();
+            orphan.written = QFileInfo(QDir(slot).filePath(kRecordName)).lastModified().toUTC();
+        }
         m_orphanLocks[slot] = std::move(lock);
         found << orphan;
     }
@@ -183,11 +273,19 @@ QList<RecoveryStore::Orphan> RecoveryStore::findOrphans()
     return found;
 }
 
-Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan) const
+QByteArray RecoveryStore::copyBytes(const AppointmentRecord &record, const QString &documentPath)
+{
+    return QJsonDocument(recordToJson(record, documentPath)).toJson();
+}
+
+Result<RecoveryStore::Recovered> RecoveryStore::parseCopy(const QByteArray &bytes)
 {
     QJsonObject o;
-    if (!readJson(orphan.folder, &o))
-        return Failure{QStringLiteral("恢复副本已损坏")};
+    switch (parseJson(bytes, &o)) {
+    case CopyState::Readable: break;
+    case CopyState::LaterVersion: return Failure{QStringLiteral("它由较新版本的程序写入")};
+    default: return Failure{damagedCopy()};
+    }
     AppointmentRecord r;
     const QJsonObject fields = o.value(QStringLiteral("fields")).toObject();
     for (const RecordField &f : recordFields()) {
@@ -200,9 +298,26 @@ Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan)
             r.*(f.text) = v.toString();
         }
     }
-    r.hasPhoto = false;
+    if (const Result<> sane = checkFieldLengths(r); !sane)
+        return Failure{sane.error()};
+    r.hasPhoto = o.value(QStringLiteral("hasPhoto")).toBool();
     r.photoPath = o.value(QStringLiteral("photoPath")).toString();
-    if (o.value(QStringLiteral("hasPhoto")).toBool()) {
+    r.isDirty = true;
+    return Recovered{r, o.value(QStringLiteral("documentPath")).toString()};
+}
+
+Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan) const
+{
+    QByteArray bytes;
+    if (readCopyBytes(orphan.folder, &bytes) != CopyState::Readable)
+        return Failure{damagedCopy()};
+    Result<Recovered> parsed = parseCopy(bytes);
+    if (!parsed)
+        return parsed;
+    AppointmentRecord &r = parsed.value().record;
+    const bool keptPhoto = r.hasPhoto;
+    r.hasPhoto = false;
+    if (keptPhoto) {
         const QString kept = QDir(orphan.folder).filePath(kPhotoName);
         const QImage picture = readPhotoFile(kept);
         if (!picture.isNull()) {
@@ -218,12 +333,18 @@ Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan)
                 r.photoPath.clear();   // the picture in memory is what a save writes
         }
     }
-    r.isDirty = true;
-    return Recovered{r, o.value(QStringLiteral("documentPath")).toString()};
+    return parsed;
 }
 
 void RecoveryStore::removeOrphan(const Orphan &orphan)
 {
     m_orphanLocks.erase(orphan.folder);
-    QDir(orphan.folder).removeRecursively();
+    removeSlot(orphan.folder);
+}
+
+void RecoveryStore::markReported(const Orphan &orphan)
+{
+    if (isOwnSlot(orphan.folder))
+        writeFileSafely(QDir(orphan.folder).filePath(kReportedName), QByteArray());
+    m_orphanLocks.erase(orphan.folder);
 }

@@ -23,7 +23,8 @@ public:
     // A normal end: this editor's subfolder goes with its copy.
     ~RecoveryStore();
 
-    // The user's application data folder followed by "recovery".
+    // The user's application data folder followed by "recovery"; empty when
+    // the user has no home folder (the copies would land in "/").
     static QString defaultFolder();
 
     // Takes a subfolder of this editor's own; fails when the folder cannot
@@ -46,9 +47,15 @@ public:
         QString documentPath;
         QString name;          // the cadre's name in it
         QDateTime written;
+        // Why the copy cannot be read (damaged, or written by a later
+        // version); empty when it can. Such a copy is kept, never deleted.
+        QString problem;
     };
     // Every such copy, newest first; each one is locked for this editor until
     // it is taken or removed, so no other editor offers it at the same time.
+    // Only subfolders this store made are looked at (its own naming, not a
+    // link, owned by this user); one left without a copy is removed. A copy
+    // that cannot be read and was reported once is not listed again.
     QList<Orphan> findOrphans();
     // An orphan's record (marked changed, photo attached if it had one) and
     // the document it belongs to.
@@ -57,7 +64,17 @@ public:
         QString documentPath;
     };
     Result<Recovered> readOrphan(const Orphan &orphan) const;
+    // What keep() writes for `record`, and a copy's record read back from
+    // such bytes (hasPhoto then says whether a photo was kept beside it).
+    static QByteArray copyBytes(const AppointmentRecord &record, const QString &documentPath);
+    static Result<Recovered> parseCopy(const QByteArray &bytes);
     void removeOrphan(const Orphan &orphan);
+    // The clerk was told that `orphan` cannot be read: it stays where it is
+    // and is not reported again.
+    void markReported(const Orphan &orphan);
+
+    // Whether `name` is the name of a subfolder this store makes.
+    static bool isSlotName(const QString &name);
 
 private:
     QString m_base;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tries crash recovery as a clerk would, under Xvfb: types a name into a
-# fresh editor, kills it with SIGKILL after 40 seconds, starts it again,
+# fresh editor, kills it with SIGKILL 5 seconds later (a copy is written two
+# seconds after the typing stops), starts it again,
 # answers Yes to "恢复未保存的内容", saves, and checks the saved document.
 # Needs Xvfb and xdotool; screenshots go to $OUT (default /tmp/recovery-check).
 set -euo pipefail
@@ -24,7 +25,7 @@ xdotool windowfocus --sync "$w" || true; sleep 1
 xdotool mousemove --window "$w" 130 108 click 1; sleep 0.3
 xdotool type --delay 80 "张三"; sleep 0.3
 shot 1-typed
-echo "typed; waiting 40 s"; sleep 40
+echo "typed; waiting 5 s"; sleep 5
 ls -R "$XDG_DATA_HOME" | sed 's/^/  /'
 kill -9 "$editor"; wait "$editor" 2>/dev/null || true
 echo "editor killed"

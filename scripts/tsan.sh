@@ -2,7 +2,8 @@
 # Builds the program with ThreadSanitizer in a tree of its own (TSAN_BUILD_DIR,
 # default build-tsan) and runs the parallel batch over the samples and the
 # fuzz seed corpus: display list, check, one PDF and a folder of PDFs, each
-# with two jobs. Exits non-zero on any report. Qt itself is not instrumented;
+# with two jobs; some documents carry a camera-sized photo. Exits non-zero
+# on any report. Qt itself is not instrumented;
 # scripts/tsan.supp names the few Qt-internal reports that are not ours.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,7 +25,19 @@ for seed in "$build"/tsan-seeds/seed-*; do
     kind=$(head -c1 "$seed" | od -An -tu1 | tr -d ' ')
     tail -c +2 "$seed" > "$docs/$(basename "$seed").${exts[$((kind % 4))]}"
 done
-inputs=("$here"/samples/*.dwz "$here"/samples/*.ren "$here"/samples/*.ljy "$docs"/*)
+# Documents with a camera's 4000 x 3000 JPEG beside them: photos are decoded
+# on the workers, several at once.
+# (The seed tool is not what is tested here: its painting and JPEG encoding
+# run on Qt's thread pool, whose locking the sanitizer cannot see.)
+TSAN_OPTIONS=report_bugs=0 "$build/fuzz/fuzz_document_seeds" --photo 4000 3000 "$build/tsan-photo.jpg"
+for sample in "$here"/samples/*.dwz; do
+    for n in 1 2; do
+        name="$docs/photo$n-$(basename "$sample" .dwz)"
+        cp "$sample" "$name.dwz"
+        cp "$build/tsan-photo.jpg" "$name.pic"
+    done
+done
+inputs=("$here"/samples/*.dwz "$here"/samples/*.ren "$here"/samples/*.ljy "$docs"/*.dwz "$docs"/*.ren "$docs"/*.ljy "$docs"/*.jan)
 inputs=("${inputs[@]}" "${inputs[@]}" "${inputs[@]}")   # more documents in flight at once
 
 export QT_QPA_PLATFORM=offscreen

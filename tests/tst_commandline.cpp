@@ -182,6 +182,33 @@ private slots:
         }
     }
 
+    // A write past the file size limit fails and is said in Chinese only
+    // (never the PNG library's English), leaving no temporary; a name with a
+    // line break stays on one line of `check`.
+    void fileSizeLimitAndOddNames()
+    {
+        QVERIFY(QDir().mkpath(tmp("limited")));
+        for (const char *out : {"x.pdf", "x.png"}) {
+            QProcess p;
+            p.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+            p.start(QStringLiteral("/bin/sh"), {"-c", "ulimit -f 4; exec \"$0\" render \"$1\" -o \"$2\"", kProgram,
+                                                sample("typical.dwz"), tmp("limited/") + QLatin1String(out)});
+            QVERIFY(p.waitForFinished(60000));
+            const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+            QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 1, qPrintable(err));
+            QVERIFY2(err.contains(QStringLiteral("文件太大")) && !err.contains(QStringLiteral("libpng")), qPrintable(err));
+        }
+        QCOMPARE(QDir(tmp("limited")).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+        // A photo the JPEG library complains about: no English on stderr.
+        QByteArray photo = readAll(sample("typical.pic"));
+        photo.replace(photo.size() / 2, 200, QByteArray(200, 0x55));
+        QVERIFY(QFile::copy(sample("typical.dwz"), tmp("two\nlines.dwz")) && writeBytes(tmp("two\nlines.pic"), photo));
+        const Run r = run({"check", tmp("two\nlines.dwz")});
+        QCOMPARE(r.out, tmp("two\\nlines.dwz") + QStringLiteral(": ok\n"));
+        QCOMPARE(r.err, QString());
+    }
+
     // A document prints the same whatever came before it in the run, and the
     // number of jobs changes nothing of what is written.
     void batchesEqualDocumentsAlone()

@@ -589,6 +589,84 @@ private slots:
         RecoveryStore later(base);
         QVERIFY(later.start() && later.findOrphans().isEmpty());
     }
+
+    // The store touches only subfolders it made: a link to a folder (even
+    // under its own naming) and anything else in the folder stay as they are,
+    // and of its own subfolders only its own files are deleted.
+    void recoveryTouchesOnlyItsOwn()
+    {
+        QTemporaryDir folder, scratch;
+        const QString base = folder.filePath(QStringLiteral("recovery"));
+        QVERIFY(QDir().mkpath(base + "/editor-1-0000aa/inner") && QDir().mkpath(base + "/notes")
+                && QDir().mkpath(scratch.filePath("sub")));
+        QVERIFY(writeBytes(scratch.filePath("sub/precious.txt"), "x") && writeBytes(base + "/notes/a.txt", "x")
+                && writeBytes(base + "/editor-1-0000aa/inner/b.txt", "x"));
+        QVERIFY(QFile::link(scratch.path(), base + "/editor-2-0000bb") && QFile::link(scratch.path(), base + "/elsewhere"));
+        QVERIFY(QDir().mkpath(base + "/editor-3-0000cc") && writeBytes(base + "/editor-3-0000cc/.photo.0a0b0c.tmp", "half"));
+        Session s;
+        RecoveryStore store(base);
+        QVERIFY(store.start());
+        s.cmds.setRecoveryStore(&store);
+        s.ui.answers << Answer::No << Answer::No << Answer::No;
+        QVERIFY(!s.cmds.offerRecovery() && s.ui.shown.isEmpty());
+        QVERIFY(QFileInfo::exists(scratch.filePath("sub/precious.txt")) && QFileInfo::exists(base + "/notes/a.txt")
+                && QFileInfo::exists(base + "/editor-1-0000aa/inner/b.txt"));
+        QVERIFY(QFileInfo(base + "/editor-2-0000bb").isSymLink() && QFileInfo(base + "/elsewhere").isSymLink());
+        QVERIFY(!QFileInfo::exists(base + "/editor-3-0000cc"));   // an editor's leftovers, its own files only
+    }
+
+    // A copy that cannot be read is kept and reported once; one that cannot
+    // be written, or a store that cannot be used, is reported once a session.
+    void recoveryFailuresSaid()
+    {
+        QTemporaryDir folder;
+        const QString base = folder.filePath(QStringLiteral("recovery"));
+        crashedEditor(base, validRecord(), QString());
+        crashedEditor(base, validRecord(), QString());
+        const QStringList copies = QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(copies.size(), 2);
+        QVERIFY(writeBytes(base + "/" + copies[0] + "/record.json", "{\"format\": 1, \"fields\""));
+        QVERIFY(writeBytes(base + "/" + copies[1] + "/record.json", "{\"format\": 2}"));
+        for (int run = 0; run < 2; ++run) {
+            Session s;
+            RecoveryStore store(base);
+            s.cmds.setRecoveryStore(&store);
+            QVERIFY(!s.cmds.startRecovery());
+            const QString said = s.ui.messageTexts().join("|");
+            QCOMPARE(s.ui.messageTexts().size(), run == 0 ? 2 : 0);
+            QVERIFY(run == 1 || (said.contains(QStringLiteral("较新版本")) && said.contains(copies[0])));
+            for (const QString &slot : copies)
+                QVERIFY(QFileInfo::exists(base + "/" + slot + "/record.json"));
+        }
+
+        Session s;
+        RecoveryStore store(base);
+        s.cmds.setRecoveryStore(&store);
+        QVERIFY(store.start() && QDir().mkpath(store.slotFolder() + "/record.json"));   // cannot be written
+        s.record.isDirty = true;
+        for (const char *name : {"甲", "乙"}) {
+            s.record.name = QString::fromUtf8(name);
+            s.cmds.keepRecoveryCopy();
+        }
+        QCOMPARE(s.ui.messageTexts().size(), 1);
+        QVERIFY(s.ui.messageTexts()[0].startsWith(QStringLiteral("未能保存恢复副本")));
+
+        const QByteArray home = qgetenv("HOME"), data = qgetenv("XDG_DATA_HOME");
+        qunsetenv("HOME");
+        qunsetenv("XDG_DATA_HOME");
+        const QString noHome = RecoveryStore::defaultFolder();
+        qputenv("HOME", home);
+        if (!data.isEmpty())
+            qputenv("XDG_DATA_HOME", data);
+        Session homeless;
+        RecoveryStore nowhere(noHome);
+        homeless.cmds.setRecoveryStore(&nowhere);
+        QVERIFY(noHome.isEmpty() && !homeless.cmds.startRecovery());
+        homeless.record.isDirty = true;
+        homeless.cmds.keepRecoveryCopy();
+        QCOMPARE(homeless.ui.messageTexts().size(), 1);
+        QVERIFY(homeless.ui.messageTexts()[0].contains(QStringLiteral("HOME")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDocumentCommands)

@@ -14,6 +14,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <ctime>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <csignal>
@@ -89,8 +91,8 @@ QString awkwardText(QRandomGenerator &random, int maxLength, bool composite)
     return composite && quotes % 2 ? out + QLatin1Char('"') : out;
 }
 
-// Writes `bytes` to `path`; "folder", "pipe" and "huge" (past the size limit,
-// sparse) make those instead.
+// Writes `bytes` to `path`; "folder", "pipe", "huge" and "huge photo" (past
+// the size limits, sparse) make those instead.
 bool makeFile(const QString &path, const QByteArray &bytes)
 {
     if (bytes == "folder")
@@ -98,8 +100,8 @@ bool makeFile(const QString &path, const QByteArray &bytes)
     if (bytes == "pipe")
         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
     QFile f(path);
-    if (bytes == "huge")
-        return f.open(QIODevice::WriteOnly) && f.resize(kMaxDocumentBytes + 1);
+    if (bytes.startsWith("huge"))
+        return f.open(QIODevice::WriteOnly) && f.resize((bytes == "huge" ? kMaxDocumentBytes : kMaxPhotoBytes) + 1);
     return writeBytes(path, bytes);
 }
 
@@ -301,6 +303,17 @@ private slots:
         QTest::newRow("wrong kind") << "x.txt" << savedBytes(sampleRecord()) << "文件类型不正确！";
         QTest::newRow("folder") << "folder.dwz" << QByteArray("folder") << "不是普通文件";
         QTest::newRow("pipe, never opened") << "pipe.dwz" << QByteArray("pipe") << "不是普通文件";
+        // No cell shows this much; laying it out would take minutes.
+        QStringList longItems = numberedItems(QStringLiteral("x"), 32);
+        longItems[0] = QString(15 * 1024 * 1024, QLatin1Char('x'));
+        QTest::newRow("15 MB name") << "name.dwz" << encodeDocumentItems(longItems).value() << "“姓名”一项有 15728640 个字符";
+        longItems[0] = QString(2000, QLatin1Char('x'));
+        longItems[17] = QString(10001, QChar(0x5F20));
+        QTest::newRow("long resume") << "resume.dwz" << encodeDocumentItems(longItems).value() << "“简历”一项有 10001 个字符";
+        longItems[17].chop(1);
+        longItems[21] = QStringLiteral("a@b@") + QString(2001, QLatin1Char('c')) + QLatin1Char('@');
+        QTest::newRow("long family cell") << "family.dwz" << encodeDocumentItems(longItems).value()
+                                          << "家庭成员第 3 行的“姓名”一项";
     }
 
     void failedLoadsChangeNothing()
@@ -316,7 +329,10 @@ private slots:
         r.photo = QImage(4, 4, QImage::Format_RGB32);
         const AppointmentRecord before = r;
         ScriptedInteraction ui;
+        QElapsedTimer clock;
+        clock.start();
         const Result<> loaded = loadDocumentFile(path, r, ui);
+        QVERIFY(clock.elapsed() < 1000);
         QVERIFY(!loaded && ui.shown.isEmpty());
         QVERIFY2(loaded.error().contains(reason), qPrintable(loaded.error()));
         if (name.endsWith(QLatin1String(".txt")))
@@ -589,6 +605,7 @@ private slots:
         QTest::newRow("BMP cut in half") << bmp.left(bmp.size() / 2) << damaged;
         QTest::newRow("folder") << QByteArray("folder") << "不是普通文件";
         QTest::newRow("pipe") << QByteArray("pipe") << "不是普通文件";
+        QTest::newRow("too large, not damaged") << QByteArray("huge photo") << "太大（超过 64 MB）";
     }
 
     void damagedPhotos()
@@ -623,6 +640,39 @@ private slots:
         QVERIFY(image.save(large, "JPEG") && image.copy(0, 0, 300, 400).save(small, "BMP"));
         QCOMPARE(readPhotoFile(large).size(), QSize(1595, kPhotoMaxHeight));   // 2000 -> 1063, width alike
         QCOMPARE(readPhotoFile(small).size(), QSize(300, 400));
+    }
+
+    // A name of GBK bytes cannot be opened by its decoded name: the message
+    // says why rather than "文件不存在".
+    void nonUtf8FileName()
+    {
+        const QByteArray raw = QFile::encodeName(m_dir->path()) + "/\xd5\xc5\xc8\xfd.dwz";   // 张三 in GBK
+        const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(fd >= 0 && ::close(fd) == 0);
+        AppointmentRecord r;
+        ScriptedInteraction ui;
+        const Result<> loaded = loadDocumentFile(QFile::decodeName(raw), r, ui);
+        QVERIFY2(!loaded && loaded.error().contains(QStringLiteral("不是 UTF-8 编码的文件名")), qPrintable(loaded.error()));
+    }
+
+    // Temporaries a killed write left behind go when the folder is next
+    // written to: only of the safe write's own naming, old, regular files.
+    void staleTemporariesRemoved()
+    {
+        QTemporaryDir scratch;
+        QVERIFY(writeBytes(scratch.filePath("target"), "kept"));
+        const QStringList names = {".a.dwz.0a1b2c.tmp", ".b.dwz.0a1b2d.tmp", ".c.dwz.tmp", "d.0a1b2e.tmp", ".e.pic.0a1b2f.tmp"};
+        for (const QString &name : names.mid(0, 4))
+            QVERIFY(writeBytes(in(name), "left"));
+        QVERIFY(QFile::link(scratch.filePath("target"), in(names[4])));
+        for (const QString &name : QStringList{names[0], names[2], names[3], names[4]}) {
+            const struct timespec old[2] = {{std::time(nullptr) - 7200, 0}, {std::time(nullptr) - 7200, 0}};
+            QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(in(name)).constData(), old, AT_SYMLINK_NOFOLLOW) == 0);
+        }
+        QVERIFY(writeFileSafely(in("x.dwz"), "new"));
+        QStringList left = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        QCOMPARE(left, (QStringList{".b.dwz.0a1b2d.tmp", ".c.dwz.tmp", ".e.pic.0a1b2f.tmp", "d.0a1b2e.tmp", "x.dwz"}));
+        QCOMPARE(readAll(scratch.filePath("target")), QByteArray("kept"));
     }
 
     // The label table names every field once, by the same control and member

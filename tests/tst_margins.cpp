@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 class TestMargins : public QObject {
     Q_OBJECT
@@ -82,6 +83,22 @@ private slots:
         store.setValue(QStringLiteral("RM/TBLBACK_LEFT_DIST"), QStringLiteral("1e99"));
         const PageMargins fallback = MarginSettings::load(store);
         QVERIFY(fallback.top == 1134 && fallback.pageOneLeft == -57 && fallback.pageTwoLeft == 510);
+        // A damaged store's absurd margins are not used, and that is said.
+        store.setValue(QStringLiteral("RM/TBL_TOP_DIST"), QStringLiteral("1000000000"));
+        store.setValue(QStringLiteral("RM/TBL_LEFT_DIST"), QStringLiteral("-20000"));
+        store.setValue(QStringLiteral("RM/TBLBACK_LEFT_DIST"), QStringLiteral("1758"));
+        QString problem;
+        const PageMargins absurd = MarginSettings::load(store, &problem);
+        QVERIFY(absurd.top == 1134 && absurd.pageOneLeft == 850 && absurd.pageTwoLeft == 1758);
+        QVERIFY2(problem.contains(QStringLiteral("TBL_TOP_DIST=1000000000，TBL_LEFT_DIST=-20000")), qPrintable(problem));
+        // The user's store is read from a regular file only: a pipe would never answer.
+        const QString userFile = m_dir.filePath(QStringLiteral("KQTS/KQTS.conf"));
+        QVERIFY(QFile::remove(userFile) && ::mkfifo(QFile::encodeName(userFile).constData(), 0600) == 0);
+        problem.clear();
+        const PageMargins piped = MarginSettings::load(&problem);
+        QVERIFY(piped.top == 1134 && problem.contains(QStringLiteral("不是普通文件")));
+        QVERIFY(!MarginSettings::store(m));
+        QVERIFY(QFile::remove(userFile));
     }
 };
 

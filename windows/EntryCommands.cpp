@@ -23,7 +23,13 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
 {
     setObjectName(QStringLiteral("entryCommands"));
     // Opening: the margins come from the settings store.
-    m_margins = MarginSettings::load();
+    QString marginProblem;
+    m_margins = MarginSettings::load(&marginProblem);
+    if (!marginProblem.isEmpty()) {
+        QTimer::singleShot(0, this, [this, marginProblem] {
+            m_ui.message(QStringLiteral("系统"), marginProblem, MessageIcon::Information);
+        });
+    }
 
     m_documents.onRecordChanged = [this] {
         m_window.refreshControls();
@@ -153,7 +159,15 @@ void EntryCommands::commandDone()
 void EntryCommands::attachPhoto(const QString &path)
 {
     PhotoDialog::attachPhotoFile(m_window.record(), path, m_ui);
+    photoChanged();
+}
+
+// A photo is a change like typing: the recovery copy follows it soon.
+void EntryCommands::photoChanged()
+{
     commandDone();
+    if (m_recoveryDelay && m_recoveryTimer->isActive())
+        m_recoveryDelay->start();
 }
 
 void EntryCommands::preview()
@@ -180,7 +194,7 @@ void EntryCommands::choosePhoto()
 {
     PhotoDialog dialog(m_window.record(), m_ui, &m_window);
     dialog.exec();
-    commandDone();
+    photoChanged();
 }
 
 void EntryCommands::showPhotoFrame()
@@ -208,11 +222,23 @@ void EntryCommands::setRecoveryStore(RecoveryStore *store)
         m_recoveryTimer->setInterval(kRecoveryInterval);
         connect(m_recoveryTimer, &QTimer::timeout, this, [this] { m_documents.keepRecoveryCopy(); });
         connect(&m_window, &EntryWindow::pageSwitched, this, [this] { m_documents.keepRecoveryCopy(); });
+        // A copy is small: written a moment after the last change, typing
+        // and a crash a few seconds later lose nothing.
+        m_recoveryDelay = new QTimer(this);
+        m_recoveryDelay->setSingleShot(true);
+        m_recoveryDelay->setInterval(kRecoveryDelay);
+        connect(m_recoveryDelay, &QTimer::timeout, this, [this] { m_documents.keepRecoveryCopy(); });
+        connect(&m_window, &EntryWindow::recordEdited, this, [this] {
+            if (m_recoveryTimer->isActive())
+                m_recoveryDelay->start();
+        });
     }
-    if (store)
+    if (store) {
         m_recoveryTimer->start();
-    else
+    } else {
         m_recoveryTimer->stop();
+        m_recoveryDelay->stop();
+    }
 }
 
 void EntryCommands::focusPartyText()

@@ -55,10 +55,12 @@ public:
     void showPhotoFrame();
 
     // Keeps a recovery copy of unsaved work in `store` (which the caller
-    // keeps): every 30 seconds at most and on every page switch while the
-    // record has unsaved changes.
+    // keeps) while the record has unsaved changes: a moment after the clerk
+    // stops typing or changes the photo, on every page switch, and every 30
+    // seconds.
     void setRecoveryStore(RecoveryStore *store);
     static constexpr int kRecoveryInterval = 30 * 1000;   // ms
+    static constexpr int kRecoveryDelay = 2 * 1000;       // ms after the last change
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -68,6 +70,7 @@ private:
     void fillRecentMenu();
     // After a command: the photo frame and the title as the record now is.
     void commandDone();
+    void photoChanged();
     void endOfApplication();
 
     EntryWindow &m_window;
@@ -79,4 +82,5 @@ private:
     std::unique_ptr<BatchCommands> m_batch;
     QTimer *m_recoveryTimer = nullptr;
     QMenu *m_recentMenu = nullptr;
+    QTimer *m_recoveryDelay = nullptr;   // restarted by every change
 };

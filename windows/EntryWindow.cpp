@@ -262,6 +262,7 @@ void EntryWindow::bindControl(QPlainTextEdit *box, const QString &name, int row)
             *field = toRecordText(box->toPlainText());
             m_record.isDirty = true;
             setWindowModified(true);
+            emit recordEdited();
         }
         afterEdit(box);
     });

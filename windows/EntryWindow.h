@@ -83,6 +83,8 @@ signals:
     void unloaded();
     // The clerk switched between the two entry pages.
     void pageSwitched();
+    // The clerk changed the text of a field.
+    void recordEdited();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -91,7 +91,9 @@ bool PhotoDialog::attachPhotoFile(AppointmentRecord &record, const QString &path
         const QString text =
             problem == PhotoProblem::NotAFile     ? QStringLiteral("“%1”不是普通文件，不能作为照片！").arg(shown)
             : problem == PhotoProblem::Unreadable ? QStringLiteral("照片文件“%1”无法读取，照片没有改变。").arg(shown)
-                                                  : QStringLiteral("文件“%1”已损坏或不是图片，照片没有改变。").arg(shown);
+            : problem == PhotoProblem::TooLarge
+                ? QStringLiteral("照片文件“%1”太大（超过 %2 MB），不能作为照片！").arg(shown).arg(kMaxPhotoBytes / (1024 * 1024))
+                : QStringLiteral("文件“%1”已损坏或不是图片，照片没有改变。").arg(shown);
         ui.message(QStringLiteral("系统"), text, MessageIcon::Information);
         return false;
     }

@@ -88,9 +88,10 @@ private slots:
         expectPage(2);
         QVERIFY(!w->isDirty() && !store.hasCopy());
         typeKeys(box("txtChengbao"), QStringLiteral("某区委"));
+        // A moment after the typing stops, not only at the next page switch.
+        QTRY_VERIFY_WITH_TIMEOUT(store.hasCopy(), 2 * EntryCommands::kRecoveryDelay);
         QTest::mouseClick(w->button("CmdLastpage"), Qt::LeftButton);
         expectPage(1);
-        QVERIFY(store.hasCopy());
         QVERIFY(QString::fromUtf8(readAll(QDir(store.slotFolder()).filePath(QStringLiteral("record.json"))))
                     .contains(QStringLiteral("某区委")));
         w->commands().setRecoveryStore(nullptr);
@@ -512,16 +513,15 @@ private slots:
         QTemporaryDir dir;
         const QString doc = GuiTest::sampleCopy(dir.path(), QStringLiteral("typical.dwz"));
         auto drop = [&](QWidget *target, const QString &file = QString()) {
-            auto *data = new QMimeData;
-            data->setUrls({QUrl::fromLocalFile(file.isEmpty() ? doc : file)});
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QMimeData data;   // the events do not own it
+            data.setUrls({QUrl::fromLocalFile(file.isEmpty() ? doc : file)});
+            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &enter);
             QVERIFY(enter.isAccepted());
-            QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &dropped);
             QVERIFY(dropped.isAccepted());
             QApplication::processEvents();
-            delete data;
         };
         box("txtName")->setPlainText(QStringLiteral("未存"));
         ui.answers.enqueue(Answer::No);

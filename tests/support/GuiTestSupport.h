@@ -65,18 +65,17 @@ inline QPlainTextEdit *formBox(const EntryWindow &w, const QString &selector)
                      key.contains(QLatin1Char('#')) ? key.section(QLatin1Char('#'), 1).toInt() : -1);
 }
 
-// Runs `act` on the next modal dialog once it is open.
-inline void onNextModal(std::function<void(QWidget *)> act)
+// Runs `act` on the next modal dialog once it is open (looking for it for
+// up to two seconds). Each look schedules the next: nothing holds itself,
+// so nothing is left behind once a dialog is found or the time is up.
+inline void onNextModal(std::function<void(QWidget *)> act, int triesLeft = 200)
 {
-    auto tries = std::make_shared<int>(0);
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [act, tries, poll] {
+    QTimer::singleShot(triesLeft == 200 ? 0 : 10, [act, triesLeft] {
         if (QWidget *modal = QApplication::activeModalWidget())
             act(modal);
-        else if (++*tries < 200)
-            QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        else if (triesLeft > 1)
+            onNextModal(act, triesLeft - 1);
+    });
 }
 
 inline void fillSample(FormPages &p)
