@@ -173,7 +173,14 @@ bool SafeFile::commit()
         cancelWriting();
         return false;
     }
-    if (::rename(nativePath(m_temporary).constData(), nativePath(m_target).constData()) != 0) {
+    return finishRename(::rename(nativePath(m_temporary).constData(), nativePath(m_target).constData()) == 0);
+}
+
+// After the temporary's rename (errno still that of a failed one): the
+// folder entry made durable, or the temporary dropped and the reason kept.
+bool SafeFile::finishRename(bool renamed)
+{
+    if (!renamed) {
         fail(errno);
         cancelWriting();
         return false;
@@ -245,15 +252,7 @@ bool SafeFile::commitIfAbsent()
         if (done == 0)
             ::unlink(from.constData());
     }
-    if (done != 0) {
-        fail(errno);
-        cancelWriting();
-        return false;
-    }
-    m_temporary.clear();
-    syncFolder(QFileInfo(m_target).absolutePath());
-    QIODevice::close();
-    return true;
+    return finishRename(done == 0);
 }
 
 Result<> writeFileSafely(const QString &path, const QByteArray &data)

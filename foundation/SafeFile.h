@@ -59,6 +59,7 @@ private:
     void removeTemporary();
     bool readOnlyTargetRefused();
     bool failInFolder(int osError, const QString &folder);
+    bool finishRename(bool renamed);
 
     QString m_path;
     QString m_target;     // the file replaced: the path, or where its link points
