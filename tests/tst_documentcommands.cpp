@@ -12,6 +12,7 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -481,6 +482,27 @@ private slots:
             QCOMPARE(third.ui.kinds().size(), stale ? 1 : 2);
             QCOMPARE(readAll(lock).contains("clerk"), !stale);
         }
+    }
+
+    // A save through a link writes its target: the link and the file's
+    // permissions stay. A save folder the settings cannot take is said.
+    void saveKeepsLinkAndPermissions()
+    {
+        const QString target = doc("kept/target.dwz"), link = doc("link.dwz");
+        QVERIFY(QDir().mkpath(doc("kept")) && writeBytes(target, "old") && QFile::link(target, link));
+        QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
+        const QString settingsFile = m_settings.filePath(QStringLiteral("preRMDir/preRMDir.conf"));
+        QFile::remove(settingsFile);
+        QVERIFY(QDir().mkpath(settingsFile));   // a folder where the settings file belongs
+        Session s;
+        s.ui.fileNames << link;
+        s.ui.answers << Answer::Yes;   // replace it
+        QVERIFY(s.cmds.saveDocument());
+        QVERIFY(QDir().rmdir(settingsFile));
+        struct stat st {};
+        QVERIFY(QFileInfo(link).isSymLink() && readAll(target) != "old" && ::stat(QFile::encodeName(target).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0640));
+        QVERIFY(s.ui.messageTexts().last().contains(QStringLiteral("保存位置未能记入设置")));
     }
 
     // A read-only document is replaced only when the clerk says so.
