@@ -491,18 +491,17 @@ private slots:
         const QString target = doc("kept/target.dwz"), link = doc("link.dwz");
         QVERIFY(QDir().mkpath(doc("kept")) && writeBytes(target, "old") && QFile::link(target, link));
         QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
-        const QString settingsFile = m_settings.filePath(QStringLiteral("preRMDir/preRMDir.conf"));
-        QFile::remove(settingsFile);
-        QVERIFY(QDir().mkpath(settingsFile));   // a folder where the settings file belongs
+        const QString settingsFolder = m_settings.filePath(QStringLiteral("preRMDir"));
+        QVERIFY(QDir(settingsFolder).removeRecursively() && writeBytes(settingsFolder, "no folder"));
         Session s;
         s.ui.fileNames << link;
         s.ui.answers << Answer::Yes;   // replace it
         QVERIFY(s.cmds.saveDocument());
-        QVERIFY(QDir().rmdir(settingsFile));
+        QVERIFY(QFile::remove(settingsFolder));
         struct stat st {};
         QVERIFY(QFileInfo(link).isSymLink() && readAll(target) != "old" && ::stat(QFile::encodeName(target).constData(), &st) == 0);
         QCOMPARE(st.st_mode & 07777, mode_t(0640));
-        QVERIFY(s.ui.messageTexts().last().contains(QStringLiteral("保存位置未能记入设置")));
+        QVERIFY(s.ui.messageTexts().join(QString()).contains(QStringLiteral("保存位置未能记入设置")));
     }
 
     // A read-only document is replaced only when the clerk says so.

@@ -271,6 +271,7 @@ private slots:
             ui.inputs << QStringLiteral("1");
             QCOMPARE(batch.printDocuments(), 0);
             QCOMPARE(ui.messageTexts().last(), QStringLiteral("已停止，打印任务已取消。"));
+            QCOMPARE(ui.progressCalls, 6);   // three checked; stopped at the first painted, then closed
         }
 
         // Stopped in the progress: nothing is written, an earlier file stays.
