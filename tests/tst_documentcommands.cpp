@@ -12,6 +12,7 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -190,7 +191,7 @@ private slots:
         QCOMPARE(s.ui.shown.last().icon, MessageIcon::Exclamation);
         QVERIFY(!s.cmds.load());
         QCOMPARE(s.ui.shown.last().startPath, QDir::currentPath());
-        QVERIFY(s.cmds.recentDocuments().isEmpty());
+        QVERIFY(s.cmds.recentDocuments().isEmpty() && QFileInfo(doc("adir.dwz")).isDir());
     }
 
     // The last ten documents opened or saved, newest first; one that is
@@ -481,6 +482,26 @@ private slots:
             QCOMPARE(third.ui.kinds().size(), stale ? 1 : 2);
             QCOMPARE(readAll(lock).contains("clerk"), !stale);
         }
+    }
+
+    // A save through a link writes its target: the link and the file's
+    // permissions stay. A save folder the settings cannot take is said.
+    void saveKeepsLinkAndPermissions()
+    {
+        const QString target = doc("kept/target.dwz"), link = doc("link.dwz");
+        QVERIFY(QDir().mkpath(doc("kept")) && writeBytes(target, "old") && QFile::link(target, link));
+        QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
+        const QString settingsFolder = m_settings.filePath(QStringLiteral("preRMDir"));
+        QVERIFY(QDir(settingsFolder).removeRecursively() && writeBytes(settingsFolder, "no folder"));
+        Session s;
+        s.ui.fileNames << link;
+        s.ui.answers << Answer::Yes;   // replace it
+        QVERIFY(s.cmds.saveDocument());
+        QVERIFY(QFile::remove(settingsFolder));
+        struct stat st {};
+        QVERIFY(QFileInfo(link).isSymLink() && readAll(target) != "old" && ::stat(QFile::encodeName(target).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0640));
+        QVERIFY(s.ui.messageTexts().join(QString()).contains(QStringLiteral("保存位置未能记入设置")));
     }
 
     // A read-only document is replaced only when the clerk says so.

@@ -151,57 +151,6 @@ private slots:
         }
     }
 
-    // One session, two records: the second record's preview and print are
-    // what they would be on their own; the résumé box keeps its font.
-    void previewOfOneRecordLeavesTheNextAlone()
-    {
-        Clock::setToday(QDate(2024, 5, 6));
-        ScriptedInteraction ui;
-        auto w = std::make_unique<EntryWindow>(ui);
-        w->show();
-        auto boxSize = [&] { return w->control(QStringLiteral("txtJianLi"))->font().pointSizeF(); };
-        QImage shown[2];
-        auto preview = [&] {
-            onNextModal([&shown](QWidget *modal) {
-                if (auto *r = qobject_cast<PreviewWindow *>(modal)) {
-                    shown[0] = r->paperImage(0);
-                    shown[1] = r->paperImage(1);
-                    QTest::mouseClick(r->cmdClose, Qt::LeftButton);
-                }
-            });
-            QTest::mouseClick(w->button(QStringLiteral("CmdPreviewP")), Qt::LeftButton);
-        };
-        ui.fileNames << GuiTest::sampleCopy(m_dir.path(), QStringLiteral("long_resume.dwz"))
-                     << GuiTest::sampleCopy(m_dir.path(), QStringLiteral("typical.dwz"));
-        QTest::mouseClick(w->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
-        preview();
-        QCOMPARE(boxSize(), 12.0);   // though the long résumé was drawn smaller
-        QTest::mouseClick(w->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
-        QCOMPARE(boxSize(), 12.0);
-        QCOMPARE(w->record().name, QStringLiteral("张明华"));
-        const QString printed = path("after-another.pdf");
-        w->commands().renderer()->printerChooser = GuiTest::pdfPrinter(printed);   // made by the first preview
-        previewAndPrint(*w, ui, printed);
-        preview();
-        QCOMPARE(boxSize(), 12.0);
-        QCOMPARE(ui.messageTexts(), QStringList());
-
-        // The same record in a window of its own.
-        PreviewWindow alone(ui);
-        alone.pages().margins = w->commands().margins();
-        QVERIFY(prepareDocument(QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz"), alone.pages(), ui));
-        alone.setUp();
-        QVERIFY(alone.paperImage(0) == shown[0] && alone.paperImage(1) == shown[1]);
-        if (!GuiTest::haveTools())
-            QSKIP("poppler-utils not installed: the prints were not compared");
-        const QString own = path("alone.pdf");
-        alone.printerChooser = GuiTest::pdfPrinter(own);
-        alone.chkDefaultB5->setChecked(true);
-        ui.inputs << QStringLiteral("3");
-        QCOMPARE(alone.printPages(), 2);
-        for (int page = 1; page <= 2; ++page)
-            QCOMPARE(GuiTest::wordDifferences(printed, own, page), QStringList());
-    }
 };
 
 QTEST_MAIN(TestEndToEnd)

@@ -14,7 +14,6 @@
 #include <QAbstractFileIconProvider>
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
-#include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -165,8 +164,6 @@ private slots:
             << QStringList{"txtRudang=1985 07;民盟\n", "txtcsrq#3= 1938 ", "txtcsrq#4=2004", "txtcsrq#6= 1950 "} << 2
             << "txtcsrq#4" << "2004" << QStringList{"txtRudang=198507；民盟", "txtcsrq#3=1938", "txtcsrq#6= 1950 "} << true;
         QTest::newRow("date, far down page 2") << QStringList{"txtDate=2003春"} << 2 << "txtDate" << "2003春" << QStringList{} << false;
-        QTest::newRow("passes") << QStringList{"txtSex= 男 ", "txtBirthday=1965春"} << 1 << "" << ""
-                                << QStringList{"txtSex=男", "txtBirthday=1965春"} << true;
     }
     void checkShowsTheFailure()
     {
@@ -579,8 +576,6 @@ private slots:
         QCOMPARE(QtTranslations::chosenLocale(QLocale(QLocale::English, QLocale::UnitedStates)).language(),
                  QLocale::English);
         QVERIFY(QtTranslations::install(*QCoreApplication::instance(), QLocale::c()));
-        QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Yes);
-        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
 
         WidgetInteraction real(w.get());
         const QString question = QStringLiteral("当前任免文件内容已改变\r\n需要保存吗?");

@@ -122,7 +122,7 @@ private slots:
         w.chkDefaultB5->setChecked(true);
         ui.inputs << QStringLiteral("3");
         ui.fileNames << exported;
-        QVERIFY(w.printPages() == 2 && w.exportPdf());
+        QVERIFY(w.printPages() == 2 && w.exportPdf() && pdfInfo(exported, "Pages") == QStringLiteral("2"));
         for (int page : {1, 2}) {
             QImage image[2];
             for (int i = 0; i < 2; ++i) {
@@ -222,25 +222,6 @@ private slots:
         QCOMPARE(ui.completeWhenSaid, (QStringList{"0", "1"}));   // the failed file never was; the good one is whole
     }
 
-    // 导出PDF: ".pdf" added by the batch's rule, and a file that is there is
-    // replaced only when the clerk says so.
-    void exportAsksBeforeReplacing()
-    {
-        ScriptedInteraction ui;
-        PreviewWindow w(ui);
-        fillSample(w.pages());
-        w.setUp();
-        const QString chosen = m_dir.filePath(QStringLiteral("名单.txt")), written = chosen + QStringLiteral(".pdf");
-        QVERIFY(writeBytes(written, "an earlier export"));
-        ui.fileNames << chosen << chosen;
-        QVERIFY(!w.exportPdf());   // no answer: No
-        QVERIFY(ui.shown.last().text.contains(QStringLiteral("已存在，要替换它吗？")));
-        QCOMPARE(readAll(written), QByteArray("an earlier export"));
-        ui.answers << Answer::Yes;
-        QVERIFY(w.exportPdf());
-        QCOMPARE(pdfInfo(written, "Pages"), QStringLiteral("2"));
-    }
-
     // Several documents from the editor: the failing one is listed with its
     // reason, the good ones come out in one job, in the order chosen.
     void batchPrintAndExport()
@@ -282,6 +263,15 @@ private slots:
             ui.inputs << QStringLiteral("1");
             QVERIFY(batch.printDocuments() == 2 && pdfInfo(out, "Pages") == QStringLiteral("2"));
             QVERIFY(pageSizeNear(out, kB5Width, kB5Height));
+            // 停止 while painting: the job is cancelled, and said so.
+            ui.progressCalls = 0;
+            ui.stopAtProgressCall = 5;
+            ui.fileLists << QStringList{typical, bad, posts};
+            ui.answers << Answer::Yes;
+            ui.inputs << QStringLiteral("1");
+            QCOMPARE(batch.printDocuments(), 0);
+            QCOMPARE(ui.messageTexts().last(), QStringLiteral("已停止，打印任务已取消。"));
+            QCOMPARE(ui.progressCalls, 6);   // three checked; stopped at the first painted, then closed
         }
 
         // Stopped in the progress: nothing is written, an earlier file stays.
