@@ -14,7 +14,8 @@ enum class FailureKind {
     RefusedField,      // a field check refused the record
     RefusedPartyText,  // the party-membership text does not split into its entries
     RefusedMargins,    // the margins typed into their dialog are refused
-    TooLongForCell,    // a text left out of, or running out of, its cell
+    TooLongForCell,    // a text refused for its length and left out of its cell
+    DoesNotFitCell,    // a text that runs out of its cell even at the smallest size
     ResumeTooLong,     // the résumé, or one of its lines, does not fit its table
     MissingFont,       // a typeface the form prints in is not installed
     Printer,           // the printer could not take the pages
