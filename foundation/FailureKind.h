@@ -8,8 +8,8 @@ enum class FailureKind {
     Usage,             // the command line was given wrong arguments
     Cancelled,         // the user stopped it
     WrongFileType,     // a file of a kind the program does not open
-    FileSystem,        // the system refused to open or read a file (errno kept)
-    NotSaved,          // a document, its photo or an output file was not written (errno kept)
+    FileSystem,        // the system refused to open, read or write a file (errno kept)
+    NotSaved,          // a document or its photo was not saved (errno kept)
     DamagedInput,      // a file or a copy whose content is not what it should be
     RefusedField,      // a field check refused the record
     RefusedPartyText,  // the party-membership text does not split into its entries

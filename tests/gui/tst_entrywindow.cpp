@@ -1,6 +1,6 @@
 #include "foundation/AppInfo.h"
 #include "foundation/Clock.h"
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "record/RecoveryStore.h"
 #include "windows/EntryBox.h"
 #include "windows/EntryCommands.h"

@@ -1,6 +1,6 @@
 // Printing into a PDF printer with scripted page answers: which pages come
 // out, on what paper, and whether every text lands where the pages put it.
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "windows/BatchCommands.h"
 #include "layout/RecordingSurface.h"
 #include "windows/FormPrinter.h"
