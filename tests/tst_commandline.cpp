@@ -1,3 +1,4 @@
+#include "foundation/AppInfo.h"
 #include "support/DocumentTestSupport.h"
 #include "support/PdfTestSupport.h"
 
@@ -95,7 +96,7 @@ private slots:
             QVERIFY(r.out.contains(QStringLiteral("[FILE]")) || r.out.contains(QStringLiteral("[文件]")));
         }
         const Run version = run({QStringLiteral("--version")});
-        QVERIFY(version.code == 0 && version.out == QStringLiteral("appointform 2.09\n"));
+        QVERIFY(version.code == 0 && version.out == QStringLiteral("appointform " APPOINTFORM_VERSION "\n"));
         QCOMPARE(run({QStringLiteral("--no-such-option")}).code, 2);
         QCOMPARE(run({sample("typical.dwz"), sample("older.ren")}).code, 2);
         const Run render = run({QStringLiteral("render"), QStringLiteral("--help")});
