@@ -84,6 +84,8 @@ private slots:
         QFETCH(QStringList, args);
         const Run r = run(args);
         QVERIFY(r.code == 2 && r.err.contains(QStringLiteral("usage:")) && r.out.isEmpty());
+        // check names what it takes when given an option it does not know.
+        QCOMPARE(r.err.contains(QStringLiteral("check takes documents")), QTest::currentDataTag() == QByteArray("check with -o"));
     }
 
     // Help and version are answered without a display; the editor takes one
