@@ -6,7 +6,8 @@
 
 // Every message box, question, file dialog and input box goes through this
 // interface. The windows use a QMessageBox/QFileDialog implementation, tests
-// a scripted one, the command line one that writes to stderr.
+// a scripted one; the command line collects messages (CollectedMessages)
+// and writes them to stderr.
 enum class MessageIcon { None, Information, Exclamation, Critical, Question };
 enum class Answer { Yes, No, Cancel };
 
