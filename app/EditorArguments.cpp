@@ -1,4 +1,5 @@
 #include "app/EditorArguments.h"
+#include "app/Command.h"
 #include "foundation/AppInfo.h"
 
 #include <QCommandLineParser>
@@ -157,7 +158,7 @@ EditorArguments parseEditorArguments(const QStringList &args)
         print(stderr, AppInfo::executableName() + QStringLiteral(": ") + parser.errorText() + QLatin1Char('\n') +
                           usageText("Try \"appointform --help\".\n", "请看“appointform --help”。\n"));
         result.exitNow = true;
-        result.exitCode = 2;
+        result.exitCode = exitStatusFor(FailureKind::Usage);
         return result;
     }
     if (parser.isSet(help)) {
@@ -176,7 +177,7 @@ EditorArguments parseEditorArguments(const QStringList &args)
         print(stderr, AppInfo::executableName() +
                           usageText(": the editor opens one document at a time\n", "：编辑器一次只打开一个文档\n"));
         result.exitNow = true;
-        result.exitCode = 2;
+        result.exitCode = exitStatusFor(FailureKind::Usage);
         return result;
     }
     result.document = files.value(0);

@@ -1,6 +1,5 @@
 // Documents read and written per second, in memory and through files.
 #include "foundation/Clock.h"
-#include "foundation/ScriptedInteraction.h"
 #include "record/DocumentKind.h"
 #include "record/DocumentReader.h"
 #include "record/DocumentWriter.h"

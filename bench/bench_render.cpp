@@ -1,6 +1,6 @@
 // Documents per second through the command line's path: load, checks,
 // hand-off and both pages, to the display list and to PDF.
-#include "foundation/ScriptedInteraction.h"
+#include "foundation/Interaction.h"
 #include "layout/RecordingSurface.h"
 #include "commands/DocumentPipeline.h"
 #include "pages/DocumentRender.h"
@@ -26,7 +26,7 @@ QString samplePath(int i)
 
 void prepare(int i, FormPages &pages)
 {
-    ScriptedInteraction ui;
+    CollectedMessages ui;
     if (!prepareDocument(samplePath(i), pages, ui))
         std::abort();
 }

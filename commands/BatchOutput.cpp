@@ -1,7 +1,6 @@
 #include "commands/BatchOutput.h"
 #include "commands/DocumentPipeline.h"
 #include "foundation/OrderedBatch.h"
-#include "foundation/ScriptedInteraction.h"
 #include "layout/RecordingSurface.h"
 
 #include <QDir>
@@ -27,11 +26,11 @@ int workersFor(int jobs)
 DocumentCheck checkDocument(const QString &document, const PageMargins &margins)
 {
     DocumentCheck result;
-    ScriptedInteraction collected;
+    CollectedMessages collected;
     FormPages pages;
     pages.margins = margins;
     result.prepared = prepareDocument(document, pages, collected);
-    result.loadMessages = collected.messageTexts();
+    result.loadMessages = collected.texts();
     if (!result.prepared)
         return result;
     result.layoutMessages = DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both);
@@ -59,7 +58,7 @@ CheckReport checkDocuments(const QStringList &documents, const PageMargins &marg
             if (r.prepared)
                 report.passed << documents.at(i);
             else
-                report.failed.append({documents.at(i), r.prepared.error()});
+                report.failed.append({documents.at(i), r.prepared.failure().message});
             if (r.prepared && !r.layoutMessages.isEmpty())
                 report.warned.append({documents.at(i), r.layoutMessages.first()});
             if (progress && !progress(i + 1, total)) {
@@ -82,7 +81,7 @@ int drawDocuments(const QStringList &documents, const PageMargins &margins, Docu
         [&](int i) -> std::unique_ptr<RecordingSurface> {
             if (stop)
                 return nullptr;
-            ScriptedInteraction quiet;
+            CollectedMessages quiet;
             FormPages pages;
             pages.margins = margins;
             if (!prepareDocument(documents.at(i), pages, quiet))
@@ -134,14 +133,14 @@ FolderReport exportToFolder(const QStringList &documents, const PageMargins &mar
         [&](int i) -> Written {
             if (stop)
                 return {};
-            ScriptedInteraction quiet;   // the check before has shown what a document says
+            CollectedMessages quiet;   // the check before has shown what a document says
             FormPages pages;
             pages.margins = margins;
             if (const Result<> prepared = prepareDocument(documents.at(i), pages, quiet); !prepared)
-                return {false, prepared.error()};
+                return {false, prepared.failure().message};
             const QString out = QDir(folder).filePath(names.at(i));
             const Result<> written = DocumentRender::writePdf(out, {{&pages, nullptr}}, DocumentRender::Pages::Both);
-            return written ? Written{true, out} : Written{false, written.error()};
+            return written ? Written{true, out} : Written{false, written.failure().message};
         },
         [&](int i, Written &r) {
             if (stop)

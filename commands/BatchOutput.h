@@ -20,13 +20,15 @@ using Progress = std::function<bool(int done, int total)>;
 
 struct Problem {
     QString document;
-    QString message;   // why it fails, or the first layout warning
+    // Why it fails (a refused field without its request to try again: a
+    // list is nothing to try again from), or the first layout warning.
+    QString message;
 };
 
 // One document loaded, checked and laid out as the preview would, with
 // every message it raised.
 struct DocumentCheck {
-    Result<> prepared = Failure{QStringLiteral("没有检查")};   // or why it was refused
+    Result<> prepared = Failure{FailureKind::Other, QStringLiteral("没有检查")};   // or why it was refused
     QStringList loadMessages;     // raised while loading that did not stop it (a damaged photo)
     QStringList layoutMessages;   // texts that do not fit their cells, when prepared
 };

@@ -184,7 +184,7 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
         loaded = loadDocumentFile(path, m_record, m_ui);
     }
     if (!loaded) {
-        showFailure(m_ui, loaded, QStringLiteral("系统"));
+        showFailure(m_ui, loaded);
         return unchanged();
     }
     // Only a document of the current kind is the one a save would replace;
@@ -206,14 +206,14 @@ bool DocumentCommands::checkAndHandOff()
     FieldPlace refused;
     if (const Result<> checked = checkAllFields(m_record, &refused); !checked) {
         recordChanged();   // the preparations stay in the fields
-        showFailure(m_ui, checked, AppInfo::title());
+        showFailure(m_ui, checked);
         if (onCheckFailed)
             onCheckFailed(refused);
         return false;
     }
     const Result<> handedOff = fillRendererVars(m_record, m_vars);
     if (!handedOff)
-        showFailure(m_ui, handedOff, QStringLiteral("系统"));
+        showFailure(m_ui, handedOff);
     recordChanged();
     if (!handedOff && onPartyTextRejected)
         onPartyTextRejected();
@@ -328,7 +328,7 @@ DocumentCommands::SaveResult DocumentCommands::save()
         saved = saveDocumentFile(path, m_vars, m_record, companionIsOwn, &written, replaceReadOnly);
     }
     if (!saved)
-        showFailure(m_ui, saved, QStringLiteral("系统"));
+        showFailure(m_ui, saved);
     // The folder is remembered once the document is on disk, before its
     // photo is copied: a photo that fails leaves a saved document there.
     if (written) {
@@ -398,7 +398,7 @@ bool DocumentCommands::offerRecovery()
         return false;
     for (const RecoveryStore::Orphan &orphan : m_recovery->findOrphans()) {
         const Result<RecoveryStore::Recovered> read =
-            orphan.problem.isEmpty() ? m_recovery->readOrphan(orphan) : Result<RecoveryStore::Recovered>(Failure{orphan.problem});
+            orphan.problem.isEmpty() ? m_recovery->readOrphan(orphan) : Result<RecoveryStore::Recovered>(Failure{FailureKind::DamagedInput, orphan.problem});
         if (!read) {
             // Kept where it is: it may be all that is left of someone's work.
             m_ui.message(recoveryTitle(),

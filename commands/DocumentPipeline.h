@@ -9,7 +9,7 @@
 // entry window's preview path: load, field checks, hand-off. Fills `pages`
 // (renderer variables, photo) with its résumé size at 12 as after a load.
 // `ui` answers the brief import's question and shows what is no failure (a
-// damaged photo); a failure says why, with the title and weight the preview
-// would show it with (usual title "系统"). Safe to run for several documents
+// damaged photo); a failure says why, and its kind how the preview would
+// show it. Safe to run for several documents
 // at once on different threads, each with its own `pages`.
 Result<> prepareDocument(const QString &path, FormPages &pages, Interaction &ui);

@@ -1,4 +1,5 @@
 #include "foundation/Interaction.h"
+#include "foundation/AppInfo.h"
 
 #include <utility>
 
@@ -32,6 +33,44 @@ void CollectedMessages::showTo(Interaction &ui)
     const QList<Kept> kept = std::exchange(m_kept, {});
     for (const Kept &k : kept)
         ui.message(k.title, k.text, k.icon);
+}
+
+QStringList CollectedMessages::texts() const
+{
+    QStringList out;
+    for (const Kept &k : m_kept)
+        out << k.text;
+    return out;
+}
+
+FailureLook failureLook(FailureKind kind)
+{
+    const QString system = QStringLiteral("系统");
+    switch (kind) {
+    case FailureKind::RefusedField: return {AppInfo::title(), MessageIcon::Exclamation};
+    case FailureKind::RefusedPartyText: return {QStringLiteral("系统校验"), MessageIcon::Critical};
+    case FailureKind::RefusedMargins: return {QStringLiteral("提示"), MessageIcon::None};
+    case FailureKind::WrongFileType: return {QStringLiteral("系统警告"), MessageIcon::Information};
+    case FailureKind::MissingFont: return {QStringLiteral("系统警告"), MessageIcon::Exclamation};
+    case FailureKind::NotSaved:
+    case FailureKind::ResumeTooLong:
+    case FailureKind::Printer: return {system, MessageIcon::Exclamation};
+    case FailureKind::Other:
+    case FailureKind::Usage:
+    case FailureKind::Cancelled:
+    case FailureKind::FileSystem:
+    case FailureKind::DamagedInput:
+    case FailureKind::TooLongForCell:
+    case FailureKind::DoesNotFitCell:
+    case FailureKind::OutOfMemory: break;
+    }
+    return {system, MessageIcon::Information};
+}
+
+void showFailure(Interaction &ui, const Failure &failure)
+{
+    const FailureLook look = failureLook(failure.kind);
+    ui.message(look.title, failure.text(), look.icon);
 }
 
 QString qtFileFilter(const QString &vbFilter)

@@ -6,7 +6,8 @@
 
 // Every message box, question, file dialog and input box goes through this
 // interface. The windows use a QMessageBox/QFileDialog implementation, tests
-// a scripted one, the command line one that writes to stderr.
+// a scripted one; the command line collects messages (CollectedMessages)
+// and writes them to stderr.
 enum class MessageIcon { None, Information, Exclamation, Critical, Question };
 enum class Answer { Yes, No, Cancel };
 
@@ -41,10 +42,17 @@ public:
 
 // Keeps the messages raised while a painter is at work, to be shown once it
 // has ended: a modal box in the middle of a print job would hold the
-// printer, and one over a half-drawn page shows nothing finished. Drawing
-// asks no questions; were one asked, it would answer no.
+// printer, and one over a half-drawn page shows nothing finished. The
+// command line and the batch commands keep a document's messages the same
+// way, to report them together. Drawing asks no questions; were one asked,
+// it would answer no.
 class CollectedMessages : public Interaction {
 public:
+    struct Kept {
+        QString title, text;
+        MessageIcon icon;
+    };
+
     void message(const QString &title, const QString &text, MessageIcon icon) override;
     Answer askYesNoCancel(const QString &, const QString &) override { return Answer::Cancel; }
     bool askYesNo(const QString &, const QString &) override { return false; }
@@ -53,26 +61,27 @@ public:
     bool inputText(const QString &, const QString &, const QString &, QString *) override { return false; }
     // Shows what was collected, in order, and forgets it.
     void showTo(Interaction &ui);
+    const QList<Kept> &kept() const { return m_kept; }
+    QStringList texts() const;
 
 private:
-    struct Kept {
-        QString title, text;
-        MessageIcon icon;
-    };
     QList<Kept> m_kept;
 };
 
-// Shows a failed result as a message: under its own title or `usualTitle`,
-// with the icon its weight asks for or `usualIcon`.
+// How failures of a kind are shown: the one place that chooses their
+// message boxes' titles and icons.
+struct FailureLook {
+    QString title;
+    MessageIcon icon;
+};
+FailureLook failureLook(FailureKind kind);
+
+// Shows a failure as a message under its kind's title and icon.
+void showFailure(Interaction &ui, const Failure &failure);
 template<typename T>
-void showFailure(Interaction &ui, const Result<T> &result, const QString &usualTitle,
-                 MessageIcon usualIcon = MessageIcon::Information)
+void showFailure(Interaction &ui, const Result<T> &result)
 {
-    const FailureWeight weight = result.weight();
-    ui.message(result.title(usualTitle), result.error(),
-               weight == FailureWeight::Critical  ? MessageIcon::Critical
-               : weight == FailureWeight::Warning ? MessageIcon::Exclamation
-                                                  : usualIcon);
+    showFailure(ui, result.failure());
 }
 
 // Converts the "描述|pattern|描述|pattern" filter form into Qt's ";;" form.

@@ -1,33 +1,35 @@
 #pragma once
+#include "foundation/FailureKind.h"
 #include <QString>
 
 #include <optional>
 #include <utility>
 
-// What every operation that can fail gives back: its value, or a message in
-// Chinese ready to show ("未能写入“a.pdf”：磁盘已满"). The windows and the
-// command line decide how to show it.
+// What every operation that can fail gives back: its value, or a failure of
+// some kind with a message in Chinese ready to show ("未能写入“a.pdf”：磁盘已满").
+// The kind decides how it is shown (title and icon of the message box, exit
+// status of the command line); nobody reads the message to find that out.
 //
-//     Result<QByteArray> read(...) { ...; return Failure{QStringLiteral("…")}; ... return bytes; }
-//     const Result<> written = write(...); if (!written) ui.message(title, written.error(), …);
+//     Result<QByteArray> read(...) { ...; return Failure{FailureKind::FileSystem, QStringLiteral("…"), errno}; ... }
+//     const Result<> written = write(...); if (!written) showFailure(ui, written);
 
-// How a failure is shown, when it is not the caller's usual way.
-enum class FailureWeight { Usual, Warning, Critical };
-
-// A failure on its way into a Result of any type; `title` is for the
-// message box when it is not the caller's usual one.
 struct Failure {
+    FailureKind kind = FailureKind::Other;
     QString message;
-    QString title = QString();
-    FailureWeight weight = FailureWeight::Usual;
+    int osError = 0;   // errno, for the file system's failures
+
+    // What the user is shown: a refused field also asks to try again.
+    QString text() const
+    {
+        return kind == FailureKind::RefusedField ? message + QStringLiteral("\r\n请重试！") : message;
+    }
 };
 
 template<typename T = void>
 class Result {
 public:
     Result(T value) : m_value(std::move(value)) {}
-    Result(Failure failure)
-        : m_error(std::move(failure.message)), m_title(std::move(failure.title)), m_weight(failure.weight) {}
+    Result(Failure failure) : m_failure(std::move(failure)) {}
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
@@ -35,35 +37,29 @@ public:
     // reading what is not there.
     const T &value() const { return m_value.value(); }
     T &value() { return m_value.value(); }
-    const QString &error() const { return m_error; }
-    // The title for the message box, or `usual` when the failure names none.
-    QString title(const QString &usual) const { return m_title.isEmpty() ? usual : m_title; }
-    FailureWeight weight() const { return m_weight; }
+    // Only after a failure.
+    QString error() const { return m_failure.text(); }
+    FailureKind kind() const { return m_failure.kind; }
+    const Failure &failure() const { return m_failure; }
 
 private:
     std::optional<T> m_value;
-    QString m_error;
-    QString m_title;
-    FailureWeight m_weight = FailureWeight::Usual;
+    Failure m_failure;
 };
 
 template<>
 class Result<void> {
 public:
     Result() = default;   // success
-    Result(Failure failure)
-        : m_failed(true), m_error(std::move(failure.message)), m_title(std::move(failure.title)),
-          m_weight(failure.weight) {}
+    Result(Failure failure) : m_failed(true), m_failure(std::move(failure)) {}
 
     bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }
-    const QString &error() const { return m_error; }
-    QString title(const QString &usual) const { return m_title.isEmpty() ? usual : m_title; }
-    FailureWeight weight() const { return m_weight; }
+    QString error() const { return m_failure.text(); }
+    FailureKind kind() const { return m_failure.kind; }
+    const Failure &failure() const { return m_failure; }
 
 private:
     bool m_failed = false;
-    QString m_error;
-    QString m_title;
-    FailureWeight m_weight = FailureWeight::Usual;
+    Failure m_failure;
 };

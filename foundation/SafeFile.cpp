@@ -260,7 +260,7 @@ Result<> writeFileSafely(const QString &path, const QByteArray &data)
     SafeFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
         return {};
-    return Failure{file.failureReason()};
+    return Failure{FailureKind::FileSystem, file.failureReason(), file.osError()};
 }
 
 bool isRegularFile(const QString &path)
@@ -321,7 +321,7 @@ Result<> FileSetAside::setAside()
         if (errno != EEXIST)
             break;
     }
-    return Failure{fileErrorText(errno)};
+    return Failure{FailureKind::FileSystem, fileErrorText(errno), errno};
 }
 
 bool FileSetAside::putBack()

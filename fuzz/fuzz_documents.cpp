@@ -4,7 +4,6 @@
 // reload (the composite items have no escape), so the saved bytes must be
 // stable from the second save on.
 #include "foundation/Clock.h"
-#include "foundation/ScriptedInteraction.h"
 #include "fuzz/FuzzKinds.h"
 #include "record/DocumentReader.h"
 #include "record/DocumentWriter.h"

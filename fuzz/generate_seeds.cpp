@@ -1,6 +1,5 @@
 // Writes the fuzz seed corpus into the folder given as the argument.
 #include "foundation/Clock.h"
-#include "foundation/ScriptedInteraction.h"
 #include "fuzz/FuzzKinds.h"
 #include "record/DocumentItems.h"
 #include "record/DocumentWriter.h"

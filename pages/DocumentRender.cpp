@@ -93,7 +93,7 @@ Failure notWritten(const char *kind, const QString &path, const QString &reason)
     QString text = QLatin1String(kind) + QStringLiteral(" 文件未能写入：") + QDir::toNativeSeparators(path);
     if (!reason.isEmpty())
         text += QStringLiteral("\r\n") + reason;
-    return Failure{text};
+    return Failure{FailureKind::FileSystem, text};
 }
 
 } // namespace
@@ -192,7 +192,7 @@ Result<> writePng(const QString &outPath, FormPages &pages, int page, int dpi, I
     const int height = roundHalfEven(sheet.height() / 25.4 * dpi);
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
-        return Failure{QStringLiteral("%1 x %2 像素的图像太大，内存不够").arg(width).arg(height)};
+        return Failure{FailureKind::OutOfMemory, QStringLiteral("%1 x %2 像素的图像太大，内存不够").arg(width).arg(height)};
     image.fill(Qt::white);
     image.setDotsPerMeterX(roundHalfEven(dpi / 0.0254));
     image.setDotsPerMeterY(roundHalfEven(dpi / 0.0254));

@@ -207,5 +207,5 @@ Result<QByteArray> companionPhotoBytes(const QString &photoPath, const QImage &p
         if (picture.save(&buffer, "BMP"))
             return bytes;
     }
-    return Failure{QStringLiteral("照片文件“%1”无法读取").arg(photoPath)};
+    return Failure{FailureKind::FileSystem, QStringLiteral("照片文件“%1”无法读取").arg(photoPath)};
 }

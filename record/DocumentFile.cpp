@@ -29,20 +29,20 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
 {
     const DocumentKind kind = documentKindOf(path);
     if (kind == DocumentKind::Unknown) {
-        return Failure{QStringLiteral("文件类型不正确！"), QStringLiteral("系统警告")};
+        return Failure{FailureKind::WrongFileType, QStringLiteral("文件类型不正确！")};
     }
     // Only a regular file is a document: opening a pipe or a device would
     // wait for input that may never come, and a folder has no text.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        return Failure{QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。\r\n当前内容没有改变。")
+        return Failure{FailureKind::FileSystem, QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。\r\n当前内容没有改变。")
                            .arg(shown(path))};
     }
     // A name whose bytes are not UTF-8 (GBK names unpacked from a Windows
     // archive) reaches the program with U+FFFD in place of those bytes and
     // names no file: say so instead of "文件不存在".
     if (!info.exists() && path.contains(QChar(QChar::ReplacementCharacter))) {
-        return Failure{QStringLiteral("文件名“%1”中有不能识别的字符：它不是 UTF-8 编码的文件名（可能是从 Windows "
+        return Failure{FailureKind::FileSystem, QStringLiteral("文件名“%1”中有不能识别的字符：它不是 UTF-8 编码的文件名（可能是从 Windows "
                                       "压缩包解出的 GBK 文件名），程序无法按这个名字打开文件。\r\n请先把文件改名"
                                       "（例如用命令 convmv -f gbk -t utf-8 --notest 文件名），再调入。\r\n当前内容没有改变。")
                            .arg(shown(path))};
@@ -51,12 +51,15 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
     errno = 0;
     if (!file.open(QIODevice::ReadOnly)) {
         // The system's reason in Chinese; errno still holds it right after open.
-        const QString reason = errno != 0 ? fileErrorText(errno, FileAccess::Read) : QStringLiteral("无法读取");
-        return Failure{QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), reason)};
+        const int openError = errno;
+        const QString reason = openError != 0 ? fileErrorText(openError, FileAccess::Read) : QStringLiteral("无法读取");
+        return Failure{FailureKind::FileSystem,
+                       QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), reason), openError};
     }
     AppointmentRecord loaded = record;
     if (const Result<> read = readDocument(file, kind, loaded); !read) {
-        return Failure{QStringLiteral("文件“%1”未能调入：%2。\r\n当前内容没有改变。").arg(shown(path), read.error())};
+        return Failure{read.kind(), QStringLiteral("文件“%1”未能调入：%2。\r\n当前内容没有改变。").arg(shown(path), read.error()),
+                       read.failure().osError};
     }
     file.close();
 
@@ -116,7 +119,7 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
     // Said only where a document was there to keep.
     const bool oldDocument = QFileInfo(path).isFile();
     auto failed = [oldDocument](int number, const QString &reason, const QString &file, bool inFolder = false) {
-        return Failure{saveFailureText(file, number, reason, inFolder, oldDocument), QString(), FailureWeight::Warning};
+        return Failure{FailureKind::NotSaved, saveFailureText(file, number, reason, inFolder, oldDocument), number};
     };
     auto fileFailed = [&failed](const SafeFile &file) {
         return failed(file.osError(), file.failureReason(), file.fileName(), file.failedInFolder());
@@ -173,9 +176,9 @@ Result<> saveDocumentFile(const QString &path, const RendererVars &vars, Appoint
         *written = true;
 
     if (copyPhoto && !photo.commit()) {
-        return Failure{QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
+        return Failure{FailureKind::NotSaved, QStringLiteral("文件已保存，但照片未能复制到“%1”：%2\r\n请重新加载照片后再保存。")
                            .arg(shown(companion), photo.failureReason()),
-                       QString(), FailureWeight::Warning};
+                       photo.osError()};
     }
     record.isDirty = false;
     return {};

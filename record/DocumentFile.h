@@ -5,8 +5,7 @@
 #include "record/RendererVars.h"
 
 // Loading and saving whole documents as the entry window's commands do.
-// Loading is all or nothing: a failure says why (to be shown under the title
-// "系统" unless it names another) and the record (fields, photo values,
+// Loading is all or nothing: a failure says why and the record (fields, photo values,
 // isDirty) stays as it was. `ui` asks the brief import's question and shows
 // what is no failure: a damaged companion photo leaves the photo values as
 // they were while the text loads.

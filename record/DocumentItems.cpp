@@ -65,7 +65,7 @@ namespace {
 
 Failure noCodec()
 {
-    return Failure{QStringLiteral("系统缺少 GB18030 文字编码支持")};
+    return Failure{FailureKind::Other, QStringLiteral("系统缺少 GB18030 文字编码支持")};
 }
 
 constexpr QChar kEuro(0x20AC);
@@ -122,7 +122,7 @@ double commonChineseShare(const QString &text)
 
 Result<DocumentText> decodeDocumentText(const QByteArray &bytes)
 {
-    const Failure damaged{QStringLiteral("文字编码已损坏（既不是 GB18030，也不是 UTF-8 或 UTF-16），无法读出文字")};
+    const Failure damaged{FailureKind::DamagedInput, QStringLiteral("文字编码已损坏（既不是 GB18030，也不是 UTF-8 或 UTF-16），无法读出文字")};
     QString text;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         if (!decodeStrictly(QStringConverter::Utf8, bytes.mid(3), &text))
@@ -185,8 +185,8 @@ Result<QByteArray> encodeDocumentItems(const QStringList &items)
 Result<QStringList> readDocumentItems(QIODevice &device, int count, int minimum)
 {
     if (!device.isReadable())
-        return Failure{QStringLiteral("读取失败（文件不能读）")};
-    const Failure tooLarge{QStringLiteral("文件超过 %1 MB，不是任免审批表或简要情况表文件")
+        return Failure{FailureKind::FileSystem, QStringLiteral("读取失败（文件不能读）")};
+    const Failure tooLarge{FailureKind::DamagedInput, QStringLiteral("文件超过 %1 MB，不是任免审批表或简要情况表文件")
                                .arg(kMaxDocumentBytes / (1024 * 1024))};
     if (!device.isSequential() && device.size() - device.pos() > kMaxDocumentBytes)
         return tooLarge;
@@ -202,7 +202,7 @@ Result<QStringList> readDocumentItems(QIODevice &device, int count, int minimum)
     }
     const Result<DocumentText> decoded = decodeDocumentText(data);
     if (!decoded)
-        return Failure{decoded.error()};
+        return decoded.failure();
     return parseDocumentItems(decoded.value().text, count, minimum);
 }
 
@@ -220,7 +220,7 @@ Result<QStringList> parseDocumentItems(const QString &text, int count, int minim
         if (text.at(pos) == QLatin1Char('"')) {
             const int close = text.indexOf(QLatin1Char('"'), pos + 1);
             if (close < 0) {
-                return Failure{
+                return Failure{FailureKind::DamagedInput,
                     QStringLiteral("第 %1 项缺少结尾的双引号，文件已损坏").arg(items.size() + 1)};
             }
             item = text.mid(pos + 1, close - pos - 1);
@@ -251,7 +251,7 @@ Result<QStringList> parseDocumentItems(const QString &text, int count, int minim
         items << item;
     }
     if (items.size() < minimum) {
-        return Failure{
+        return Failure{FailureKind::DamagedInput,
             QStringLiteral("内容不完整，应至少有 %1 项，只找到 %2 项").arg(minimum).arg(items.size())};
     }
     while (items.size() < count)

@@ -135,7 +135,7 @@ Result<> checkFieldLengths(const AppointmentRecord &record)
             QString field = QStringLiteral("“%1”").arg(QString::fromUtf8(f.label).remove(QChar(0xFF1A)));
             if (f.column)
                 field = QStringLiteral("家庭成员第 %1 行的%2").arg(row + 1).arg(field);
-            return Failure{QStringLiteral("%1一项有 %2 个字符，超过了表中能容纳的 %3 个字符，不是正常的表格内容")
+            return Failure{FailureKind::DamagedInput, QStringLiteral("%1一项有 %2 个字符，超过了表中能容纳的 %3 个字符，不是正常的表格内容")
                                .arg(field).arg(text.size()).arg(limit)};
         }
     }
@@ -145,10 +145,10 @@ Result<> checkFieldLengths(const AppointmentRecord &record)
 Result<> readDocument(QIODevice &device, DocumentKind kind, AppointmentRecord &record)
 {
     if (kind == DocumentKind::Unknown)
-        return Failure{QStringLiteral("文件类型不正确！")};
+        return Failure{FailureKind::WrongFileType, QStringLiteral("文件类型不正确！")};
     const Result<QStringList> items = readDocumentItems(device, documentItemCount(kind), documentMinimumItemCount(kind));
     if (!items)
-        return Failure{items.error()};
+        return items.failure();
 
     AppointmentRecord r = record;
     clearFamily(r);

@@ -32,7 +32,7 @@ Failure fail(FieldPlace *place, const char *control, int row, int page, const QS
 {
     if (place)
         *place = FieldPlace{QLatin1String(control), row, page};
-    return Failure{text + QStringLiteral("\r\n请重试！"), AppInfo::title(), FailureWeight::Warning};
+    return Failure{FailureKind::RefusedField, text};
 }
 
 // The reference and fill-in dates: digits naming a real year, month and day.

@@ -13,8 +13,8 @@ struct FieldPlace {
     int page = 1;          // entry page to show
 };
 
-// The first refused value fails with its message (ending in CR LF
-// "请重试！", shown as a warning under the program's title); `failedPlace`,
+// The first refused value fails with its message (a RefusedField failure,
+// which asks to try again when shown); `failedPlace`,
 // when given, is set to its box.
 Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace = nullptr);
 

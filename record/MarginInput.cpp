@@ -26,7 +26,7 @@ Failure refuse(QString *refusedControl, const char *control, const QString &mess
 {
     if (refusedControl)
         *refusedControl = QLatin1String(control);
-    return Failure{message, QStringLiteral("提示")};
+    return Failure{FailureKind::RefusedMargins, message};
 }
 
 } // namespace

@@ -16,8 +16,8 @@ struct Accepted {
     int top = 0, pageOneLeft = 0, pageTwoLeft = 0;   // twips
 };
 
-// Checks the three texts in the dialog's order and converts them. A
-// refusal is shown under "提示" without an icon; `refusedControl` (when
+// Checks the three texts in the dialog's order and converts them
+// (RefusedMargins when one is refused); `refusedControl` (when
 // given) is set to the box to focus: "txtTop", "txtLeft" or "txtBackLeft".
 ::Result<Accepted> check(const QString &top, const QString &left, const QString &backLeft,
                          QString *refusedControl = nullptr);

@@ -74,14 +74,14 @@ Result<> store(const PageMargins &margins, QSettings &s)
     s.endGroup();
     s.sync();
     if (s.status() != QSettings::NoError)
-        return Failure{QStringLiteral("页边距设置未能保存，下次启动时将使用原来的页边距。")};
+        return Failure{FailureKind::FileSystem, QStringLiteral("页边距设置未能保存，下次启动时将使用原来的页边距。")};
     return {};
 }
 
 Result<> store(const PageMargins &margins)
 {
     if (const QString odd = irregularSettingsFile(kOrganization, kOrganization); !odd.isEmpty())
-        return Failure{QStringLiteral("页边距设置未能保存：设置文件“%1”不是普通文件。").arg(odd)};
+        return Failure{FailureKind::FileSystem, QStringLiteral("页边距设置未能保存：设置文件“%1”不是普通文件。").arg(odd)};
     QSettings *s = openUserStore();
     const Result<> stored = store(margins, *s);
     delete s;

@@ -54,7 +54,7 @@ Result<> PreviewSettings::store(QSettings &s) const
     s.endGroup();
     s.sync();
     if (s.status() != QSettings::NoError)
-        return Failure{QStringLiteral("预览窗口的大小未能保存。")};
+        return Failure{FailureKind::FileSystem, QStringLiteral("预览窗口的大小未能保存。")};
     return {};
 }
 

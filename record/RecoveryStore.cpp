@@ -169,8 +169,8 @@ Result<> RecoveryStore::start()
     if (isActive())
         return {};
     if (m_base.isEmpty())
-        return Failure{QStringLiteral("没有找到用户的主文件夹（环境变量 HOME 未设置）")};
-    const Failure unusable{QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
+        return Failure{FailureKind::FileSystem, QStringLiteral("没有找到用户的主文件夹（环境变量 HOME 未设置）")};
+    const Failure unusable{FailureKind::FileSystem, QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
     if (!QDir().mkpath(m_base))
         return unusable;
     for (int attempt = 0; attempt < 10; ++attempt) {
@@ -194,7 +194,7 @@ Result<> RecoveryStore::start()
 Result<> RecoveryStore::keep(const AppointmentRecord &record, const QString &documentPath)
 {
     if (!isActive())
-        return Failure{QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
+        return Failure{FailureKind::FileSystem, QStringLiteral("恢复副本的文件夹“%1”不能使用").arg(QDir::toNativeSeparators(m_base))};
     if (m_haveLast && record.sameFields(m_last) && documentPath == m_lastDocumentPath
         && record.photo.cacheKey() == m_last.photo.cacheKey())
         return {};
@@ -202,7 +202,7 @@ Result<> RecoveryStore::keep(const AppointmentRecord &record, const QString &doc
     if (record.hasPhoto) {
         const Result<QByteArray> bytes = companionPhotoBytes(record.photoPath, record.photo);
         if (!bytes)
-            return Failure{bytes.error()};
+            return bytes.failure();
         if (const Result<> written = writeFileSafely(photoPath, bytes.value()); !written)
             return written;
     } else {
@@ -283,8 +283,8 @@ Result<RecoveryStore::Recovered> RecoveryStore::parseCopy(const QByteArray &byte
     QJsonObject o;
     switch (parseJson(bytes, &o)) {
     case CopyState::Readable: break;
-    case CopyState::LaterVersion: return Failure{QStringLiteral("它由较新版本的程序写入")};
-    default: return Failure{damagedCopy()};
+    case CopyState::LaterVersion: return Failure{FailureKind::DamagedInput, QStringLiteral("它由较新版本的程序写入")};
+    default: return Failure{FailureKind::DamagedInput, damagedCopy()};
     }
     AppointmentRecord r;
     const QJsonObject fields = o.value(QStringLiteral("fields")).toObject();
@@ -299,7 +299,7 @@ Result<RecoveryStore::Recovered> RecoveryStore::parseCopy(const QByteArray &byte
         }
     }
     if (const Result<> sane = checkFieldLengths(r); !sane)
-        return Failure{sane.error()};
+        return sane.failure();
     r.hasPhoto = o.value(QStringLiteral("hasPhoto")).toBool();
     r.photoPath = o.value(QStringLiteral("photoPath")).toString();
     r.isDirty = true;
@@ -310,7 +310,7 @@ Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan)
 {
     QByteArray bytes;
     if (readCopyBytes(orphan.folder, &bytes) != CopyState::Readable)
-        return Failure{damagedCopy()};
+        return Failure{FailureKind::DamagedInput, damagedCopy()};
     Result<Recovered> parsed = parseCopy(bytes);
     if (!parsed)
         return parsed;

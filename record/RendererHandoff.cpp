@@ -59,8 +59,8 @@ Result<> fillRendererVars(AppointmentRecord &r, RendererVars &vars)
 
     r.compactPartyText = removeSpaces(r.partyMembership);
     if (!partyTextFitsThreeEntries(r.partyMembership)) {
-        return Failure{QStringLiteral("请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"),
-                       QStringLiteral("系统校验"), FailureWeight::Critical};
+        return Failure{FailureKind::RefusedPartyText,
+                       QStringLiteral("请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”")};
     }
     QString party1, party2, party3;
     const QString joined = splitPartyText(trimSpaces(r.partyMembership), party1, party2, party3);

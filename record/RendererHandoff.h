@@ -6,7 +6,7 @@
 // Copies the record into the renderer variables in one pass, normalising
 // every field for printing. Writes the one-line birthday and work time back
 // into the record and keeps the compact party text there. Fails on a party
-// text of more than three entries (a critical message under "系统校验"); the
+// text of more than three entries (RefusedPartyText); the
 // caller shows it and moves focus.
 Result<> fillRendererVars(AppointmentRecord &record, RendererVars &vars);
 // Sets the education item `educationItems` and the school item `schoolItems`.

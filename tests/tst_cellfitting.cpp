@@ -1,4 +1,4 @@
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "layout/CellFitting.h"
 #include "layout/MeasuringSurface.h"
 #include "support/LayoutTestSupport.h"

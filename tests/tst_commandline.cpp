@@ -1,3 +1,4 @@
+#include "foundation/AppInfo.h"
 #include "support/DocumentTestSupport.h"
 #include "support/PdfTestSupport.h"
 
@@ -83,6 +84,8 @@ private slots:
         QFETCH(QStringList, args);
         const Run r = run(args);
         QVERIFY(r.code == 2 && r.err.contains(QStringLiteral("usage:")) && r.out.isEmpty());
+        // check names what it takes when given an option it does not know.
+        QCOMPARE(r.err.contains(QStringLiteral("check takes documents")), QTest::currentDataTag() == QByteArray("check with -o"));
     }
 
     // Help and version are answered without a display; the editor takes one
@@ -95,7 +98,7 @@ private slots:
             QVERIFY(r.out.contains(QStringLiteral("[FILE]")) || r.out.contains(QStringLiteral("[文件]")));
         }
         const Run version = run({QStringLiteral("--version")});
-        QVERIFY(version.code == 0 && version.out == QStringLiteral("appointform 2.09\n"));
+        QVERIFY(version.code == 0 && version.out == QStringLiteral("appointform " APPOINTFORM_VERSION "\n"));
         QCOMPARE(run({QStringLiteral("--no-such-option")}).code, 2);
         QCOMPARE(run({sample("typical.dwz"), sample("older.ren")}).code, 2);
         const Run render = run({QStringLiteral("render"), QStringLiteral("--help")});

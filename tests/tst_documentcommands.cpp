@@ -1,3 +1,4 @@
+#include "foundation/AppInfo.h"
 #include "foundation/Clock.h"
 #include "commands/DocumentCommands.h"
 #include "record/CompanionPhoto.h"
@@ -118,7 +119,7 @@ private slots:
 
         // The title names it; the next save proposes it, and the load dialog
         // of this run starts where the last save went.
-        QCOMPARE(s.cmds.windowTitle(), QStringLiteral("first.dwz[*] - 任免审批表录入(2.09)"));
+        QCOMPARE(s.cmds.windowTitle(), QStringLiteral("first.dwz[*] - ") + AppInfo::entryCaption());
         QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);
         QCOMPARE(s.ui.shown.last().startPath, doc("first.dwz"));
         QVERIFY(!s.cmds.load());
@@ -338,7 +339,7 @@ private slots:
         s.ui.fileNames << doc("old.ren") << doc("old.ren");
         QVERIFY(s.cmds.load());
         QCOMPARE(s.cmds.currentDocumentPath(), QString());
-        QCOMPARE(s.cmds.windowTitle(), QStringLiteral("任免审批表录入(2.09)[*]"));
+        QCOMPARE(s.cmds.windowTitle(), AppInfo::entryCaption() + QStringLiteral("[*]"));
         QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
         QCOMPARE(s.ui.shown.last().startPath, doc("old.dwz"));   // proposed as a new document beside it
         QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::OpenFile, K::SaveFile}));

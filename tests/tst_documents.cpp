@@ -285,6 +285,36 @@ private slots:
                               "v33", "v34", ""}));
     }
 
+    // Each kind of failure keeps the title and icon its message box has
+    // always had; a refused field asks to try again.
+    void failuresShowAsTheirKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char *name, FailureKind kind, const char *title, MessageIcon icon, const char *text) {
+            QTest::newRow(name) << int(kind) << QString::fromUtf8(title) << int(icon) << QString::fromUtf8(text);
+        };
+        row("field", FailureKind::RefusedField, "干部任免审批表", MessageIcon::Exclamation, "x\r\n请重试！");
+        row("party", FailureKind::RefusedPartyText, "系统校验", MessageIcon::Critical, "x");
+        row("margins", FailureKind::RefusedMargins, "提示", MessageIcon::None, "x");
+        row("file type", FailureKind::WrongFileType, "系统警告", MessageIcon::Information, "x");
+        row("not saved", FailureKind::NotSaved, "系统", MessageIcon::Exclamation, "x");
+        row("unreadable", FailureKind::FileSystem, "系统", MessageIcon::Information, "x");
+        row("printer", FailureKind::Printer, "系统", MessageIcon::Exclamation, "x");
+    }
+    void failuresShowAsTheirKind()
+    {
+        QFETCH(int, kind);
+        ScriptedInteraction ui;
+        showFailure(ui, Failure{FailureKind(kind), QStringLiteral("x")});
+        QCOMPARE(ui.shown.size(), 1);
+        QTEST(ui.shown[0].title, "title");
+        QTEST(int(ui.shown[0].icon), "icon");
+        QTEST(ui.shown[0].text, "text");
+    }
+
     void failedLoadsChangeNothing_data()
     {
         QTest::addColumn<QString>("name");
@@ -336,7 +366,7 @@ private slots:
         QVERIFY(!loaded && ui.shown.isEmpty());
         QVERIFY2(loaded.error().contains(reason), qPrintable(loaded.error()));
         if (name.endsWith(QLatin1String(".txt")))
-            QCOMPARE(loaded.title(QStringLiteral("系统")), QStringLiteral("系统警告"));
+            QCOMPARE(loaded.kind(), FailureKind::WrongFileType);
         else
             QVERIFY(loaded.error().endsWith(QStringLiteral("当前内容没有改变。")));
         QVERIFY(r.sameFields(before) && r.isDirty && !r.photo.isNull());

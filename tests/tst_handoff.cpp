@@ -1,4 +1,4 @@
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "record/RendererHandoff.h"
 
 #include <QtTest>
@@ -41,8 +41,7 @@ private slots:
         QCOMPARE(r.partyMembership, partyText);
         if (expected.isEmpty()) {
             QCOMPARE(handedOff.error(), QStringLiteral("请仔细检查入党时间栏是否在每一个党派后加上了汉字的分号“；”"));
-            QCOMPARE(handedOff.title(QString()), QStringLiteral("系统校验"));
-            QCOMPARE(handedOff.weight(), FailureWeight::Critical);
+            QCOMPARE(handedOff.kind(), FailureKind::RefusedPartyText);
             QCOMPARE(v.partyName1, QStringLiteral("before"));
         } else {
             QCOMPARE((QStringList{r.compactPartyText, v.partyJoinDate, v.partyName1, v.partyName2, v.partyName3}), expected);

@@ -1,6 +1,6 @@
 #include "layout/MeasuringSurface.h"
 #include "layout/PainterSurface.h"
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "foundation/Twips.h"
 #include "support/LayoutTestSupport.h"
 

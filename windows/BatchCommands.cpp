@@ -23,7 +23,6 @@ QString problemLines(const QList<BatchOutput::Problem> &problems)
     for (int i = 0; i < problems.size() && i < kListedAtMost; ++i) {
         QString message = problems.at(i).message;
         message.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-        message.replace(QStringLiteral("请重试！"), QString());
         lines << QFileInfo(problems.at(i).document).fileName() + QStringLiteral("：") + message.trimmed();
     }
     if (problems.size() > kListedAtMost)

@@ -263,5 +263,5 @@ bool EntryCommands::eventFilter(QObject *watched, QEvent *event)
 void EntryCommands::endOfApplication()
 {
     if (const Result<> stored = MarginSettings::store(m_margins); !stored)
-        showFailure(m_ui, stored, QStringLiteral("系统"));
+        showFailure(m_ui, stored);
 }

@@ -489,7 +489,7 @@ bool EntryWindow::checkAllFields()
     refreshControls();   // the preparations stay in the boxes
     if (checked)
         return true;
-    showFailure(m_ui, checked, AppInfo::title());
+    showFailure(m_ui, checked);
     showField(refused);
     return false;
 }

@@ -21,7 +21,7 @@ class QScrollArea;
 class QScrollBar;
 class QTimer;
 
-// The entry window "任免审批表录入(2.09)": two pages laid out like the
+// The entry window "任免审批表录入(VERSION)": two pages laid out like the
 // printed form. It owns the record; every box is bound to one field.
 class EntryWindow : public QWidget {
     Q_OBJECT

@@ -77,13 +77,15 @@ Result<> PrintJob::begin()
     const QString file = m_printer.outputFormat() == QPrinter::PdfFormat ? m_printer.outputFileName() : QString();
     if (file.isEmpty()) {
         if (!m_painter->begin(&m_printer))
-            return Failure{QStringLiteral("打印机无法开始打印。")};
+            return Failure{FailureKind::Printer, QStringLiteral("打印机无法开始打印。")};
         return {};
     }
     // The same sheet and resolution the dialog set up, painted from the
-    // paper's corner as on the printer.
+    // paper's corner as on the printer. The file is the printer the dialog
+    // chose: its failures are the printer's.
     const auto failed = [&file](const QString &reason) {
-        return Failure{QStringLiteral("PDF 文件未能写入：%1\r\n%2").arg(QDir::toNativeSeparators(file), reason)};
+        return Failure{FailureKind::Printer,
+                       QStringLiteral("PDF 文件未能写入：%1\r\n%2").arg(QDir::toNativeSeparators(file), reason)};
     };
     m_file = std::make_unique<SafeFile>(file);
     if (!m_file->open(QIODevice::WriteOnly))
@@ -114,7 +116,7 @@ Result<> PrintJob::end()
 {
     const bool ended = m_painter && m_painter->isActive() && m_painter->end();
     if (!m_file)
-        return ended ? Result<>() : Failure{QStringLiteral("打印任务未能送出到打印机。")};
+        return ended ? Result<>() : Failure{FailureKind::Printer, QStringLiteral("打印任务未能送出到打印机。")};
     const QString file = m_file->fileName();
     const bool committed = ended && m_file->commit();
     const QString reason = m_file->failureReason();
@@ -122,7 +124,7 @@ Result<> PrintJob::end()
     m_file.reset();
     if (committed)
         return {};
-    return Failure{QStringLiteral("PDF 文件未能写入：%1\r\n%2\r\n原有的文件没有改变。")
+    return Failure{FailureKind::Printer, QStringLiteral("PDF 文件未能写入：%1\r\n%2\r\n原有的文件没有改变。")
                        .arg(QDir::toNativeSeparators(file), ended ? reason : QStringLiteral("无法完成写入"))};
 }
 
@@ -148,10 +150,9 @@ int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choo
         return 0;
     setUpForForm(printer, b5);
 
-    const QString title = QStringLiteral("系统");
     PrintJob job(printer);
     if (const Result<> begun = job.begin(); !begun) {
-        ui.message(title, begun.error(), MessageIcon::Exclamation);
+        showFailure(ui, begun);
         return 0;
     }
     CollectedMessages raised;
@@ -175,8 +176,8 @@ int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choo
         ended = job.end();
     raised.showTo(ui);
     if (pageFailed || !ended) {
-        ui.message(title, pageFailed ? QStringLiteral("打印机无法换页，打印已取消。") : ended.error(),
-                   MessageIcon::Exclamation);
+        showFailure(ui, pageFailed ? Failure{FailureKind::Printer, QStringLiteral("打印机无法换页，打印已取消。")}
+                                   : ended.failure());
         return 0;
     }
     return printed;

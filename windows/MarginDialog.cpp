@@ -87,7 +87,7 @@ void MarginDialog::applyMargins()
     if (!checked) {
         if (auto *box = findChild<QLineEdit *>(refused))
             box->setFocus();
-        showFailure(m_ui, checked, QStringLiteral("提示"), MessageIcon::None);
+        showFailure(m_ui, checked);
         return;
     }
     const MarginInput::Accepted &r = checked.value();

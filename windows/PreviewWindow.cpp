@@ -556,7 +556,7 @@ bool PreviewWindow::exportPdf()
                                  DocumentRender::Paper::B5, replaceReadOnly);
     raised.showTo(m_drawingUi);
     if (!written) {
-        m_ui.message(QStringLiteral("系统"), written.error(), MessageIcon::Information);
+        showFailure(m_ui, written);
         return false;
     }
     m_exportFolder = QFileInfo(path).absolutePath();

@@ -3,7 +3,7 @@
 // start again, load, preview and print. Both prints must agree apart from
 // the fill-in date.
 #include "foundation/Clock.h"
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "windows/MarginDialog.h"
 #include "windows/PhotoDialog.h"
 #include "windows/EntryCommands.h"

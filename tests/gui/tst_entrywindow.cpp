@@ -1,6 +1,6 @@
 #include "foundation/AppInfo.h"
 #include "foundation/Clock.h"
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "record/RecoveryStore.h"
 #include "windows/EntryBox.h"
 #include "windows/EntryCommands.h"
@@ -65,7 +65,7 @@ private slots:
 
     void openingPagingAndScrolling()
     {
-        QCOMPARE(w->windowTitle(), QStringLiteral("任免审批表录入(2.09)[*]"));
+        QCOMPARE(w->windowTitle(), AppInfo::entryCaption() + QStringLiteral("[*]"));
         QVERIFY(!w->isWindowModified());
         expectPage(1);
         QCOMPARE(box("txtDate")->toPlainText(), QStringLiteral("20030926"));
@@ -529,7 +529,7 @@ private slots:
         QVERIFY(w->record().name != QStringLiteral("未存") && !w->record().name.isEmpty() && !w->isDirty());
         drop(w.get());   // on the window between the boxes alike
         QCOMPARE(ui.shown.size(), 1);
-        QCOMPARE(w->windowTitle(), QStringLiteral("typical.dwz[*] - 任免审批表录入(2.09)"));
+        QCOMPARE(w->windowTitle(), QStringLiteral("typical.dwz[*] - ") + AppInfo::entryCaption());
         QVERIFY(!w->isWindowModified());
         // ... and is first among the recent documents under 调入.
         QMenu *recent = w->commands().recentMenu();

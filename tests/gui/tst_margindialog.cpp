@@ -1,4 +1,4 @@
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "windows/MarginDialog.h"
 
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 // The photo dialog on the record's photo values, with scripted file dialogs.
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "windows/PhotoDialog.h"
 #include "record/AppointmentRecord.h"
 #include "support/DocumentTestSupport.h"

@@ -1,6 +1,6 @@
 // The preview window under the offscreen platform: pages, scrolling,
 // dragging, the paper pictures, closing and the PDF export.
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "layout/PainterSurface.h"
 #include "layout/ResumeLayout.h"
 #include "record/PreviewSettings.h"

@@ -1,6 +1,6 @@
 // Printing into a PDF printer with scripted page answers: which pages come
 // out, on what paper, and whether every text lands where the pages put it.
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "windows/BatchCommands.h"
 #include "layout/RecordingSurface.h"
 #include "windows/FormPrinter.h"
@@ -230,6 +230,11 @@ private slots:
         const QString posts = QStringLiteral(AF_SOURCE_DIR "/samples/long_posts.dwz");
         const QString bad = m_dir.filePath(QStringLiteral("坏.dwz"));
         QVERIFY(writeBytes(bad, "\"only one item\"\r\n"));
+        // A refused field is listed by its reason; the list is nothing to retry from.
+        const QString refused = m_dir.filePath(QStringLiteral("refused.dwz"));
+        QStringList items(32);
+        items[0] = QStringLiteral("测试"), items[1] = QStringLiteral("男性"), items[30] = QStringLiteral("20240101");
+        QVERIFY(writeBytes(refused, encodeDocumentItems(items).value()));
         PageMargins margins;
 
         for (int jobs : {1, 2}) {
@@ -237,7 +242,7 @@ private slots:
             BatchCommands batch(ui, margins, nullptr);
             batch.jobs = jobs;
             const QString out = m_dir.filePath(QStringLiteral("batch%1.pdf").arg(jobs));
-            ui.fileLists << QStringList{typical, bad, posts};
+            ui.fileLists << QStringList{typical, bad, refused, posts};
             ui.answers << Answer::Yes;
             ui.fileNames << out;
             QCOMPARE(batch.exportDocuments(), 2);
@@ -245,7 +250,9 @@ private slots:
                 return s.kind == ScriptedInteraction::Shown::Question;
             });
             QVERIFY(question != ui.shown.cend() && question->text.contains(QStringLiteral("坏.dwz："))
-                    && question->text.contains(QStringLiteral("2 份通过校验")));
+                    && question->text.contains(QStringLiteral("2 份通过校验"))
+                    && question->text.contains(QStringLiteral("refused.dwz：性别请填写“男”或“女”！\r\n"))
+                    && !question->text.contains(QStringLiteral("请重试")));
             QCOMPARE(pdfInfo(out, "Pages"), QStringLiteral("4"));
             QVERIFY(run("pdftotext", {"-f", "1", "-l", "1", out, "-"}).contains(QStringLiteral("张明华"))
                     && run("pdftotext", {"-f", "3", "-l", "3", out, "-"}).contains(QStringLiteral("欧阳志远")));

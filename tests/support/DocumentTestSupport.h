@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers shared by the document, command, hand-off and import tests.
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include "record/DocumentFile.h"
 #include "record/DocumentItems.h"
 #include "record/DocumentWriter.h"
@@ -56,7 +56,7 @@ inline bool saveRecord(const QString &path, AppointmentRecord &r, Interaction &u
     if (done)
         done = saveDocumentFile(path, v, r, companionIsOwn);
     if (!done)
-        showFailure(ui, done, QStringLiteral("系统"));
+        showFailure(ui, done);
     return done.ok();
 }
 

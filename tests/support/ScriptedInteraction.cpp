@@ -1,4 +1,4 @@
-#include "foundation/ScriptedInteraction.h"
+#include "support/ScriptedInteraction.h"
 #include <cstdio>
 
 void ScriptedInteraction::message(const QString &title, const QString &text, MessageIcon icon)
@@ -72,24 +72,4 @@ QStringList ScriptedInteraction::messageTexts() const
         if (s.kind == Shown::Message)
             out << s.text;
     return out;
-}
-
-void StderrInteraction::message(const QString &title, const QString &text, MessageIcon)
-{
-    QString oneLine = text;
-    oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    const QString line = prefix + title + QStringLiteral(": ") + oneLine + QLatin1Char('\n');
-    std::fputs(line.toLocal8Bit().constData(), stderr);
-}
-
-Answer StderrInteraction::askYesNoCancel(const QString &title, const QString &text)
-{
-    message(title, text, MessageIcon::Question);
-    return Answer::Cancel;
-}
-
-bool StderrInteraction::askYesNo(const QString &title, const QString &text)
-{
-    message(title, text, MessageIcon::Question);
-    return false;
 }

@@ -37,16 +37,3 @@ public:
 
     QStringList messageTexts() const;   // texts of Message entries only
 };
-
-// Writes messages to stderr and answers every question negatively; used by
-// the command line, which never waits for input.
-class StderrInteraction : public Interaction {
-public:
-    void message(const QString &title, const QString &text, MessageIcon icon) override;
-    Answer askYesNoCancel(const QString &title, const QString &text) override;
-    bool askYesNo(const QString &title, const QString &text) override;
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    bool inputText(const QString &, const QString &, const QString &, QString *) override { return false; }
-    QString prefix;   // put before every line, e.g. the document's name
-};
