@@ -9,7 +9,7 @@ enum class HorizontalAlignment;   // layout/CellFitting.h
 
 // The two pages of the printed form, drawn from the renderer variables onto
 // any DrawingSurface. Each fill method puts one field into its cell; the
-// labels of the cells are listed in model/FieldLabels.h.
+// label each field's cell shows is in record/FieldSchema.h.
 class FormPages : public RendererVars {
 public:
     PageMargins margins;

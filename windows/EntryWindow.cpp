@@ -3,6 +3,7 @@
 #include "foundation/Clock.h"
 #include "foundation/Interaction.h"
 #include "foundation/TextUtilities.h"
+#include "record/FieldSchema.h"
 #include "record/DocumentKind.h"
 #include "record/FieldChecks.h"
 #include "pages/DocumentRender.h"
@@ -151,8 +152,7 @@ void EntryWindow::buildPages()
 
     for (const EntryLayout::ControlPlace &place : EntryLayout::controlPlaces()) {
         EntryPage *page = m_pages[place.page - 1];
-        const RecordField *field = findRecordField(place.name);
-        auto *box = new EntryBox(field && field->keepsLineBreaks, page);
+        auto *box = new EntryBox(place.field->keepsLineBreaks(), page);
         box->setObjectName(place.name);
         if (place.row >= 0)
             box->setProperty("index", place.row);
@@ -378,7 +378,7 @@ QPlainTextEdit *EntryWindow::control(const QString &name, int row) const
     const RecordField *f = findRecordField(name);
     if (!f)
         return nullptr;
-    return m_controls.value(key(name, f->family ? qMax(row, 0) : -1), nullptr);
+    return m_controls.value(key(name, f->isFamily() ? qMax(row, 0) : -1), nullptr);
 }
 
 QPushButton *EntryWindow::button(const QString &name) const
