@@ -57,7 +57,6 @@ public:
     void fillResume(DrawingSurface &surface);
     void fillPartyCell(DrawingSurface &surface, const QString &partyTime, const QString &party1,
                    const QString &party2, const QString &party3);
-    void setPartyValue(const QString &partyText);
 
     // Page two fill methods
     void fillRewardsAndPunishments(DrawingSurface &surface);

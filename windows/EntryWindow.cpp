@@ -482,18 +482,6 @@ void EntryWindow::resizeEvent(QResizeEvent *event)
     layoutForm();
 }
 
-bool EntryWindow::checkAllFields()
-{
-    FieldPlace refused;
-    const Result<> checked = ::checkAllFields(m_record, &refused);
-    refreshControls();   // the preparations stay in the boxes
-    if (checked)
-        return true;
-    showFailure(m_ui, checked, AppInfo::title());
-    showField(refused);
-    return false;
-}
-
 void EntryWindow::showField(const FieldPlace &place)
 {
     showPage(place.page);

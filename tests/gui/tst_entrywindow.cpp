@@ -180,7 +180,7 @@ private slots:
         for (const QString &t : typed)
             box(t)->setPlainText(text(t));
         w->setDirty(false);
-        QCOMPARE(w->checkAllFields(), focus.isEmpty());
+        QCOMPARE(w->commands().documents().checkAndHandOff(), focus.isEmpty());
         for (const QString &s : shown)
             QCOMPARE(box(s)->toPlainText(), text(s));
         QTEST(w->isDirty(), "dirty");
