@@ -6,18 +6,19 @@ const QVector<RecordField> &recordFields()
     using V = RendererVars;
     using F = RecordField;
     constexpr unsigned breaks = F::KeepsLineBreaks;
+    constexpr unsigned date = F::HoldsDate;
     // clang-format off
     static const QVector<RecordField> fields = {
         // control        label                         record member            page tab  entry box (twips)            hand-off value              .dwz .ren brief part rules                  question on a brief import
         {"txtName",       "姓名",                       &R::name, nullptr,                1,  1, {1860, 1080, 1275, 555},  &V::name,                    1,  1,  1, -1, 0,                      nullptr},
         {"txtSex",        "性别",                       &R::sex, nullptr,                 1,  2, {3990, 1080, 1185, 555},  &V::sex,                     2,  2,  2, -1, 0,                      nullptr},
-        {"txtBirthday",   "出生年月",                   &R::birthDate, nullptr,           1,  3, {6270, 1110, 1275, 555},  &V::birthDate,               3,  3,  3, -1, F::StoredWithoutDots,   nullptr},
+        {"txtBirthday",   "出生年月",                   &R::birthDate, nullptr,           1,  3, {6270, 1110, 1275, 555},  &V::birthDate,               3,  3,  3, -1, F::StoredWithoutDots | date,nullptr},
         {"txtPeople",     "民族",                       &R::ethnicGroup, nullptr,         1,  4, {1860, 1680, 1275, 555},  &V::ethnicGroup,             4,  4,  5, -1, 0,                      nullptr},
         {"txtJiguan",     "籍贯",                       &R::nativePlace, nullptr,         1,  5, {3990, 1680, 1185, 555},  &V::nativePlace,             5,  5,  6, -1, 0,                      nullptr},
         {"txtRudang",     "入党时间",                   &R::partyMembership, nullptr,     1,  7, {1860, 2280, 1275, 555},  nullptr,                     6,  6,  7, -1, F::PartyText,           nullptr},
         {"txtHealth",     "健康状况",                   &R::health, nullptr,              1,  9, {6270, 2280, 1275, 555},  &V::health,                  7, 10, 19, -1, 0,                      nullptr},
         {"txtBirPlace",   "出生地",                     &R::birthPlace, nullptr,          1,  6, {6270, 1680, 1275, 555},  &V::birthPlace,              8, 11, 12, -1, 0,                      nullptr},
-        {"txtWorktime",   "参加工作时间",               &R::workStartDate, nullptr,       1,  8, {3990, 2280, 1185, 555},  &V::workStartDate,           9, 12, 13, -1, F::StoredWithoutDots,   nullptr},
+        {"txtWorktime",   "参加工作时间",               &R::workStartDate, nullptr,       1,  8, {3990, 2280, 1185, 555},  &V::workStartDate,           9, 12, 13, -1, F::StoredWithoutDots | date,nullptr},
         {"txtXuewei",     "专业技术职务",               &R::professionalTitle, nullptr,   1, 10, {1860, 2880, 2115, 555},  &V::professionalTitle,      12, 15, 17, -1, 0,                      nullptr},
         {"txtShuxi",      "熟悉专业有何专长",           &R::specialities, nullptr,        1, 11, {5190, 2880, 2355, 555},  &V::specialities,           17, 20, 20, -1, 0,                      nullptr},
         // Education: 学历 on the upper line, 学位 on the lower, schools beside them
@@ -38,13 +39,13 @@ const QVector<RecordField> &recordFields()
         {"txtRenMianLiy", "任免理由",                   &R::reasonForAppointment, nullptr, 2, 3, {1560, 2700, 7935, 1275}, &V::reasonForAppointment,   29, 32,  0, -1, breaks,                 "任免理由"},
         {"txtChengwei",   "称谓",                       nullptr, &R::familyRelations,     2,  4, {1770, 4620, 945, 585},   &V::familyRelations,        21, 24, 23, -1, 0,                      nullptr},
         {"txtXingm",      "姓名",                       nullptr, &R::familyNames,         2,  4, {2730, 4620, 1275, 585},  &V::familyNames,            22, 25, 24, -1, 0,                      nullptr},
-        {"txtcsrq",       "年龄",                       nullptr, &R::familyBirthDates,    2,  4, {4020, 4620, 1065, 585},  &V::familyBirthDates,       23, 26, 25, -1, 0,                      nullptr},   // printed as the age
+        {"txtcsrq",       "年龄",                       nullptr, &R::familyBirthDates,    2,  4, {4020, 4620, 1065, 585},  &V::familyBirthDates,       23, 26, 25, -1, date,                   nullptr},   // printed as the age
         {"txtMianmao",    "政治面貌",                   nullptr, &R::familyPoliticalStatus, 2, 4, {5100, 4620, 945, 585},  &V::familyPoliticalStatus,  24, 27, 26, -1, 0,                      nullptr},
         {"txtDanwei",     "工作单位及职务",             nullptr, &R::familyWorkplaces,    2,  4, {6060, 4620, 3435, 585},  &V::familyWorkplaces,       25, 28, 27, -1, 0,                      nullptr},
         {"txtChengbao",   "呈报单位",                   &R::reportingUnit, nullptr,       2,  5, {1770, 9210, 7725, 585},  &V::reportingUnit,          30, 33,  0, -1, 0,                      "呈报单位"},
         // Not labelled on the printed form: the entry window's labels
-        {"txtFillDate",   "填表时间",                   &R::fillingDate, nullptr,         2,  6, {1770, 10020, 2115, 405}, &V::fillingDate,             0,  0,  0, -1, 0,                      nullptr},   // printed in the reporting unit's cell; today's on loading
-        {"txtDate",       "计算年龄时间",               &R::ageReferenceDate, nullptr,    2,  7, {6510, 10020, 2115, 405}, &V::ageReferenceDate,       31, 34, 32, -1, 0,                      nullptr},   // the ages count from it
+        {"txtFillDate",   "填表时间",                   &R::fillingDate, nullptr,         2,  6, {1770, 10020, 2115, 405}, &V::fillingDate,             0,  0,  0, -1, date,                   nullptr},   // printed in the reporting unit's cell; today's on loading
+        {"txtDate",       "计算年龄时间",               &R::ageReferenceDate, nullptr,    2,  7, {6510, 10020, 2115, 405}, &V::ageReferenceDate,       31, 34, 32, -1, date,                   nullptr},   // the ages count from it
         {"txtNameFill",   "填表人：",                   &R::filledBy, nullptr,            2,  8, {1770, 10665, 1770, 375}, &V::filledBy,               32,  0,  0, -1, 0,                      nullptr},
     };
     // clang-format on

@@ -48,6 +48,9 @@ struct RecordField {
         // four of a ".ren" document and of a brief document (date, three
         // parties), rebuilt into one text on loading.
         PartyText = 8,
+        // A date: what is typed is brought into the stored digit form when
+        // its box is left.
+        HoldsDate = 16,
     };
 
     bool isFamily() const { return column != nullptr; }

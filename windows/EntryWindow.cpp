@@ -340,12 +340,10 @@ QString EntryWindow::printedOverflow(const QPlainTextEdit *box) const
     // The field on its own, so that what the fitter says is about this box;
     // an education line shares its cell's size with the line beside it.
     *recordFieldByControl(alone, name, row) = *recordFieldByControl(m_record, name, row);
-    static const char *const educationLines[][2] = {{"txtXueli", "txtXueliAdd"}, {"txtXueli2", "txtXueliAdd2"},
-                                                     {"txtBiye", "txtBiyeAdd"}, {"txtBiye2", "txtBiyeAdd2"}};
-    for (const auto &lines : educationLines)
-        if (name == QLatin1String(lines[0]) || name == QLatin1String(lines[1]))
-            for (const char *line : lines)
-                *recordFieldByControl(alone, QLatin1String(line)) = *recordFieldByControl(m_record, QLatin1String(line));
+    if (field->packedPart >= 0)
+        for (const RecordField &f : recordFields())
+            if (f.handOff == field->handOff && f.packedPart / 2 == field->packedPart / 2)
+                f.in(alone) = f.in(m_record);
     if (!fillRendererVars(alone, pages))
         return QString();
     if (name == QLatin1String("txtJianLi")) {
