@@ -10,8 +10,9 @@
 // the entry window's boxes are all read off this table, so adding a field
 // is adding a row.
 struct RecordField {
-    // The entry control that edits the field. Stored settings and the brief
-    // import name controls, so these keep the old program's spelling.
+    // The entry control that edits the field. Recovery copies store fields
+    // under these names and the checks point at boxes by them, so they keep
+    // the old program's spelling.
     const char *controlName;
     // The label the printed form shows for its cell, without the form's
     // spacing (the entry window's label for the dates the form leaves
