@@ -155,7 +155,11 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
     const QString nameFillBefore = m_record.filledBy;
     const bool dirtyBefore = m_record.isDirty;
     if (!m_record.filledBy.isEmpty()) {
-        // Emptying the field is an edit like any other.
+        // The person who filled in one cadre's form is not the next one's
+        // (".ren" and brief documents carry none), so 填表人 is emptied as
+        // soon as another document is asked for, and stays empty when the
+        // file dialog is cancelled; only a document that fails to load
+        // gives it back. Emptying the field is an edit like any other.
         m_record.filledBy.clear();
         m_record.isDirty = true;
         recordChanged();

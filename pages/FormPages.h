@@ -9,7 +9,7 @@ enum class HorizontalAlignment;   // layout/CellFitting.h
 
 // The two pages of the printed form, drawn from the renderer variables onto
 // any DrawingSurface. Each fill method puts one field into its cell; the
-// labels of the cells are listed in model/FieldLabels.h.
+// label each field's cell shows is in record/FieldSchema.h.
 class FormPages : public RendererVars {
 public:
     PageMargins margins;
@@ -57,7 +57,6 @@ public:
     void fillResume(DrawingSurface &surface);
     void fillPartyCell(DrawingSurface &surface, const QString &partyTime, const QString &party1,
                    const QString &party2, const QString &party3);
-    void setPartyValue(const QString &partyText);
 
     // Page two fill methods
     void fillRewardsAndPunishments(DrawingSurface &surface);

@@ -331,28 +331,6 @@ void FormPages::fillPartyCell(DrawingSurface &surface, const QString &partyTime,
     surface.setFontSize(12);
 }
 
-void FormPages::setPartyValue(const QString &partyText)
-{
-    if (isNumeric(partyText)) {
-        partyJoinDate = partyText.size() != 4 ? partyText.left(4) + QLatin1Char('.') + partyText.mid(4, 2)
-                                          : partyText;
-        partyName1 = QStringLiteral("中共");
-        partyName2.clear();
-        partyName3.clear();
-    } else if (partyText.contains(QStringLiteral("；"))) {
-        const QStringList parts = partyText.split(QStringLiteral("；"));
-        partyJoinDate = parts.value(0);
-        partyName1 = QStringLiteral("中共");
-        partyName2 = parts.value(1);
-        partyName3 = parts.value(2);
-    } else {
-        partyJoinDate.clear();
-        partyName1 = partyText;
-        partyName2.clear();
-        partyName3.clear();
-    }
-}
-
 // One education row: an upper and a lower line joined by "#"; both present
 // share the smaller of their fitting sizes.
 void FormPages::fillEducationRow(DrawingSurface &surface, const QString &row, int y, bool schoolColumn)

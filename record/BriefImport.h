@@ -3,33 +3,19 @@
 #include <QString>
 #include <QStringList>
 
-// One cadre as the brief information form ("干部简要情况表") stores him: a
-// ".ljy" or ".jan" document of 32 items. Family columns keep the form's
-// "@"-terminated cells (nine rows on that form).
-struct BriefRecord {
-    QString name, sex, birthDate;
-    int wholeNumber = 0;            // item 4, not used
-    QString ethnicGroup, nativePlace;
-    QString partyDate, party1, party2, party3;
-    QString birthPlace, workStartDate, fullTimeEducation, fullTimeSchool, professionalTitle, health, specialities;
-    QString resume, rewardsAndPunishments;
-    QString familyRelations, familyNames, familyBirthDates, familyPoliticalStatus, familyWorkplaces;
-    QString currentPosts, proposedUse, appraisalResults, remarks, ageReferenceDate;
-};
-
+// A brief information form ("干部简要情况表") document, ".ljy" or ".jan",
+// holds 32 items; its family columns keep the form's "@"-terminated cells
+// (nine rows on that form).
 constexpr int kBriefItemCount = 32;
 
-// The 32 items of a brief document in file order; the party join date has
-// every "." removed.
-BriefRecord briefRecordFromItems(const QStringList &items);
-
-// Puts the brief record into a target addressed by control names, as on any
-// window carrying those names: controls the target lacks are skipped, the
-// party text is rebuilt and family columns are cut or padded to the target's
-// rows. Fields the brief form does not carry keep their values.
-void fillFromBrief(AppointmentRecord &target, const BriefRecord &brief);
+// Puts the items of a brief document into the record: the party text is
+// rebuilt from the join date (without its ".") and three party names and
+// family columns are cut or padded to the record's rows. Fields the brief
+// form does not carry keep their values; its items with no place on this
+// form (the proposed use, the remarks, ...) are passed over.
+void fillFromBrief(AppointmentRecord &target, const QStringList &items);
 // The party text rebuilt from a join date and three party names.
-QString briefPartyText(const BriefRecord &brief);
+QString briefPartyText(const QString &joinDate, const QString &party1, const QString &party2, const QString &party3);
 
 // The fields of the appointment record that a brief document does not
 // carry, which an import therefore leaves as they were: the lower lines of

@@ -3,7 +3,7 @@
 #include "foundation/TextUtilities.h"
 #include "record/BriefImport.h"
 #include "record/DocumentItems.h"
-#include "record/FieldLabels.h"
+#include "record/FieldSchema.h"
 
 namespace {
 
@@ -12,15 +12,11 @@ QString part(const QStringList &parts, int i)
     return i < parts.size() ? parts.at(i) : QString();
 }
 
-QString withoutLineBreaks(const QString &text)
-{
-    return stripLineBreaks(text);
-}
-
 void clearFamily(AppointmentRecord &r)
 {
-    for (auto *column : {&r.familyRelations, &r.familyNames, &r.familyBirthDates, &r.familyPoliticalStatus, &r.familyWorkplaces})
-        column->fill(QString());
+    for (const RecordField &f : recordFields())
+        if (f.isFamily())
+            (r.*(f.column)).fill(QString());
 }
 
 } // namespace
@@ -75,61 +71,51 @@ QString renPartyText(const QString &a6, const QString &a7, const QString &a8, co
 
 namespace {
 
-// Items 1 to 5 and 7 to 31 of a ".dwz" document. An older ".ren" document
-// holds the same items in the same order, `shift` places further on after
-// the party text, which it spreads over four items.
-void applySharedItems(const QStringList &items, AppointmentRecord &r, int shift)
+QString packedPart(const QString &item, int which)
 {
-    auto at = [&items, shift](int number) { return part(items, number - 1 + (number > 6 ? shift : 0)); };
-    r.name = at(1);
-    r.sex = at(2);
-    r.birthDate = at(3);
-    r.ethnicGroup = at(4);
-    r.nativePlace = at(5);
-    r.health = at(7);
-    r.birthPlace = at(8);
-    r.workStartDate = at(9);
-    splitEducationItem(at(10), r.fullTimeEducation, r.fullTimeDegree, r.inServiceEducation, r.inServiceDegree);
-    splitEducationItem(at(11), r.fullTimeSchool, r.fullTimeSpeciality, r.inServiceSchool, r.inServiceSpeciality);
-    r.professionalTitle = at(12);
-    r.specialities = at(17);
-    r.resume = at(18);
-    r.rewardsAndPunishments = at(19);
-    r.appraisalResults = at(20);
-    readFamilyColumn(at(21), r.familyRelations);
-    readFamilyColumn(at(22), r.familyNames);
-    readFamilyColumn(at(23), r.familyBirthDates);
-    readFamilyColumn(at(24), r.familyPoliticalStatus);
-    readFamilyColumn(at(25), r.familyWorkplaces);
-    r.currentPosts = withoutLineBreaks(at(26));
-    r.proposedPosts = at(27);
-    r.postsToBeRemoved = at(28);
-    r.reasonForAppointment = at(29);
-    r.reportingUnit = at(30);
-    r.ageReferenceDate = at(31);
+    QString lines[4];
+    splitEducationItem(item, lines[0], lines[1], lines[2], lines[3]);
+    return lines[which];
+}
+
+// A ".dwz" document and an older ".ren" one differ only in where each
+// field's item is and in how the party text is stored.
+void applyItems(const QStringList &items, AppointmentRecord &r, DocumentKind kind)
+{
+    for (const RecordField &f : recordFields()) {
+        const int number = kind == DocumentKind::Dwz ? f.dwzItem : f.renItem;
+        if (number == 0)
+            continue;
+        const QString item = part(items, number - 1);
+        if (f.has(RecordField::PartyText) && kind == DocumentKind::Ren)
+            f.in(r) = renPartyText(item, part(items, number), part(items, number + 1), part(items, number + 2));
+        else if (f.isFamily())
+            readFamilyColumn(item, r.*(f.column));
+        else if (f.packedPart >= 0)
+            f.in(r) = packedPart(item, f.packedPart);
+        else
+            f.in(r) = f.has(RecordField::OneLineOnLoading) ? stripLineBreaks(item) : item;
+    }
 }
 
 } // namespace
 
 void applyDwzItems(const QStringList &items, AppointmentRecord &r)
 {
-    applySharedItems(items, r, 0);
-    r.partyMembership = part(items, 5);
-    r.filledBy = part(items, 31);
+    applyItems(items, r, DocumentKind::Dwz);
 }
 
 void applyRenItems(const QStringList &items, AppointmentRecord &r)
 {
-    applySharedItems(items, r, 3);
-    r.partyMembership = renPartyText(part(items, 5), part(items, 6), part(items, 7), part(items, 8));
+    applyItems(items, r, DocumentKind::Ren);
 }
 
 Result<> checkFieldLengths(const AppointmentRecord &record)
 {
-    for (const FieldLabel &f : kFieldLabels) {
+    for (const RecordField &f : recordFields()) {
         const int limit = f.text == &AppointmentRecord::resume ? kMaxResumeLength : kMaxFieldLength;
-        for (int row = 0; row < (f.column ? AppointmentRecord::kFamilyRows : 1); ++row) {
-            const QString &text = f.column ? (record.*(f.column))[row] : record.*(f.text);
+        for (int row = 0; row < f.rows(); ++row) {
+            const QString &text = f.in(record, row);
             if (text.size() <= limit)
                 continue;
             QString field = QStringLiteral("“%1”").arg(QString::fromUtf8(f.label).remove(QChar(0xFF1A)));
@@ -163,7 +149,7 @@ Result<> readDocument(QIODevice &device, DocumentKind kind, AppointmentRecord &r
         break;
     case DocumentKind::Ljy:
     case DocumentKind::Jan:
-        fillFromBrief(r, briefRecordFromItems(items.value()));
+        fillFromBrief(r, items.value());
         break;
     case DocumentKind::Unknown:
         break;

@@ -1,19 +1,24 @@
 #include "record/DocumentWriter.h"
 #include "foundation/TextUtilities.h"
 #include "record/DocumentItems.h"
+#include "record/DocumentKind.h"
+#include "record/FieldSchema.h"
 
 QStringList dwzDocumentItems(const RendererVars &v, const QString &compactPartyText)
 {
-    const QString dot = QStringLiteral(".");
-    return {
-        v.name, v.sex, removeChar(v.birthDate, dot), v.ethnicGroup, v.nativePlace,
-        compactPartyText, v.health, v.birthPlace, removeChar(v.workStartDate, dot),
-        v.educationItems, v.schoolItems, v.professionalTitle,
-        QString(), QString(), QString(), QString(),   // the wage items stay empty
-        v.specialities, v.resume, v.rewardsAndPunishments, v.appraisalResults,
-        v.familyRelations, v.familyNames, v.familyBirthDates, v.familyPoliticalStatus, v.familyWorkplaces,
-        v.currentPosts, v.proposedPosts, v.postsToBeRemoved, v.reasonForAppointment, v.reportingUnit, v.ageReferenceDate, v.filledBy,
-    };
+    QStringList items(documentItemCount(DocumentKind::Dwz));   // items no field fills (the wage items) stay empty
+    for (const RecordField &f : recordFields()) {
+        if (f.dwzItem == 0)
+            continue;
+        QString &item = items[f.dwzItem - 1];
+        if (f.has(RecordField::PartyText))
+            item = compactPartyText;
+        else if (f.has(RecordField::StoredWithoutDots))
+            item = removeChar(v.*(f.handOff), QStringLiteral("."));
+        else
+            item = v.*(f.handOff);
+    }
+    return items;
 }
 
 Result<QByteArray> dwzDocumentBytes(const RendererVars &vars, const QString &compactPartyText)

@@ -1,6 +1,7 @@
 #include "record/FieldChecks.h"
 #include "foundation/AppInfo.h"
 #include "foundation/Clock.h"
+#include "record/FieldSchema.h"
 #include "record/TextRules.h"
 
 namespace {
@@ -115,8 +116,6 @@ Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace)
 
 bool holdsDate(const QString &controlName)
 {
-    static const QStringList dates = {QStringLiteral("txtBirthday"), QStringLiteral("txtWorktime"),
-                                      QStringLiteral("txtcsrq"), QStringLiteral("txtDate"),
-                                      QStringLiteral("txtFillDate")};
-    return dates.contains(controlName);
+    const RecordField *field = findRecordField(controlName);
+    return field && field->has(RecordField::HoldsDate);
 }

@@ -1,4 +1,5 @@
 #include "record/RecoveryStore.h"
+#include "record/FieldSchema.h"
 #include "foundation/SafeFile.h"
 #include "record/CompanionPhoto.h"
 #include "record/DocumentReader.h"
@@ -74,7 +75,7 @@ QJsonObject recordToJson(const AppointmentRecord &r, const QString &documentPath
 {
     QJsonObject fields;
     for (const RecordField &f : recordFields()) {
-        if (f.family) {
+        if (f.isFamily()) {
             QJsonArray rows;
             for (const QString &cell : r.*(f.column))
                 rows.append(cell);
@@ -290,7 +291,7 @@ Result<RecoveryStore::Recovered> RecoveryStore::parseCopy(const QByteArray &byte
     const QJsonObject fields = o.value(QStringLiteral("fields")).toObject();
     for (const RecordField &f : recordFields()) {
         const QJsonValue v = fields.value(QLatin1String(f.controlName));
-        if (f.family) {
+        if (f.isFamily()) {
             const QJsonArray rows = v.toArray();
             for (int row = 0; row < AppointmentRecord::kFamilyRows; ++row)
                 (r.*(f.column))[row] = rows.at(row).toString();

@@ -87,6 +87,10 @@ Result<> fillRendererVars(AppointmentRecord &r, RendererVars &vars)
     vars.familyRelations = trimmedCurled(familyColumnItem(r.familyRelations));
     QString names = trimmedCurled(familyColumnItem(r.familyNames));
     names.remove(QLatin1Char(' '));
+    // Names are padded to a common width; the byte pair 0xA3A0, where some
+    // old input methods put a full-width space, reads from code page 936 as
+    // U+E5E5, a private-use character no font draws. Like the ASCII spaces,
+    // it is padding, not part of the name.
     names.remove(QChar(0xE5E5));
     vars.familyNames = names;
     vars.familyBirthDates = trimmedCurled(familyColumnItem(r.familyBirthDates));

@@ -13,6 +13,4 @@ struct RendererVars {
     QString rewardsAndPunishments, appraisalResults, reasonForAppointment;
     QString familyRelations, familyNames, familyBirthDates, familyPoliticalStatus, familyWorkplaces;   // family column items
     QString reportingUnit, filledBy, ageReferenceDate, fillingDate;
-    // Never set by the hand-off; written as the empty items 13-16.
-    QString ageItem, salaryGrade, gradeSalary, rank, rankSalary;
 };

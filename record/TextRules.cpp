@@ -45,6 +45,9 @@ bool isValidDay(const QString &yyyy, const QString &mm, const QString &dd)
         return false;
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     int last = days[m - 1];
+    // Every fourth year: right for 1901 to 2099, the years this form's
+    // dates fall in. 1900-02-29 passes as it always has, so that no stored
+    // document starts failing its check.
     if (m == 2 && y % 4 == 0)
         last = 29;
     return d >= 1 && d <= last;

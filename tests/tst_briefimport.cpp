@@ -1,4 +1,5 @@
 #include "foundation/Clock.h"
+#include "record/FieldSchema.h"
 #include "record/BriefImport.h"
 #include "support/DocumentTestSupport.h"
 
@@ -27,12 +28,7 @@ private slots:
     void partyTextRebuilt()
     {
         QFETCH(QStringList, parts);
-        BriefRecord b;
-        b.partyDate = parts[0];
-        b.party1 = parts[1];
-        b.party2 = parts[2];
-        b.party3 = parts[3];
-        QTEST(briefPartyText(b), "partyText");
+        QTEST(briefPartyText(parts[0], parts[1], parts[2], parts[3]), "partyText");
     }
 
     void briefDocumentLoads_data()
@@ -82,7 +78,7 @@ private slots:
             QCOMPARE(*field, QStringLiteral("留"));
         // The proposed use (29) and the remarks (31) have no place here.
         for (const RecordField &f : recordFields())
-            if (!f.family)
+            if (!f.isFamily())
                 QVERIFY(r.*(f.text) != QLatin1String("b29") && r.*(f.text) != QLatin1String("b31"));
         // Family rows beyond the table's seven are dropped, missing ones emptied.
         const AppointmentRecord::FamilyColumn relations = {"妻子", "儿子", "女儿", "", "父亲", "母亲", "兄"};

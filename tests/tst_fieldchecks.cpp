@@ -1,4 +1,5 @@
 #include "foundation/Clock.h"
+#include "record/FieldSchema.h"
 #include "record/FieldChecks.h"
 #include <QtTest>
 

@@ -1,58 +1,51 @@
 #include "windows/EntryLayout.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace EntryLayout {
 
 namespace {
 
+// Family rows: six even rows, the seventh lower down; the names of the
+// third and fourth members sit a little apart from their rows.
+double familyRowTop(const RecordField &field, int row)
+{
+    if (field.column == &AppointmentRecord::familyNames && (row == 2 || row == 3))
+        return row == 2 ? 5910 : 6570;
+    return row < 6 ? field.box.top() + 648 * row : 8490;
+}
+
+// Each page's boxes in its Tab order; the family table's columns share one
+// place in it and are taken row by row.
 QVector<ControlPlace> buildPlaces()
 {
+    QVector<const RecordField *> order;
+    for (const RecordField &f : recordFields())
+        order.append(&f);
+    std::stable_sort(order.begin(), order.end(), [](const RecordField *a, const RecordField *b) {
+        return std::make_pair(a->page, a->tab) < std::make_pair(b->page, b->tab);
+    });
     QVector<ControlPlace> p;
-    auto add = [&p](const char *name, int page, double l, double t, double w, double h) {
-        p.append({QLatin1String(name), -1, page, QRectF(l, t, w, h)});
-    };
-    add("txtName", 1, 1860, 1080, 1275, 555);
-    add("txtSex", 1, 3990, 1080, 1185, 555);
-    add("txtBirthday", 1, 6270, 1110, 1275, 555);
-    add("txtPeople", 1, 1860, 1680, 1275, 555);
-    add("txtJiguan", 1, 3990, 1680, 1185, 555);
-    add("txtBirPlace", 1, 6270, 1680, 1275, 555);
-    add("txtRudang", 1, 1860, 2280, 1275, 555);
-    add("txtWorktime", 1, 3990, 2280, 1185, 555);
-    add("txtHealth", 1, 6270, 2280, 1275, 555);
-    add("txtXuewei", 1, 1860, 2880, 2115, 555);
-    add("txtShuxi", 1, 5190, 2880, 2355, 555);
-    add("txtXueli", 1, 3180, 3480, 1995, 285);
-    add("txtXueliAdd", 1, 3180, 3750, 1995, 285);
-    add("txtBiye", 1, 6270, 3480, 3195, 285);
-    add("txtBiyeAdd", 1, 6270, 3750, 3195, 285);
-    add("txtXueli2", 1, 3180, 4080, 1995, 285);
-    add("txtXueliAdd2", 1, 3180, 4350, 1995, 285);
-    add("txtBiye2", 1, 6270, 4080, 3195, 285);
-    add("txtBiyeAdd2", 1, 6270, 4350, 3195, 285);
-    add("txtXianRen", 1, 3180, 4680, 6285, 555);
-    add("txtNiRen", 1, 3180, 5280, 6285, 555);
-    add("txtNiMian", 1, 3180, 5880, 6285, 555);
-    add("txtJianLi", 1, 2460, 6660, 7005, 5355);
-
-    add("txtJiangCheng", 2, 1560, 315, 7935, 1275);
-    add("txtKaoHe", 2, 1560, 1620, 7935, 1035);
-    add("txtRenMianLiy", 2, 1560, 2700, 7935, 1275);
-    struct Column { const char *name; double left, width; };
-    const Column columns[] = {{"txtChengwei", 1770, 945}, {"txtXingm", 2730, 1275},
-                              {"txtcsrq", 4020, 1065},    {"txtMianmao", 5100, 945},
-                              {"txtDanwei", 6060, 3435}};
-    for (int row = 0; row < 7; ++row) {
-        for (const Column &c : columns) {
-            double top = row < 6 ? 4620 + 648 * row : 8490;
-            if (qstrcmp(c.name, "txtXingm") == 0 && (row == 2 || row == 3))
-                top = row == 2 ? 5910 : 6570;
-            p.append({QLatin1String(c.name), row, 2, QRectF(c.left, top, c.width, 585)});
+    for (int i = 0; i < order.size();) {
+        const RecordField &first = *order[i];
+        if (!first.isFamily()) {
+            p.append({QLatin1String(first.controlName), -1, first.page, first.box, &first});
+            ++i;
+            continue;
         }
+        int end = i;
+        while (end < order.size() && order[end]->isFamily() && order[end]->page == first.page && order[end]->tab == first.tab)
+            ++end;
+        for (int row = 0; row < AppointmentRecord::kFamilyRows; ++row)
+            for (int k = i; k < end; ++k) {
+                const RecordField &f = *order[k];
+                QRectF box = f.box;
+                box.moveTop(familyRowTop(f, row));
+                p.append({QLatin1String(f.controlName), row, f.page, box, &f});
+            }
+        i = end;
     }
-    add("txtChengbao", 2, 1770, 9210, 7725, 585);
-    add("txtFillDate", 2, 1770, 10020, 2115, 405);
-    add("txtDate", 2, 6510, 10020, 2115, 405);
-    add("txtNameFill", 2, 1770, 10665, 1770, 375);
     return p;
 }
 

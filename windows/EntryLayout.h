@@ -1,4 +1,5 @@
 #pragma once
+#include "record/FieldSchema.h"
 #include <QLineF>
 #include <QRectF>
 #include <QString>
@@ -19,9 +20,11 @@ struct ControlPlace {
     int row;        // family row, -1 otherwise
     int page;
     QRectF rect;
+    const RecordField *field;
 };
 
-// Every entry box, in tab order.
+// Every field's entry box (every row's, for the family table), in Tab
+// order, from the field table.
 const QVector<ControlPlace> &controlPlaces();
 // The photo frame on page 1.
 QRectF photoFrame();

@@ -3,6 +3,7 @@
 #include "foundation/Clock.h"
 #include "foundation/Interaction.h"
 #include "foundation/TextUtilities.h"
+#include "record/FieldSchema.h"
 #include "record/DocumentKind.h"
 #include "record/FieldChecks.h"
 #include "pages/DocumentRender.h"
@@ -151,8 +152,7 @@ void EntryWindow::buildPages()
 
     for (const EntryLayout::ControlPlace &place : EntryLayout::controlPlaces()) {
         EntryPage *page = m_pages[place.page - 1];
-        const RecordField *field = findRecordField(place.name);
-        auto *box = new EntryBox(field && field->keepsLineBreaks, page);
+        auto *box = new EntryBox(place.field->keepsLineBreaks(), page);
         box->setObjectName(place.name);
         if (place.row >= 0)
             box->setProperty("index", place.row);
@@ -340,12 +340,10 @@ QString EntryWindow::printedOverflow(const QPlainTextEdit *box) const
     // The field on its own, so that what the fitter says is about this box;
     // an education line shares its cell's size with the line beside it.
     *recordFieldByControl(alone, name, row) = *recordFieldByControl(m_record, name, row);
-    static const char *const educationLines[][2] = {{"txtXueli", "txtXueliAdd"}, {"txtXueli2", "txtXueliAdd2"},
-                                                     {"txtBiye", "txtBiyeAdd"}, {"txtBiye2", "txtBiyeAdd2"}};
-    for (const auto &lines : educationLines)
-        if (name == QLatin1String(lines[0]) || name == QLatin1String(lines[1]))
-            for (const char *line : lines)
-                *recordFieldByControl(alone, QLatin1String(line)) = *recordFieldByControl(m_record, QLatin1String(line));
+    if (field->packedPart >= 0)
+        for (const RecordField &f : recordFields())
+            if (f.handOff == field->handOff && f.packedPart / 2 == field->packedPart / 2)
+                f.in(alone) = f.in(m_record);
     if (!fillRendererVars(alone, pages))
         return QString();
     if (name == QLatin1String("txtJianLi")) {
@@ -378,7 +376,7 @@ QPlainTextEdit *EntryWindow::control(const QString &name, int row) const
     const RecordField *f = findRecordField(name);
     if (!f)
         return nullptr;
-    return m_controls.value(key(name, f->family ? qMax(row, 0) : -1), nullptr);
+    return m_controls.value(key(name, f->isFamily() ? qMax(row, 0) : -1), nullptr);
 }
 
 QPushButton *EntryWindow::button(const QString &name) const
@@ -480,18 +478,6 @@ void EntryWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     layoutForm();
-}
-
-bool EntryWindow::checkAllFields()
-{
-    FieldPlace refused;
-    const Result<> checked = ::checkAllFields(m_record, &refused);
-    refreshControls();   // the preparations stay in the boxes
-    if (checked)
-        return true;
-    showFailure(m_ui, checked);
-    showField(refused);
-    return false;
 }
 
 void EntryWindow::showField(const FieldPlace &place)

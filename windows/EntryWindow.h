@@ -66,10 +66,6 @@ public:
     void checkPendingFits();
 
 public slots:
-    // Checks before preview and save: message, page, focus and selection
-    // of the first failing field. True when everything passes.
-    bool checkAllFields();
-
     void showNextPage();
     void showPreviousPage();
     void closeEditor();

@@ -20,7 +20,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -197,9 +196,6 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
         zoomBox->addItem(PreviewZoom{PreviewZoom::Fit::None, s}.label(), PreviewZoom{PreviewZoom::Fit::None, s}.toSetting());
     connect(zoomBox, &QComboBox::activated, this,
             [this](int i) { setZoom(PreviewZoom::fromSetting(zoomBox->itemData(i).toString())); });
-    imgPhoto = new QLabel(this);
-    imgPhoto->setObjectName(QStringLiteral("imgPhoto"));
-    imgPhoto->hide();
 
     auto *frameLayout = new QHBoxLayout(buttonFrame);
     frameLayout->addWidget(cmdPageOne);

@@ -11,7 +11,6 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QLabel;
 class QPushButton;
 class QScrollBar;
 class QWidget;
@@ -124,7 +123,6 @@ public:
     QPushButton *cmdClose = nullptr;      // "关闭"
     QCheckBox *chkDefaultB5 = nullptr;
     QFrame *buttonFrame = nullptr;
-    QLabel *imgPhoto = nullptr;           // never shown; takes no part in drawing
 
 protected:
     void done(int result) override;

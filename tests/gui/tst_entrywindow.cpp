@@ -1,6 +1,7 @@
 #include "foundation/AppInfo.h"
 #include "foundation/Clock.h"
 #include "support/ScriptedInteraction.h"
+#include "record/FieldSchema.h"
 #include "record/RecoveryStore.h"
 #include "windows/EntryBox.h"
 #include "windows/EntryCommands.h"
@@ -121,10 +122,10 @@ private slots:
     void everyFieldsBox()
     {
         for (const RecordField &f : recordFields())
-            for (int row = 0; row < (f.family ? 7 : 1); ++row) {
+            for (int row = 0; row < (f.isFamily() ? 7 : 1); ++row) {
                 w->setDirty(false);
                 f.page == 2 ? w->showNextPage() : w->showPreviousPage();
-                QPlainTextEdit *b = w->control(QLatin1String(f.controlName), f.family ? row : -1);
+                QPlainTextEdit *b = w->control(QLatin1String(f.controlName), f.isFamily() ? row : -1);
                 QVERIFY2(b && b->parentWidget() == w->page(f.page), f.controlName);
                 QCOMPARE(b->font().pointSizeF(), 12.0);
                 QVERIFY(QStringList({"SimSun", "AR PL SungtiL GB"}).contains(b->font().family()));
@@ -176,7 +177,7 @@ private slots:
         for (const QString &t : typed)
             box(t)->setPlainText(text(t));
         w->setDirty(false);
-        QCOMPARE(w->checkAllFields(), focus.isEmpty());
+        QCOMPARE(w->commands().documents().checkAndHandOff(), focus.isEmpty());
         for (const QString &s : shown)
             QCOMPARE(box(s)->toPlainText(), text(s));
         QTEST(w->isDirty(), "dirty");
@@ -259,7 +260,7 @@ private slots:
         QFETCH(QString, control);
         QFETCH(QString, next);
         QPlainTextEdit *b = box(control);
-        const bool keeps = findRecordField(control.section('#', 0, 0))->keepsLineBreaks;
+        const bool keeps = findRecordField(control.section('#', 0, 0))->keepsLineBreaks();
         if (b->parentWidget() == w->page(2))
             w->showNextPage();
         const QString *field = recordFieldByControl(w->record(), control.section('#', 0, 0), control.section('#', 1).toInt());
