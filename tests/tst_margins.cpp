@@ -1,5 +1,6 @@
 #include "record/MarginInput.h"
 #include "record/MarginSettings.h"
+#include "foundation/Settings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,9 +15,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        // Keep the user's own settings out of reach.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        Settings::useScratchFolder(m_dir.path());
     }
 
     void refusals_data()
@@ -63,35 +62,30 @@ private slots:
 
     void storeRoundTrip()
     {
-        QSettings store(m_dir.filePath(QStringLiteral("roundtrip.ini")), QSettings::IniFormat);
+        // What one run writes at its end, under the names existing stores hold, the next run reads.
         const PageMargins m{1020, -57, 1701, 1, 11624};   // the width is written, never read back
-        QVERIFY(MarginSettings::store(m, store));
+        QVERIFY(MarginSettings::store(m));
+        QSettings store(m_dir.filePath(QStringLiteral("KQTS/KQTS.conf")), QSettings::IniFormat);
         QCOMPARE(store.value(QStringLiteral("RM/TBL_TOP_DIST")).toString(), QStringLiteral("1020"));
         QCOMPARE(store.value(QStringLiteral("RM/TBL_WIDTH")).toString(), QStringLiteral("1"));
-        const PageMargins back = MarginSettings::load(store);
+        const PageMargins back = MarginSettings::load();
         QVERIFY(back.top == 1020 && back.pageOneLeft == -57 && back.pageTwoLeft == 1701 && back.tableWidth == 8165);
-        // What one run writes at its end, the next run reads from the user's store.
-        MarginSettings::store(m);
-        const PageMargins next = MarginSettings::load();
-        QVERIFY(next.top == 1020 && next.pageOneLeft == -57 && next.pageTwoLeft == 1701);
-        // A store that cannot be written says so.
-        QVERIFY(QFile(m_dir.filePath(QStringLiteral("not-a-folder"))).open(QIODevice::WriteOnly));
-        QSettings unwritable(m_dir.filePath(QStringLiteral("not-a-folder/margins.ini")), QSettings::IniFormat);
-        QVERIFY(!MarginSettings::store(m, unwritable));
         // Values that are no twip count read as the defaults.
         store.setValue(QStringLiteral("RM/TBL_TOP_DIST"), QStringLiteral("abc"));
         store.setValue(QStringLiteral("RM/TBLBACK_LEFT_DIST"), QStringLiteral("1e99"));
-        const PageMargins fallback = MarginSettings::load(store);
+        store.sync();
+        const PageMargins fallback = MarginSettings::load();
         QVERIFY(fallback.top == 1134 && fallback.pageOneLeft == -57 && fallback.pageTwoLeft == 510);
         // A damaged store's absurd margins are not used, and that is said.
         store.setValue(QStringLiteral("RM/TBL_TOP_DIST"), QStringLiteral("1000000000"));
         store.setValue(QStringLiteral("RM/TBL_LEFT_DIST"), QStringLiteral("-20000"));
         store.setValue(QStringLiteral("RM/TBLBACK_LEFT_DIST"), QStringLiteral("1758"));
+        store.sync();
         QString problem;
-        const PageMargins absurd = MarginSettings::load(store, &problem);
+        const PageMargins absurd = MarginSettings::load(&problem);
         QVERIFY(absurd.top == 1134 && absurd.pageOneLeft == 850 && absurd.pageTwoLeft == 1758);
         QVERIFY2(problem.contains(QStringLiteral("TBL_TOP_DIST=1000000000，TBL_LEFT_DIST=-20000")), qPrintable(problem));
-        // The user's store is read from a regular file only: a pipe would never answer.
+        // The store is read from a regular file only: a pipe would never answer.
         const QString userFile = m_dir.filePath(QStringLiteral("KQTS/KQTS.conf"));
         QVERIFY(QFile::remove(userFile) && ::mkfifo(QFile::encodeName(userFile).constData(), 0600) == 0);
         problem.clear();
@@ -99,6 +93,11 @@ private slots:
         QVERIFY(piped.top == 1134 && problem.contains(QStringLiteral("不是普通文件")));
         QVERIFY(!MarginSettings::store(m));
         QVERIFY(QFile::remove(userFile));
+        // A store that cannot be written says so.
+        QVERIFY(QFile(m_dir.filePath(QStringLiteral("KQTS"))).remove() || QDir(m_dir.filePath(QStringLiteral("KQTS"))).removeRecursively());
+        QVERIFY(QFile(m_dir.filePath(QStringLiteral("KQTS"))).open(QIODevice::WriteOnly));
+        QVERIFY(!MarginSettings::store(m));
+        QVERIFY(QFile::remove(m_dir.filePath(QStringLiteral("KQTS"))));
     }
 };
 
