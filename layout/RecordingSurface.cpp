@@ -136,16 +136,14 @@ void RecordingSurface::replay(DrawingSurface &target, const std::function<void(i
         case Op::Text:
             target.setFontName(op.font);
             target.setFontSize(op.size);
-            target.currentX = op.x;
-            target.currentY = op.y;
-            target.printText(op.text);
+            target.drawText(op.x, op.y, op.text);
             break;
         case Op::Line:
             target.setDrawWidth(op.width);
-            target.strokeLine(op.x, op.y, op.x2, op.y2);
+            target.drawLine(op.x, op.y, op.x2, op.y2);
             break;
         case Op::Picture:
-            target.paintPicture(op.image, op.x, op.y, op.x2, op.y2);
+            target.drawPicture(op.image, op.x, op.y, op.x2, op.y2);
             break;
         case Op::Message:
             break;

@@ -49,10 +49,11 @@ public:
     // Backslash, tab, CR and LF written as \\, \t, \r, \n.
     static QString escapeField(const QString &s);
 
-protected:
     void drawText(double x, double y, const QString &text) override;
     void drawLine(double x1, double y1, double x2, double y2) override;
     void drawPicture(const QImage &picture, double x, double y, double w, double h) override;
+
+protected:
     void recordMessage(const QString &title, const QString &text, MessageIcon icon) override;
 
 private:

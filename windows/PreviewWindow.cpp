@@ -436,8 +436,6 @@ QImage PreviewWindow::renderPaper(int index, double scale, Interaction *ui) cons
         QPainter painter(&image);
         PainterSurface surface(&painter, dpi);
         surface.setInteraction(&raised);
-        surface.currentX = 100;
-        surface.currentY = 100;
         DocumentRender::drawPage(*m_pages, surface, index + 1);
     }
     if (ui)
