@@ -21,24 +21,24 @@ private slots:
     void refusals_data()
     {
         QTest::addColumn<QStringList>("texts");   // top, left, second page's left
-        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("focus");
         QTest::addColumn<QString>("message");
         const QString notNumber = QStringLiteral("请输入整数值");
-        QTest::newRow("top text") << QStringList{"abc", "15", "9"} << "txtTop" << notNumber;
-        QTest::newRow("number before range") << QStringList{"99", "1 5", "9"} << "txtLeft" << notNumber;
-        QTest::newRow("absurdly negative") << QStringList{"20", "-1e300", "9"} << "txtLeft" << notNumber;
-        QTest::newRow("top 32") << QStringList{"32", "15", "9"} << "txtTop" << "下边距不能小于20，上边距请输入小于32的整数值";
-        QTest::newRow("top 14.9") << QStringList{"14.9", "15", "9"} << "txtTop" << "上边距不能小于15";
-        QTest::newRow("left 32") << QStringList{"20", "32", "9"} << "txtLeft" << "第一页左边距请输入小于32的整数值";
-        QTest::newRow("back 40") << QStringList{"20", "15", "40"} << "txtBackLeft" << "第二页左边距请输入小于32的整数值";
+        QTest::newRow("top text") << QStringList{"abc", "15", "9"} << int(MarginInput::Box::Top) << notNumber;
+        QTest::newRow("number before range") << QStringList{"99", "1 5", "9"} << int(MarginInput::Box::PageOneLeft) << notNumber;
+        QTest::newRow("absurdly negative") << QStringList{"20", "-1e300", "9"} << int(MarginInput::Box::PageOneLeft) << notNumber;
+        QTest::newRow("top 32") << QStringList{"32", "15", "9"} << int(MarginInput::Box::Top) << "下边距不能小于20，上边距请输入小于32的整数值";
+        QTest::newRow("top 14.9") << QStringList{"14.9", "15", "9"} << int(MarginInput::Box::Top) << "上边距不能小于15";
+        QTest::newRow("left 32") << QStringList{"20", "32", "9"} << int(MarginInput::Box::PageOneLeft) << "第一页左边距请输入小于32的整数值";
+        QTest::newRow("back 40") << QStringList{"20", "15", "40"} << int(MarginInput::Box::PageTwoLeft) << "第二页左边距请输入小于32的整数值";
     }
     void refusals()
     {
         QFETCH(QStringList, texts);
-        QString refused;
+        MarginInput::Box refused = MarginInput::Box::Top;
         const Result<MarginInput::Accepted> r = MarginInput::check(texts[0], texts[1], texts[2], &refused);
         QVERIFY(!r);
-        QTEST(refused, "focus");
+        QTEST(static_cast<int>(refused), "focus");
         QTEST(r.error(), "message");
         QCOMPARE(r.title(QString()), QStringLiteral("提示"));
     }
