@@ -17,8 +17,8 @@ public:
     double fontSize() const { return m_fontSize; }        // points
     void setFontSize(double points) { m_fontSize = points; }
     // The pen of the lines, in twips: it has the same weight on every device.
-    double drawWidth() const { return m_drawWidth; }
-    void setDrawWidth(double twips) { m_drawWidth = twips; }
+    double penWidth() const { return m_penWidth; }
+    void setPenWidth(double twips) { m_penWidth = twips; }
     // The height of one line of the current font: the distance from one
     // line's top to the next (MeasuringSurface::lineHeight).
     double lineHeight() { return m_measuring.lineHeight(m_fontName, m_fontSize); }
@@ -26,7 +26,7 @@ public:
     // Draws `text` in the current font with the top-left corner of its
     // first character cell at (x, y); positions are kept unrounded.
     virtual void drawText(double x, double y, const QString &text) = 0;
-    // A line from (x1, y1) to (x2, y2) in the current drawWidth().
+    // A line from (x1, y1) to (x2, y2) in the current penWidth().
     virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
     // The photo scaled into the rectangle.
     virtual void drawPicture(const QImage &picture, double x, double y, double width, double height) = 0;
@@ -48,7 +48,7 @@ protected:
 private:
     QString m_fontName = QStringLiteral("宋体");
     double m_fontSize = 12;
-    double m_drawWidth = 15;
+    double m_penWidth = 15;
     Interaction *m_interaction = nullptr;
     MeasuringSurface m_measuring;
 };

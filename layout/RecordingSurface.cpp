@@ -28,7 +28,7 @@ void RecordingSurface::drawLine(double x1, double y1, double x2, double y2)
     op.y = y1;
     op.x2 = x2;
     op.y2 = y2;
-    op.width = drawWidth();
+    op.width = penWidth();
     m_ops.append(op);
 }
 
@@ -139,7 +139,7 @@ void RecordingSurface::replay(DrawingSurface &target, const std::function<void(i
             target.drawText(op.x, op.y, op.text);
             break;
         case Op::Line:
-            target.setDrawWidth(op.width);
+            target.setPenWidth(op.width);
             target.drawLine(op.x, op.y, op.x2, op.y2);
             break;
         case Op::Picture:

@@ -51,7 +51,7 @@ void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thi
     // 1. Title
     surface.setFontSize(20);
     surface.setFontName(songTi());
-    surface.setDrawWidth(thickPen);
+    surface.setPenWidth(thickPen);
     surface.drawText(L + 1984.5, T - 567, QStringLiteral("干 部 任 免 审 批 表"));
 
     // 2. Outer frame, thick
@@ -61,7 +61,7 @@ void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thi
     surface.drawLine(L, T + H, L, T);
 
     // 3. Horizontal grid, thin
-    surface.setDrawWidth(thinPen);
+    surface.setPenWidth(thinPen);
     surface.drawLine(L, T + 600, L + 6350.4, T + 600);
     surface.drawLine(L, T + 1200, L + 6350.4, T + 1200);
     surface.drawLine(L, T + 1800, L + 6350.4, T + 1800);
@@ -87,9 +87,9 @@ void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thi
     const double postsToBeRemovedTop = proposedPostsBottom;
     postsToBeRemovedLines = positionRowLines(postsToBeRemoved);
     y = postsToBeRemovedTop + positionRowHeight(postsToBeRemovedLines);
-    surface.setDrawWidth(thickPen);
+    surface.setPenWidth(thickPen);
     surface.drawLine(L, y, L + W, y);
-    surface.setDrawWidth(thinPen);
+    surface.setPenWidth(thinPen);
     postsToBeRemovedBottom = roundHalfEven(y);
 
     // 6. Vertical grid, thin

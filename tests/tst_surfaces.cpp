@@ -116,7 +116,7 @@ private slots:
         r.beginPage(1);
         r.drawText(1786, 850.05, u"a\\b\tc\rd\ne"_s);
         QCOMPARE(roundHalfEven(r.lineHeight()), 210);
-        r.setDrawWidth(4);
+        r.setPenWidth(4);
         r.drawLine(850, 1134, 850 + 8165, 1134.0000001);
         r.drawPicture(QImage(), 7220.4, 1176.35, 1772.442, 2349.48);
         r.showMessage(u"系统"_s, u"姓名区域过小\r\n请重试！"_s);
@@ -161,7 +161,7 @@ private slots:
         {
             QPainter painter(&image);
             PainterSurface surface(&painter, 96);
-            surface.setDrawWidth(60);
+            surface.setPenWidth(60);
             surface.drawLine(1500, 1500, 12000, 1500);                 // y = 100 px
             surface.drawPicture(photo, 1500, 3000, 1500, 2400);   // 100, 200 and 100 x 160 px
         }
