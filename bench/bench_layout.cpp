@@ -77,7 +77,7 @@ void BM_Break300(benchmark::State &state)
 {
     const QString text = mixedText(300);
     MeasuringSurface ms;
-    ms.setUpFont(QStringLiteral("楷体"), 12, false, 1);
+    ms.setUpFont(QStringLiteral("楷体"), 12);
     QStringList lines;
     for (auto _ : state) {
         benchmark::DoNotOptimize(breakTextToLines(ms, text, 6067, lines));
@@ -90,7 +90,7 @@ void BM_Break300Plain(benchmark::State &state)
 {
     const QString text = mixedText(300);
     MeasuringSurface ms;
-    ms.setUpFont(QStringLiteral("楷体"), 12, false, 1);
+    ms.setUpFont(QStringLiteral("楷体"), 12);
     QStringList lines;
     for (auto _ : state) {
         benchmark::DoNotOptimize(plainBreak(ms, text, 6067, lines));

@@ -8,23 +8,15 @@
 #include "record/DocumentKind.h"
 #include "record/RecoveryStore.h"
 #include "record/RendererHandoff.h"
-#include "foundation/SettingsFiles.h"
+#include "foundation/Settings.h"
 #include "foundation/TextUtilities.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
-
-const QString kSettingName = QStringLiteral("preRMDir");
-
-QString settingKey()
-{
-    return kSettingName + QLatin1Char('/') + kSettingName;
-}
 
 // Restores the normal pointer however the command ends.
 class BusyPointer {
@@ -77,10 +69,7 @@ QString DocumentCommands::defaultDocumentsFolder()
 
 QString DocumentCommands::lastSaveFolderSetting()
 {
-    if (!irregularSettingsFile(kSettingName, kSettingName).isEmpty())
-        return defaultDocumentsFolder();   // a pipe there would never answer
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
-    return settings.value(settingKey(), defaultDocumentsFolder()).toString();
+    return Settings::lastSaveFolder(defaultDocumentsFolder());
 }
 
 void DocumentCommands::recordChanged()
@@ -340,14 +329,7 @@ DocumentCommands::SaveResult DocumentCommands::save()
         m_lastDialogPath = QFileInfo(path).absoluteFilePath();
         RecentDocuments::add(path);
         const QString folder = QFileInfo(path).absolutePath();
-        bool stored = false;
-        if (irregularSettingsFile(kSettingName, kSettingName).isEmpty()) {
-            QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kSettingName, kSettingName);
-            settings.setValue(settingKey(), folder);
-            settings.sync();
-            stored = settings.status() == QSettings::NoError;
-        }
-        if (!stored)
+        if (!Settings::setLastSaveFolder(folder))
             m_ui.message(QStringLiteral("系统"),
                          QStringLiteral("文件已保存，但保存位置未能记入设置，下次保存时对话框不会从这个文件夹开始。"),
                          MessageIcon::Information);

@@ -1,26 +1,13 @@
 #include "commands/RecentDocuments.h"
+#include "foundation/Settings.h"
 
 #include <QFileInfo>
-#include <QSettings>
-
-namespace {
-
-const QString kKey = QStringLiteral("RECENT/RECENT_FILES");
-
-void store(const QStringList &list)
-{
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("KQTS"), QStringLiteral("KQTS"));
-    settings.setValue(kKey, list);   // best effort: a list not kept is no loss of work
-}
-
-} // namespace
 
 namespace RecentDocuments {
 
 QStringList paths()
 {
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("KQTS"), QStringLiteral("KQTS"));
-    QStringList list = settings.value(kKey).toStringList();
+    QStringList list = Settings::recentDocuments();
     list.removeAll(QString());
     return list.mid(0, kMaxCount);
 }
@@ -31,14 +18,14 @@ void add(const QString &path)
     QStringList list = paths();
     list.removeAll(absolute);
     list.prepend(absolute);
-    store(list.mid(0, kMaxCount));
+    Settings::setRecentDocuments(list.mid(0, kMaxCount));   // a list not kept is no loss of work
 }
 
 void remove(const QString &path)
 {
     QStringList list = paths();
     if (list.removeAll(QFileInfo(path).absoluteFilePath()) > 0)
-        store(list);
+        Settings::setRecentDocuments(list);
 }
 
 } // namespace RecentDocuments

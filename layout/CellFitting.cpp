@@ -26,7 +26,7 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
     bool overflow = false;
     for (;;) {
         surface.setFontSize(size);
-        ms.setUpFont(fontName, size, false, 1);
+        ms.setUpFont(fontName, size);
         const int tw = roundHalfEven(ms.textWidth(t));
         const int lh = roundHalfEven(ms.textHeight(QStringLiteral("人")));
         if (tw <= w) {
@@ -112,11 +112,8 @@ void drawLinesInArea(const QStringList &linesIn, int x, int y, int w, int h, Dra
     else if (vAlign == VerticalAlignment::Bottom)
         top = y + h - n * lh;
 
-    for (int i = 0; i < n; ++i) {
-        surface.currentX = left;
-        surface.currentY = top + double(i) * lh;
-        surface.printText(lines.at(i));
-    }
+    for (int i = 0; i < n; ++i)
+        surface.drawText(left, top + double(i) * lh, lines.at(i));
 }
 
 double findFittingFontSize(MeasuringSurface &ms, const QString &text, int w, int h, const QString &fontName,
@@ -126,7 +123,7 @@ double findFittingFontSize(MeasuringSurface &ms, const QString &text, int w, int
     QStringList scratch;
     double size = startSize;
     for (;;) {
-        ms.setUpFont(fontName, size, false, 1);
+        ms.setUpFont(fontName, size);
         const int lh = roundHalfEven(ms.textHeight(QStringLiteral("人")));
         const int maxLines = lh > 0 ? roundHalfEven(double(h) / lh) : 0;
         const int n = breakTextToLines(ms, t, w, scratch);

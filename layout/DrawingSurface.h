@@ -12,27 +12,24 @@ class DrawingSurface {
 public:
     virtual ~DrawingSurface();
 
-    // Position of the next text output (top-left of its first character
-    // cell). Kept unrounded: callers pass fractional twips.
-    double currentX = 0;
-    double currentY = 0;
-
-    QString fontName() const { return m_fontName; }       // Font.Name: "宋体" or "楷体"
+    QString fontName() const { return m_fontName; }       // "宋体" or "楷体"
     void setFontName(const QString &name) { m_fontName = name; }
-    double fontSize() const { return m_fontSize; }        // Font.Size in points
-    void setFontSize(double points) { m_fontSize = points; }  // also `fontsize`
-    // DrawWidth, in twips: a pen has the same weight on every device.
-    double drawWidth() const { return m_drawWidth; }
-    void setDrawWidth(double twips) { m_drawWidth = twips; }
+    double fontSize() const { return m_fontSize; }        // points
+    void setFontSize(double points) { m_fontSize = points; }
+    // The pen of the lines, in twips: it has the same weight on every device.
+    double penWidth() const { return m_penWidth; }
+    void setPenWidth(double twips) { m_penWidth = twips; }
+    // The height of one line of the current font: the distance from one
+    // line's top to the next (MeasuringSurface::lineHeight).
+    double lineHeight() { return m_measuring.lineHeight(m_fontName, m_fontSize); }
 
-    // Draws `text` at (currentX, currentY) in the current font; then
-    // currentX = 0 and currentY advances by the height of one line of the
-    // current font (MeasuringSurface::lineHeight).
-    void printText(const QString &text);
-    // A line from (x1, y1) to (x2, y2) in the current drawWidth().
-    void strokeLine(double x1, double y1, double x2, double y2);
+    // Draws `text` in the current font with the top-left corner of its
+    // first character cell at (x, y); positions are kept unrounded.
+    virtual void drawText(double x, double y, const QString &text) = 0;
+    // A line from (x1, y1) to (x2, y2) in the current penWidth().
+    virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
     // The photo scaled into the rectangle.
-    void paintPicture(const QImage &picture, double x, double y, double width, double height);
+    virtual void drawPicture(const QImage &picture, double x, double y, double width, double height) = 0;
     // A message raised while drawing (the cell fitter's warnings, page
     // messages). Recorded in order with the drawing; forwarded to the
     // interaction when one is set.
@@ -46,15 +43,12 @@ public:
     Interaction *interaction() const { return m_interaction; }
 
 protected:
-    virtual void drawText(double x, double y, const QString &text) = 0;
-    virtual void drawLine(double x1, double y1, double x2, double y2) = 0;
-    virtual void drawPicture(const QImage &picture, double x, double y, double w, double h) = 0;
     virtual void recordMessage(const QString &title, const QString &text, MessageIcon icon);
 
 private:
     QString m_fontName = QStringLiteral("宋体");
     double m_fontSize = 12;
-    double m_drawWidth = 15;
+    double m_penWidth = 15;
     Interaction *m_interaction = nullptr;
     MeasuringSurface m_measuring;
 };

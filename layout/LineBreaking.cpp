@@ -73,7 +73,6 @@ int breakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStri
     // A blank text gives no lines, however wide its spaces.
     if (trimSpaces(text).isEmpty())
         return 0;
-    const double scale = ms.scale();
 
     QVector<double> adv;
     const int n = ms.advances(text, adv);
@@ -104,7 +103,7 @@ int breakTextToLines(MeasuringSurface &ms, const QString &text, int width, QStri
     double w = 0;       // width of characters start .. i-1
     while (i < n) {
         const double trial = w + adv[i];
-        if (roundHalfEven(trial * scale) <= width) {
+        if (roundHalfEven(trial) <= width) {
             w = trial;
             ++i;
             continue;

@@ -36,18 +36,6 @@ int pixelsFor(double points)
     return px < 1 ? 1 : px;
 }
 
-double scaleFor(int mode)
-{
-    switch (mode) {
-    case 2: return 1.0 / 20.0;            // points
-    case 3: return 1.0 / 15.0;            // pixels at 96 dpi
-    case 5: return 1.0 / kTwipsPerInch;   // inches
-    case 6: return 1.0 / kTwipsPerMm;     // millimetres
-    case 7: return 1.0 / (kTwipsPerMm * 10.0);
-    default: return 1.0;                  // twips
-    }
-}
-
 // Walks the code points of a text; a lone surrogate counts as one character.
 template<typename F>
 void forEachCodePoint(const QString &text, F f)
@@ -150,16 +138,15 @@ struct MeasuringSurface::FontCache {
 MeasuringSurface::MeasuringSurface() : m_cache(&FontCache::forThisThread())
 {
     // The hidden picture's design-time typeface.
-    setUpFont(QStringLiteral("宋体"), 12, false, 1);
+    setUpFont(QStringLiteral("宋体"), 12);
 }
 
-void MeasuringSurface::setUpFont(const QString &fontName, double fontSize, bool bold, int scaleMode)
+void MeasuringSurface::setUpFont(const QString &fontName, double fontSize, bool bold)
 {
     const double size = static_cast<float>(fontSize);
     const int px = pixelsFor(size);
     if (!m_current || m_current->pixels != px || m_current->bold != bold || m_current->name != fontName)
         m_current = m_cache->entry(fontName, size, bold);
-    m_scale = scaleFor(scaleMode);
 }
 
 double MeasuringSurface::textWidth(const QString &text)
@@ -167,12 +154,12 @@ double MeasuringSurface::textWidth(const QString &text)
     double w = 0;
     FontEntry *e = m_current;
     forEachCodePoint(text, [&](char32_t cp) { w += e->advance(cp); });
-    return w * m_scale;
+    return w;
 }
 
 double MeasuringSurface::textHeight(const QString &)
 {
-    return (m_current->ascent + m_current->descent) * m_scale;
+    return m_current->ascent + m_current->descent;
 }
 
 double MeasuringSurface::lineHeight(const QString &font, double size)
@@ -203,11 +190,6 @@ int MeasuringSurface::advances(const QString &text, QVector<double> &out)
     FontEntry *e = m_current;
     forEachCodePoint(text, [&](char32_t cp) { out.append(e->advance(cp)); });
     return out.size();
-}
-
-double MeasuringSurface::scale() const
-{
-    return m_scale;
 }
 
 FontLookup installedFontLookup()

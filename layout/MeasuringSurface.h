@@ -21,8 +21,8 @@ public:
     MeasuringSurface();
 
     // Sets typeface ("宋体"/"楷体" or a family), size in points (single
-    // precision), bold, and scale mode (1 = twips, the only one used).
-    void setUpFont(const QString &fontName, double fontSize, bool bold, int scaleMode);
+    // precision) and boldness of what is measured next.
+    void setUpFont(const QString &fontName, double fontSize, bool bold = false);
     // Width of `text` in the current font, in twips (unrounded).
     double textWidth(const QString &text);
     // Height of one line of the current font, in twips (unrounded).
@@ -43,10 +43,8 @@ public:
     // measured incrementally with exactly the same result as textWidth.
     double advance(char32_t codePoint);
     // The advances of every character of `text` in the current set-up, in
-    // twips (the scale mode does not apply). Returns the character count.
+    // twips. Returns the character count.
     int advances(const QString &text, QVector<double> &out);
-    // Factor from twips to the current scale unit (1 in twips mode).
-    double scale() const;
 
     struct FontEntry;
     struct FontCache;
@@ -54,7 +52,6 @@ public:
 private:
     FontCache *m_cache;
     FontEntry *m_current = nullptr;
-    double m_scale = 1.0;
 };
 
 // Whether a family is installed, by any of its names: the font database

@@ -46,9 +46,9 @@ void PainterSurface::drawLine(double x1, double y1, double x2, double y2)
     m_painter->save();
     m_painter->setRenderHint(QPainter::Antialiasing, true);
     m_painter->scale(m_scale, m_scale);
-    // DrawWidth is in twips, as is the scaled painter; a line never drops
+    // The pen width is in twips, as is the scaled painter; a line never drops
     // below one device pixel, so it stays visible at a low resolution.
-    QPen pen(Qt::black, qMax(drawWidth(), 1.0 / m_scale), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    QPen pen(Qt::black, qMax(penWidth(), 1.0 / m_scale), Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
     m_painter->setPen(pen);
     m_painter->drawLine(QPointF(x1, y1), QPointF(x2, y2));
     m_painter->restore();

@@ -18,7 +18,6 @@ public:
     double dotsPerInch() const { return m_dpi; }
     QPainter *painter() const { return m_painter; }
 
-protected:
     void drawText(double x, double y, const QString &text) override;
     void drawLine(double x1, double y1, double x2, double y2) override;
     void drawPicture(const QImage &picture, double x, double y, double w, double h) override;

@@ -28,7 +28,7 @@ void RecordingSurface::drawLine(double x1, double y1, double x2, double y2)
     op.y = y1;
     op.x2 = x2;
     op.y2 = y2;
-    op.width = drawWidth();
+    op.width = penWidth();
     m_ops.append(op);
 }
 
@@ -136,16 +136,14 @@ void RecordingSurface::replay(DrawingSurface &target, const std::function<void(i
         case Op::Text:
             target.setFontName(op.font);
             target.setFontSize(op.size);
-            target.currentX = op.x;
-            target.currentY = op.y;
-            target.printText(op.text);
+            target.drawText(op.x, op.y, op.text);
             break;
         case Op::Line:
-            target.setDrawWidth(op.width);
-            target.strokeLine(op.x, op.y, op.x2, op.y2);
+            target.setPenWidth(op.width);
+            target.drawLine(op.x, op.y, op.x2, op.y2);
             break;
         case Op::Picture:
-            target.paintPicture(op.image, op.x, op.y, op.x2, op.y2);
+            target.drawPicture(op.image, op.x, op.y, op.x2, op.y2);
             break;
         case Op::Message:
             break;

@@ -12,9 +12,9 @@ public:
         enum Kind { Page, Text, Line, Picture, Message } kind = Text;
         double x = 0, y = 0;     // text position, line start, picture corner
         double x2 = 0, y2 = 0;   // line end; picture width and height
-        QString font;            // text: Font.Name as set on the surface
-        double size = 0;         // text: Font.Size in points
-        double width = 0;        // line: DrawWidth in twips
+        QString font;            // text: typeface as set on the surface
+        double size = 0;         // text: size in points
+        double width = 0;        // line: pen width in twips
         int page = 0;            // page marker
         QString title;           // message
         QString text;            // text, message text
@@ -49,10 +49,11 @@ public:
     // Backslash, tab, CR and LF written as \\, \t, \r, \n.
     static QString escapeField(const QString &s);
 
-protected:
     void drawText(double x, double y, const QString &text) override;
     void drawLine(double x1, double y1, double x2, double y2) override;
     void drawPicture(const QImage &picture, double x, double y, double w, double h) override;
+
+protected:
     void recordMessage(const QString &title, const QString &text, MessageIcon icon) override;
 
 private:

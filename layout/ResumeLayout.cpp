@@ -27,7 +27,7 @@ void notePastEdge(DrawingSurface &surface, const QString &line, int x, int right
     if (rightEdge <= 0)
         return;
     MeasuringSurface &ms = surface.measuring();
-    ms.setUpFont(surface.fontName(), surface.fontSize(), false, 1);
+    ms.setUpFont(surface.fontName(), surface.fontSize());
     if (roundHalfEven(x + ms.textWidth(line)) <= rightEdge)
         return;
     if (numbers.isEmpty())
@@ -65,7 +65,6 @@ double resumeFontSize(const QString &text, int y, double bottomMm)
 void printResume(const QString &text, int x, int y, DrawingSurface &surface, double bottomMm,
                  int rightEdge)
 {
-    surface.currentY = y;
     if (text.isEmpty())
         return;
     const double size = resumeFontSize(text, y, bottomMm);
@@ -81,13 +80,17 @@ void printResume(const QString &text, int x, int y, DrawingSurface &surface, dou
     QList<int> pastEdge;
     QString firstPastEdge;
     int lineNumber = 1;
+    double lineTop = y;
+    const auto printLine = [&] {
+        notePastEdge(surface, line, x, rightEdge, lineNumber++, pastEdge, firstPastEdge);
+        surface.drawText(x, lineTop, line);
+        lineTop += surface.lineHeight();
+    };
     const int n = text.size();
     for (int i = 0; i < n; ++i) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('\r')) {
-            surface.currentX = x;
-            notePastEdge(surface, line, x, rightEdge, lineNumber++, pastEdge, firstPastEdge);
-            surface.printText(line);
+            printLine();
             line.clear();
             if (i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
@@ -96,9 +99,7 @@ void printResume(const QString &text, int x, int y, DrawingSurface &surface, dou
             line += c;
         }
     }
-    surface.currentX = x;
-    notePastEdge(surface, line, x, rightEdge, lineNumber, pastEdge, firstPastEdge);
-    surface.printText(line);
+    printLine();
     warnPastEdge(surface, pastEdge, firstPastEdge);
 
     surface.setFontSize(12);

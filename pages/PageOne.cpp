@@ -11,7 +11,6 @@
 #include "record/TextRules.h"
 
 using PageDrawing::kaiTi;
-using PageDrawing::printAt;
 using PageDrawing::songTi;
 
 namespace {
@@ -52,23 +51,23 @@ void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thi
     // 1. Title
     surface.setFontSize(20);
     surface.setFontName(songTi());
-    surface.setDrawWidth(thickPen);
-    printAt(surface, L + 1984.5, T - 567, QStringLiteral("干 部 任 免 审 批 表"));
+    surface.setPenWidth(thickPen);
+    surface.drawText(L + 1984.5, T - 567, QStringLiteral("干 部 任 免 审 批 表"));
 
     // 2. Outer frame, thick
-    surface.strokeLine(L, T, L + W, T);
-    surface.strokeLine(L + W, T, L + W, T + H);
-    surface.strokeLine(L + W, T + H, L, T + H);
-    surface.strokeLine(L, T + H, L, T);
+    surface.drawLine(L, T, L + W, T);
+    surface.drawLine(L + W, T, L + W, T + H);
+    surface.drawLine(L + W, T + H, L, T + H);
+    surface.drawLine(L, T + H, L, T);
 
     // 3. Horizontal grid, thin
-    surface.setDrawWidth(thinPen);
-    surface.strokeLine(L, T + 600, L + 6350.4, T + 600);
-    surface.strokeLine(L, T + 1200, L + 6350.4, T + 1200);
-    surface.strokeLine(L, T + 1800, L + 6350.4, T + 1800);
-    surface.strokeLine(L, T + 2400, L + W, T + 2400);
-    surface.strokeLine(L + 907.2, T + 3000, L + W, T + 3000);
-    surface.strokeLine(L, T + 3600, L + W, T + 3600);
+    surface.setPenWidth(thinPen);
+    surface.drawLine(L, T + 600, L + 6350.4, T + 600);
+    surface.drawLine(L, T + 1200, L + 6350.4, T + 1200);
+    surface.drawLine(L, T + 1800, L + 6350.4, T + 1800);
+    surface.drawLine(L, T + 2400, L + W, T + 2400);
+    surface.drawLine(L + 907.2, T + 3000, L + W, T + 3000);
+    surface.drawLine(L, T + 3600, L + W, T + 3600);
 
     // 4./5. The three position rows grow with their texts; each row's top
     // is the bottom of the one above, so count and draw row by row.
@@ -76,80 +75,80 @@ void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thi
     const double currentPostsTop = y;
     currentPostsLines = positionRowLines(currentPosts);
     y += positionRowHeight(currentPostsLines);
-    surface.strokeLine(L, y, L + W, y);
+    surface.drawLine(L, y, L + W, y);
     currentPostsBottom = roundHalfEven(y);
 
     const double proposedPostsTop = currentPostsBottom;
     proposedPostsLines = positionRowLines(proposedPosts);
     y = proposedPostsTop + positionRowHeight(proposedPostsLines);
-    surface.strokeLine(L, y, L + W, y);
+    surface.drawLine(L, y, L + W, y);
     proposedPostsBottom = roundHalfEven(y);
 
     const double postsToBeRemovedTop = proposedPostsBottom;
     postsToBeRemovedLines = positionRowLines(postsToBeRemoved);
     y = postsToBeRemovedTop + positionRowHeight(postsToBeRemovedLines);
-    surface.setDrawWidth(thickPen);
-    surface.strokeLine(L, y, L + W, y);
-    surface.setDrawWidth(thinPen);
+    surface.setPenWidth(thickPen);
+    surface.drawLine(L, y, L + W, y);
+    surface.setPenWidth(thinPen);
     postsToBeRemovedBottom = roundHalfEven(y);
 
     // 6. Vertical grid, thin
-    surface.strokeLine(L + 680.4, postsToBeRemovedBottom, L + 680.4, T + H);
-    surface.strokeLine(L + 2041.2, T + 3600, L + 2041.2, postsToBeRemovedBottom);
-    surface.strokeLine(L + 907.2, T, L + 907.2, T + 3600);
-    surface.strokeLine(L + 2041.2, T, L + 2041.2, T + 1800);
-    surface.strokeLine(L + 2948.4, T, L + 2948.4, T + 2400);
-    surface.strokeLine(L + 4082.4, T, L + 4082.4, T + 3600);
-    surface.strokeLine(L + 5216.4, T, L + 5216.4, T + 1800);
-    surface.strokeLine(L + 6350.4, T, L + 6350.4, T + 2400);
-    surface.strokeLine(L + 2041.2, T + 2400, L + 2041.2, T + 3600);
-    surface.strokeLine(L + 5216.4, T + 2400, L + 5216.4, T + 3600);
+    surface.drawLine(L + 680.4, postsToBeRemovedBottom, L + 680.4, T + H);
+    surface.drawLine(L + 2041.2, T + 3600, L + 2041.2, postsToBeRemovedBottom);
+    surface.drawLine(L + 907.2, T, L + 907.2, T + 3600);
+    surface.drawLine(L + 2041.2, T, L + 2041.2, T + 1800);
+    surface.drawLine(L + 2948.4, T, L + 2948.4, T + 2400);
+    surface.drawLine(L + 4082.4, T, L + 4082.4, T + 3600);
+    surface.drawLine(L + 5216.4, T, L + 5216.4, T + 1800);
+    surface.drawLine(L + 6350.4, T, L + 6350.4, T + 2400);
+    surface.drawLine(L + 2041.2, T + 2400, L + 2041.2, T + 3600);
+    surface.drawLine(L + 5216.4, T + 2400, L + 5216.4, T + 3600);
 
     // 7. Labels
     surface.setFontSize(12);
     surface.setFontName(kaiTi());
     const double R = postsToBeRemovedBottom;
-    printAt(surface, L + 113.4, T + 186.6, QStringLiteral("姓  名"));
-    printAt(surface, L + 2154.6, T + 786.6, QStringLiteral("籍  贯"));
-    printAt(surface, L + 4195.8, T + 786.6, QStringLiteral("出 生 地"));
-    printAt(surface, L + 4195.8, T + 1386.6, QStringLiteral("健康状况"));
-    printAt(surface, L + 113.4, T + 2736.6, QStringLiteral("学  历"));
-    printAt(surface, L + 113.4, T + 3036.6, QStringLiteral("学  位"));
-    printAt(surface, L + 113.4, T + 1836.6, QStringLiteral("专业技"));
-    printAt(surface, L + 113.4, T + 2136.6, QStringLiteral("术职务"));
-    printAt(surface, L + 85.05, currentPostsTop + positionRowHeight(currentPostsLines) / 2.0 - 113.4,
+    surface.drawText(L + 113.4, T + 186.6, QStringLiteral("姓  名"));
+    surface.drawText(L + 2154.6, T + 786.6, QStringLiteral("籍  贯"));
+    surface.drawText(L + 4195.8, T + 786.6, QStringLiteral("出 生 地"));
+    surface.drawText(L + 4195.8, T + 1386.6, QStringLiteral("健康状况"));
+    surface.drawText(L + 113.4, T + 2736.6, QStringLiteral("学  历"));
+    surface.drawText(L + 113.4, T + 3036.6, QStringLiteral("学  位"));
+    surface.drawText(L + 113.4, T + 1836.6, QStringLiteral("专业技"));
+    surface.drawText(L + 113.4, T + 2136.6, QStringLiteral("术职务"));
+    surface.drawText(L + 85.05, currentPostsTop + positionRowHeight(currentPostsLines) / 2.0 - 113.4,
             QStringLiteral(" 现  任  职  务"));
-    printAt(surface, L + 85.05, proposedPostsTop + positionRowHeight(proposedPostsLines) / 2.0 - 113.4,
+    surface.drawText(L + 85.05, proposedPostsTop + positionRowHeight(proposedPostsLines) / 2.0 - 113.4,
             QStringLiteral(" 拟  任  职  务"));
-    printAt(surface, L + 85.05, postsToBeRemovedTop + positionRowHeight(postsToBeRemovedLines) / 2.0 - 113.4,
+    surface.drawText(L + 85.05, postsToBeRemovedTop + positionRowHeight(postsToBeRemovedLines) / 2.0 - 113.4,
             QStringLiteral(" 拟  免  职  务"));
-    printAt(surface, L + 226.8, R + 1386.6, QStringLiteral("简"));
-    printAt(surface, L + 226.8, R + 3486.6, QStringLiteral("历"));
-    printAt(surface, L + 2154.6, T + 186.6, QStringLiteral("性  别"));
-    printAt(surface, L + 113.4, T + 1236.6, QStringLiteral("入  党"));
-    printAt(surface, L + 113.4, T + 1536.6, QStringLiteral("时  间"));
-    printAt(surface, L + 2154.6, T + 1236.6, QStringLiteral("参加工"));
-    printAt(surface, L + 2154.6, T + 1536.6, QStringLiteral("作时间"));
-    printAt(surface, L + 113.4, T + 786.6, QStringLiteral("民  族"));
-    printAt(surface, L + 3061.8, T + 1836.6, QStringLiteral("熟悉专业"));
-    printAt(surface, L + 3061.8, T + 2136.6, QStringLiteral("有何专长"));
-    printAt(surface, L + 1134, T + 2436.6, QStringLiteral("全日制"));
-    printAt(surface, L + 1134, T + 2736.6, QStringLiteral("教  育"));
-    printAt(surface, L + 1134, T + 3036.6, QStringLiteral("在  职"));
-    printAt(surface, L + 1134, T + 3336.6, QStringLiteral("教  育"));
-    printAt(surface, L + 4195.8, T + 2436.6, QStringLiteral("毕业院校"));
-    printAt(surface, L + 4195.8, T + 2736.6, QStringLiteral("系及专业"));
-    printAt(surface, L + 4195.8, T + 3036.6, QStringLiteral("毕业院校"));
-    printAt(surface, L + 4195.8, T + 3336.6, QStringLiteral("系及专业"));
-    printAt(surface, L + 4195.8, T + 36.6, QStringLiteral("出生年月"));
-    printAt(surface, L + 4139.1, T + 336.6, QStringLiteral("(    岁)"));
-    printAt(surface, L + 5273.1, T + 336.6, QStringLiteral("(    岁)"));
+    surface.drawText(L + 226.8, R + 1386.6, QStringLiteral("简"));
+    surface.drawText(L + 226.8, R + 3486.6, QStringLiteral("历"));
+    surface.drawText(L + 2154.6, T + 186.6, QStringLiteral("性  别"));
+    surface.drawText(L + 113.4, T + 1236.6, QStringLiteral("入  党"));
+    surface.drawText(L + 113.4, T + 1536.6, QStringLiteral("时  间"));
+    surface.drawText(L + 2154.6, T + 1236.6, QStringLiteral("参加工"));
+    surface.drawText(L + 2154.6, T + 1536.6, QStringLiteral("作时间"));
+    surface.drawText(L + 113.4, T + 786.6, QStringLiteral("民  族"));
+    surface.drawText(L + 3061.8, T + 1836.6, QStringLiteral("熟悉专业"));
+    surface.drawText(L + 3061.8, T + 2136.6, QStringLiteral("有何专长"));
+    surface.drawText(L + 1134, T + 2436.6, QStringLiteral("全日制"));
+    surface.drawText(L + 1134, T + 2736.6, QStringLiteral("教  育"));
+    surface.drawText(L + 1134, T + 3036.6, QStringLiteral("在  职"));
+    surface.drawText(L + 1134, T + 3336.6, QStringLiteral("教  育"));
+    surface.drawText(L + 4195.8, T + 2436.6, QStringLiteral("毕业院校"));
+    surface.drawText(L + 4195.8, T + 2736.6, QStringLiteral("系及专业"));
+    surface.drawText(L + 4195.8, T + 3036.6, QStringLiteral("毕业院校"));
+    surface.drawText(L + 4195.8, T + 3336.6, QStringLiteral("系及专业"));
+    surface.drawText(L + 4195.8, T + 36.6, QStringLiteral("出生年月"));
+    surface.drawText(L + 4139.1, T + 336.6, QStringLiteral("(    岁)"));
+    surface.drawText(L + 5273.1, T + 336.6, QStringLiteral("(    岁)"));
 
     // 8. Photo, scaled into its box whatever its proportions
     if (hasPhoto && !photoPicture.isNull())
-        surface.paintPicture(photoPicture, L + 6350.4 + 20, T + 14 + 28.35, 1772.442, 2349.48);
+        surface.drawPicture(photoPicture, L + 6350.4 + 20, T + 14 + 28.35, 1772.442, 2349.48);
     else
-        printAt(surface, L + 6804, T + 1020.6, QStringLiteral("照    片"));
+        surface.drawText(L + 6804, T + 1020.6, QStringLiteral("照    片"));
 
     // 9. Fields
     fillName(surface);
@@ -202,7 +201,7 @@ void FormPages::fillName(DrawingSurface &surface)
 
 void FormPages::fillSex(DrawingSurface &surface)
 {
-    printAt(surface, margins.pageOneLeft + 3402, margins.top + 166.5, stripLineBreaks(sex));
+    surface.drawText(margins.pageOneLeft + 3402, margins.top + 166.5, stripLineBreaks(sex));
 }
 
 // A dotted date; a text that is not a number (a period word) loses its dots.
@@ -231,7 +230,7 @@ void FormPages::fillAge(DrawingSurface &surface)
         return;   // no age can be computed from this birth date
     // A fractional result (a year such as "19.5") becomes the nearest whole
     // number, halves to even.
-    printAt(surface, margins.pageOneLeft + 5443.2, margins.top + 316.5, QString::number(roundHalfEven(years)));
+    surface.drawText(margins.pageOneLeft + 5443.2, margins.top + 316.5, QString::number(roundHalfEven(years)));
 }
 
 void FormPages::fillEthnicGroup(DrawingSurface &surface)

@@ -8,7 +8,6 @@
 #include "record/TextRules.h"
 
 using PageDrawing::kaiTi;
-using PageDrawing::printAt;
 
 namespace {
 
@@ -31,82 +30,82 @@ void FormPages::drawPageTwo(DrawingSurface &surface, double thickPen, double thi
     const double T = margins.top, B = margins.pageTwoLeft, W = margins.tableWidth, H = margins.tableHeight;
 
     // 1. Outer frame, thick
-    surface.setDrawWidth(thickPen);
-    surface.strokeLine(B, T, B + W, T);
-    surface.strokeLine(B + W, T, B + W, T + H);
-    surface.strokeLine(B + W, T + H, B, T + H);
-    surface.strokeLine(B, T + H, B, T);
+    surface.setPenWidth(thickPen);
+    surface.drawLine(B, T, B + W, T);
+    surface.drawLine(B + W, T, B + W, T + H);
+    surface.drawLine(B + W, T + H, B, T + H);
+    surface.drawLine(B, T + H, B, T);
 
     // 2. Section lines across the whole width, thin
-    surface.setDrawWidth(thinPen);
-    surface.strokeLine(B, T + 1210.8, B + W, T + 1210.8);
-    surface.strokeLine(B, T + 2044.8, B + W, T + 2044.8);
-    surface.strokeLine(B, T + 3255.6, B + W, T + 3255.6);
+    surface.setPenWidth(thinPen);
+    surface.drawLine(B, T + 1210.8, B + W, T + 1210.8);
+    surface.drawLine(B, T + 2044.8, B + W, T + 2044.8);
+    surface.drawLine(B, T + 3255.6, B + W, T + 3255.6);
 
     // 3. Label column
-    surface.strokeLine(B + 623.7, T, B + 623.7, T + H);
+    surface.drawLine(B + 623.7, T, B + 623.7, T + H);
 
     // 4. Family table rows; the last one closes the table across the width
     for (int row = 1; row <= 7; ++row) {
         const double y = T + 3255.6 + 600.0 * row;
-        surface.strokeLine(B + 623.7, y, B + W, y);
+        surface.drawLine(B + 623.7, y, B + W, y);
     }
-    surface.strokeLine(B, T + 8055.6, B + W, T + 8055.6);
+    surface.drawLine(B, T + 8055.6, B + W, T + 8055.6);
 
     // 5. Family table columns, alternately down and up
-    surface.strokeLine(B + 1587.6, T + 3255.6, B + 1587.6, T + 8055.6);
-    surface.strokeLine(B + 2721.6, T + 8055.6, B + 2721.6, T + 3255.6);
-    surface.strokeLine(B + 3175.2, T + 3255.6, B + 3175.2, T + 8055.6);
-    surface.strokeLine(B + 4082.4, T + 8055.6, B + 4082.4, T + 3255.6);
+    surface.drawLine(B + 1587.6, T + 3255.6, B + 1587.6, T + 8055.6);
+    surface.drawLine(B + 2721.6, T + 8055.6, B + 2721.6, T + 3255.6);
+    surface.drawLine(B + 3175.2, T + 3255.6, B + 3175.2, T + 8055.6);
+    surface.drawLine(B + 4082.4, T + 8055.6, B + 4082.4, T + 3255.6);
 
     // 6. Top of the approval blocks, thick
-    surface.setDrawWidth(thickPen);
-    surface.strokeLine(B, T + 9809.1, B + W, T + 9809.1);
-    surface.setDrawWidth(thinPen);
+    surface.setPenWidth(thickPen);
+    surface.drawLine(B, T + 9809.1, B + W, T + 9809.1);
+    surface.setPenWidth(thinPen);
 
     // 7. Between the approval blocks, and the second block's label column
-    surface.strokeLine(B + 4139.1, T + 9809.1, B + 4139.1, T + H);
-    surface.strokeLine(B + 4819.5, T + H, B + 4819.5, T + 9809.1);
+    surface.drawLine(B + 4139.1, T + 9809.1, B + 4139.1, T + H);
+    surface.drawLine(B + 4819.5, T + H, B + 4819.5, T + 9809.1);
 
     // 8. Labels
     surface.setFontSize(12);
     surface.setFontName(kaiTi());
-    printAt(surface, B + 198.45, T + 73.2, QStringLiteral("奖"));
-    printAt(surface, B + 198.45, T + 344.85, QStringLiteral("惩"));
-    printAt(surface, B + 198.45, T + 644.85, QStringLiteral("情"));
-    printAt(surface, B + 198.45, T + 944.85, QStringLiteral("况"));
-    printAt(surface, B + 85.05, T + 1216.5, QStringLiteral("年核"));
-    printAt(surface, B + 85.05, T + 1488.15, QStringLiteral("度结"));
-    printAt(surface, B + 85.05, T + 1759.8, QStringLiteral("考果"));
-    printAt(surface, B + 198.45, T + 2088.15, QStringLiteral("任"));
-    printAt(surface, B + 198.45, T + 2388.15, QStringLiteral("免"));
-    printAt(surface, B + 198.45, T + 2688.15, QStringLiteral("理"));
-    printAt(surface, B + 198.45, T + 2988.15, QStringLiteral("由"));
+    surface.drawText(B + 198.45, T + 73.2, QStringLiteral("奖"));
+    surface.drawText(B + 198.45, T + 344.85, QStringLiteral("惩"));
+    surface.drawText(B + 198.45, T + 644.85, QStringLiteral("情"));
+    surface.drawText(B + 198.45, T + 944.85, QStringLiteral("况"));
+    surface.drawText(B + 85.05, T + 1216.5, QStringLiteral("年核"));
+    surface.drawText(B + 85.05, T + 1488.15, QStringLiteral("度结"));
+    surface.drawText(B + 85.05, T + 1759.8, QStringLiteral("考果"));
+    surface.drawText(B + 198.45, T + 2088.15, QStringLiteral("任"));
+    surface.drawText(B + 198.45, T + 2388.15, QStringLiteral("免"));
+    surface.drawText(B + 198.45, T + 2688.15, QStringLiteral("理"));
+    surface.drawText(B + 198.45, T + 2988.15, QStringLiteral("由"));
     const QString family = QStringLiteral("家庭主要成员及重要社会关系");
     for (int i = 0; i < family.size(); ++i)
-        printAt(surface, B + 198.45, T + 3766.5 + 300.0 * i, family.mid(i, 1));
+        surface.drawText(B + 198.45, T + 3766.5 + 300.0 * i, family.mid(i, 1));
     const QString unit = QStringLiteral("呈报单位");
     for (int i = 0; i < unit.size(); ++i)
-        printAt(surface, B + 198.45, T + 8400 + 300.0 * i, unit.mid(i, 1));
-    printAt(surface, B + 85.05, T + 10151.55, QStringLiteral("审意"));
-    printAt(surface, B + 85.05, T + 10451.55, QStringLiteral("批"));
-    printAt(surface, B + 85.05, T + 10751.55, QStringLiteral("机"));
-    printAt(surface, B + 85.05, T + 11051.55, QStringLiteral("关见"));
-    printAt(surface, B + 737.1, T + 3466.5, QStringLiteral("称  谓"));
-    printAt(surface, B + 1757.7, T + 3466.5, QStringLiteral("姓   名"));
-    printAt(surface, B + 2835, T + 3316.5, QStringLiteral("年"));
-    printAt(surface, B + 2835, T + 3616.5, QStringLiteral("龄"));
-    printAt(surface, B + 3288.6, T + 3316.5, QStringLiteral("政  治"));
-    printAt(surface, B + 3288.6, T + 3616.5, QStringLiteral("面  貌"));
-    printAt(surface, B + 4932.9, T + 3466.5, QStringLiteral("工 作 单 位 及 职 务"));
-    printAt(surface, B + 2551.5, T + 10816.5, QStringLiteral("(盖章)"));
-    printAt(surface, B + 2324.7, T + 11116.5, QStringLiteral("年   月   日"));
-    printAt(surface, B + 6690.6, T + 10816.5, QStringLiteral("(盖章)"));
-    printAt(surface, B + 6520.5, T + 11116.5, QStringLiteral("年   月   日"));
-    printAt(surface, B + 4252.5, T + 10151.55, QStringLiteral("行任"));
-    printAt(surface, B + 4252.5, T + 10451.55, QStringLiteral("政免"));
-    printAt(surface, B + 4252.5, T + 10751.55, QStringLiteral("机意"));
-    printAt(surface, B + 4252.5, T + 11051.55, QStringLiteral("关见"));
+        surface.drawText(B + 198.45, T + 8400 + 300.0 * i, unit.mid(i, 1));
+    surface.drawText(B + 85.05, T + 10151.55, QStringLiteral("审意"));
+    surface.drawText(B + 85.05, T + 10451.55, QStringLiteral("批"));
+    surface.drawText(B + 85.05, T + 10751.55, QStringLiteral("机"));
+    surface.drawText(B + 85.05, T + 11051.55, QStringLiteral("关见"));
+    surface.drawText(B + 737.1, T + 3466.5, QStringLiteral("称  谓"));
+    surface.drawText(B + 1757.7, T + 3466.5, QStringLiteral("姓   名"));
+    surface.drawText(B + 2835, T + 3316.5, QStringLiteral("年"));
+    surface.drawText(B + 2835, T + 3616.5, QStringLiteral("龄"));
+    surface.drawText(B + 3288.6, T + 3316.5, QStringLiteral("政  治"));
+    surface.drawText(B + 3288.6, T + 3616.5, QStringLiteral("面  貌"));
+    surface.drawText(B + 4932.9, T + 3466.5, QStringLiteral("工 作 单 位 及 职 务"));
+    surface.drawText(B + 2551.5, T + 10816.5, QStringLiteral("(盖章)"));
+    surface.drawText(B + 2324.7, T + 11116.5, QStringLiteral("年   月   日"));
+    surface.drawText(B + 6690.6, T + 10816.5, QStringLiteral("(盖章)"));
+    surface.drawText(B + 6520.5, T + 11116.5, QStringLiteral("年   月   日"));
+    surface.drawText(B + 4252.5, T + 10151.55, QStringLiteral("行任"));
+    surface.drawText(B + 4252.5, T + 10451.55, QStringLiteral("政免"));
+    surface.drawText(B + 4252.5, T + 10751.55, QStringLiteral("机意"));
+    surface.drawText(B + 4252.5, T + 11051.55, QStringLiteral("关见"));
 
     // 9. Reporting date from the fill-in date; leading zeros of month and
     // day are dropped
@@ -114,14 +113,14 @@ void FormPages::drawPageTwo(DrawingSurface &surface, double thickPen, double thi
     const QString year = fillingDate.left(4);
     const QString month = fillingDate.mid(4, 1) == QLatin1String("0") ? fillingDate.mid(5, 1) : fillingDate.mid(4, 2);
     const QString day = fillingDate.mid(6, 1) == QLatin1String("0") ? fillingDate.mid(7, 1) : fillingDate.mid(6, 2);
-    printAt(surface, B + 5273.1, dateY, year + QStringLiteral(" 年"));
-    printAt(surface, B + 6254.01, dateY, month);
-    printAt(surface, B + 6577.2, dateY, QStringLiteral("月"));
-    printAt(surface, B + 6917.4, dateY, day);
-    printAt(surface, B + 7257.6, dateY, QStringLiteral("日"));
+    surface.drawText(B + 5273.1, dateY, year + QStringLiteral(" 年"));
+    surface.drawText(B + 6254.01, dateY, month);
+    surface.drawText(B + 6577.2, dateY, QStringLiteral("月"));
+    surface.drawText(B + 6917.4, dateY, day);
+    surface.drawText(B + 7257.6, dateY, QStringLiteral("日"));
 
     // 10. Fill-in person, below the frame
-    printAt(surface, B + 283.5, T + 11801.55, QStringLiteral("填表人：") + filledBy);
+    surface.drawText(B + 283.5, T + 11801.55, QStringLiteral("填表人：") + filledBy);
 
     // 11. Fields
     fillRewardsAndPunishments(surface);
@@ -217,7 +216,7 @@ void FormPages::fillReportingUnit(DrawingSurface &surface)
     const double B = margins.pageTwoLeft, T = margins.top;
     const QString label = QStringLiteral("呈报单位");
     if (n <= 9) {
-        printAt(surface, B + 4932.9, T + 8788.5, text);
+        surface.drawText(B + 4932.9, T + 8788.5, text);
         return;
     }
     if (n <= 29)

@@ -22,10 +22,10 @@ bool usable(const QString &text)
     return isNumeric(text) && std::fabs(valueOf(text)) < kLargestMillimetres;
 }
 
-Failure refuse(QString *refusedControl, const char *control, const QString &message)
+Failure refuse(MarginInput::Box *refused, MarginInput::Box box, const QString &message)
 {
-    if (refusedControl)
-        *refusedControl = QLatin1String(control);
+    if (refused)
+        *refused = box;
     return Failure{FailureKind::RefusedMargins, message};
 }
 
@@ -38,25 +38,27 @@ int shownMillimetres(int twips)
     return static_cast<int>(std::trunc(twips / 56.6));
 }
 
-::Result<Accepted> check(const QString &top, const QString &left, const QString &backLeft,
-                         QString *refusedControl)
+::Result<Accepted> check(const QString &top, const QString &left, const QString &backLeft, Box *refused)
 {
     if (!usable(top))
-        return refuse(refusedControl, "txtTop", kNotNumber);
+        return refuse(refused, Box::Top, kNotNumber);
     if (!usable(left))
-        return refuse(refusedControl, "txtLeft", kNotNumber);
+        return refuse(refused, Box::PageOneLeft, kNotNumber);
     if (!usable(backLeft))
-        return refuse(refusedControl, "txtBackLeft", kNotNumber);
+        return refuse(refused, Box::PageTwoLeft, kNotNumber);
 
     const double t = valueOf(top), l = valueOf(left), b = valueOf(backLeft);
+    // The top margin is limited by what it leaves below the table (205 mm
+    // of a 257 mm sheet): from 32 mm on, less than 20 mm. So the refusal
+    // speaks of the lower margin first.
     if (t >= 32)
-        return refuse(refusedControl, "txtTop", QStringLiteral("下边距不能小于20，上边距请输入小于32的整数值"));
+        return refuse(refused, Box::Top, QStringLiteral("下边距不能小于20，上边距请输入小于32的整数值"));
     if (t < 15)
-        return refuse(refusedControl, "txtTop", QStringLiteral("上边距不能小于15"));
+        return refuse(refused, Box::Top, QStringLiteral("上边距不能小于15"));
     if (l >= 32)
-        return refuse(refusedControl, "txtLeft", QStringLiteral("第一页左边距请输入小于32的整数值"));
+        return refuse(refused, Box::PageOneLeft, QStringLiteral("第一页左边距请输入小于32的整数值"));
     if (b >= 32)
-        return refuse(refusedControl, "txtBackLeft", QStringLiteral("第二页左边距请输入小于32的整数值"));
+        return refuse(refused, Box::PageTwoLeft, QStringLiteral("第二页左边距请输入小于32的整数值"));
 
     Accepted r;
     const double mmT = std::trunc(t), mmL = std::trunc(l), mmB = std::trunc(b);

@@ -2,23 +2,18 @@
 #include "foundation/Result.h"
 #include "record/PageMargins.h"
 
-class QSettings;
-
-// The page margins in the per-user settings store: application "KQTS",
-// section "RM", whole twips as decimal text. Read when the entry window
-// opens, written when the application ends.
+// The page margins in the per-user settings store, whole twips as decimal
+// text. Read when the entry window opens, written when the application ends.
 namespace MarginSettings {
 
 // All five values at their defaults, then the three margins from the
 // store; a stored text that is not a number, or a margin the dialog could
 // not have set (a damaged store), keeps the default and `problem` (when
-// given) says so. Width and height are never read.
-PageMargins load(QSettings &store, QString *problem = nullptr);
-// The user's store; one that is not a regular file is not read.
+// given) says so, as it does for a store that is not a regular file. Width
+// and height are never read.
 PageMargins load(QString *problem = nullptr);
-// Writes the five keys in their fixed order; fails when the store reports
-// that it could not be written.
-Result<> store(const PageMargins &margins, QSettings &store);
+// Writes the five keys in their fixed order; fails when the store could not
+// be written.
 Result<> store(const PageMargins &margins);
 
 // The range a stored margin is taken from, in twips: the top as the dialog

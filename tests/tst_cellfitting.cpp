@@ -107,7 +107,7 @@ private slots:
         const QStringList three = bars(u"一|二|三"_s), blank{QString()};
         auto draw = [&](const QStringList &lines, int h, bool flag, int mode) {
             RecordingSurface r = recorder(u"楷体"_s, 12);
-            r.measuring().setUpFont(u"楷体"_s, 12, false, 1);
+            r.measuring().setUpFont(u"楷体"_s, 12);
             drawLinesInArea(lines, 0, 0, 1000, h, r, HorizontalAlignment::Centre, VerticalAlignment::Top, flag,
                             OverflowMode(mode));
             return textsOf(r);

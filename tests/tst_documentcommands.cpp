@@ -1,5 +1,6 @@
 #include "foundation/AppInfo.h"
 #include "foundation/Clock.h"
+#include "foundation/Settings.h"
 #include "commands/DocumentCommands.h"
 #include "record/CompanionPhoto.h"
 #include "record/DocumentKind.h"
@@ -94,14 +95,12 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
     }
 
     void init()
     {
         Clock::setToday(QDate(2024, 5, 6));
-        for (const char *app : {"preRMDir", "KQTS"})
-            QSettings(QSettings::NativeFormat, QSettings::UserScope, app, app).clear();
+        Settings::useScratchFolder(m_settings.path());
     }
 
     void saveFolderRemembered()
@@ -112,7 +111,7 @@ private slots:
         QVERIFY(s.cmds.saveDocument());
         QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
         QCOMPARE(s.ui.shown[0].startPath, DocumentCommands::defaultDocumentsFolder());
-        QCOMPARE(QSettings(QSettings::NativeFormat, QSettings::UserScope, "preRMDir", "preRMDir").value("preRMDir/preRMDir").toString(),
+        QCOMPARE(QSettings(m_settings.filePath("preRMDir/preRMDir.conf"), QSettings::IniFormat).value("preRMDir/preRMDir").toString(),
                  m_docs.path());
         QCOMPARE(s.cmds.currentDocumentPath(), doc("first.dwz"));
         QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);

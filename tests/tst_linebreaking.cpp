@@ -97,7 +97,7 @@ private slots:
         QFETCH(int, width);
         QFETCH(QStringList, lines);
         MeasuringSurface ms;
-        ms.setUpFont(u"宋体"_s, 12, false, 1);
+        ms.setUpFont(u"宋体"_s, 12);
         QStringList got{u"stale"_s};
         QCOMPARE(breakTextToLines(ms, text, width, got), int(lines.size()));
         QCOMPARE(got, lines);
@@ -121,7 +121,7 @@ private slots:
             const QString font = rng.bounded(2) ? u"宋体"_s : u"楷体"_s;
             const double size = sizes[rng.bounded(6)];
             const int width = rng.bounded(10) == 0 ? rng.bounded(-10, 300) : rng.bounded(100, 4000);
-            ms.setUpFont(font, size, false, 1);
+            ms.setUpFont(font, size);
             QStringList fast, plain;
             const int nFast = breakTextToLines(ms, text, width, fast);
             if (nFast != plainBreak(ms, text, width, plain) || fast != plain)

@@ -1,5 +1,6 @@
 #include "record/MarginInput.h"
 #include "record/MarginSettings.h"
+#include "foundation/Settings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,32 +15,30 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        // Keep the user's own settings out of reach.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        Settings::useScratchFolder(m_dir.path());
     }
 
     void refusals_data()
     {
         QTest::addColumn<QStringList>("texts");   // top, left, second page's left
-        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("focus");
         QTest::addColumn<QString>("message");
         const QString notNumber = QStringLiteral("请输入整数值");
-        QTest::newRow("top text") << QStringList{"abc", "15", "9"} << "txtTop" << notNumber;
-        QTest::newRow("number before range") << QStringList{"99", "1 5", "9"} << "txtLeft" << notNumber;
-        QTest::newRow("absurdly negative") << QStringList{"20", "-1e300", "9"} << "txtLeft" << notNumber;
-        QTest::newRow("top 32") << QStringList{"32", "15", "9"} << "txtTop" << "下边距不能小于20，上边距请输入小于32的整数值";
-        QTest::newRow("top 14.9") << QStringList{"14.9", "15", "9"} << "txtTop" << "上边距不能小于15";
-        QTest::newRow("left 32") << QStringList{"20", "32", "9"} << "txtLeft" << "第一页左边距请输入小于32的整数值";
-        QTest::newRow("back 40") << QStringList{"20", "15", "40"} << "txtBackLeft" << "第二页左边距请输入小于32的整数值";
+        QTest::newRow("top text") << QStringList{"abc", "15", "9"} << int(MarginInput::Box::Top) << notNumber;
+        QTest::newRow("number before range") << QStringList{"99", "1 5", "9"} << int(MarginInput::Box::PageOneLeft) << notNumber;
+        QTest::newRow("absurdly negative") << QStringList{"20", "-1e300", "9"} << int(MarginInput::Box::PageOneLeft) << notNumber;
+        QTest::newRow("top 32") << QStringList{"32", "15", "9"} << int(MarginInput::Box::Top) << "下边距不能小于20，上边距请输入小于32的整数值";
+        QTest::newRow("top 14.9") << QStringList{"14.9", "15", "9"} << int(MarginInput::Box::Top) << "上边距不能小于15";
+        QTest::newRow("left 32") << QStringList{"20", "32", "9"} << int(MarginInput::Box::PageOneLeft) << "第一页左边距请输入小于32的整数值";
+        QTest::newRow("back 40") << QStringList{"20", "15", "40"} << int(MarginInput::Box::PageTwoLeft) << "第二页左边距请输入小于32的整数值";
     }
     void refusals()
     {
         QFETCH(QStringList, texts);
-        QString refused;
+        MarginInput::Box refused = MarginInput::Box::Top;
         const Result<MarginInput::Accepted> r = MarginInput::check(texts[0], texts[1], texts[2], &refused);
         QVERIFY(!r);
-        QTEST(refused, "focus");
+        QTEST(static_cast<int>(refused), "focus");
         QTEST(r.error(), "message");
         QCOMPARE(r.kind(), FailureKind::RefusedMargins);
     }
@@ -63,35 +62,30 @@ private slots:
 
     void storeRoundTrip()
     {
-        QSettings store(m_dir.filePath(QStringLiteral("roundtrip.ini")), QSettings::IniFormat);
+        // What one run writes at its end, under the names existing stores hold, the next run reads.
         const PageMargins m{1020, -57, 1701, 1, 11624};   // the width is written, never read back
-        QVERIFY(MarginSettings::store(m, store));
+        QVERIFY(MarginSettings::store(m));
+        QSettings store(m_dir.filePath(QStringLiteral("KQTS/KQTS.conf")), QSettings::IniFormat);
         QCOMPARE(store.value(QStringLiteral("RM/TBL_TOP_DIST")).toString(), QStringLiteral("1020"));
         QCOMPARE(store.value(QStringLiteral("RM/TBL_WIDTH")).toString(), QStringLiteral("1"));
-        const PageMargins back = MarginSettings::load(store);
+        const PageMargins back = MarginSettings::load();
         QVERIFY(back.top == 1020 && back.pageOneLeft == -57 && back.pageTwoLeft == 1701 && back.tableWidth == 8165);
-        // What one run writes at its end, the next run reads from the user's store.
-        MarginSettings::store(m);
-        const PageMargins next = MarginSettings::load();
-        QVERIFY(next.top == 1020 && next.pageOneLeft == -57 && next.pageTwoLeft == 1701);
-        // A store that cannot be written says so.
-        QVERIFY(QFile(m_dir.filePath(QStringLiteral("not-a-folder"))).open(QIODevice::WriteOnly));
-        QSettings unwritable(m_dir.filePath(QStringLiteral("not-a-folder/margins.ini")), QSettings::IniFormat);
-        QVERIFY(!MarginSettings::store(m, unwritable));
         // Values that are no twip count read as the defaults.
         store.setValue(QStringLiteral("RM/TBL_TOP_DIST"), QStringLiteral("abc"));
         store.setValue(QStringLiteral("RM/TBLBACK_LEFT_DIST"), QStringLiteral("1e99"));
-        const PageMargins fallback = MarginSettings::load(store);
+        store.sync();
+        const PageMargins fallback = MarginSettings::load();
         QVERIFY(fallback.top == 1134 && fallback.pageOneLeft == -57 && fallback.pageTwoLeft == 510);
         // A damaged store's absurd margins are not used, and that is said.
         store.setValue(QStringLiteral("RM/TBL_TOP_DIST"), QStringLiteral("1000000000"));
         store.setValue(QStringLiteral("RM/TBL_LEFT_DIST"), QStringLiteral("-20000"));
         store.setValue(QStringLiteral("RM/TBLBACK_LEFT_DIST"), QStringLiteral("1758"));
+        store.sync();
         QString problem;
-        const PageMargins absurd = MarginSettings::load(store, &problem);
+        const PageMargins absurd = MarginSettings::load(&problem);
         QVERIFY(absurd.top == 1134 && absurd.pageOneLeft == 850 && absurd.pageTwoLeft == 1758);
         QVERIFY2(problem.contains(QStringLiteral("TBL_TOP_DIST=1000000000，TBL_LEFT_DIST=-20000")), qPrintable(problem));
-        // The user's store is read from a regular file only: a pipe would never answer.
+        // The store is read from a regular file only: a pipe would never answer.
         const QString userFile = m_dir.filePath(QStringLiteral("KQTS/KQTS.conf"));
         QVERIFY(QFile::remove(userFile) && ::mkfifo(QFile::encodeName(userFile).constData(), 0600) == 0);
         problem.clear();
@@ -99,6 +93,11 @@ private slots:
         QVERIFY(piped.top == 1134 && problem.contains(QStringLiteral("不是普通文件")));
         QVERIFY(!MarginSettings::store(m));
         QVERIFY(QFile::remove(userFile));
+        // A store that cannot be written says so.
+        QVERIFY(QFile(m_dir.filePath(QStringLiteral("KQTS"))).remove() || QDir(m_dir.filePath(QStringLiteral("KQTS"))).removeRecursively());
+        QVERIFY(QFile(m_dir.filePath(QStringLiteral("KQTS"))).open(QIODevice::WriteOnly));
+        QVERIFY(!MarginSettings::store(m));
+        QVERIFY(QFile::remove(m_dir.filePath(QStringLiteral("KQTS"))));
     }
 };
 

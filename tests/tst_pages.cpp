@@ -64,7 +64,7 @@ QString joined(const QList<Op> &ops)
 double kaiTiLineHeight()
 {
     MeasuringSurface ms;
-    ms.setUpFont(QStringLiteral("楷体"), 12, false, 1);
+    ms.setUpFont(QStringLiteral("楷体"), 12);
     return roundHalfEven(ms.textHeight(QStringLiteral("高")));
 }
 

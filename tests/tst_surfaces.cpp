@@ -34,9 +34,7 @@ QImage renderImage(double dpi)
     for (const Run &r : sampleRuns()) {
         surface.setFontName(r.font);
         surface.setFontSize(r.size);
-        surface.currentX = r.x;
-        surface.currentY = r.y;
-        surface.printText(r.text);
+        surface.drawText(r.x, r.y, r.text);
     }
     return image;
 }
@@ -65,16 +63,16 @@ private slots:
         MeasuringSurface ms;
         const QString mixed = u"干部 Cadre 1960.05（江苏）, “引号” ABCxyz！"_s;
         for (const QString &font : {u"宋体"_s, u"楷体"_s}) {
-            ms.setUpFont(font, 12, false, 1);
+            ms.setUpFont(font, 12);
             QVERIFY(roundHalfEven(ms.textWidth(u"人"_s)) == 240 && roundHalfEven(ms.textWidth(u"A"_s)) == 120);
             QVERIFY(ms.textWidth(QString()) == 0.0 && roundHalfEven(ms.textHeight(u"人"_s)) == 240);
             QCOMPARE(roundHalfEven(ms.lineHeight(font, 12)), 240);
-            ms.setUpFont(font, 10.5, false, 1);   // not measured at 10 or 11
+            ms.setUpFont(font, 10.5);   // not measured at 10 or 11
             QVERIFY(roundHalfEven(ms.textHeight(u"人"_s)) == 210 && roundHalfEven(ms.textWidth(u"人"_s)) == 210);
             ms.lineHeight(font, 20);   // leaves the set-up alone
             QCOMPARE(roundHalfEven(ms.textWidth(u"人"_s)), 210);
             for (double size : {12.0, 10.5, 9.0, 8.0}) {
-                ms.setUpFont(font, size, false, 1);
+                ms.setUpFont(font, size);
                 QCOMPARE(ms.textWidth(mixed), QFontMetricsF(ms.twipFont(font, size)).horizontalAdvance(mixed));
             }
         }
@@ -116,16 +114,11 @@ private slots:
     {
         RecordingSurface r = recorder(u"楷体"_s, 10.5);
         r.beginPage(1);
-        r.currentX = 1786;
-        r.currentY = 850.05;
-        r.printText(u"a\\b\tc\rd\ne"_s);
-        // printText starts the next line at the left edge, one line lower.
-        QCOMPARE(r.currentX, 0.0);
-        QCOMPARE(r.currentY, 850.05 + MeasuringSurface().lineHeight(u"楷体"_s, 10.5));
-        QCOMPARE(roundHalfEven(r.currentY - 850.05), 210);
-        r.setDrawWidth(4);
-        r.strokeLine(850, 1134, 850 + 8165, 1134.0000001);
-        r.paintPicture(QImage(), 7220.4, 1176.35, 1772.442, 2349.48);
+        r.drawText(1786, 850.05, u"a\\b\tc\rd\ne"_s);
+        QCOMPARE(roundHalfEven(r.lineHeight()), 210);
+        r.setPenWidth(4);
+        r.drawLine(850, 1134, 850 + 8165, 1134.0000001);
+        r.drawPicture(QImage(), 7220.4, 1176.35, 1772.442, 2349.48);
         r.showMessage(u"系统"_s, u"姓名区域过小\r\n请重试！"_s);
         r.beginPage(2);
         QCOMPARE(r.displayList(), u"page\t1\n"
@@ -144,11 +137,11 @@ private slots:
         const QImage low = renderImage(96), high = renderImage(600);
         MeasuringSurface ms;
         for (const Run &r : sampleRuns()) {
-            ms.setUpFont(r.font, r.size, false, 1);
+            ms.setUpFont(r.font, r.size);
             const double width = ms.textWidth(r.text), lh = ms.textHeight(r.text), em = r.size * 20;
             const QRectF hi = inkBox(high, 600, r), lo = inkBox(low, 96, r);
-            // The ink lies in the measured box: from currentX across the
-            // measured width, from currentY down one line.
+            // The ink lies in the measured box: from the text's position
+            // across the measured width and down one line.
             QVERIFY2(hi.left() >= r.x - 3 && hi.left() <= r.x + 0.25 * em, qPrintable(r.text));
             QVERIFY2(hi.right() <= r.x + width + 3 && hi.right() >= r.x + width - 0.8 * em, qPrintable(r.text));
             QVERIFY2(hi.top() >= r.y - 3 && hi.bottom() <= r.y + lh + 3, qPrintable(r.text));
@@ -168,9 +161,9 @@ private slots:
         {
             QPainter painter(&image);
             PainterSurface surface(&painter, 96);
-            surface.setDrawWidth(60);
-            surface.strokeLine(1500, 1500, 12000, 1500);                 // y = 100 px
-            surface.paintPicture(photo, 1500, 3000, 1500, 2400);   // 100, 200 and 100 x 160 px
+            surface.setPenWidth(60);
+            surface.drawLine(1500, 1500, 12000, 1500);                 // y = 100 px
+            surface.drawPicture(photo, 1500, 3000, 1500, 2400);   // 100, 200 and 100 x 160 px
         }
         auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
         QVERIFY(!dark(400, 97) && dark(400, 98) && dark(400, 101) && !dark(400, 102));

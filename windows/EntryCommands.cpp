@@ -38,22 +38,15 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
     m_documents.onCheckFailed = [this](const FieldPlace &refused) { m_window.showField(refused); };
     m_documents.onPartyTextRejected = [this] { focusPartyText(); };
 
-    const struct {
-        const char *name;
-        void (EntryCommands::*slot)();
-    } commands[] = {
-        {"CmdDiaoru", &EntryCommands::load},   {"CmdSave", &EntryCommands::saveDocument},
-        {"CmdPreviewP", &EntryCommands::preview}, {"cmdDist", &EntryCommands::editMargins},
-        {"cmdPhoto", &EntryCommands::choosePhoto},     {"cmdPicture", &EntryCommands::choosePicture},
-    };
-    for (const auto &c : commands) {
-        if (QPushButton *b = m_window.button(QLatin1String(c.name))) {
-            b->setEnabled(true);
-            connect(b, &QPushButton::clicked, this, c.slot);
-        }
-    }
+    const EntryButtons &buttons = m_window.buttons();
+    connect(buttons.load, &QPushButton::clicked, this, &EntryCommands::load);
+    connect(buttons.save, &QPushButton::clicked, this, &EntryCommands::saveDocument);
+    connect(buttons.preview, &QPushButton::clicked, this, &EntryCommands::preview);
+    connect(buttons.margins, &QPushButton::clicked, this, &EntryCommands::editMargins);
+    connect(buttons.photo, &QPushButton::clicked, this, &EntryCommands::choosePhoto);
+    connect(buttons.photoFrame, &QPushButton::clicked, this, &EntryCommands::choosePicture);
     m_batch = std::make_unique<BatchCommands>(ui, m_margins, &m_window);
-    if (QPushButton *b = m_window.button(QStringLiteral("cmdBatch"))) {
+    if (QPushButton *b = buttons.batch) {
         auto *menu = new QMenu(b);
         menu->setObjectName(QStringLiteral("batchMenu"));
         menu->addAction(QStringLiteral("打印多份文件…"), this, [this] { m_batch->printDocuments(); });
@@ -70,7 +63,7 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
     }
     // The documents opened last: from a small arrow beside 调入, a right
     // click on it, or a key.
-    if (QPushButton *load = m_window.button(QStringLiteral("CmdDiaoru"))) {
+    if (QPushButton *load = buttons.load) {
         m_recentMenu = new QMenu(load);
         m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
         connect(m_recentMenu, &QMenu::aboutToShow, this, &EntryCommands::fillRecentMenu);
@@ -199,7 +192,7 @@ void EntryCommands::choosePhoto()
 
 void EntryCommands::showPhotoFrame()
 {
-    QPushButton *frame = m_window.button(QStringLiteral("cmdPicture"));
+    QPushButton *frame = m_window.buttons().photoFrame;
     if (!frame)
         return;
     const AppointmentRecord &record = m_window.record();

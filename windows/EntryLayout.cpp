@@ -163,11 +163,15 @@ const QVector<QLineF> &lines(int page)
 const QVector<Button> &buttons()
 {
     static const QVector<Button> b = {
-        {"CmdDiaoru", QStringLiteral("调  入")},  {"CmdSave", QStringLiteral("保  存")},
-        {"CmdNextPage", QStringLiteral("下一页")}, {"CmdLastpage", QStringLiteral("上一页")},
-        {"CmdPreviewP", QStringLiteral("预 览 ")}, {"cmdDist", QStringLiteral("设置边距")},
-        {"cmdPhoto", QStringLiteral("照  片")},   {"CmdClose", QStringLiteral("关  闭")},
-        {"cmdHelp", QStringLiteral("帮  助")},
+        {&EntryButtons::load, "CmdDiaoru", QStringLiteral("调  入")},
+        {&EntryButtons::save, "CmdSave", QStringLiteral("保  存")},
+        {&EntryButtons::nextPage, "CmdNextPage", QStringLiteral("下一页")},
+        {&EntryButtons::previousPage, "CmdLastpage", QStringLiteral("上一页")},
+        {&EntryButtons::preview, "CmdPreviewP", QStringLiteral("预 览 ")},
+        {&EntryButtons::margins, "cmdDist", QStringLiteral("设置边距")},
+        {&EntryButtons::photo, "cmdPhoto", QStringLiteral("照  片")},
+        {&EntryButtons::close, "CmdClose", QStringLiteral("关  闭")},
+        {&EntryButtons::help, "cmdHelp", QStringLiteral("帮  助")},
     };
     return b;
 }

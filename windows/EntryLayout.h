@@ -8,6 +8,25 @@
 // Where everything sits on the two entry pages, in twips from the page's
 // top-left corner. The window converts to pixels at the screen's logical
 // resolution.
+class QPushButton;
+
+// The entry window's buttons, one member each: a command is connected to a
+// member, so a button nothing is connected to shows in the code instead of
+// staying silently dead.
+struct EntryButtons {
+    QPushButton *load = nullptr;
+    QPushButton *save = nullptr;
+    QPushButton *nextPage = nullptr;
+    QPushButton *previousPage = nullptr;
+    QPushButton *preview = nullptr;
+    QPushButton *margins = nullptr;
+    QPushButton *photo = nullptr;
+    QPushButton *close = nullptr;
+    QPushButton *help = nullptr;
+    QPushButton *batch = nullptr;        // 批量打印, after the form's own buttons
+    QPushButton *photoFrame = nullptr;   // the photo frame on page one
+};
+
 namespace EntryLayout {
 
 constexpr double kPageWidth = 9979.2;
@@ -39,8 +58,9 @@ struct Label {
 const QVector<Label> &labels(int page);
 const QVector<QLineF> &lines(int page);
 
-// Command buttons above the pages: object name and caption.
+// Command buttons above the pages: the window's member, object name and caption.
 struct Button {
+    QPushButton *EntryButtons::*member;
     const char *name;
     QString caption;
 };

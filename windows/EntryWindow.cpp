@@ -46,18 +46,18 @@ constexpr int kFitCheckDelay = 250;   // ms after the last key before a box is m
 
 // Keys of the window's commands; the buttons' tooltips show them.
 struct CommandKeys {
-    const char *button;
+    QPushButton *EntryButtons::*button;
     QKeySequence::StandardKey standard;
     std::initializer_list<QKeyCombination> keys;
 };
 
 const CommandKeys kCommandKeys[] = {
-    {"CmdDiaoru", QKeySequence::Open, {}},
-    {"CmdSave", QKeySequence::Save, {Qt::ALT | Qt::Key_S}},
-    {"CmdPreviewP", QKeySequence::Print, {Qt::ALT | Qt::Key_P}},
-    {"CmdNextPage", QKeySequence::UnknownKey, {Qt::CTRL | Qt::Key_PageDown}},
-    {"CmdLastpage", QKeySequence::UnknownKey, {Qt::CTRL | Qt::Key_PageUp}},
-    {"cmdHelp", QKeySequence::HelpContents, {Qt::Key_F1}},
+    {&EntryButtons::load, QKeySequence::Open, {}},
+    {&EntryButtons::save, QKeySequence::Save, {Qt::ALT | Qt::Key_S}},
+    {&EntryButtons::preview, QKeySequence::Print, {Qt::ALT | Qt::Key_P}},
+    {&EntryButtons::nextPage, QKeySequence::UnknownKey, {Qt::CTRL | Qt::Key_PageDown}},
+    {&EntryButtons::previousPage, QKeySequence::UnknownKey, {Qt::CTRL | Qt::Key_PageUp}},
+    {&EntryButtons::help, QKeySequence::HelpContents, {Qt::Key_F1}},
 };
 
 QString key(const QString &name, int row)
@@ -188,7 +188,7 @@ void EntryWindow::buildPages()
     photo->installEventFilter(this);
     photo->setGeometry(m_pages[0]->toPixels(EntryLayout::photoFrame()));
     photo->setFont(songtiFont(12));
-    m_buttons.insert(photo->objectName(), photo);
+    m_buttons.photoFrame = photo;
 
     m_fitTimer = new QTimer(this);
     m_fitTimer->setSingleShot(true);
@@ -207,7 +207,7 @@ void EntryWindow::buildButtons()
         const QRectF r = EntryLayout::buttonRect(i);
         b->setGeometry(twipsX(r.left()), twipsY(r.top()), twipsX(r.width()), twipsY(r.height()));
         b->setFont(songtiFont(10.5));
-        m_buttons.insert(b->objectName(), b);
+        m_buttons.*list[i].member = b;
     }
     // Printing or exporting many saved documents at once, after the form's
     // own buttons.
@@ -218,23 +218,21 @@ void EntryWindow::buildButtons()
     batch->setFont(songtiFont(10.5));
     // Its caption says enough; the menu arrow would crowd it.
     batch->setStyleSheet(QStringLiteral("QPushButton::menu-indicator { image: none; width: 0px; }"));
-    m_buttons.insert(batch->objectName(), batch);
+    m_buttons.batch = batch;
     // The form is as wide as its page or its button row, whichever is wider.
     m_buttonStrip->resize(qMax(twipsX(EntryLayout::kPageWidth), batch->geometry().right() + 1 + twipsX(45)),
                           twipsY(EntryLayout::kPageTop));
-    connect(button(QStringLiteral("CmdNextPage")), &QPushButton::clicked, this, &EntryWindow::showNextPage);
-    connect(button(QStringLiteral("CmdLastpage")), &QPushButton::clicked, this, &EntryWindow::showPreviousPage);
-    connect(button(QStringLiteral("CmdClose")), &QPushButton::clicked, this, &EntryWindow::closeEditor);
-    connect(button(QStringLiteral("cmdHelp")), &QPushButton::clicked, this, &EntryWindow::showHelp);
+    connect(m_buttons.nextPage, &QPushButton::clicked, this, &EntryWindow::showNextPage);
+    connect(m_buttons.previousPage, &QPushButton::clicked, this, &EntryWindow::showPreviousPage);
+    connect(m_buttons.close, &QPushButton::clicked, this, &EntryWindow::closeEditor);
+    connect(m_buttons.help, &QPushButton::clicked, this, &EntryWindow::showHelp);
     installCommandKeys();
 }
 
 void EntryWindow::installCommandKeys()
 {
     for (const CommandKeys &c : kCommandKeys) {
-        QPushButton *b = button(QLatin1String(c.button));
-        if (!b)
-            continue;
+        QPushButton *b = m_buttons.*c.button;
         QList<QKeySequence> keys;
         if (c.standard != QKeySequence::UnknownKey)
             keys << QKeySequence::keyBindings(c.standard);
@@ -379,11 +377,6 @@ QPlainTextEdit *EntryWindow::control(const QString &name, int row) const
     return m_controls.value(key(name, f->isFamily() ? qMax(row, 0) : -1), nullptr);
 }
 
-QPushButton *EntryWindow::button(const QString &name) const
-{
-    return m_buttons.value(name, nullptr);
-}
-
 EntryPage *EntryWindow::page(int number) const
 {
     return (number == 1 || number == 2) ? m_pages[number - 1] : nullptr;
@@ -437,10 +430,10 @@ void EntryWindow::setTabOrderFromLayout()
     QList<QWidget *> chain;
     for (const EntryLayout::ControlPlace &place : EntryLayout::controlPlaces())
         chain << control(place.name, place.row);
-    chain << button(QStringLiteral("cmdPicture"));
+    chain << m_buttons.photoFrame;
     for (const EntryLayout::Button &b : EntryLayout::buttons())
-        chain << button(QLatin1String(b.name));
-    chain << button(QStringLiteral("cmdBatch"));
+        chain << m_buttons.*b.member;
+    chain << m_buttons.batch;
     for (int i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -505,10 +498,8 @@ void EntryWindow::ensureVisible(QPlainTextEdit *box)
     m_scrollArea->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 1, r.height() / 2 + 1);
 }
 
-bool EntryWindow::resumeKeyPress(int keyAscii)
+void EntryWindow::resumeEnterPressed()
 {
-    if (keyAscii != 13)
-        return false;
     QPlainTextEdit *box = control(QStringLiteral("txtJianLi"));
     QTextCursor c = box->textCursor();
     c.beginEditBlock();
@@ -522,7 +513,6 @@ bool EntryWindow::resumeKeyPress(int keyAscii)
         c.insertText(QLatin1Char('\n') + QString(kResumeIndent, QLatin1Char(' ')));
     c.endEditBlock();
     box->setTextCursor(c);
-    return true;
 }
 
 void EntryWindow::reportingUnitFocusLost()
@@ -573,7 +563,7 @@ bool EntryWindow::isPhotoDrop(QObject *target, const QString &path) const
         return false;   // a document loads wherever it is dropped
     static const QStringList pictures = {QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                          QStringLiteral("png"), QStringLiteral("pic")};
-    return target == button(QStringLiteral("cmdPicture")) || pictures.contains(QFileInfo(path).suffix().toLower());
+    return target == m_buttons.photoFrame || pictures.contains(QFileInfo(path).suffix().toLower());
 }
 
 bool EntryWindow::acceptDocumentDrop(QEvent *event, QObject *target)
@@ -687,8 +677,10 @@ bool EntryWindow::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == control(QStringLiteral("txtJianLi")) && event->type() == QEvent::KeyPress) {
         const auto *k = static_cast<QKeyEvent *>(event);
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && resumeKeyPress(13))
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            resumeEnterPressed();
             return true;
+        }
     } else if (watched == control(QStringLiteral("txtChengbao")) && event->type() == QEvent::FocusOut) {
         // Leaving the field, not the window: another application, a menu or
         // our own message box taking the focus is no reason to check.

@@ -1,4 +1,5 @@
 #pragma once
+#include "windows/EntryLayout.h"
 #include "windows/HelpLauncher.h"
 #include "record/AppointmentRecord.h"
 #include "record/PageMargins.h"
@@ -43,7 +44,7 @@ public:
 
     // The entry box of a field ("txtName"; family columns take the row).
     QPlainTextEdit *control(const QString &name, int row = -1) const;
-    QPushButton *button(const QString &name) const;
+    const EntryButtons &buttons() const { return m_buttons; }
     EntryPage *page(int number) const;
     // The bar that scrolls page `number` while it is shown; null otherwise.
     QScrollBar *pageScrollBar(int number) const;
@@ -70,8 +71,8 @@ public slots:
     void showPreviousPage();
     void closeEditor();
     void showHelp();
-    // Enter in the résumé box; true when the key was handled here.
-    bool resumeKeyPress(int keyAscii);
+    // Enter in the résumé box: a new line, indented, the date rule applied.
+    void resumeEnterPressed();
     void reportingUnitFocusLost();
 
 signals:
@@ -125,7 +126,7 @@ private:
     EntryPage *m_pages[2] = {nullptr, nullptr};
     int m_pageScroll[2] = {0, 0};   // where each page was scrolled to
     QHash<QString, QPlainTextEdit *> m_controls;   // "txtName", "txtChengwei#3"
-    QHash<QString, QPushButton *> m_buttons;
+    EntryButtons m_buttons;
     QList<QKeySequence> m_commandKeys;
     int m_currentPage = 1;
     bool m_refreshing = false;

@@ -81,12 +81,12 @@ void MarginDialog::allowEditing()
 
 void MarginDialog::applyMargins()
 {
-    QString refused;
+    MarginInput::Box refused = MarginInput::Box::Top;
     const Result<MarginInput::Accepted> checked =
         MarginInput::check(txtTop->text(), txtLeft->text(), txtBackLeft->text(), &refused);
     if (!checked) {
-        if (auto *box = findChild<QLineEdit *>(refused))
-            box->setFocus();
+        QLineEdit *const boxes[] = {txtTop, txtLeft, txtBackLeft};
+        boxes[static_cast<int>(refused)]->setFocus();
         showFailure(m_ui, checked);
         return;
     }

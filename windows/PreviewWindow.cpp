@@ -32,7 +32,7 @@
 #include <cmath>
 
 // One sheet of paper inside the viewport: shows its persistent image and
-// passes the mouse to the window's drag procedures in twips.
+// passes the mouse to the window's paper drag in twips.
 class PaperPicture : public QWidget {
 public:
     PaperPicture(PreviewWindow *form, int index, QWidget *parent)
@@ -51,22 +51,18 @@ protected:
     }
     void mousePressEvent(QMouseEvent *e) override
     {
-        m_form->paperMousePress(m_index, buttonValue(e->buttons()), yTwips(e));
+        m_form->startPaperDrag(yTwips(e));
     }
     void mouseMoveEvent(QMouseEvent *e) override
     {
-        m_form->paperMouseMove(m_index, buttonValue(e->buttons()), yTwips(e));
+        m_form->dragPaper(m_index, e->buttons(), yTwips(e));
     }
-    void mouseReleaseEvent(QMouseEvent *e) override
+    void mouseReleaseEvent(QMouseEvent *) override
     {
-        m_form->paperMouseRelease(m_index, buttonValue(e->buttons()), yTwips(e));
+        m_form->endPaperDrag();
     }
 
 private:
-    static int buttonValue(Qt::MouseButtons b)
-    {
-        return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0);
-    }
     // Twips of the sheet, whatever the zoom.
     double yTwips(QMouseEvent *e) const { return m_form->pixelsToTwips(e->position().y()) / m_form->zoomScale(); }
 
@@ -432,8 +428,6 @@ QImage PreviewWindow::renderPaper(int index, double scale, Interaction *ui) cons
         QPainter painter(&image);
         PainterSurface surface(&painter, dpi);
         surface.setInteraction(&raised);
-        surface.currentX = 100;
-        surface.currentY = 100;
         DocumentRender::drawPage(*m_pages, surface, index + 1);
     }
     if (ui)
@@ -487,7 +481,7 @@ void PreviewWindow::scrollPageTwo()
     setPaperTop(1, kPaperTopAtZero - pageTwoScrollBar->value());
 }
 
-void PreviewWindow::paperMousePress(int, int, double y)
+void PreviewWindow::startPaperDrag(double y)
 {
     QCursor cursor;
     if (!loadCursorFile(cursorPath, &cursor)) {
@@ -508,14 +502,15 @@ void PreviewWindow::paperMousePress(int, int, double y)
     m_dragging = true;
 }
 
-void PreviewWindow::paperMouseMove(int index, int button, double y)
+void PreviewWindow::dragPaper(int index, Qt::MouseButtons buttons, double y)
 {
-    if (button != 1 || !m_dragging || (index != 0 && index != 1))
+    // The left button alone moves the paper.
+    if (buttons != Qt::LeftButton || !m_dragging || (index != 0 && index != 1))
         return;
     setPaperTop(index, m_top[index] + y - m_dragStartY);
 }
 
-void PreviewWindow::paperMouseRelease(int, int, double)
+void PreviewWindow::endPaperDrag()
 {
     m_dragging = false;
     if (m_overrideCursor) {
@@ -564,7 +559,7 @@ void PreviewWindow::unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    paperMouseRelease(0, 0, 0);
+    endPaperDrag();
     if (onUnload)
         onUnload();
 }

@@ -80,16 +80,17 @@ public:
     static constexpr double kViewportHeight = 7665;
     static constexpr int kPaperTopAtZero = 1080;     // Top = 1080 - Value
 
-    // Event procedures, public so the window can be driven step by step.
+    // What the window's controls do, public so the window can be driven step by step.
     void setUp();
     void drawAndShowPage(int pageNumber);
     void showPageOne();      // "上页"
     void showPageTwo();      // "下页"
     void scrollPageOne();
     void scrollPageTwo();
-    void paperMousePress(int index, int button, double y);
-    void paperMouseMove(int index, int button, double y);
-    void paperMouseRelease(int index, int button, double y);
+    // Dragging a paper up and down with the mouse; y in twips of the sheet.
+    void startPaperDrag(double y);
+    void dragPaper(int index, Qt::MouseButtons buttons, double y);
+    void endPaperDrag();
     // Zoom: Ctrl+Plus, Ctrl+Minus, Ctrl+0 (100 %), the wheel with Ctrl, the
     // zoom box (page width, whole page, fixed steps).
     void setZoom(PreviewZoom zoom);

@@ -54,7 +54,7 @@ class TestEndToEnd : public QObject {
             QTest::mouseClick(r->cmdPrint, Qt::LeftButton);
             QTest::mouseClick(r->cmdClose, Qt::LeftButton);
         });
-        QTest::mouseClick(w.button(QStringLiteral("CmdPreviewP")), Qt::LeftButton);
+        QTest::mouseClick(w.buttons().preview, Qt::LeftButton);
         QVERIFY(seen && !w.commands().renderer()->isVisible());
         QVERIFY2(QFile::exists(pdf), qPrintable(ui.messageTexts().join(QLatin1Char('|'))));
     }
@@ -100,9 +100,9 @@ private slots:
                 QTest::mouseClick(d->cmdExit, Qt::LeftButton);
             }
         });
-        QTest::mouseClick(w->button(QStringLiteral("cmdPicture")), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().photoFrame, Qt::LeftButton);
         QVERIFY(w->record().hasPhoto);
-        QVERIFY(!w->button(QStringLiteral("cmdPicture"))->icon().isNull());
+        QVERIFY(!w->buttons().photoFrame->icon().isNull());
 
         // Margins: top 25 mm.
         onNextModal([](QWidget *modal) {
@@ -112,18 +112,18 @@ private slots:
                 QTest::mouseClick(d->cmdOk, Qt::LeftButton);
             }
         });
-        QTest::mouseClick(w->button(QStringLiteral("cmdDist")), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().margins, Qt::LeftButton);
         QCOMPARE(w->commands().margins().top, 1418);   // 25 x 56.7 = 1417.5, to even
 
         previewAndPrint(*w, ui, pdf1);
         ui.fileNames << doc;
-        QTest::mouseClick(w->button(QStringLiteral("CmdSave")), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().save, Qt::LeftButton);
         QCOMPARE(ui.messageTexts(), QStringList());
         QVERIFY(!w->isDirty());
         QCOMPARE(readAll(path("zhangsan.pic")), readAll(path("photo.jpg")));
 
         QSignalSpy unloaded(w.get(), &EntryWindow::unloaded);
-        QTest::mouseClick(w->button(QStringLiteral("CmdClose")), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().close, Qt::LeftButton);
         QCOMPARE(unloaded.size(), 1);
         for (const auto &s : ui.shown)
             QVERIFY(s.kind != ScriptedInteraction::Shown::Question);   // saved: no save prompt
@@ -136,7 +136,7 @@ private slots:
         w2->show();
         QCOMPARE(w2->commands().margins().top, 1418);   // read back from the store
         ui2.fileNames << doc;
-        QTest::mouseClick(w2->button(QStringLiteral("CmdDiaoru")), Qt::LeftButton);
+        QTest::mouseClick(w2->buttons().load, Qt::LeftButton);
         QCOMPARE(w2->record().name, QStringLiteral("张三"));
         QCOMPARE(w2->record().fillingDate, QStringLiteral("20240302"));
         QVERIFY(w2->record().hasPhoto);

@@ -75,8 +75,8 @@ private slots:
         auto px = [&](double t) { return int(std::lround(t * w->logicalDpiX() / 1440)); };
         auto py = [&](double t) { return int(std::lround(t * w->logicalDpiY() / 1440)); };
         QCOMPARE(w->page(1)->mapTo(w.get(), QPoint(0, 0)).y(), py(450));
-        for (const char *name : {"CmdDiaoru", "CmdSave", "CmdNextPage", "CmdPreviewP", "cmdDist", "CmdClose", "cmdHelp"})
-            QVERIFY2(w->button(QLatin1String(name))->geometry().bottom() < py(450), name);
+        for (const EntryLayout::Button &b : EntryLayout::buttons())
+            QVERIFY2((w->buttons().*b.member)->geometry().bottom() < py(450), b.name);
         QCOMPARE(box("txtJianLi")->geometry(), QRect(px(2460), py(6660), px(7005), py(5355)));
         QCOMPARE(box("txtcsrq#4")->geometry(), QRect(px(4020), py(4620 + 4 * 648), px(1065), py(585)));
         // While the record has unsaved changes a page switch keeps a recovery copy.
@@ -84,13 +84,13 @@ private slots:
         RecoveryStore store(dir.filePath(QStringLiteral("recovery")));
         QVERIFY(store.start());
         w->commands().setRecoveryStore(&store);
-        QTest::mouseClick(w->button("CmdNextPage"), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().nextPage, Qt::LeftButton);
         expectPage(2);
         QVERIFY(!w->isDirty() && !store.hasCopy());
         typeKeys(box("txtChengbao"), QStringLiteral("某区委"));
         // A moment after the typing stops, not only at the next page switch.
         QTRY_VERIFY_WITH_TIMEOUT(store.hasCopy(), 2 * EntryCommands::kRecoveryDelay);
-        QTest::mouseClick(w->button("CmdLastpage"), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().previousPage, Qt::LeftButton);
         expectPage(1);
         QVERIFY(QString::fromUtf8(readAll(QDir(store.slotFolder()).filePath(QStringLiteral("record.json"))))
                     .contains(QStringLiteral("某区委")));
@@ -105,9 +105,9 @@ private slots:
         w->resize(w->width() + 300, w->height());
         const int pageLeft = w->page(1)->mapTo(area->viewport(), QPoint(0, 0)).x();
         QVERIFY(qAbs(pageLeft - (area->viewport()->width() - w->page(1)->width()) / 2) <= 1);
-        QPushButton *last = w->button("cmdBatch");
+        QPushButton *last = w->buttons().batch;
         QVERIFY(qAbs(area->viewport()->width() - last->mapTo(w.get(), QPoint(last->width(), 0)).x()
-                     - w->button("CmdDiaoru")->mapTo(w.get(), QPoint(0, 0)).x()) <= 2);
+                     - w->buttons().load->mapTo(w.get(), QPoint(0, 0)).x()) <= 2);
         w->resize(400, 400);
         QScrollBar *bar = w->pageScrollBar(1);
         QVERIFY(bar->isVisible() && area->horizontalScrollBar()->isVisible());
@@ -410,8 +410,8 @@ private slots:
     {
         QList<HelpLauncher::Command> started;
         w->helpLauncher().setStarter([&](const HelpLauncher::Command &c, const std::function<void()> &) { started << c; });
-        QTest::mouseClick(w->button("cmdHelp"), Qt::LeftButton);
-        QTest::mouseClick(w->button("cmdHelp"), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().help, Qt::LeftButton);
+        QTest::mouseClick(w->buttons().help, Qt::LeftButton);
         QCOMPARE(started.size(), 2);
         QVERIFY(started[0].url.toLocalFile().endsWith(QStringLiteral("/资源/help/index.html")));
         QVERIFY(!w->helpLauncher().helpWindow());
@@ -457,7 +457,7 @@ private slots:
         ui.fileNames.enqueue(QString());   // the load dialog, cancelled
         QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(ui.shown.last().kind, ScriptedInteraction::Shown::OpenFile);
-        QVERIFY(w->button("CmdSave")->toolTip().contains(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText)));
+        QVERIFY(w->buttons().save->toolTip().contains(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText)));
 
         // Tabbing into a filled field selects its text and brings it into view.
         w->resize(w->width(), 300);
@@ -500,7 +500,7 @@ private slots:
         QApplication::processEvents();
         QVERIFY(resume->verticalScrollBar()->isVisible());
         GuiTest::onNextModal([](QWidget *preview) { preview->close(); });
-        QTest::mouseClick(w->button("CmdPreviewP"), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().preview, Qt::LeftButton);
         QVERIFY(w->commands().renderer());
         QCOMPARE(resume->font().pointSizeF(), 12.0);
     }
@@ -541,7 +541,7 @@ private slots:
         // none is said, and the photo stays.
         const QString picture = dir.filePath(QStringLiteral("new.png")), broken = dir.filePath(QStringLiteral("broken.jpg"));
         QVERIFY(filledImage(30, 40, Qt::green).save(picture) && writeBytes(broken, "no picture"));
-        QPushButton *frame = w->button("cmdPicture");
+        QPushButton *frame = w->buttons().photoFrame;
         drop(frame, picture);
         QVERIFY(w->record().hasPhoto && w->record().photoPath == picture && w->isWindowModified());
         QCOMPARE(ui.shown.size(), 1);
@@ -557,7 +557,7 @@ private slots:
         QSignalSpy unloaded(w.get(), &EntryWindow::unloaded);
         typeKeys(box("txtBirthday"), QStringLiteral("19701399"));
         GuiTest::onNextModal([](QWidget *preview) { preview->close(); });   // a wrong preview must not hang the test
-        QTest::mouseClick(w->button("CmdPreviewP"), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().preview, Qt::LeftButton);
         QCOMPARE(ui.messageTexts().size(), 1);
         QVERIFY(!w->commands().renderer());
         QCOMPARE(w->focusWidget(), box("txtBirthday"));
@@ -565,7 +565,7 @@ private slots:
         w->close();   // the close box
         QVERIFY(unloaded.isEmpty() && w->isVisible());
         QCOMPARE(ui.shown.last().kind, ScriptedInteraction::Shown::Question);
-        QTest::mouseClick(w->button("CmdClose"), Qt::LeftButton);
+        QTest::mouseClick(w->buttons().close, Qt::LeftButton);
         QCOMPARE(unloaded.size(), 1);
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the window tests. Header only: every test executable
 // compiles support/*.cpp, and most of them link no widgets.
+#include "foundation/Settings.h"
 #include "pages/FormPages.h"
 #include "windows/EntryWindow.h"
 #include "support/PdfTestSupport.h"
@@ -10,7 +11,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -28,9 +28,7 @@ inline void isolateSettings()
 {
     QStandardPaths::setTestModeEnabled(true);
     static QTemporaryDir dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
-    for (const char *app : {"KQTS", "preRMDir"})
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, QLatin1String(app), QLatin1String(app)).clear();
+    Settings::useScratchFolder(dir.path());
 }
 
 // A sample document and its photo copied into `folder`: an editor that
