@@ -33,7 +33,8 @@ DocumentCheck checkDocument(const QString &document, const PageMargins &margins)
     result.loadMessages = collected.texts();
     if (!result.prepared)
         return result;
-    result.layoutMessages = DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both);
+    for (const Failure &said : DocumentRender::layoutMessages(pages, DocumentRender::Pages::Both))
+        result.layoutMessages << said.message;
     return result;
 }
 

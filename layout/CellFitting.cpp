@@ -6,7 +6,6 @@
 namespace {
 
 constexpr double kSmallestSize = 8;
-const QString kTitle = QStringLiteral("系统");
 
 // The size search shared by both fitters; `step` is how far the size drops
 // per trial (the test for another trial is the same for both).
@@ -37,8 +36,8 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
                 size -= step;
                 continue;
             }
-            surface.showMessage(kTitle, label + QStringLiteral("区域高度过小,文本内容垂直方向超出区域范围！"),
-                            MessageIcon::Information);
+            surface.showMessage(
+                {FailureKind::DoesNotFitCell, label + QStringLiteral("区域高度过小,文本内容垂直方向超出区域范围！")});
             overflow = true;
             break;
         }
@@ -49,8 +48,7 @@ void fitText(const QString &text, int x, int y, int w, int h, DrawingSurface &su
             size -= step;
             continue;
         }
-        surface.showMessage(kTitle, label + QStringLiteral("区域过小,文本内容超出区域范围！"),
-                        MessageIcon::Information);
+        surface.showMessage({FailureKind::DoesNotFitCell, label + QStringLiteral("区域过小,文本内容超出区域范围！")});
         break;
     }
     drawLinesInArea(lines, x, y, w, h, surface, hAlign, vAlign, overflow, overflowMode);

@@ -3,11 +3,11 @@
 
 DrawingSurface::~DrawingSurface() = default;
 
-void DrawingSurface::showMessage(const QString &title, const QString &text, MessageIcon icon)
+void DrawingSurface::showMessage(const Failure &message)
 {
-    recordMessage(title, text, icon);
+    recordMessage(message);
     if (m_interaction)
-        m_interaction->message(title, text, icon);
+        showFailure(*m_interaction, message);
 }
 
-void DrawingSurface::recordMessage(const QString &, const QString &, MessageIcon) {}
+void DrawingSurface::recordMessage(const Failure &) {}

@@ -33,7 +33,8 @@ public:
     // A message raised while drawing (the cell fitter's warnings, page
     // messages). Recorded in order with the drawing; forwarded to the
     // interaction when one is set.
-    void showMessage(const QString &title, const QString &text, MessageIcon icon = MessageIcon::Information);
+    // Shown under its kind's title and icon.
+    void showMessage(const Failure &message);
 
     // Where the layout engine measures text for this drawing; its set-up
     // belongs to this drawing alone.
@@ -43,7 +44,7 @@ public:
     Interaction *interaction() const { return m_interaction; }
 
 protected:
-    virtual void recordMessage(const QString &title, const QString &text, MessageIcon icon);
+    virtual void recordMessage(const Failure &message);
 
 private:
     QString m_fontName = QStringLiteral("宋体");

@@ -45,13 +45,14 @@ void RecordingSurface::drawPicture(const QImage &picture, double x, double y, do
     m_ops.append(op);
 }
 
-void RecordingSurface::recordMessage(const QString &title, const QString &text, MessageIcon icon)
+void RecordingSurface::recordMessage(const Failure &message)
 {
+    const FailureLook look = failureLook(message.kind);
     Op op;
     op.kind = Op::Message;
-    op.title = title;
-    op.text = text;
-    op.icon = icon;
+    op.title = look.title;
+    op.text = message.message;
+    op.icon = look.icon;
     m_ops.append(op);
 }
 

@@ -54,7 +54,7 @@ public:
     void drawPicture(const QImage &picture, double x, double y, double w, double h) override;
 
 protected:
-    void recordMessage(const QString &title, const QString &text, MessageIcon icon) override;
+    void recordMessage(const Failure &message) override;
 
 private:
     QList<Op> m_ops;

@@ -42,10 +42,9 @@ void warnPastEdge(DrawingSurface &surface, const QList<int> &numbers, const QStr
     QStringList shown;
     for (int n : numbers)
         shown << QString::number(n);
-    surface.showMessage(QStringLiteral("系统"),
-                        QStringLiteral("简历第 %1 行太长，超出表格右边线：\r\n“%2”\r\n请在适当处换行！")
-                            .arg(shown.join(QStringLiteral("、")), first.trimmed()),
-                        MessageIcon::Exclamation);
+    surface.showMessage({FailureKind::ResumeTooLong,
+                         QStringLiteral("简历第 %1 行太长，超出表格右边线：\r\n“%2”\r\n请在适当处换行！")
+                             .arg(shown.join(QStringLiteral("、")), first.trimmed())});
 }
 
 } // namespace
@@ -69,8 +68,7 @@ void printResume(const QString &text, int x, int y, DrawingSurface &surface, dou
         return;
     const double size = resumeFontSize(text, y, bottomMm);
     if (size == 0) {
-        surface.showMessage(QStringLiteral("系统"), QStringLiteral("该干部的简历太长！\r\n请适当精简简历内容！"),
-                            MessageIcon::Exclamation);
+        surface.showMessage({FailureKind::ResumeTooLong, QStringLiteral("该干部的简历太长！\r\n请适当精简简历内容！")});
         return;
     }
 

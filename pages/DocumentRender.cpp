@@ -20,13 +20,13 @@ namespace {
 // nothing except the messages raised.
 class LayoutOnlySurface : public DrawingSurface {
 public:
-    QStringList messages;
+    QList<Failure> messages;
 
 protected:
     void drawText(double, double, const QString &) override {}
     void drawLine(double, double, double, double) override {}
     void drawPicture(const QImage &, double, double, double, double) override {}
-    void recordMessage(const QString &, const QString &text, MessageIcon) override { messages << text; }
+    void recordMessage(const Failure &message) override { messages << message; }
 };
 
 QList<int> pageNumbers(DocumentRender::Pages which)
@@ -68,7 +68,7 @@ QString displayList(FormPages &pages, Pages which, int *messages)
     return surface.displayList();
 }
 
-QStringList layoutMessages(FormPages &pages, Pages which)
+QList<Failure> layoutMessages(FormPages &pages, Pages which)
 {
     LayoutOnlySurface surface;
     for (int page : pageNumbers(which))

@@ -35,7 +35,7 @@ void drawPage(FormPages &pages, DrawingSurface &surface, int page);
 QString displayList(FormPages &pages, Pages which, int *messages = nullptr);
 
 // Lays the chosen pages out without drawing; returns the messages raised.
-QStringList layoutMessages(FormPages &pages, Pages which);
+QList<Failure> layoutMessages(FormPages &pages, Pages which);
 
 // A document for a PDF and where its drawing messages go (may be null).
 struct PdfDocument {

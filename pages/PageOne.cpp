@@ -389,8 +389,7 @@ void FormPages::fillPositionRow(DrawingSurface &surface, const QString &text, in
     if (work.size() <= 75)
         fitCell(surface, work, HorizontalAlignment::Left, cellLeft);
     else
-        surface.showMessage(QStringLiteral("系统"), QStringLiteral("输入文字过长，请输入字数少于75！") + label,
-                        MessageIcon::Information);
+        surface.showMessage({FailureKind::TooLongForCell, QStringLiteral("输入文字过长，请输入字数少于75！") + label});
 }
 
 void FormPages::fillCurrentPosts(DrawingSurface &surface)

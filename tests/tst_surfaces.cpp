@@ -119,7 +119,7 @@ private slots:
         r.setPenWidth(4);
         r.drawLine(850, 1134, 850 + 8165, 1134.0000001);
         r.drawPicture(QImage(), 7220.4, 1176.35, 1772.442, 2349.48);
-        r.showMessage(u"系统"_s, u"姓名区域过小\r\n请重试！"_s);
+        r.showMessage({FailureKind::DoesNotFitCell, u"姓名区域过小\r\n请重试！"_s});
         r.beginPage(2);
         QCOMPARE(r.displayList(), u"page\t1\n"
                                   "text\t1786\t850.05\t楷体\t10.5\ta\\\\b\\tc\\rd\\ne\n"

@@ -350,13 +350,13 @@ QString EntryWindow::printedOverflow(const QPlainTextEdit *box) const
             return QStringLiteral("简历行数太多，打印时缩到 8 磅也放不下，请适当精简");
         return QString();
     }
-    const QStringList said = DocumentRender::layoutMessages(
+    const QList<Failure> said = DocumentRender::layoutMessages(
         pages, field->page == 1 ? DocumentRender::Pages::One : DocumentRender::Pages::Two);
     if (said.isEmpty())
         return QString();
-    if (said.first().contains(QStringLiteral("区域")))
-        return QStringLiteral("打印时缩到 8 磅也放不下：") + said.first();
-    return said.first();
+    if (said.first().kind == FailureKind::DoesNotFitCell)
+        return QStringLiteral("打印时缩到 8 磅也放不下：") + said.first().message;
+    return said.first().message;
 }
 
 void EntryWindow::checkPendingFits()
