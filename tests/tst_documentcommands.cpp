@@ -53,6 +53,7 @@ struct Session {
     CountingInteraction ui;
     DocumentCommands cmds{record, vars, ui};
     void rename(const QString &name) { record.name = name; record.isDirty = true; }
+    void renameAndKeep(const QString &name) { rename(name); cmds.keepRecoveryCopy(); }
     bool startStore(RecoveryStore &store) { cmds.setRecoveryStore(&store); return store.start().ok(); }
     // The save or load command with `path` chosen in its dialog.
     DocumentCommands::SaveResult saveTo(const QString &path) { ui.fileNames << path; return cmds.save(); }
@@ -504,8 +505,7 @@ private slots:
             QVERIFY(s.startStore(running));
             s.cmds.keepRecoveryCopy();
             QVERIFY(!running.hasCopy());   // nothing unsaved
-            s.rename(QStringLiteral("正在录入"));
-            s.cmds.keepRecoveryCopy();
+            s.renameAndKeep(QStringLiteral("正在录入"));
             QVERIFY(running.hasCopy());
             // Another editor started meanwhile does not take a running editor's copy.
             RecoveryStore second(base);
@@ -513,8 +513,7 @@ private slots:
             // Saved: the copy goes.
             QCOMPARE(s.saveTo(doc("kept.dwz")), DocumentCommands::SaveResult::Saved);
             QVERIFY(!running.hasCopy());
-            s.rename(QStringLiteral("又改了"));
-            s.cmds.keepRecoveryCopy();
+            s.renameAndKeep(QStringLiteral("又改了"));
             QVERIFY(running.hasCopy());
             // Not saved by choice: the copy goes too.
             s.ui.answers << Answer::No;
@@ -606,11 +605,8 @@ private slots:
         Session s;
         RecoveryStore store(base);
         QVERIFY(s.startStore(store) && QDir().mkpath(store.slotFolder() + "/record.json"));   // cannot be written
-        s.record.isDirty = true;
-        for (const char *name : {"甲", "乙"}) {
-            s.record.name = QString::fromUtf8(name);
-            s.cmds.keepRecoveryCopy();
-        }
+        for (const char *name : {"甲", "乙"})
+            s.renameAndKeep(QString::fromUtf8(name));
         QCOMPARE(s.ui.messageTexts().size(), 1);
         QVERIFY(s.ui.messageTexts()[0].startsWith(QStringLiteral("未能保存恢复副本")));
 
