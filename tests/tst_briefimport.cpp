@@ -114,17 +114,17 @@ private slots:
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("brief.ljy")), encodeDocumentItems(items).value()));
         AppointmentRecord r;
         r.name = currentName;
-        r.postsToBeRemoved = QStringLiteral("某局局长");
-        r.reasonForAppointment = QStringLiteral("工作需要");
-        r.reportingUnit = QStringLiteral("某区委");
-        r.inServiceSchool = QStringLiteral("党校");
+        const QList<QString *> fields{&r.postsToBeRemoved, &r.reasonForAppointment, &r.reportingUnit, &r.inServiceSchool};
+        for (QString *field : fields)
+            *field = QStringLiteral("某");
         ScriptedInteraction ui;
         ui.answers << answer;
         QVERIFY(loadDocumentFile(dir.filePath(QStringLiteral("brief.ljy")), r, ui));
         QCOMPARE(ui.shown.size(), asked ? 1 : 0);
         const bool emptied = asked && answer == Answer::Yes;
         QCOMPARE(r.name, briefName);
-        QCOMPARE((QStringList{r.postsToBeRemoved, r.reasonForAppointment, r.reportingUnit, r.inServiceSchool}).join(QString()).isEmpty(), emptied);
+        for (QString *field : fields)
+            QCOMPARE(field->isEmpty(), emptied);
         if (asked) {
             const QString text = ui.shown[0].text;
             for (const char *label : {"拟免职务", "任免理由", "呈报单位", "在职教育的毕业院校系"})

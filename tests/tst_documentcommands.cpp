@@ -24,21 +24,9 @@ using K = ScriptedInteraction::Shown;
 
 class CountingInteraction : public ScriptedInteraction {
 public:
-    void setBusy(bool busy) override
-    {
-        busyNow = busy;
-        busyCalls += busy ? 1 : 0;
-    }
+    void setBusy(bool busy) override { busyCalls += (busyNow = busy) ? 1 : 0; }
     bool busyNow = false;
     int busyCalls = 0;
-
-    QList<K::Kind> kinds() const
-    {
-        QList<K::Kind> out;
-        for (const Shown &s : shown)
-            out << s.kind;
-        return out;
-    }
 };
 
 // A record that passes every check.
@@ -64,6 +52,21 @@ struct Session {
     RendererVars vars;
     CountingInteraction ui;
     DocumentCommands cmds{record, vars, ui};
+    void rename(const QString &name) { record.name = name; record.isDirty = true; }
+    void renameAndKeep(const QString &name) { rename(name); cmds.keepRecoveryCopy(); }
+    bool startStore(RecoveryStore &store) { cmds.setRecoveryStore(&store); return store.start().ok(); }
+    // The save or load command with `path` chosen in its dialog.
+    DocumentCommands::SaveResult saveTo(const QString &path) { ui.fileNames << path; return cmds.save(); }
+    bool loadFrom(const QString &path) { ui.fileNames << path; return cmds.load(); }
+};
+
+// A save among other documents' files; `answers`: Y/N to the questions, in order.
+struct CompanionCase {
+    QString saveAs;
+    bool photo, openFirst;   // openFirst: 王芳.dwz loaded before the save
+    QString answers;
+    DocumentCommands::SaveResult result;
+    QStringList changed, created;
 };
 
 // An editor that keeps a copy of `record` and then dies without ending
@@ -82,6 +85,7 @@ void crashedEditor(const QString &folder, const AppointmentRecord &record, const
 }
 
 } // namespace
+Q_DECLARE_METATYPE(CompanionCase)
 
 class TestDocumentCommands : public QObject {
     Q_OBJECT
@@ -90,25 +94,15 @@ class TestDocumentCommands : public QObject {
     QTemporaryDir m_docs;
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { Clock::setToday(QDate(2024, 5, 6)); Settings::useScratchFolder(m_settings.path()); }
     void cleanup() { Clock::setToday(QDate()); }
-
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
-    void init()
-    {
-        Clock::setToday(QDate(2024, 5, 6));
-        Settings::useScratchFolder(m_settings.path());
-    }
 
     void saveFolderRemembered()
     {
         Session s;
         s.record.isDirty = true;
-        s.ui.fileNames << doc("first.dwz");
-        QVERIFY(s.cmds.saveDocument());
+        QCOMPARE(s.saveTo(doc("first.dwz")), DocumentCommands::SaveResult::Saved);
         QCOMPARE(s.ui.kinds(), QList<K::Kind>{K::SaveFile});
         QCOMPARE(s.ui.shown[0].startPath, DocumentCommands::defaultDocumentsFolder());
         QCOMPARE(QSettings(m_settings.filePath("preRMDir/preRMDir.conf"), QSettings::IniFormat).value("preRMDir/preRMDir").toString(),
@@ -143,12 +137,10 @@ private slots:
     void unreadablePhotoStopsTheSave()
     {
         Session p;
-        p.record.isDirty = true;
-        p.record.hasPhoto = true;
+        p.record.isDirty = p.record.hasPhoto = true;
         p.record.photoPath = doc("missing.jpg");
         QVERIFY(QDir(m_docs.path()).mkpath(QStringLiteral("nophoto")));
-        p.ui.fileNames << doc("nophoto/p.dwz");
-        QCOMPARE(p.cmds.save(), DocumentCommands::SaveResult::Failed);
+        QCOMPARE(p.saveTo(doc("nophoto/p.dwz")), DocumentCommands::SaveResult::Failed);
         QVERIFY(!QFile::exists(doc("nophoto/p.dwz")) && p.record.isDirty);
         QCOMPARE(p.cmds.currentDocumentPath(), QString());
         QVERIFY(p.ui.messageTexts().value(0).contains(QStringLiteral("照片文件")));
@@ -181,9 +173,8 @@ private slots:
             QSKIP("no read-only folder here");
         const bool old = QFileInfo(doc(saveAs)).isFile();
         Session s;
-        s.ui.fileNames << doc(saveAs);
         s.ui.answers << Answer::Yes;   // replace what has the name
-        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Failed);
+        QCOMPARE(s.saveTo(doc(saveAs)), DocumentCommands::SaveResult::Failed);
         const QString said = s.ui.messageTexts().value(0);
         QVERIFY2(said.startsWith(starts), qPrintable(said));
         QCOMPARE(said.contains(QStringLiteral("原有的文件没有改变。")), old);
@@ -199,12 +190,9 @@ private slots:
     void recentDocuments()
     {
         Session s;
-        for (int i = 0; i < 12; ++i) {
-            s.ui.fileNames << doc(QStringLiteral("r%1.dwz").arg(i));
-            QVERIFY(s.cmds.saveDocument());
-        }
-        s.ui.fileNames << doc("r5.dwz");
-        QVERIFY(s.cmds.load());
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(s.saveTo(doc(QStringLiteral("r%1.dwz").arg(i))), DocumentCommands::SaveResult::Saved);
+        QVERIFY(s.loadFrom(doc("r5.dwz")));
         QStringList expected{doc("r5.dwz")};
         for (int i = 11; expected.size() < 10; --i)
             if (i != 5)
@@ -229,17 +217,15 @@ private slots:
         QTest::addColumn<bool>("valid");
         QTest::addColumn<bool>("goesOn");
         QTest::addColumn<QList<K::Kind>>("dialogs");
-        const QList<K::Kind> asked{K::Question}, saveAsked{K::Question, K::SaveFile};
+        using L = QList<K::Kind>;
+        const L asked{K::Question}, saveAsked{K::Question, K::SaveFile};
         QTest::newRow("cancel") << Answer::Cancel << "" << true << false << asked;
         QTest::newRow("no") << Answer::No << "" << true << true << asked;
         QTest::newRow("yes, saved") << Answer::Yes << "closing.dwz" << true << true << saveAsked;
         QTest::newRow("yes, save dialog cancelled") << Answer::Yes << "" << true << false << saveAsked;
-        QTest::newRow("yes, checks fail") << Answer::Yes << "closing.dwz" << false << false
-                                          << QList<K::Kind>{K::Question, K::Message};
-        QTest::newRow("yes, no to replacing") << Answer::Yes << "taken.dwz" << true << false
-                                              << QList<K::Kind>{K::Question, K::SaveFile, K::Question, K::Message};
-        QTest::newRow("yes, no folder to write in") << Answer::Yes << "nofolder/x.dwz" << true << false
-                                                    << QList<K::Kind>{K::Question, K::SaveFile, K::Message};
+        QTest::newRow("yes, checks fail") << Answer::Yes << "closing.dwz" << false << false << L{K::Question, K::Message};
+        QTest::newRow("yes, no to replacing") << Answer::Yes << "taken.dwz" << true << false << saveAsked + L{K::Question, K::Message};
+        QTest::newRow("yes, no folder to write in") << Answer::Yes << "nofolder/x.dwz" << true << false << saveAsked + L{K::Message};
     }
 
     void savePrompt()
@@ -282,8 +268,7 @@ private slots:
             changed(l);
             const AppointmentRecord before = l.record;
             l.ui.answers << Answer::No;
-            l.ui.fileNames << doc("other.dwz");
-            QVERIFY(!l.cmds.load());
+            QVERIFY(!l.loadFrom(doc("other.dwz")));
             QVERIFY(l.record.sameFields(before) && l.record.isDirty);
             QVERIFY(!l.ui.kinds().contains(K::OpenFile));
         }
@@ -295,8 +280,7 @@ private slots:
             Session other;   // ends here, and with it its lock on the document
             other.record.name = QStringLiteral("李四");
             other.record.filledBy = QStringLiteral("赵六");
-            other.ui.fileNames << doc("other.dwz");
-            QVERIFY(other.cmds.saveDocument());
+            QCOMPARE(other.saveTo(doc("other.dwz")), DocumentCommands::SaveResult::Saved);
         }
         QVERIFY(writeBytes(doc("broken.dwz"), "\"a\",\"b"));
 
@@ -304,22 +288,19 @@ private slots:
         s.record.isDirty = true;
         const AppointmentRecord before = s.record;
         s.ui.answers << Answer::No << Answer::No;
-        s.ui.fileNames << doc("broken.dwz") << doc("other.dwz");
         // A document that cannot be read takes nothing away, not even the name of the person filling in.
-        QVERIFY(!s.cmds.load());
+        QVERIFY(!s.loadFrom(doc("broken.dwz")));
         QVERIFY(s.record.sameFields(before) && s.record.isDirty);
         QCOMPARE(s.ui.messageTexts().size(), 1);
         QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
         QCOMPARE(s.cmds.currentDocumentPath(), QString());
         Session clean;   // ... and leaves a clean record clean
-        clean.ui.fileNames << doc("broken.dwz");
-        QVERIFY(!clean.cmds.load());
+        QVERIFY(!clean.loadFrom(doc("broken.dwz")));
         QVERIFY(!clean.record.isDirty && clean.record.filledBy == QStringLiteral("王五"));
 
-        QVERIFY(s.cmds.load());
-        QCOMPARE(s.record.name, QStringLiteral("李四"));
-        QCOMPARE(s.record.filledBy, QStringLiteral("赵六"));
+        QVERIFY(s.loadFrom(doc("other.dwz")));
         QVERIFY(!s.record.isDirty);
+        QCOMPARE((QStringList{s.record.name, s.record.filledBy}), (QStringList{"李四", "赵六"}));
         QCOMPARE(s.cmds.currentDocumentPath(), doc("other.dwz"));
         // The next load opens on the file just loaded, in its folder.
         QVERIFY(!s.cmds.load());
@@ -335,11 +316,10 @@ private slots:
         const QByteArray ren = encodeDocumentItems(items).value();
         QVERIFY(writeBytes(doc("old.ren"), ren));
         Session s;
-        s.ui.fileNames << doc("old.ren") << doc("old.ren");
-        QVERIFY(s.cmds.load());
+        QVERIFY(s.loadFrom(doc("old.ren")));
         QCOMPARE(s.cmds.currentDocumentPath(), QString());
         QCOMPARE(s.cmds.windowTitle(), AppInfo::entryCaption() + QStringLiteral("[*]"));
-        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
+        QCOMPARE(s.saveTo(doc("old.ren")), DocumentCommands::SaveResult::Saved);
         QCOMPARE(s.ui.shown.last().startPath, doc("old.dwz"));   // proposed as a new document beside it
         QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::OpenFile, K::SaveFile}));
         QCOMPARE(readAll(doc("old.ren")), ren);
@@ -351,34 +331,25 @@ private slots:
     // photo, another document's photo is never deleted or replaced unasked.
     void companionsOfOtherDocuments_data()
     {
-        QTest::addColumn<QString>("saveAs");
-        QTest::addColumn<bool>("photo");
-        QTest::addColumn<bool>("openFirst");    // 王芳.dwz loaded before the save
-        QTest::addColumn<QString>("answers");   // Y/N to the questions, in order
-        QTest::addColumn<int>("result");        // SaveResult
-        QTest::addColumn<QStringList>("changed");
-        QTest::addColumn<QStringList>("created");
-        const int saved = int(DocumentCommands::SaveResult::Saved), cancelled = int(DocumentCommands::SaveResult::Cancelled);
+        QTest::addColumn<CompanionCase>("c");
+        const auto saved = DocumentCommands::SaveResult::Saved, cancelled = DocumentCommands::SaveResult::Cancelled;
         using L = QStringList;
-        QTest::newRow("new name, no photo, keep theirs") << "张三" << false << false << "N" << cancelled << L{} << L{};
-        QTest::newRow("new name, no photo, remove theirs") << "张三" << false << false << "Y" << saved << L{"张三.pic"} << L{"张三.dwz"};
-        QTest::newRow("new name, photo, keep theirs") << "张三.dwz" << true << false << "N" << cancelled << L{} << L{};
-        QTest::newRow("new name, photo, replace") << "张三.dwz" << true << false << "Y" << saved << L{"张三.pic"} << L{"张三.dwz"};
-        QTest::newRow(".bak, no photo") << "王芳.bak" << false << false << "" << saved << L{} << L{"王芳.bak.dwz"};
-        QTest::newRow(".bak, photo") << "王芳.bak" << true << false << "" << saved << L{} << L{"王芳.bak.dwz", "王芳.bak.pic"};
-        QTest::newRow(".pic, photo") << "王芳.pic" << true << false << "" << saved << L{} << L{"王芳.pic.dwz", "王芳.pic.pic"};
-        QTest::newRow("another .dwz, no photo") << "王芳.dwz" << false << false << "YY" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
-        QTest::newRow("another .dwz, photo, keep theirs") << "王芳.dwz" << true << false << "YN" << cancelled << L{} << L{};
-        QTest::newRow("open document, photo removed") << "王芳.dwz" << false << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
-        QTest::newRow("open document, new photo") << "王芳.dwz" << true << true << "" << saved << L{"王芳.dwz", "王芳.pic"} << L{};
+        QTest::newRow("new name, no photo, keep theirs") << CompanionCase{"张三", false, false, "N", cancelled, L{}, L{}};
+        QTest::newRow("new name, no photo, remove theirs") << CompanionCase{"张三", false, false, "Y", saved, L{"张三.pic"}, L{"张三.dwz"}};
+        QTest::newRow("new name, photo, keep theirs") << CompanionCase{"张三.dwz", true, false, "N", cancelled, L{}, L{}};
+        QTest::newRow("new name, photo, replace") << CompanionCase{"张三.dwz", true, false, "Y", saved, L{"张三.pic"}, L{"张三.dwz"}};
+        QTest::newRow(".bak, no photo") << CompanionCase{"王芳.bak", false, false, "", saved, L{}, L{"王芳.bak.dwz"}};
+        QTest::newRow(".bak, photo") << CompanionCase{"王芳.bak", true, false, "", saved, L{}, L{"王芳.bak.dwz", "王芳.bak.pic"}};
+        QTest::newRow(".pic, photo") << CompanionCase{"王芳.pic", true, false, "", saved, L{}, L{"王芳.pic.dwz", "王芳.pic.pic"}};
+        QTest::newRow("another .dwz, no photo") << CompanionCase{"王芳.dwz", false, false, "YY", saved, L{"王芳.dwz", "王芳.pic"}, L{}};
+        QTest::newRow("another .dwz, photo, keep theirs") << CompanionCase{"王芳.dwz", true, false, "YN", cancelled, L{}, L{}};
+        QTest::newRow("open document, photo removed") << CompanionCase{"王芳.dwz", false, true, "", saved, L{"王芳.dwz", "王芳.pic"}, L{}};
+        QTest::newRow("open document, new photo") << CompanionCase{"王芳.dwz", true, true, "", saved, L{"王芳.dwz", "王芳.pic"}, L{}};
     }
 
     void companionsOfOtherDocuments()
     {
-        QFETCH(QString, saveAs);
-        QFETCH(bool, photo);
-        QFETCH(bool, openFirst);
-        QFETCH(QString, answers);
+        QFETCH(CompanionCase, c);
         QTemporaryDir dir;
         auto in = [&dir](const QString &name) { return dir.filePath(name); };
         auto image = [](Qt::GlobalColor color) { return imageBytes(filledImage(6, 8, color), "BMP"); };
@@ -386,45 +357,36 @@ private slots:
         wang.name = QStringLiteral("王芳");
         ScriptedInteraction quiet;
         QVERIFY(saveRecord(in("王芳.dwz"), wang, quiet));
-        QVERIFY(writeBytes(in("王芳.pic"), image(Qt::red)));
-        QVERIFY(writeBytes(in("张三.ljy"), "a brief document"));
-        QVERIFY(writeBytes(in("张三.pic"), image(Qt::green)));
-        QVERIFY(writeBytes(in("chosen.bmp"), image(Qt::blue)));
-        QMap<QString, QByteArray> before;
-        for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
-            before[name] = readAll(in(name));
+        QMap<QString, QByteArray> before{{"王芳.dwz", readAll(in("王芳.dwz"))}, {"王芳.pic", image(Qt::red)},
+                                         {"张三.ljy", "a brief document"}, {"张三.pic", image(Qt::green)}, {"chosen.bmp", image(Qt::blue)}};
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QVERIFY(writeBytes(in(it.key()), it.value()));
 
         Session s;
-        if (openFirst) {
-            s.ui.fileNames << in("王芳.dwz");
-            QVERIFY(s.cmds.load());
+        if (c.openFirst) {
+            QVERIFY(s.loadFrom(in("王芳.dwz")));
             QVERIFY(s.record.hasPhoto);
             s.record.appraisalResults = QStringLiteral("称职");
         }
-        s.record.hasPhoto = photo;
-        if (photo) {
+        s.record.hasPhoto = c.photo;
+        if (c.photo) {
             s.record.photoPath = in("chosen.bmp");
             s.record.photo = QImage(s.record.photoPath);
         }
         s.record.isDirty = true;
-        for (QChar a : answers)
+        for (QChar a : c.answers)
             s.ui.answers << (a == QLatin1Char('Y') ? Answer::Yes : Answer::No);
-        s.ui.fileNames << in(saveAs);
-        QFETCH(int, result);
-        QCOMPARE(int(s.cmds.save()), result);
+        QCOMPARE(s.saveTo(in(c.saveAs)), c.result);
         QVERIFY(s.ui.answers.isEmpty());   // every question expected was asked; a "no" says so
-        QCOMPARE(s.ui.messageTexts().contains(QStringLiteral("没有保存。")),
-                 result == int(DocumentCommands::SaveResult::Cancelled));
-
-        QFETCH(QStringList, changed);
+        QCOMPARE(s.ui.messageTexts().contains(QStringLiteral("没有保存。")), c.result == DocumentCommands::SaveResult::Cancelled);
         for (auto it = before.cbegin(); it != before.cend(); ++it)
-            QVERIFY2(changed.contains(it.key()) != (readAll(in(it.key())) == it.value()), qPrintable(it.key()));
+            QVERIFY2(c.changed.contains(it.key()) != (readAll(in(it.key())) == it.value()), qPrintable(it.key()));
         QStringList now = QDir(dir.path()).entryList(QDir::Files);
         for (const QString &name : before.keys())
             now.removeAll(name);
-        QTEST(now, "created");
-        if (photo && s.record.isDirty == false)
-            QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(saveAs)))), image(Qt::blue));
+        QCOMPARE(now, c.created);
+        if (c.photo && s.record.isDirty == false)
+            QCOMPARE(readAll(companionPhotoPath(documentSavePath(in(c.saveAs)))), image(Qt::blue));
     }
 
     // Two editors, one document: the second is told who has it; a save over
@@ -437,25 +399,20 @@ private slots:
         QCOMPARE(QFileInfo(lock).fileName(), QStringLiteral(".~lock.shared.dwz#"));
         {
             Session first;
-            first.ui.fileNames << path;
-            QVERIFY(first.cmds.saveDocument());
+            QCOMPARE(first.saveTo(path), DocumentCommands::SaveResult::Saved);
             QVERIFY(readAll(lock).contains("\npid=" + QByteArray::number(QCoreApplication::applicationPid()) + '\n'));
 
             Session second;
             const AppointmentRecord before = second.record;
-            second.ui.fileNames << path << path;
-            QVERIFY(!second.cmds.load() && second.record.sameFields(before));   // no answer: No
+            QVERIFY(!second.loadFrom(path) && second.record.sameFields(before));   // no answer: No
             QVERIFY(second.ui.shown.last().text.contains(QStringLiteral("已由“")));
             second.ui.answers << Answer::Yes;
-            QVERIFY(second.cmds.load());   // opened anyway
-            second.record.name = QStringLiteral("第二处");
-            second.record.isDirty = true;
-            second.ui.fileNames << path;
-            QCOMPARE(second.cmds.save(), DocumentCommands::SaveResult::Saved);   // unchanged since loaded
+            QVERIFY(second.loadFrom(path));   // opened anyway
+            second.rename(QStringLiteral("第二处"));
+            QCOMPARE(second.saveTo(path), DocumentCommands::SaveResult::Saved);   // unchanged since loaded
             const QByteArray theirs = readAll(path);
 
-            first.record.name = QStringLiteral("第一处");
-            first.record.isDirty = true;
+            first.rename(QStringLiteral("第一处"));
             first.ui.shown.clear();
             first.ui.fileNames << path << path << doc("mine.dwz");
             first.ui.answers << Answer::Cancel << Answer::No;
@@ -476,9 +433,8 @@ private slots:
         for (const QByteArray &host : {QSysInfo::machineHostName().toUtf8(), QByteArray("elsewhere")}) {
             QVERIFY(writeBytes(lock, "user=clerk\nhost=" + host + "\npid=" + QByteArray::number(child) + "\n"));
             Session third;
-            third.ui.fileNames << path;
             const bool stale = !host.startsWith("elsewhere");
-            QCOMPARE(third.cmds.load(), stale);
+            QCOMPARE(third.loadFrom(path), stale);
             QCOMPARE(third.ui.kinds().size(), stale ? 1 : 2);
             QCOMPARE(readAll(lock).contains("clerk"), !stale);
         }
@@ -494,9 +450,8 @@ private slots:
         const QString settingsFolder = m_settings.filePath(QStringLiteral("preRMDir"));
         QVERIFY(QDir(settingsFolder).removeRecursively() && writeBytes(settingsFolder, "no folder"));
         Session s;
-        s.ui.fileNames << link;
         s.ui.answers << Answer::Yes;   // replace it
-        QVERIFY(s.cmds.saveDocument());
+        QCOMPARE(s.saveTo(link), DocumentCommands::SaveResult::Saved);
         QVERIFY(QFile::remove(settingsFolder));
         struct stat st {};
         QVERIFY(QFileInfo(link).isSymLink() && readAll(target) != "old" && ::stat(QFile::encodeName(target).constData(), &st) == 0);
@@ -510,21 +465,18 @@ private slots:
         const QString path = doc("readonly.dwz");
         QFile::remove(path);
         Session s;
-        s.ui.fileNames << path << path << path;
-        QVERIFY(s.cmds.saveDocument());
+        QCOMPARE(s.saveTo(path), DocumentCommands::SaveResult::Saved);
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         const QByteArray before = readAll(path);
-        s.record.name = QStringLiteral("改过");
-        s.record.isDirty = true;
-        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Cancelled);   // no answer: No
+        s.rename(QStringLiteral("改过"));
+        QCOMPARE(s.saveTo(path), DocumentCommands::SaveResult::Cancelled);   // no answer: No
         QVERIFY(s.ui.shown[s.ui.shown.size() - 2].text.contains(QStringLiteral("是只读文件，要替换它吗？")));
         QCOMPARE(readAll(path), before);
         s.ui.answers << Answer::Yes;
-        QCOMPARE(s.cmds.save(), DocumentCommands::SaveResult::Saved);
+        QCOMPARE(s.saveTo(path), DocumentCommands::SaveResult::Saved);
         QVERIFY(readAll(path) != before);
         Session other;   // not the open document: one question says both
-        other.ui.fileNames << path;
-        QCOMPARE(other.cmds.save(), DocumentCommands::SaveResult::Cancelled);
+        QCOMPARE(other.saveTo(path), DocumentCommands::SaveResult::Cancelled);
         QVERIFY(other.ui.shown[1].text.contains(QStringLiteral("已存在，而且是只读文件")));
     }
 
@@ -549,26 +501,19 @@ private slots:
         const QString base = folder.filePath(QStringLiteral("recovery"));
         {
             RecoveryStore running(base);
-            QVERIFY(running.start());
             Session s;
-            s.cmds.setRecoveryStore(&running);
+            QVERIFY(s.startStore(running));
             s.cmds.keepRecoveryCopy();
             QVERIFY(!running.hasCopy());   // nothing unsaved
-            s.record.name = QStringLiteral("正在录入");
-            s.record.isDirty = true;
-            s.cmds.keepRecoveryCopy();
+            s.renameAndKeep(QStringLiteral("正在录入"));
             QVERIFY(running.hasCopy());
             // Another editor started meanwhile does not take a running editor's copy.
             RecoveryStore second(base);
-            QVERIFY(second.start());
-            QVERIFY(second.findOrphans().isEmpty());
+            QVERIFY(second.start() && second.findOrphans().isEmpty());
             // Saved: the copy goes.
-            s.ui.fileNames << doc("kept.dwz");
-            QVERIFY(s.cmds.saveDocument());
+            QCOMPARE(s.saveTo(doc("kept.dwz")), DocumentCommands::SaveResult::Saved);
             QVERIFY(!running.hasCopy());
-            s.record.name = QStringLiteral("又改了");
-            s.record.isDirty = true;
-            s.cmds.keepRecoveryCopy();
+            s.renameAndKeep(QStringLiteral("又改了"));
             QVERIFY(running.hasCopy());
             // Not saved by choice: the copy goes too.
             s.ui.answers << Answer::No;
@@ -588,8 +533,7 @@ private slots:
 
         Session s;
         RecoveryStore store(base);
-        QVERIFY(store.start());
-        s.cmds.setRecoveryStore(&store);
+        QVERIFY(s.startStore(store));
         s.ui.answers << Answer::No << Answer::Yes;   // newest first: validRecord's copy, then 李"四"
         QVERIFY(s.cmds.offerRecovery());
         QCOMPARE(s.ui.kinds(), (QList<K::Kind>{K::Question, K::Question}));
@@ -601,9 +545,8 @@ private slots:
         QVERIFY(store.hasCopy());   // taken over at once
         QCOMPARE(QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
         // Saved under its original name, photo included.
-        s.ui.fileNames << doc("li.dwz");
         s.ui.shown.clear();
-        QVERIFY(s.cmds.saveDocument());
+        QCOMPARE(s.saveTo(doc("li.dwz")), DocumentCommands::SaveResult::Saved);
         QCOMPARE(s.ui.shown[0].startPath, doc("li.dwz"));
         QVERIFY(!store.hasCopy());
         QCOMPARE(QImage(doc("li.pic")).size(), QSize(5, 7));
@@ -626,8 +569,7 @@ private slots:
         QVERIFY(QDir().mkpath(base + "/editor-3-0000cc") && writeBytes(base + "/editor-3-0000cc/.photo.0a0b0c.tmp", "half"));
         Session s;
         RecoveryStore store(base);
-        QVERIFY(store.start());
-        s.cmds.setRecoveryStore(&store);
+        QVERIFY(s.startStore(store));
         s.ui.answers << Answer::No << Answer::No << Answer::No;
         QVERIFY(!s.cmds.offerRecovery() && s.ui.shown.isEmpty());
         QVERIFY(QFileInfo::exists(scratch.filePath("sub/precious.txt")) && QFileInfo::exists(base + "/notes/a.txt")
@@ -662,13 +604,9 @@ private slots:
 
         Session s;
         RecoveryStore store(base);
-        s.cmds.setRecoveryStore(&store);
-        QVERIFY(store.start() && QDir().mkpath(store.slotFolder() + "/record.json"));   // cannot be written
-        s.record.isDirty = true;
-        for (const char *name : {"甲", "乙"}) {
-            s.record.name = QString::fromUtf8(name);
-            s.cmds.keepRecoveryCopy();
-        }
+        QVERIFY(s.startStore(store) && QDir().mkpath(store.slotFolder() + "/record.json"));   // cannot be written
+        for (const char *name : {"甲", "乙"})
+            s.renameAndKeep(QString::fromUtf8(name));
         QCOMPARE(s.ui.messageTexts().size(), 1);
         QVERIFY(s.ui.messageTexts()[0].startsWith(QStringLiteral("未能保存恢复副本")));
 

@@ -1,32 +1,9 @@
 #include "support/ScriptedInteraction.h"
-#include <cstdio>
 
-void ScriptedInteraction::message(const QString &title, const QString &text, MessageIcon icon)
+QString ScriptedInteraction::nextFile(Shown::Kind kind, const QString &title, const QString &filter,
+                                      const QString &start)
 {
-    shown.append({Shown::Message, title, text, icon, {}});
-}
-
-Answer ScriptedInteraction::askYesNoCancel(const QString &title, const QString &text)
-{
-    shown.append({Shown::Question, title, text, MessageIcon::Question, {}});
-    return answers.isEmpty() ? Answer::Cancel : answers.dequeue();
-}
-
-bool ScriptedInteraction::askYesNo(const QString &title, const QString &text)
-{
-    shown.append({Shown::Question, title, text, MessageIcon::Question, {}});
-    return !answers.isEmpty() && answers.dequeue() == Answer::Yes;
-}
-
-QString ScriptedInteraction::openFileName(const QString &title, const QString &startPath, const QString &filter)
-{
-    shown.append({Shown::OpenFile, title, filter, MessageIcon::None, startPath});
-    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
-}
-
-QString ScriptedInteraction::saveFileName(const QString &title, const QString &startPath, const QString &filter)
-{
-    shown.append({Shown::SaveFile, title, filter, MessageIcon::None, startPath});
+    shown.append({kind, title, filter, MessageIcon::None, start});
     return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
@@ -34,14 +11,10 @@ bool ScriptedInteraction::inputText(const QString &title, const QString &prompt,
                                     QString *answer)
 {
     shown.append({Shown::Input, title, prompt, MessageIcon::None, defaultText});
-    if (inputs.isEmpty())
-        return false;
-    const QString next = inputs.dequeue();
-    if (next.isNull())
-        return false;
-    if (answer)
+    const QString next = inputs.isEmpty() ? QString() : inputs.dequeue();
+    if (!next.isNull() && answer)
         *answer = next;
-    return true;
+    return !next.isNull();
 }
 
 QStringList ScriptedInteraction::openFileNames(const QString &title, const QString &startPath,
@@ -49,12 +22,6 @@ QStringList ScriptedInteraction::openFileNames(const QString &title, const QStri
 {
     shown.append({Shown::OpenFile, title, filter, MessageIcon::None, startPath});
     return fileLists.isEmpty() ? QStringList() : fileLists.dequeue();
-}
-
-QString ScriptedInteraction::folderName(const QString &title, const QString &startFolder)
-{
-    shown.append({Shown::Folder, title, QString(), MessageIcon::None, startFolder});
-    return fileNames.isEmpty() ? QString() : fileNames.dequeue();
 }
 
 bool ScriptedInteraction::progress(const QString &title, const QString &label, int done, int total)
@@ -71,5 +38,13 @@ QStringList ScriptedInteraction::messageTexts() const
     for (const Shown &s : shown)
         if (s.kind == Shown::Message)
             out << s.text;
+    return out;
+}
+
+QList<ScriptedInteraction::Shown::Kind> ScriptedInteraction::kinds() const
+{
+    QList<Shown::Kind> out;
+    for (const Shown &s : shown)
+        out << s.kind;
     return out;
 }

@@ -23,17 +23,30 @@ public:
     int progressCalls = 0;
     QList<Shown> shown;            // everything shown, in order
 
-    void message(const QString &title, const QString &text, MessageIcon icon) override;
-    Answer askYesNoCancel(const QString &title, const QString &text) override;
-    bool askYesNo(const QString &title, const QString &text) override;
-    QString openFileName(const QString &title, const QString &startPath, const QString &filter) override;
-    QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override;
+    void message(const QString &title, const QString &text, MessageIcon icon) override
+    { shown.append({Shown::Message, title, text, icon, {}}); }
+    Answer askYesNoCancel(const QString &title, const QString &text) override
+    {
+        shown.append({Shown::Question, title, text, MessageIcon::Question, {}});
+        return answers.isEmpty() ? Answer::Cancel : answers.dequeue();
+    }
+    bool askYesNo(const QString &title, const QString &text) override
+    { return ScriptedInteraction::askYesNoCancel(title, text) == Answer::Yes; }
+    QString openFileName(const QString &title, const QString &startPath, const QString &filter) override
+    { return nextFile(Shown::OpenFile, title, filter, startPath); }
+    QString saveFileName(const QString &title, const QString &startPath, const QString &filter) override
+    { return nextFile(Shown::SaveFile, title, filter, startPath); }
+    QString folderName(const QString &title, const QString &startFolder) override
+    { return nextFile(Shown::Folder, title, QString(), startFolder); }
     bool inputText(const QString &title, const QString &prompt, const QString &defaultText,
                    QString *answer) override;
     QStringList openFileNames(const QString &title, const QString &startPath, const QString &filter) override;
-    QString folderName(const QString &title, const QString &startFolder) override;
     // Recorded with text "done/total label".
     bool progress(const QString &title, const QString &label, int done, int total) override;
 
     QStringList messageTexts() const;   // texts of Message entries only
+    QList<Shown::Kind> kinds() const;   // what was shown, in order
+
+private:
+    QString nextFile(Shown::Kind kind, const QString &title, const QString &filter, const QString &start);
 };
