@@ -123,15 +123,13 @@ private slots:
         MeasuringSurface ms;
         // Lines allowed = height / line height, halves to even: 650 / 240 is
         // three, 600 / 240 two (600 / 220 three), 1320 / 240 six.
-        QCOMPARE(findFittingFontSize(ms, ten, 1000, 650, song, 12), 12.0);
-        QCOMPARE(findFittingFontSize(ms, ten, 1000, 600, song, 12), 11.0);
-        QCOMPARE(findFittingFontSize(ms, ten + ten + u"一二三四"_s, 1000, 1320, song, 12), 12.0);
-        QCOMPARE(findFittingFontSize(ms, u"一"_s, 1000, 100, song, 12), 9.0);   // 100 / 200 is none, 100 / 180 one
-        // Nothing fits: the whole number 8.
-        QCOMPARE(findFittingFontSize(ms, u"一"_s, 1000, 50, song, 12), 8.0);
-        QCOMPARE(findFittingFontSize(ms, u"一"_s, 1000, 50, song, 8.5), 8.0);
-        QCOMPARE(findFittingFontSize(ms, u"一二"_s, 1000, 300, song, 10.5), 10.5);
-        QCOMPARE(findFittingFontSize(ms, u"一二\r\n三四"_s, 960, 240, song, 12), 12.0);   // breaks removed first
+        // 100 / 200 is none, 100 / 180 one; nothing fits: the whole number 8; line breaks are removed first.
+        QCOMPARE((QList<double>{findFittingFontSize(ms, ten, 1000, 650, song, 12), findFittingFontSize(ms, ten, 1000, 600, song, 12),
+                                findFittingFontSize(ms, ten + ten + u"一二三四"_s, 1000, 1320, song, 12),
+                                findFittingFontSize(ms, u"一"_s, 1000, 100, song, 12), findFittingFontSize(ms, u"一"_s, 1000, 50, song, 12),
+                                findFittingFontSize(ms, u"一"_s, 1000, 50, song, 8.5), findFittingFontSize(ms, u"一二"_s, 1000, 300, song, 10.5),
+                                findFittingFontSize(ms, u"一二\r\n三四"_s, 960, 240, song, 12)}),
+                 (QList<double>{12, 11, 12, 9, 8, 8, 10.5, 12}));
     }
 };
 

@@ -125,9 +125,8 @@ private slots:
                                   "picture\t7220.4\t1176.35\t1772.442\t2349.48\n"
                                   "message\t系统\t姓名区域过小\\r\\n请重试！\n"
                                   "page\t2\n"_s);
-        QCOMPARE(RecordingSurface::formatNumber(-0.00001), u"0"_s);
-        QCOMPARE(RecordingSurface::formatNumber(-283.5), u"-283.5"_s);
-        QCOMPARE(RecordingSurface::formatNumber(1.23456), u"1.2346"_s);
+        QCOMPARE((QStringList{RecordingSurface::formatNumber(-0.00001), RecordingSurface::formatNumber(-283.5),
+                              RecordingSurface::formatNumber(1.23456)}), (QStringList{u"0"_s, u"-283.5"_s, u"1.2346"_s}));
     }
 
     void sameTwipPositionsAtEveryResolution()

@@ -73,9 +73,8 @@ private slots:
                                    "txtChengbao=中共某某市委组织部", "txtChengwei#0=妻子", "txtXingm#0=李四",
                                    "txtcsrq#0=197203", "txtDanwei#0=某某中学教师"};
         for (const QString &t : typed) {   // as the keyboard (or an input method) delivers it
-            QPlainTextEdit *box = GuiTest::formBox(*w, t);
-            box->setFocus();
-            GuiTest::typeKeys(box, t.section(QLatin1Char('='), 1));
+            GuiTest::formBox(*w, t)->setFocus();
+            GuiTest::typeKeys(GuiTest::formBox(*w, t), t.section(QLatin1Char('='), 1));
         }
         QVERIFY(w->isDirty());
 
