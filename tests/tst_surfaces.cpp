@@ -11,17 +11,13 @@ namespace {
 
 struct Run { QString text; double x, y; QString font; double size; };
 
-const QList<Run> &sampleRuns()
-{
-    static const QList<Run> runs{
-        {u"干部任免审批表"_s, 1440, 720, u"宋体"_s, 12},
-        {u"张三丰，男，汉族（江苏）"_s, 1000.5, 1500, u"楷体"_s, 10.5},
-        {u"ABC123中文（括号）"_s, 1500, 2300, u"宋体"_s, 9},
-        {u"1960.05"_s, 4000, 3100, u"楷体"_s, 8},
-        {u"中华人民共和国"_s, 2222, 4400, u"楷体"_s, 20},
-    };
-    return runs;
-}
+const QList<Run> kRuns = {
+    {u"干部任免审批表"_s, 1440, 720, u"宋体"_s, 12},
+    {u"张三丰，男，汉族（江苏）"_s, 1000.5, 1500, u"楷体"_s, 10.5},
+    {u"ABC123中文（括号）"_s, 1500, 2300, u"宋体"_s, 9},
+    {u"1960.05"_s, 4000, 3100, u"楷体"_s, 8},
+    {u"中华人民共和国"_s, 2222, 4400, u"楷体"_s, 20},
+};
 
 // The runs on a page of 6 x 4 inches. (The PDF printer's texts are checked
 // against their twip positions where printing is tested.)
@@ -31,7 +27,7 @@ QImage renderImage(double dpi)
     image.fill(Qt::white);
     QPainter painter(&image);
     PainterSurface surface(&painter, dpi);
-    for (const Run &r : sampleRuns()) {
+    for (const Run &r : kRuns) {
         surface.setFontName(r.font);
         surface.setFontSize(r.size);
         surface.drawText(r.x, r.y, r.text);
@@ -133,7 +129,7 @@ private slots:
     {
         const QImage low = renderImage(96), high = renderImage(600);
         MeasuringSurface ms;
-        for (const Run &r : sampleRuns()) {
+        for (const Run &r : kRuns) {
             ms.setUpFont(r.font, r.size);
             const double width = ms.textWidth(r.text), lh = ms.textHeight(r.text), em = r.size * 20;
             const QRectF hi = inkBox(high, 600, r), lo = inkBox(low, 96, r);
