@@ -11,15 +11,9 @@
 #include <sys/stat.h>
 
 namespace {
-
 const QString kProgram = QStringLiteral(AF_BINARY_DIR "/appointform");
 QString sample(const char *name) { return QStringLiteral(AF_SOURCE_DIR "/samples/") + QLatin1String(name); }
-
-struct Run {
-    int code = -1;
-    QString out, err;
-};
-
+struct Run { int code = -1; QString out, err; };
 } // namespace
 
 class TestCommandLine : public QObject {
@@ -27,8 +21,8 @@ class TestCommandLine : public QObject {
     QTemporaryDir m_dir;
     const QString kLongPost = QStringLiteral("输入文字过长，请输入字数少于75！拟任职务");
 
-    // `extraEnv`: NAME=value pairs for this run.
-    Run run(const QStringList &args, int timeoutMs = 120000, const QStringList &extraEnv = {})
+    // `extraEnv`: NAME=value pairs for this run; `shell`: commands the shell runs before the program.
+    Run run(const QStringList &args, int timeoutMs = 120000, const QStringList &extraEnv = {}, const QString &shell = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -39,7 +33,8 @@ class TestCommandLine : public QObject {
             env.remove(QLatin1String(name));   // the program sets offscreen itself and needs no display
         p.setProcessEnvironment(env);
         p.setStandardInputFile(QProcess::nullDevice());   // nothing may wait for input
-        p.start(kProgram, args);
+        shell.isEmpty() ? p.start(kProgram, args)
+                        : p.start(QStringLiteral("/bin/sh"), QStringList{"-c", shell + "; exec \"$0\" \"$@\"", kProgram} + args);
         if (!p.waitForFinished(timeoutMs))
             return {};   // QProcess kills it on the way out
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -94,8 +89,8 @@ private slots:
     {
         for (const char *option : {"--help", "-h"}) {
             const Run r = run({QLatin1String(option)});
-            QVERIFY(r.code == 0 && r.out.contains(QStringLiteral("render")));
-            QVERIFY(r.out.contains(QStringLiteral("[FILE]")) || r.out.contains(QStringLiteral("[文件]")));
+            QVERIFY(r.code == 0 && r.out.contains(QStringLiteral("render"))
+                    && (r.out.contains(QStringLiteral("[FILE]")) || r.out.contains(QStringLiteral("[文件]"))));
         }
         const Run version = run({QStringLiteral("--version")});
         QVERIFY(version.code == 0 && version.out == QStringLiteral("appointform " APPOINTFORM_VERSION "\n"));
@@ -174,9 +169,8 @@ private slots:
         // A read-only output is replaced only with --force.
         for (const char *out : {"ro.pdf", "ro.png", "out/typical.pdf"}) {
             QVERIFY(writeBytes(tmp(out), "kept") && ::chmod(QFile::encodeName(tmp(out)).constData(), 0444) == 0);
-            const QStringList args = {"render", sample("typical.dwz"),
-                                      QString::fromLatin1(out).startsWith("out/") ? "--output-dir" : "-o",
-                                      QString::fromLatin1(out).startsWith("out/") ? tmp("out") : tmp(out)};
+            const bool inDir = QByteArray(out).startsWith("out/");
+            const QStringList args = {"render", sample("typical.dwz"), inDir ? "--output-dir" : "-o", inDir ? tmp("out") : tmp(out)};
             const Run refused = run(args);
             QVERIFY2(refused.code == 1 && refused.err.contains(QStringLiteral("只读")) && readAll(tmp(out)) == "kept",
                      qPrintable(refused.err));
@@ -192,14 +186,8 @@ private slots:
     {
         QVERIFY(QDir().mkpath(tmp("limited")));
         for (const char *out : {"x.pdf", "x.png"}) {
-            QProcess p;
-            p.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-            p.start(QStringLiteral("/bin/sh"), {"-c", "ulimit -f 4; exec \"$0\" render \"$1\" -o \"$2\"", kProgram,
-                                                sample("typical.dwz"), tmp("limited/") + QLatin1String(out)});
-            QVERIFY(p.waitForFinished(60000));
-            const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-            QVERIFY2(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 1, qPrintable(err));
-            QVERIFY2(err.contains(QStringLiteral("文件太大")) && !err.contains(QStringLiteral("libpng")), qPrintable(err));
+            const Run r = run({"render", sample("typical.dwz"), "-o", tmp("limited/") + QLatin1String(out)}, 60000, {}, "ulimit -f 4");
+            QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("文件太大")) && !r.err.contains(QStringLiteral("libpng")), qPrintable(r.err));
         }
         QCOMPARE(QDir(tmp("limited")).entryList(QDir::Files | QDir::Hidden), QStringList());
 
@@ -229,8 +217,6 @@ private slots:
             QVERIFY2(r.code == (omits ? 3 : 0) && r.err.isEmpty(), qPrintable(doc + r.err));
             alone << r.out;
         }
-        QVERIFY(alone.at(0).contains(QStringLiteral("\t楷体\t10\t")) && !alone.at(1).contains(QStringLiteral("\t楷体\t10\t")));
-        QVERIFY(alone.at(5).contains(QStringLiteral("\t楷体\t8\t")));
         const QStringList list = {"render", "--display-list", "--jobs"};
         const Run one = run(list + QStringList{"1"} + docs), two = run(list + QStringList{"2"} + docs);
         QVERIFY(one.code == 3 && two.code == 3);
@@ -266,13 +252,10 @@ private slots:
     void outputDirKeepsNamesakesApart()
     {
         QStringList docs;
-        for (const char *folder : {"a", "b", "c", "d"}) {
-            QVERIFY(QDir().mkpath(tmp("names/") + folder));
-            docs << tmp("names/") + folder + QStringLiteral("/zhang.dwz");
-            QVERIFY(QFile::copy(sample("typical.dwz"), docs.last()));
+        for (const char *doc : {"a/zhang", "b/zhang", "c/zhang", "d/zhang", "d/zhang (2)"}) {
+            docs << tmp("names/") + QLatin1String(doc) + QStringLiteral(".dwz");
+            QVERIFY(QDir().mkpath(QFileInfo(docs.last()).path()) && QFile::copy(sample("typical.dwz"), docs.last()));
         }
-        docs << tmp("names/d/zhang (2).dwz");
-        QVERIFY(QFile::copy(sample("typical.dwz"), docs.last()));
         const Run r = run(QStringList{"render", "--output-dir", tmp("names/out"), "--jobs", "2"} + docs);
         QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(r.err));
         QCOMPARE(QDir(tmp("names/out")).entryList(QDir::Files, QDir::Name),
@@ -280,20 +263,16 @@ private slots:
     }
 
     // What a document prints, its message lines among it, is in tests/golden;
-    // here, a page alone, and the messages on stderr when writing a PDF.
-    void pageAloneAndMessagesOnStderr()
+    // here, a page alone, the messages on stderr when writing a PDF, and the
+    // exit status of a document printed with omissions.
+    void omissionsOnStderrAndInTheExitStatus()
     {
         const Run list = run({"render", tmp("post76.dwz"), "--display-list", "--page", "1"});
         QVERIFY(list.code == 3 && list.err.isEmpty() && list.out.contains(QStringLiteral("\nmessage\t系统\t")));
         QVERIFY(!list.out.contains(QStringLiteral("page\t2")));
         const Run pdf = run({"render", tmp("post76.dwz"), "-o", tmp("post76.pdf")});
         QVERIFY(pdf.code == 3 && pdf.err.contains(tmp("post76.dwz") + QStringLiteral(": 系统: ") + kLongPost));
-    }
-
-    // A document drawn with a text left out exits 3, apart from failures
-    // (1, which outweighs it) and wrong arguments (2).
-    void omissionsHaveTheirOwnExitStatus()
-    {
+        // A text left out exits 3, apart from failures (1, which outweighs it) and wrong arguments (2).
         QCOMPARE(run({"check", sample("typical.dwz"), tmp("post76.dwz")}).code, 3);
         QCOMPARE(run({"check", tmp("post76.dwz"), tmp("badsex.dwz")}).code, 1);
         QCOMPARE(run({"render", tmp("post76.dwz"), "--page", "2", "--display-list"}).code, 0);   // page 2 is whole

@@ -34,12 +34,9 @@ private slots:
                                               "也可写作 1970.03、1970年3月15日；只知季节的，"
                                               "写年份加春、夏、秋、冬、初、中、底，如 1970春。");
         const QString dayWanted = QStringLiteral("请填写实际的日期，如 20240315，也可写作 2024.03.15、2024年3月15日。");
-        const QString birth = QStringLiteral("您所输入的日期值不是编辑器认可的日期值。") + wanted;
-        const QString date = QStringLiteral("您所输入的日期值不是编辑器认可的日期值，") + wanted;
-        const QString day = QStringLiteral("您所输入的日期值不是编辑器认可的日期值，") + dayWanted;
-        const QString bornLater = QStringLiteral("出生年月不能晚于当前时间，重新输入！");
-        const QString work = QStringLiteral("工作时间不能晚于当前时间，重新输入！");
-        const QString born = QStringLiteral("出生时间不能晚于当前时间，重新输入！");
+        const QString notADate = QStringLiteral("您所输入的日期值不是编辑器认可的日期值"), later = QStringLiteral("不能晚于当前时间，重新输入！");
+        const QString birth = notADate + u'。' + wanted, date = notADate + u'，' + wanted, day = notADate + u'，' + dayWanted;
+        const QString bornLater = QStringLiteral("出生年月") + later, work = QStringLiteral("工作时间") + later, born = QStringLiteral("出生时间") + later;
         const QString noDate = QStringLiteral("年龄计算参照时间不能为空！") + dayWanted;
         auto row = [](const char *name, const char *control, int r, const QString &value,
                       const QString &stored, const QString &message, int page) {

@@ -36,17 +36,14 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());   // no saved margins
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(AF_BINARY_DIR "/appointform"),
-                {QStringLiteral("render"), document, QStringLiteral("--display-list"), QStringLiteral("--today"),
-                 QStringLiteral("20241206"), QStringLiteral("--margins"), QStringLiteral("1134,850,510"),
-                 QStringLiteral("--jobs"), QStringLiteral("1")});
+        p.start(QStringLiteral(AF_BINARY_DIR "/appointform"), {"render", document, "--display-list", "--today", "20241206",
+                                                               "--margins", "1134,850,510", "--jobs", "1"});
         QVERIFY(p.waitForFinished(60000));
         const QList<QByteArray> want = readAll(golden).split('\n');
         const QList<QByteArray> got = p.readAllStandardOutput().split('\n');
         // The first differing line says more than two whole lists.
         for (int i = 0; i < qMin(want.size(), got.size()); ++i)
-            QVERIFY2(want.at(i) == got.at(i), qPrintable(QStringLiteral("line %1: expected %2, got %3")
-                                                            .arg(i + 1)
+            QVERIFY2(want.at(i) == got.at(i), qPrintable(QStringLiteral("line %1: expected %2, got %3").arg(i + 1)
                                                             .arg(QString::fromUtf8(want.at(i)), QString::fromUtf8(got.at(i)))));
         QCOMPARE(got.size(), want.size());
     }

@@ -1,6 +1,5 @@
 // The two pages drawn onto the recording surface: what the golden display
 // lists cannot show (cells no document can produce, margins).
-#include "layout/MeasuringSurface.h"
 #include "layout/RecordingSurface.h"
 #include "foundation/Twips.h"
 #include "pages/FormPages.h"
@@ -25,48 +24,25 @@ QList<Op> recordPage(FormPages &p, int page)
 
 bool near(double a, double b) { return std::fabs(a - b) < 1e-6; }
 
-QList<Op> ofKind(const QList<Op> &ops, Op::Kind kind)
+// The ops for which `keep` holds, in drawing order.
+template <class Keep> QList<Op> where(const QList<Op> &ops, Keep keep)
 {
     QList<Op> out;
     for (const Op &op : ops)
-        if (op.kind == kind)
+        if (keep(op))
             out << op;
     return out;
 }
-
-// Texts drawn inside the box [x0, x1) x [y0, y1), in drawing order.
+// Texts drawn inside the box [x0, x1) x [y0, y1).
 QList<Op> textsIn(const QList<Op> &ops, double x0, double x1, double y0, double y1)
 {
-    QList<Op> out;
-    for (const Op &op : ops)
-        if (op.kind == Op::Text && op.x >= x0 && op.x < x1 && op.y >= y0 && op.y < y1)
-            out << op;
-    return out;
+    return where(ops, [=](const Op &op) { return op.kind == Op::Text && op.x >= x0 && op.x < x1 && op.y >= y0 && op.y < y1; });
 }
-
-const Op *findText(const QList<Op> &ops, const QString &text)
+Op textOp(const QList<Op> &ops, const QString &text)
 {
-    for (const Op &op : ops)
-        if (op.kind == Op::Text && op.text == text)
-            return &op;
-    return nullptr;
+    return where(ops, [&](const Op &op) { return op.kind == Op::Text && op.text == text; }).value(0);
 }
-
-QString joined(const QList<Op> &ops)
-{
-    QString s;
-    for (const Op &op : ops)
-        s += op.text;
-    return s;
-}
-
-// Line height of KaiTi at 12 points in whole twips, as the cell fitting centres by it.
-double kaiTiLineHeight()
-{
-    MeasuringSurface ms;
-    ms.setUpFont(QStringLiteral("楷体"), 12);
-    return roundHalfEven(ms.textHeight(QStringLiteral("高")));
-}
+int pictures(const QList<Op> &ops) { return where(ops, [](const Op &op) { return op.kind == Op::Picture; }).size(); }
 
 // Two recordings of the same page that differ only by a shift of (dx, dy):
 // texts, lines (both ends) and pictures move, messages stay as they are.
@@ -103,16 +79,18 @@ private slots:
         QFETCH(QStringList, in);
         QFETCH(QStringList, out);
         FormPages p;
-        p.partyJoinDate = in.value(0);
-        p.partyName1 = in.value(1);
-        p.partyName2 = in.value(2);
-        p.partyName3 = in.value(3);
+        int i = 0;
+        for (QString *field : {&p.partyJoinDate, &p.partyName1, &p.partyName2, &p.partyName3})
+            *field = in.value(i++);
         const QList<Op> ops = recordPage(p, 1);
         const double top = roundHalfEven(T + 1216.5);
         const QList<Op> cell = textsIn(ops, roundHalfEven(L + 907.2), L + 2041.2, top, top + 600);
         const QString upper = out.value(0), lower = out.value(1);
         if (lower.isEmpty()) {   // the whole cell, wrapped when it must be
-            QCOMPARE(joined(cell), upper);
+            QString whole;
+            for (const Op &op : cell)
+                whole += op.text;
+            QCOMPARE(whole, upper);
             QVERIFY(cell.size() > 1 || (cell[0].y > top + 100 && cell[0].y < top + 300));
         } else {
             QCOMPARE(cell.size(), 2);
@@ -129,7 +107,7 @@ private slots:
         FormPages p;
         for (const auto &[lines, size] : {std::pair{30, 9.0}, std::pair{3, 12.0}}) {
             p.resume = QStringLiteral("1990--  某地工作\r\n").repeated(lines - 1) + QStringLiteral("至今");
-            QCOMPARE(findText(recordPage(p, 1), QStringLiteral("至今"))->size, size);
+            QCOMPARE(textOp(recordPage(p, 1), QStringLiteral("至今")).size, size);
         }
     }
 
@@ -137,31 +115,25 @@ private slots:
     void pageOneFilledFormAndMargins()
     {
         FormPages a;
-        a.name = QStringLiteral("张三");
-        a.sex = QStringLiteral("男");
-        a.ethnicGroup = QStringLiteral("汉族");
-        a.partyJoinDate = QStringLiteral("1990.01");
-        a.partyName1 = QStringLiteral("民盟");
-        a.partyName2 = QStringLiteral("中共");
+        a.name = QStringLiteral("张三"), a.sex = QStringLiteral("男"), a.ethnicGroup = QStringLiteral("汉族");
+        a.partyJoinDate = QStringLiteral("1990.01"), a.partyName1 = QStringLiteral("民盟"), a.partyName2 = QStringLiteral("中共");
         a.educationItems = QStringLiteral("大学#学士@#");
         a.currentPosts = QStringLiteral("甲").repeated(60);
         a.resume = QStringLiteral("1980--1984  学生\r\n1984--  干部");
-        a.birthDate = QStringLiteral("19600512");
-        a.ageReferenceDate = QStringLiteral("20240101");
-        a.hasPhoto = true;
-        a.photoPicture = QImage(30, 40, QImage::Format_RGB32);
+        a.birthDate = QStringLiteral("19600512"), a.ageReferenceDate = QStringLiteral("20240101");
+        a.hasPhoto = true, a.photoPicture = QImage(30, 40, QImage::Format_RGB32);
         const QList<Op> ops = recordPage(a, 1);
-        QCOMPARE(ofKind(ops, Op::Picture).size(), 1);   // placed as in the golden lists, which have photos
+        QCOMPARE(pictures(ops), 1);   // placed as in the golden lists, which have photos
 
         FormPages b = a;
         b.margins.top += 240;   // even shifts keep every half-even rounding in step
         b.margins.pageOneLeft -= 100;
         b.margins.pageTwoLeft += 300;   // page two's margin leaves page one alone
         verifyShifted(ops, recordPage(b, 1), -100, 240);
-        b.margins.top = 1135;   // cell tops are rounded half to even: T + 616.5 is 1752
-        QCOMPARE(findText(recordPage(b, 1), a.ethnicGroup)->y, 1752 + 300 - kaiTiLineHeight() / 2);
+        b.margins.top = 1135;   // cell tops are rounded half to even: T + 616.5 is 1752; KaiTi's line is 240
+        QCOMPARE(textOp(recordPage(b, 1), a.ethnicGroup).y, 1752 + 300 - 120);
         a.hasPhoto = false;   // a picture kept but not attached is not drawn
-        QVERIFY(ofKind(recordPage(a, 1), Op::Picture).isEmpty());
+        QCOMPARE(pictures(recordPage(a, 1)), 0);
     }
 
     // A column without "@" draws nothing (documents always have them); then
@@ -176,8 +148,7 @@ private slots:
         p.familyPoliticalStatus = QStringLiteral("中共党员@群众@@@@@@@@");
         p.familyWorkplaces = QStringLiteral("长").repeated(200) + QStringLiteral("@@@@@@@@@");
         p.rewardsAndPunishments = QStringLiteral("无");
-        p.reportingUnit = QStringLiteral("某某市委组织部");
-        p.fillingDate = QStringLiteral("20240315");
+        p.reportingUnit = QStringLiteral("某某市委组织部"), p.fillingDate = QStringLiteral("20240315");
         const QList<Op> ops = recordPage(p, 2);
         // Nothing in the names column from its first row down (columns as drawn: the golden lists).
         QVERIFY(textsIn(ops, B + 1587.6, B + 2721.6, T + 3858.8, T + 8055.6).isEmpty());

@@ -11,17 +11,13 @@ namespace {
 
 struct Run { QString text; double x, y; QString font; double size; };
 
-const QList<Run> &sampleRuns()
-{
-    static const QList<Run> runs{
-        {u"干部任免审批表"_s, 1440, 720, u"宋体"_s, 12},
-        {u"张三丰，男，汉族（江苏）"_s, 1000.5, 1500, u"楷体"_s, 10.5},
-        {u"ABC123中文（括号）"_s, 1500, 2300, u"宋体"_s, 9},
-        {u"1960.05"_s, 4000, 3100, u"楷体"_s, 8},
-        {u"中华人民共和国"_s, 2222, 4400, u"楷体"_s, 20},
-    };
-    return runs;
-}
+const QList<Run> kRuns = {
+    {u"干部任免审批表"_s, 1440, 720, u"宋体"_s, 12},
+    {u"张三丰，男，汉族（江苏）"_s, 1000.5, 1500, u"楷体"_s, 10.5},
+    {u"ABC123中文（括号）"_s, 1500, 2300, u"宋体"_s, 9},
+    {u"1960.05"_s, 4000, 3100, u"楷体"_s, 8},
+    {u"中华人民共和国"_s, 2222, 4400, u"楷体"_s, 20},
+};
 
 // The runs on a page of 6 x 4 inches. (The PDF printer's texts are checked
 // against their twip positions where printing is tested.)
@@ -31,7 +27,7 @@ QImage renderImage(double dpi)
     image.fill(Qt::white);
     QPainter painter(&image);
     PainterSurface surface(&painter, dpi);
-    for (const Run &r : sampleRuns()) {
+    for (const Run &r : kRuns) {
         surface.setFontName(r.font);
         surface.setFontSize(r.size);
         surface.drawText(r.x, r.y, r.text);
@@ -64,13 +60,12 @@ private slots:
         const QString mixed = u"干部 Cadre 1960.05（江苏）, “引号” ABCxyz！"_s;
         for (const QString &font : {u"宋体"_s, u"楷体"_s}) {
             ms.setUpFont(font, 12);
-            QVERIFY(roundHalfEven(ms.textWidth(u"人"_s)) == 240 && roundHalfEven(ms.textWidth(u"A"_s)) == 120);
-            QVERIFY(ms.textWidth(QString()) == 0.0 && roundHalfEven(ms.textHeight(u"人"_s)) == 240);
-            QCOMPARE(roundHalfEven(ms.lineHeight(font, 12)), 240);
+            QList<int> got = {roundHalfEven(ms.textWidth(u"人"_s)), roundHalfEven(ms.textWidth(u"A"_s)),
+                              roundHalfEven(ms.textHeight(u"人"_s)), roundHalfEven(ms.lineHeight(font, 12)), ms.textWidth(QString()) == 0.0 ? 0 : -1};
             ms.setUpFont(font, 10.5);   // not measured at 10 or 11
-            QVERIFY(roundHalfEven(ms.textHeight(u"人"_s)) == 210 && roundHalfEven(ms.textWidth(u"人"_s)) == 210);
-            ms.lineHeight(font, 20);   // leaves the set-up alone
-            QCOMPARE(roundHalfEven(ms.textWidth(u"人"_s)), 210);
+            ms.lineHeight(font, 20);    // leaves the set-up alone
+            got << roundHalfEven(ms.textHeight(u"人"_s)) << roundHalfEven(ms.textWidth(u"人"_s));
+            QCOMPARE(got, (QList<int>{240, 120, 240, 240, 0, 210, 210}));
             for (double size : {12.0, 10.5, 9.0, 8.0}) {
                 ms.setUpFont(font, size);
                 QCOMPARE(ms.textWidth(mixed), QFontMetricsF(ms.twipFont(font, size)).horizontalAdvance(mixed));
@@ -89,11 +84,10 @@ private slots:
             };
         };
         QString warning = u"stale"_s;
-        QCOMPARE(resolveFontFamilyIn(u"宋体"_s, arpl({u"SimSun"_s}), &warning), u"SimSun"_s);
-        QCOMPARE(resolveFontFamilyIn(u"楷体"_s, arpl({u"KaiTi"_s}), &warning), u"KaiTi"_s);
-        QCOMPARE(resolveFontFamilyIn(u"宋体"_s, arpl({}), &warning), u"AR PL SungtiL GB"_s);
-        QCOMPARE(resolveFontFamilyIn(u"楷体"_s, arpl({}), &warning), u"AR PL KaitiM GB"_s);
-        QCOMPARE(resolveFontFamilyIn(u"黑体"_s, arpl({}), &warning), u"黑体"_s);
+        QCOMPARE((QStringList{resolveFontFamilyIn(u"宋体"_s, arpl({u"SimSun"_s}), &warning),
+                              resolveFontFamilyIn(u"楷体"_s, arpl({u"KaiTi"_s}), &warning), resolveFontFamilyIn(u"宋体"_s, arpl({}), &warning),
+                              resolveFontFamilyIn(u"楷体"_s, arpl({}), &warning), resolveFontFamilyIn(u"黑体"_s, arpl({}), &warning)}),
+                 (QStringList{u"SimSun"_s, u"KaiTi"_s, u"AR PL SungtiL GB"_s, u"AR PL KaitiM GB"_s, u"黑体"_s}));
         QVERIFY(warning.isEmpty() && missingFormFonts(arpl({})).isEmpty());
         // Neither face: carry on with the AR PL name and say what to install.
         const auto dejaVuOnly = [](const QString &f) { return f == u"DejaVu Sans"_s; };
@@ -127,16 +121,15 @@ private slots:
                                   "picture\t7220.4\t1176.35\t1772.442\t2349.48\n"
                                   "message\t系统\t姓名区域过小\\r\\n请重试！\n"
                                   "page\t2\n"_s);
-        QCOMPARE(RecordingSurface::formatNumber(-0.00001), u"0"_s);
-        QCOMPARE(RecordingSurface::formatNumber(-283.5), u"-283.5"_s);
-        QCOMPARE(RecordingSurface::formatNumber(1.23456), u"1.2346"_s);
+        QCOMPARE((QStringList{RecordingSurface::formatNumber(-0.00001), RecordingSurface::formatNumber(-283.5),
+                              RecordingSurface::formatNumber(1.23456)}), (QStringList{u"0"_s, u"-283.5"_s, u"1.2346"_s}));
     }
 
     void sameTwipPositionsAtEveryResolution()
     {
         const QImage low = renderImage(96), high = renderImage(600);
         MeasuringSurface ms;
-        for (const Run &r : sampleRuns()) {
+        for (const Run &r : kRuns) {
             ms.setUpFont(r.font, r.size);
             const double width = ms.textWidth(r.text), lh = ms.textHeight(r.text), em = r.size * 20;
             const QRectF hi = inkBox(high, 600, r), lo = inkBox(low, 96, r);

@@ -108,7 +108,6 @@ private slots:
         row("five parts", "198507；民盟；九三；；", false);
         row("invalid later date-like", "198507；198513", true);
         row("today", "20030926", true);
-        row("next month", "200310", false);
         row("next year", "2004；民盟", false);
         row("next year, once it came", "2004；民盟", true, QDate(2004, 1, 1));
         row("summer before september", "2003夏", true);
@@ -128,9 +127,8 @@ private slots:
         QString spaced = QStringLiteral(" 195803 ");
         QCOMPARE(dotDate(spaced), QStringLiteral("1958.03"));
         QCOMPARE(spaced, QStringLiteral("195803"));   // trimmed in place
-        QCOMPARE(dotDate(QStringLiteral("19580312")), QStringLiteral("1958.03"));
-        QCOMPARE(dotDate(QStringLiteral("19583")), QStringLiteral("1958.3"));
-        QCOMPARE(dotDate(QStringLiteral("1985春")), QStringLiteral("1985.春"));
+        QCOMPARE((QStringList{dotDate("19580312"), dotDate("19583"), dotDate("1985春")}),
+                 (QStringList{"1958.03", "1958.3", "1985.春"}));
         const int months[] = {4, 7, 10, 12, 3, 6, 12};
         for (int i = 0; i < 7; ++i)
             QCOMPARE(periodMonth(QStringLiteral("春夏秋冬初中底").at(i)), months[i]);
@@ -138,12 +136,10 @@ private slots:
         QVERIFY(isDigitString(" 1985 ", 4, 4, 4) && isDigitString("1985", 0, 0, 0));
         QVERIFY(!isDigitString("-198", 0, 0, 0) && !isDigitString("19.8", 0, 0, 0) && !isDigitString("85春", 0, 0, 0));
         QVERIFY(!isDigitString("1985", 3, 0, 0) && !isDigitString("1985", 0, 5, 0) && !isDigitString("1985", 0, 0, 6));
-        QCOMPARE(removeSpaces(" a b  中　共 "), QStringLiteral("ab中　共"));   // full-width space stays
-        QCOMPARE(removeChar("1985.07.01", "."), QStringLiteral("19850701"));
-        QCOMPARE(curlQuotes("a\"b\"c\"d"), QStringLiteral("a“b”c“d"));
-        QCOMPARE(stripLineBreaks("a\r\nb\rc\nd"), QStringLiteral("abcd"));
-        QCOMPARE(trimSpaces("\ta b  "), QStringLiteral("\ta b"));
-        QCOMPARE(trimSpaces("    "), QString());
+        // A full-width space stays; trimming takes spaces only.
+        QCOMPARE((QStringList{removeSpaces(" a b  中　共 "), removeChar("1985.07.01", "."), curlQuotes("a\"b\"c\"d"),
+                              stripLineBreaks("a\r\nb\rc\nd"), trimSpaces("\ta b  "), trimSpaces("    ")}),
+                 (QStringList{"ab中　共", "19850701", "a“b”c“d", "abcd", "\ta b", ""}));
     }
 };
 
