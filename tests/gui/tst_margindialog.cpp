@@ -1,9 +1,6 @@
-#include "support/ScriptedInteraction.h"
+#include "support/GuiTestSupport.h"
 #include "windows/MarginDialog.h"
-
 #include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
 
 namespace {
 QStringList texts(const MarginDialog &d) { return {d.txtTop->text(), d.txtLeft->text(), d.txtBackLeft->text()}; }
@@ -23,8 +20,7 @@ private slots:
         MarginDialog d(m, ui);
         d.show();
         QVERIFY(d.objectName() == QStringLiteral("frmYBj") && d.windowTitle() == QStringLiteral("设定页边距"));
-        QCOMPARE(texts(d), QStringList({"20", "15", "9"}));   // 1134, 850, 510 twips
-        QVERIFY(locked(d));
+        QVERIFY(texts(d) == QStringList({"20", "15", "9"}) && locked(d));   // 1134, 850, 510 twips
         d.cmdModify->click();
         QVERIFY(d.txtTop->isEnabled() && d.txtLeft->isEnabled() && d.txtBackLeft->isEnabled() && !d.cmdModify->isEnabled());
         d.txtTop->setText(QStringLiteral("25"));
