@@ -2,16 +2,13 @@
 #include "windows/MarginDialog.h"
 #include <QLineEdit>
 
-namespace {
-QStringList texts(const MarginDialog &d) { return {d.txtTop->text(), d.txtLeft->text(), d.txtBackLeft->text()}; }
-bool locked(const MarginDialog &d)
-{
-    return !d.txtTop->isEnabled() && !d.txtLeft->isEnabled() && !d.txtBackLeft->isEnabled() && d.cmdModify->isEnabled();
-}
-} // namespace
-
 class TestMarginDialog : public QObject {
     Q_OBJECT
+    static QStringList texts(const MarginDialog &d) { return {d.txtTop->text(), d.txtLeft->text(), d.txtBackLeft->text()}; }
+    static bool locked(const MarginDialog &d)
+    {
+        return !d.txtTop->isEnabled() && !d.txtLeft->isEnabled() && !d.txtBackLeft->isEnabled() && d.cmdModify->isEnabled();
+    }
 private slots:
     void checksConvertsAndStores()
     {

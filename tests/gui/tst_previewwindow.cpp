@@ -7,20 +7,17 @@
 #include <QScreen>
 #include <QPainter>
 
-namespace {
-void sendMouse(QWidget *target, QEvent::Type type, int y, Qt::MouseButtons buttons)
-{
-    const QPointF pos(50, y);
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent e(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &e);
-}
-} // namespace
-
 class TestPreviewWindow : public QObject {
     Q_OBJECT
     ScriptedInteraction ui;
     std::unique_ptr<PreviewWindow> w;
+    static void sendMouse(QWidget *target, QEvent::Type type, int y, Qt::MouseButtons buttons)
+    {
+        const QPointF pos(50, y);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &e);
+    }
 private slots:
     void initTestCase() { GuiTest::isolateSettings(); }
     void init() { w = std::make_unique<PreviewWindow>(ui = ScriptedInteraction()); }

@@ -78,7 +78,6 @@ inline void onNextModal(std::function<void(QWidget *)> act, int triesLeft = 200)
     });
 }
 
-// Shows `w` and waits until it is the active window.
 inline bool showActive(QWidget *w)
 {
     w->show();
@@ -98,7 +97,6 @@ inline void fillSample(FormPages &p)
     p.fillingDate = QStringLiteral("20240315");
 }
 
-// A preview of the sample form, set up as the window opens it.
 inline void setUpSample(PreviewWindow &w)
 {
     fillSample(w.pages());
