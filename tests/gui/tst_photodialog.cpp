@@ -1,12 +1,7 @@
 // The photo dialog on the record's photo values, with scripted file dialogs.
-#include "support/ScriptedInteraction.h"
 #include "windows/PhotoDialog.h"
-#include "record/AppointmentRecord.h"
-#include "support/DocumentTestSupport.h"
+#include "support/GuiTestSupport.h"
 #include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <sys/stat.h>
 
 class TestPhotoDialog : public QObject {
@@ -28,13 +23,10 @@ class TestPhotoDialog : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        QVERIFY(sample(Qt::red).save(path("red.bmp"), "BMP"));
         // The content decides, not the name.
-        QVERIFY(sample(Qt::blue).save(path("other.pic"), "JPEG"));
-        QVERIFY(sample(Qt::green).save(path("green.jpg"), "PNG"));
-        QVERIFY(writeBytes(path("broken.jpg"), "this is no picture at all"));
-        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("folder.jpg")));
+        QVERIFY(m_dir.isValid() && sample(Qt::red).save(path("red.bmp"), "BMP") && sample(Qt::blue).save(path("other.pic"), "JPEG")
+                && sample(Qt::green).save(path("green.jpg"), "PNG") && writeBytes(path("broken.jpg"), "this is no picture at all")
+                && QDir(m_dir.path()).mkdir(QStringLiteral("folder.jpg")));
         QCOMPARE(::mkfifo(QFile::encodeName(path("pipe.pic")).constData(), 0600), 0);   // reading would hang
     }
 
@@ -61,15 +53,14 @@ private slots:
         ui.fileNames << (file.isEmpty() ? QString() : path(file));
         PhotoDialog dlg(rec, ui);
         QTest::mouseClick(dlg.cmdPhoto, Qt::LeftButton);
-        QVERIFY(ui.shown[0].kind == ScriptedInteraction::Shown::OpenFile && ui.shown[0].title == QStringLiteral("请指定照片文件名"));
-        QVERIFY(ui.shown[0].text.startsWith(QStringLiteral("照片文件(*.bmp;*.jpg;*.pic)|*.bmp;*.jpg;*.pic")));
+        QVERIFY(ui.shown[0].kind == ScriptedInteraction::Shown::OpenFile && ui.shown[0].title == QStringLiteral("请指定照片文件名")
+                && ui.shown[0].text.startsWith(QStringLiteral("照片文件(*.bmp;*.jpg;*.pic)|*.bmp;*.jpg;*.pic")));
         QVERIFY(rec.hasPhoto && showsImage(dlg));
         if (!colour.isValid()) {   // the photo values stay as they were
             QFETCH(QString, said);
             QCOMPARE(ui.messageTexts(), said.isEmpty() ? QStringList() : QStringList{said.arg(path(file))});
             QVERIFY(said.isEmpty() || (ui.shown.last().title == QStringLiteral("系统") && ui.shown.last().icon == MessageIcon::Information));
-            QVERIFY(!rec.isDirty && rec.photoPath == QStringLiteral("/somewhere/a.pic"));
-            QCOMPARE(rec.photo.pixelColor(0, 0), QColor(Qt::red));
+            QVERIFY(!rec.isDirty && rec.photoPath == QStringLiteral("/somewhere/a.pic") && rec.photo.pixelColor(0, 0) == Qt::red);
             return;
         }
         QVERIFY(ui.shown.size() == 1 && rec.isDirty);

@@ -1,19 +1,15 @@
 // Printing into a PDF printer with scripted page answers: which pages come
 // out, on what paper, and whether every text lands where the pages put it.
-#include "support/ScriptedInteraction.h"
 #include "windows/BatchCommands.h"
 #include "layout/RecordingSurface.h"
-#include "windows/FormPrinter.h"
-#include "windows/PreviewWindow.h"
-#include "support/DocumentTestSupport.h"
 #include "support/GuiTestSupport.h"
 #include "support/FullDisk.h"
-#include <QCheckBox>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace GuiTest;
+
+// The answer to the page prompt (null: cancelled), whether the printer
+// dialog is accepted, the file; the pages printed; whether that dialog came up.
+struct Choice { QString answer; bool accept; QString file; int pages; bool asked; };
 
 class TestPrinting : public QObject {
     Q_OBJECT
@@ -30,77 +26,64 @@ private slots:
 
     void answersChooseThePages_data()
     {
-        QTest::addColumn<QString>("answer");   // null: the input box cancelled
-        QTest::addColumn<bool>("accept");      // the printer dialog
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("pages");
-        QTest::addColumn<bool>("asked");       // the printer dialog came up
-        QTest::newRow("3 with spaces") << " 3 " << true << "a.pdf" << 2 << true;
-        QTest::newRow("1") << "1" << true << "b.pdf" << 1 << true;
-        QTest::newRow("2") << "2" << true << "c.pdf" << 1 << true;
-        QTest::newRow("0") << "0" << true << "d.pdf" << 0 << false;
-        QTest::newRow("4") << "4" << true << "e.pdf" << 0 << false;
-        QTest::newRow("31") << "31" << true << "f.pdf" << 0 << false;
-        QTest::newRow("full-width 3") << QStringLiteral("３") << true << "g.pdf" << 0 << false;
-        QTest::newRow("empty") << "" << true << "h.pdf" << 0 << false;
-        QTest::newRow("cancel") << QString() << true << "i.pdf" << 0 << false;
-        QTest::newRow("printer dialog cancelled") << "3" << false << "j.pdf" << 0 << true;
-        QTest::newRow("printer error") << "3" << true << "no/such/folder/k.pdf" << 0 << true;
+        QTest::addColumn<Choice>("c");
+        QTest::newRow("3 with spaces") << Choice{" 3 ", true, "a.pdf", 2, true};
+        QTest::newRow("1") << Choice{"1", true, "b.pdf", 1, true};
+        QTest::newRow("2") << Choice{"2", true, "c.pdf", 1, true};
+        QTest::newRow("0") << Choice{"0", true, "d.pdf", 0, false};
+        QTest::newRow("4") << Choice{"4", true, "e.pdf", 0, false};
+        QTest::newRow("31") << Choice{"31", true, "f.pdf", 0, false};
+        QTest::newRow("full-width 3") << Choice{QStringLiteral("３"), true, "g.pdf", 0, false};
+        QTest::newRow("empty") << Choice{"", true, "h.pdf", 0, false};
+        QTest::newRow("cancel") << Choice{QString(), true, "i.pdf", 0, false};
+        QTest::newRow("printer dialog cancelled") << Choice{"3", false, "j.pdf", 0, true};
+        QTest::newRow("printer error") << Choice{"3", true, "no/such/folder/k.pdf", 0, true};
     }
     void answersChooseThePages()
     {
-        QFETCH(QString, answer);
-        QFETCH(bool, accept);
-        QFETCH(QString, file);
-        QFETCH(int, pages);
-        QFETCH(bool, asked);
+        QFETCH(Choice, c);
+        const QString &file = c.file;
         ScriptedInteraction ui;
-        ui.inputs << answer;
+        ui.inputs << c.answer;
         FormPages form;
         fillSample(form);
         int choices = 0;
-        const auto pdf = pdfPrinter(m_dir.filePath(file), accept);
-        QCOMPARE(FormPrinter::print(form, ui, false, [&](QPrinter &p) { ++choices; return pdf(p); }), pages);
+        const auto pdf = pdfPrinter(m_dir.filePath(file), c.accept);
+        QCOMPARE(FormPrinter::print(form, ui, false, [&](QPrinter &p) { ++choices; return pdf(p); }), c.pages);
         // The page prompt only; a file that cannot be written is said, naming its folder.
         const bool unwritable = file.startsWith(QLatin1String("no/"));
         QCOMPARE(ui.shown.size(), unwritable ? 2 : 1);
         QVERIFY(!unwritable || ui.shown[1].text.contains(QStringLiteral("文件夹“%1”不存在").arg(m_dir.filePath("no/such/folder"))));
-        QVERIFY(ui.shown[0].kind == ScriptedInteraction::Shown::Input && ui.shown[0].startPath == QStringLiteral("3"));
-        QCOMPARE(ui.shown[0].title, QStringLiteral("请选择打印的页"));
+        QVERIFY(ui.shown[0].kind == ScriptedInteraction::Shown::Input && ui.shown[0].startPath == QStringLiteral("3")
+                && ui.shown[0].title == QStringLiteral("请选择打印的页"));
         QCOMPARE(ui.shown[0].text, QStringLiteral("请选择打印的页：\r\n\r\n    0 - 两页均不打印\r\n    1 - 打印第一页\r\n"
                                                   "    2 - 打印第二页\r\n    3 - 两页均打印"));
-        QVERIFY(choices == (asked ? 1 : 0) && QFile::exists(m_dir.filePath(file)) == (pages > 0));
-        if (pages == 0)
+        QVERIFY(choices == (c.asked ? 1 : 0) && QFile::exists(m_dir.filePath(file)) == (c.pages > 0));
+        if (c.pages == 0)
             return;
-        QCOMPARE(pdfInfo(m_dir.filePath(file), "Pages").toInt(), pages);
+        QCOMPARE(pdfInfo(m_dir.filePath(file), "Pages").toInt(), c.pages);
         // Page one opens with the form's title, page two with its first label.
-        QCOMPARE(pdfWords(m_dir.filePath(file), 1).value(0).text, answer.trimmed() == "2" ? "奖" : "干");
+        QCOMPARE(pdfWords(m_dir.filePath(file), 1).value(0).text, c.answer.trimmed() == "2" ? "奖" : "干");
     }
 
     // The window's "打印" with its B5 box; the dialog's paper (A4) otherwise,
     // upright whatever the dialog said.
-    void paperFromTheWindow_data()
-    {
-        QTest::addColumn<bool>("b5");
-        QTest::newRow("B5 ticked") << true;
-        QTest::newRow("unticked") << false;
-    }
     void paperFromTheWindow()
     {
-        QFETCH(bool, b5);
-        const QString file = m_dir.filePath(QStringLiteral("window-%1.pdf").arg(b5));
         ScriptedInteraction ui;
         PreviewWindow w(ui);
-        fillSample(w.pages());
-        w.printerChooser = pdfPrinter(file);
-        w.setUp();
-        w.chkDefaultB5->setChecked(b5);
-        ui.inputs << QStringLiteral("2");
-        QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
-        QCOMPARE(pdfInfo(file, "Pages"), QStringLiteral("1"));
-        // Ticked: the drivers' B5, 182 x 257 mm.
-        QVERIFY2(b5 ? pageSizeNear(file, kB5Width, kB5Height) : pageSizeNear(file, 595.276, 841.89),
-                 qPrintable(pdfInfo(file, "Page size")));
+        setUpSample(w);
+        for (bool b5 : {true, false}) {
+            const QString file = m_dir.filePath(QStringLiteral("window-%1.pdf").arg(b5));
+            w.printerChooser = pdfPrinter(file);
+            w.chkDefaultB5->setChecked(b5);
+            ui.inputs << QStringLiteral("2");
+            QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+            QCOMPARE(pdfInfo(file, "Pages"), QStringLiteral("1"));
+            // Ticked: the drivers' B5, 182 x 257 mm.
+            QVERIFY2(b5 ? pageSizeNear(file, kB5Width, kB5Height) : pageSizeNear(file, 595.276, 841.89),
+                     qPrintable(pdfInfo(file, "Page size")));
+        }
     }
 
     // What the print dialog prints (to a PDF file, at a printer's 1200 dpi,
@@ -112,13 +95,12 @@ private slots:
         const QString exported = m_dir.filePath(QStringLiteral("exported.pdf"));
         ScriptedInteraction ui;
         PreviewWindow w(ui);
-        fillSample(w.pages());
+        setUpSample(w);
         w.printerChooser = [&](QPrinter &p) {
             const bool chosen = pdfPrinter(printed)(p);
             p.setResolution(1200);   // an office laser printer's, where pixel pens came out at half weight
             return chosen;
         };
-        w.setUp();
         w.chkDefaultB5->setChecked(true);
         ui.inputs << QStringLiteral("3");
         ui.fileNames << exported;
@@ -197,23 +179,20 @@ private slots:
         form.proposedPosts = QString(76, QChar(0x957F));
         ui.inputs << QStringLiteral("1") << QStringLiteral("1");
         disk.fill(0);
-        QCOMPARE(FormPrinter::print(form, ui, true, pdfPrinter(file)), 0);
-        QCOMPARE(ui.messageTexts().size(), 2);
+        QVERIFY(FormPrinter::print(form, ui, true, pdfPrinter(file)) == 0 && ui.messageTexts().size() == 2);
         QVERIFY2(ui.messageTexts().last().startsWith(QStringLiteral("PDF 文件未能写入：") + file),
                  qPrintable(ui.messageTexts().last()));
         QCOMPARE(readAll(file), QByteArray("the old pdf"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), disk.isTmpfs() ? 2 : 1);
 
-        const QString typical = QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz");
         ScriptedInteraction batchUi;
         PageMargins margins;
         BatchCommands batch(batchUi, margins, nullptr);
         batch.printerChooser = pdfPrinter(file);
-        batchUi.fileLists << QStringList{typical};
+        batchUi.fileLists << QStringList{QStringLiteral(AF_SOURCE_DIR "/samples/typical.dwz")};
         batchUi.answers << Answer::Yes;
         batchUi.inputs << QStringLiteral("3");
-        QCOMPARE(batch.printDocuments(), 0);
-        QVERIFY(batchUi.messageTexts().last().startsWith(QStringLiteral("PDF 文件未能写入：")));
+        QVERIFY(batch.printDocuments() == 0 && batchUi.messageTexts().last().startsWith(QStringLiteral("PDF 文件未能写入：")));
         QCOMPARE(readAll(file), QByteArray("the old pdf"));
         disk.release();
 
@@ -268,17 +247,15 @@ private slots:
             ui.fileLists << QStringList{typical, bad, posts};
             ui.answers << Answer::Yes;
             ui.inputs << QStringLiteral("1");
-            QVERIFY(batch.printDocuments() == 2 && pdfInfo(out, "Pages") == QStringLiteral("2"));
-            QVERIFY(pageSizeNear(out, kB5Width, kB5Height));
+            QVERIFY(batch.printDocuments() == 2 && pdfInfo(out, "Pages") == QStringLiteral("2") && pageSizeNear(out, kB5Width, kB5Height));
             // 停止 while painting: the job is cancelled, and said so.
             ui.progressCalls = 0;
             ui.stopAtProgressCall = 5;
             ui.fileLists << QStringList{typical, bad, posts};
             ui.answers << Answer::Yes;
             ui.inputs << QStringLiteral("1");
-            QCOMPARE(batch.printDocuments(), 0);
+            QVERIFY(batch.printDocuments() == 0 && ui.progressCalls == 6);   // three checked; stopped at the first painted, then closed
             QCOMPARE(ui.messageTexts().last(), QStringLiteral("已停止，打印任务已取消。"));
-            QCOMPARE(ui.progressCalls, 6);   // three checked; stopped at the first painted, then closed
         }
 
         // Stopped in the progress: nothing is written, an earlier file stays.
@@ -312,8 +289,7 @@ private slots:
             ui.fileLists << QStringList{typical, bad, posts, other} << QStringList{typical, other};
             ui.answers << Answer::Yes << Answer::No << Answer::Yes << Answer::Yes;
             ui.fileNames << folder << folder;
-            QCOMPARE(batch.exportDocumentsToFolder(), 0);   // not replaced
-            QCOMPARE(readAll(folder + QStringLiteral("/typical.pdf")), QByteArray("old"));
+            QVERIFY(batch.exportDocumentsToFolder() == 0 && readAll(folder + QStringLiteral("/typical.pdf")) == "old");   // not replaced
             QCOMPARE(batch.exportDocumentsToFolder(), 2);
             QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), QStringList({"typical (2).pdf", "typical.pdf"}));
             QCOMPARE(pdfInfo(folder + QStringLiteral("/typical (2).pdf"), "Pages"), QStringLiteral("2"));

@@ -1,21 +1,23 @@
 #pragma once
-// Helpers shared by the window tests. Header only: every test executable
-// compiles support/*.cpp, and most of them link no widgets.
+// Helpers and includes shared by the window tests. Header only: every test
+// executable compiles support/*.cpp, and most of them link no widgets.
 #include "foundation/Settings.h"
 #include "pages/FormPages.h"
+#include "windows/EntryBox.h"
+#include "windows/EntryCommands.h"
+#include "windows/EntryPage.h"
 #include "windows/EntryWindow.h"
+#include "windows/PreviewWindow.h"
+#include "support/DocumentTestSupport.h"
 #include "support/PdfTestSupport.h"
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <functional>
-#include <memory>
+#include <QtTest>
 
 namespace GuiTest {
 
@@ -76,6 +78,13 @@ inline void onNextModal(std::function<void(QWidget *)> act, int triesLeft = 200)
     });
 }
 
+inline bool showActive(QWidget *w)
+{
+    w->show();
+    w->activateWindow();
+    return QTest::qWaitForWindowActive(w);
+}
+
 inline void fillSample(FormPages &p)
 {
     p.name = QStringLiteral("李红");
@@ -86,6 +95,12 @@ inline void fillSample(FormPages &p)
     p.reportingUnit = QStringLiteral("中共某某区委");
     p.ageReferenceDate = QStringLiteral("20240101");
     p.fillingDate = QStringLiteral("20240315");
+}
+
+inline void setUpSample(PreviewWindow &w)
+{
+    fillSample(w.pages());
+    w.setUp();
 }
 
 // A chooser that prints into a PDF file instead of asking for a printer.
@@ -100,7 +115,6 @@ inline std::function<bool(QPrinter &)> pdfPrinter(const QString &file, bool acce
         return accept;
     };
 }
-
 
 // The words of one page that differ in text or place between two PDF
 // files, as "old→new" (a missing word is empty).
