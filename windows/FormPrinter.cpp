@@ -139,7 +139,7 @@ void PrintJob::abort()
     m_file.reset();   // an uncommitted file is discarded
 }
 
-int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choose)
+int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choose, Interaction *drawingMessages)
 {
     const int which = askPages(ui);
     if (which == 0)
@@ -174,7 +174,7 @@ int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choo
         job.abort();
     else
         ended = job.end();
-    raised.showTo(ui);
+    raised.showTo(drawingMessages ? *drawingMessages : ui);
     if (pageFailed || !ended) {
         showFailure(ui, pageFailed ? Failure{FailureKind::Printer, QStringLiteral("打印机无法换页，打印已取消。")}
                                    : ended.failure());

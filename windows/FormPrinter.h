@@ -60,6 +60,9 @@ private:
 // is set; always portrait. A cancel ends without a message; a printer or file
 // failure is reported once the painter has ended, after any message the
 // drawing raised. Returns the number of pages sent to the printer.
-int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choose);
+// Messages the drawing raised go to `drawingMessages` when given (the
+// preview says each of those once), else to `ui` like the printer's own.
+int print(FormPages &pages, Interaction &ui, bool b5, const PrinterChooser &choose,
+          Interaction *drawingMessages = nullptr);
 
 }

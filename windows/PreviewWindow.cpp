@@ -521,7 +521,7 @@ void PreviewWindow::endPaperDrag()
 
 int PreviewWindow::printPages()
 {
-    return FormPrinter::print(*m_pages, m_drawingUi, chkDefaultB5->isChecked(), printerChooser);
+    return FormPrinter::print(*m_pages, m_ui, chkDefaultB5->isChecked(), printerChooser, &m_drawingUi);
 }
 
 bool PreviewWindow::exportPdf()
