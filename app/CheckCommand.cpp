@@ -43,10 +43,7 @@ int CheckCommand::execute(const CommandOptions &o) const
             return result;
         },
         [&](int, Outcome &r) {
-            writeOut(r.out);
-            printErr(r.err);
-            flushOut();
-            noteOutcome(status, r);
+            deliverOutcome(status, r);
         });
     return status;
 }

@@ -40,12 +40,12 @@ bool parseMargins(const QString &text, PageMargins &m)
     return true;
 }
 
+} // namespace
+
 Failure usage(const char *why)
 {
     return Failure{FailureKind::Usage, QString::fromUtf8(why)};
 }
-
-} // namespace
 
 int exitStatusFor(FailureKind kind)
 {
@@ -192,6 +192,14 @@ void noteOutcome(int &status, const Outcome &outcome)
         status = kExitOmissions;
 }
 
+void deliverOutcome(int &status, const Outcome &outcome)
+{
+    writeOut(outcome.out);
+    printErr(outcome.err);
+    flushOut();
+    noteOutcome(status, outcome);
+}
+
 void forEachDocument(const CommandOptions &o, bool busyDelivering, const std::function<Outcome(int)> &work,
                      const std::function<void(int, Outcome &)> &deliver)
 {
@@ -203,7 +211,7 @@ void forEachDocument(const CommandOptions &o, bool busyDelivering, const std::fu
         } catch (...) {
             Outcome failed;
             failed.status = kExitFailed;
-            failed.err = o.documents.at(i) + QStringLiteral(": 处理时发生内部错误，已跳过\n");
+            failed.err = lineName(o.documents.at(i)) + QStringLiteral(": 处理时发生内部错误，已跳过\n");
             return failed;
         }
     };

@@ -86,6 +86,10 @@ struct Outcome {
 };
 // A failure outweighs an omission, which outweighs success.
 void noteOutcome(int &status, const Outcome &outcome);
+// Writes what a document produced and notes its status.
+void deliverOutcome(int &status, const Outcome &outcome);
+// A wrong argument, said in the option's own terms.
+Failure usage(const char *why);
 
 // Runs `work` on every document with the chosen number of jobs; what it
 // produced is handed to `deliver` in argument order. A document that throws

@@ -13,11 +13,6 @@
 
 namespace {
 
-Failure usage(const char *why)
-{
-    return Failure{FailureKind::Usage, QString::fromUtf8(why)};
-}
-
 bool isPng(const QString &output)
 {
     return QFileInfo(output).suffix().toLower() == QLatin1String("png");
@@ -172,10 +167,7 @@ int RenderCommand::execute(const CommandOptions &o) const
                 }
                 r.recorded.reset();
             }
-            writeOut(r.out);
-            printErr(r.err);
-            flushOut();
-            noteOutcome(status, r);
+            deliverOutcome(status, r);
             ++done;
             progress.done(done, pdfNames.isEmpty() ? lineName(doc)
                                                    : lineName(doc) + QStringLiteral(" -> ")

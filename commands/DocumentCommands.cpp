@@ -383,8 +383,7 @@ bool DocumentCommands::offerRecovery()
     if (!m_recovery)
         return false;
     for (const RecoveryStore::Orphan &orphan : m_recovery->findOrphans()) {
-        const Result<RecoveryStore::Recovered> read =
-            orphan.problem.isEmpty() ? m_recovery->readOrphan(orphan) : Result<RecoveryStore::Recovered>(Failure{FailureKind::DamagedInput, orphan.problem});
+        const Result<RecoveryStore::Recovered> read = m_recovery->readOrphan(orphan);
         if (!read) {
             // Kept where it is: it may be all that is left of someone's work.
             m_ui.message(recoveryTitle(),

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,6 +19,15 @@ namespace {
 QByteArray nativePath(const QString &path)
 {
     return QFile::encodeName(path);
+}
+
+// A hidden name beside `fileName` in `folder`, ".NAME.xxxxxx.tmp": the form
+// removeStaleTemporaries() knows as this program's own.
+QString temporaryPath(const QString &folder, const QString &fileName)
+{
+    return QDir(folder).filePath(QStringLiteral(".%1.%2.tmp")
+                                     .arg(fileName)
+                                     .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QLatin1Char('0')));
 }
 
 // The directory entry is durable only once its folder is synced; a failure
@@ -98,10 +106,7 @@ bool SafeFile::open(OpenMode mode)
     const QFileInfo target(m_target);
     const QString folder = target.absolutePath();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = QStringLiteral(".%1.%2.tmp")
-                                 .arg(target.fileName())
-                                 .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QLatin1Char('0'));
-        m_temporary = QDir(folder).filePath(name);
+        m_temporary = temporaryPath(folder, target.fileName());
         m_fd = ::open(nativePath(m_temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd >= 0 || errno != EEXIST)
             break;
@@ -303,10 +308,7 @@ Result<> FileSetAside::setAside()
         return {};
     const QString folder = info.absolutePath();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString aside = QDir(folder).filePath(
-            QStringLiteral(".%1.%2.tmp")
-                .arg(info.fileName())
-                .arg(QRandomGenerator::global()->generate() & 0xffffff, 6, 16, QLatin1Char('0')));
+        const QString aside = temporaryPath(folder, info.fileName());
         int done = ::renameat2(AT_FDCWD, nativePath(m_path).constData(), AT_FDCWD, nativePath(aside).constData(),
                                RENAME_NOREPLACE);
         if (done != 0 && (errno == EINVAL || errno == ENOSYS) && !QFileInfo::exists(aside))

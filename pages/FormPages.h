@@ -27,8 +27,8 @@ public:
     // in a PDF and on any printer (1.5 and 0.75 points).
     static constexpr double kThickPen = 30;
     static constexpr double kThinPen = 15;
-    void drawPageOne(DrawingSurface &surface, double thickPen = kThickPen, double thinPen = kThinPen);
-    void drawPageTwo(DrawingSurface &surface, double thickPen = kThickPen, double thinPen = kThinPen);
+    void drawPageOne(DrawingSurface &surface);
+    void drawPageTwo(DrawingSurface &surface);
 
     // Renderer state of page one, recomputed by every run of drawPageOne.
     int currentPostsLines = 0, proposedPostsLines = 0, postsToBeRemovedLines = 0;

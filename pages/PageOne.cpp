@@ -44,14 +44,14 @@ int FormPages::positionRowLines(const QString &text)
     return lines;
 }
 
-void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thinPen)
+void FormPages::drawPageOne(DrawingSurface &surface)
 {
     const double T = margins.top, L = margins.pageOneLeft, W = margins.tableWidth, H = margins.tableHeight;
 
     // 1. Title
     surface.setFontSize(20);
     surface.setFontName(songTi());
-    surface.setPenWidth(thickPen);
+    surface.setPenWidth(kThickPen);
     surface.drawText(L + 1984.5, T - 567, QStringLiteral("干 部 任 免 审 批 表"));
 
     // 2. Outer frame, thick
@@ -61,7 +61,7 @@ void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thi
     surface.drawLine(L, T + H, L, T);
 
     // 3. Horizontal grid, thin
-    surface.setPenWidth(thinPen);
+    surface.setPenWidth(kThinPen);
     surface.drawLine(L, T + 600, L + 6350.4, T + 600);
     surface.drawLine(L, T + 1200, L + 6350.4, T + 1200);
     surface.drawLine(L, T + 1800, L + 6350.4, T + 1800);
@@ -87,9 +87,9 @@ void FormPages::drawPageOne(DrawingSurface &surface, double thickPen, double thi
     const double postsToBeRemovedTop = proposedPostsBottom;
     postsToBeRemovedLines = positionRowLines(postsToBeRemoved);
     y = postsToBeRemovedTop + positionRowHeight(postsToBeRemovedLines);
-    surface.setPenWidth(thickPen);
+    surface.setPenWidth(kThickPen);
     surface.drawLine(L, y, L + W, y);
-    surface.setPenWidth(thinPen);
+    surface.setPenWidth(kThinPen);
     postsToBeRemovedBottom = roundHalfEven(y);
 
     // 6. Vertical grid, thin
@@ -425,12 +425,6 @@ double FormPages::resumeRoom() const
 
 void FormPages::fillResume(DrawingSurface &surface)
 {
-    if (currentPostsLines < 3)
-        currentPostsLines = 2;
-    if (proposedPostsLines < 3)
-        proposedPostsLines = 2;
-    if (postsToBeRemovedLines < 3)
-        postsToBeRemovedLines = 2;
     printResume(resume, roundHalfEven(margins.pageOneLeft + kResumeIndent), resumeTop(), surface, 0,
                 margins.pageOneLeft + margins.tableWidth);
 }

@@ -25,19 +25,19 @@ QStringList familyRows(const QString &column, bool stripEachPart)
 
 } // namespace
 
-void FormPages::drawPageTwo(DrawingSurface &surface, double thickPen, double thinPen)
+void FormPages::drawPageTwo(DrawingSurface &surface)
 {
     const double T = margins.top, B = margins.pageTwoLeft, W = margins.tableWidth, H = margins.tableHeight;
 
     // 1. Outer frame, thick
-    surface.setPenWidth(thickPen);
+    surface.setPenWidth(kThickPen);
     surface.drawLine(B, T, B + W, T);
     surface.drawLine(B + W, T, B + W, T + H);
     surface.drawLine(B + W, T + H, B, T + H);
     surface.drawLine(B, T + H, B, T);
 
     // 2. Section lines across the whole width, thin
-    surface.setPenWidth(thinPen);
+    surface.setPenWidth(kThinPen);
     surface.drawLine(B, T + 1210.8, B + W, T + 1210.8);
     surface.drawLine(B, T + 2044.8, B + W, T + 2044.8);
     surface.drawLine(B, T + 3255.6, B + W, T + 3255.6);
@@ -59,9 +59,9 @@ void FormPages::drawPageTwo(DrawingSurface &surface, double thickPen, double thi
     surface.drawLine(B + 4082.4, T + 8055.6, B + 4082.4, T + 3255.6);
 
     // 6. Top of the approval blocks, thick
-    surface.setPenWidth(thickPen);
+    surface.setPenWidth(kThickPen);
     surface.drawLine(B, T + 9809.1, B + W, T + 9809.1);
-    surface.setPenWidth(thinPen);
+    surface.setPenWidth(kThinPen);
 
     // 7. Between the approval blocks, and the second block's label column
     surface.drawLine(B + 4139.1, T + 9809.1, B + 4139.1, T + H);

@@ -1,7 +1,6 @@
 #pragma once
 #include <QImage>
 #include <QString>
-#include <QVector>
 #include <array>
 
 // One cadre's appointment-form data; the family table has seven rows.

@@ -29,10 +29,10 @@ void writeBack(AppointmentRecord &record, QString &field, const QString &value)
     }
 }
 
-Failure fail(FieldPlace *place, const char *control, int row, int page, const QString &text)
+Failure fail(FieldPlace *place, const char *control, int row, const QString &text)
 {
     if (place)
-        *place = FieldPlace{QLatin1String(control), row, page};
+        *place = FieldPlace{QLatin1String(control), row, findRecordField(QLatin1String(control))->page};
     return Failure{FailureKind::RefusedField, text};
 }
 
@@ -64,36 +64,36 @@ Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace)
 
     writeBack(r, r.sex, removeSpaces(r.sex));
     if (!r.sex.isEmpty() && r.sex != QStringLiteral("男") && r.sex != QStringLiteral("女"))
-        return fail(failedPlace, "txtSex", -1, 1, QStringLiteral("性别请填写“男”或“女”！"));
+        return fail(failedPlace, "txtSex", -1, QStringLiteral("性别请填写“男”或“女”！"));
 
     writeBack(r, r.birthDate, normalisedDateText(r.birthDate));
     if (!emptyOrValidDate(r.birthDate))
-        return fail(failedPlace, "txtBirthday", -1, 1,
+        return fail(failedPlace, "txtBirthday", -1,
                     QStringLiteral("您所输入的日期值不是编辑器认可的日期值。") + kDateWanted);
     if (!notAfterToday(r.birthDate))
-        return fail(failedPlace, "txtBirthday", -1, 1, QStringLiteral("出生年月不能晚于当前时间，重新输入！"));
+        return fail(failedPlace, "txtBirthday", -1, QStringLiteral("出生年月不能晚于当前时间，重新输入！"));
 
     QString party = normalised(r.partyMembership);
     party.replace(QLatin1Char(';'), QStringLiteral("；"));
     writeBack(r, r.partyMembership, party);
     if (!r.partyMembership.isEmpty() && !isValidPartyText(r.partyMembership))
-        return fail(failedPlace, "txtRudang", -1, 1,
+        return fail(failedPlace, "txtRudang", -1,
                     QStringLiteral("入党时间输入不正确，请参看帮助，重新输入！"));
 
     writeBack(r, r.workStartDate, normalisedDateText(r.workStartDate));
     if (!emptyOrValidDate(r.workStartDate))
-        return fail(failedPlace, "txtWorktime", -1, 1, kDateMessage);
+        return fail(failedPlace, "txtWorktime", -1, kDateMessage);
     if (!notAfterToday(r.workStartDate))
-        return fail(failedPlace, "txtWorktime", -1, 1,
+        return fail(failedPlace, "txtWorktime", -1,
                     QStringLiteral("工作时间不能晚于当前时间，重新输入！"));
 
     for (int row = 0; row < AppointmentRecord::kFamilyRows; ++row) {
         QString &cell = r.familyBirthDates[row];
         writeBack(r, cell, normalisedDateText(cell));
         if (!emptyOrValidDate(cell))
-            return fail(failedPlace, "txtcsrq", row, 2, kDateMessage);
+            return fail(failedPlace, "txtcsrq", row, kDateMessage);
         if (!notAfterToday(cell))
-            return fail(failedPlace, "txtcsrq", row, 2,
+            return fail(failedPlace, "txtcsrq", row,
                         QStringLiteral("出生时间不能晚于当前时间，重新输入！"));
     }
 
@@ -101,15 +101,15 @@ Result<> checkAllFields(AppointmentRecord &record, FieldPlace *failedPlace)
     // year, month and day: four arbitrary characters would print nonsense.
     writeBack(r, r.ageReferenceDate, normalisedDateText(r.ageReferenceDate));
     if (r.ageReferenceDate.isEmpty())
-        return fail(failedPlace, "txtDate", -1, 2, QStringLiteral("年龄计算参照时间不能为空！") + kDayWanted);
+        return fail(failedPlace, "txtDate", -1, QStringLiteral("年龄计算参照时间不能为空！") + kDayWanted);
     if (!isRealDate(r.ageReferenceDate))
-        return fail(failedPlace, "txtDate", -1, 2, kDayMessage);
+        return fail(failedPlace, "txtDate", -1, kDayMessage);
 
     writeBack(r, r.fillingDate, normalisedDateText(r.fillingDate));
     if (r.fillingDate.isEmpty())
-        return fail(failedPlace, "txtFillDate", -1, 2, QStringLiteral("填表时间不能为空！") + kDayWanted);
+        return fail(failedPlace, "txtFillDate", -1, QStringLiteral("填表时间不能为空！") + kDayWanted);
     if (!isRealDate(r.fillingDate))
-        return fail(failedPlace, "txtFillDate", -1, 2, kDayMessage);
+        return fail(failedPlace, "txtFillDate", -1, kDayMessage);
 
     return {};
 }

@@ -11,7 +11,5 @@ struct PageMargins {
 
 // The B5 sheet both pages are drawn on: the B5 that printers and their trays
 // know (JIS B5, paper-size code 13), 182 x 257 mm, 10319.4 x 14571.9 twips.
-constexpr double kPaperWidthMm = 182.0;
-constexpr double kPaperHeightMm = 257.0;
 constexpr double kPaperWidthTwips = 10319.4;
 constexpr double kPaperHeightTwips = 14571.9;

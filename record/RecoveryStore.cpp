@@ -4,7 +4,6 @@
 #include "record/CompanionPhoto.h"
 #include "record/DocumentReader.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,11 +62,7 @@ void removeSlot(const QString &slot)
         return;
     for (const QString &name : {kRecordName, kPhotoName, kReportedName, kLockName})
         ::unlink(nativePath(QDir(slot).filePath(name)).constData());
-    static const QRegularExpression temporary(QStringLiteral("^\\.(record\\.json|photo|reported)\\.[0-9a-f]{6}\\.tmp$"));
-    const QStringList left = QDir(slot).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &name : left)
-        if (temporary.match(name).hasMatch())
-            ::unlink(nativePath(QDir(slot).filePath(name)).constData());
+    removeStaleTemporaries(slot, 0);   // the safe write's own, of any age
     ::rmdir(nativePath(slot).constData());
 }
 
@@ -309,6 +304,8 @@ Result<RecoveryStore::Recovered> RecoveryStore::parseCopy(const QByteArray &byte
 
 Result<RecoveryStore::Recovered> RecoveryStore::readOrphan(const Orphan &orphan) const
 {
+    if (!orphan.problem.isEmpty())
+        return Failure{FailureKind::DamagedInput, orphan.problem};
     QByteArray bytes;
     if (readCopyBytes(orphan.folder, &bytes) != CopyState::Readable)
         return Failure{FailureKind::DamagedInput, damagedCopy()};

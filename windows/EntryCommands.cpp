@@ -159,6 +159,11 @@ void EntryCommands::attachPhoto(const QString &path)
 void EntryCommands::photoChanged()
 {
     commandDone();
+    keepRecoveryCopySoon();
+}
+
+void EntryCommands::keepRecoveryCopySoon()
+{
     if (m_recoveryDelay && m_recoveryTimer->isActive())
         m_recoveryDelay->start();
 }
@@ -221,10 +226,7 @@ void EntryCommands::setRecoveryStore(RecoveryStore *store)
         m_recoveryDelay->setSingleShot(true);
         m_recoveryDelay->setInterval(kRecoveryDelay);
         connect(m_recoveryDelay, &QTimer::timeout, this, [this] { m_documents.keepRecoveryCopy(); });
-        connect(&m_window, &EntryWindow::recordEdited, this, [this] {
-            if (m_recoveryTimer->isActive())
-                m_recoveryDelay->start();
-        });
+        connect(&m_window, &EntryWindow::recordEdited, this, &EntryCommands::keepRecoveryCopySoon);
     }
     if (store) {
         m_recoveryTimer->start();

@@ -71,6 +71,8 @@ private:
     // After a command: the photo frame and the title as the record now is.
     void commandDone();
     void photoChanged();
+    // The recovery copy a few seconds after the last change.
+    void keepRecoveryCopySoon();
     void endOfApplication();
 
     EntryWindow &m_window;

@@ -15,7 +15,6 @@
 #include "windows/EntryLayout.h"
 #include "windows/EntryPage.h"
 #include "windows/FormFont.h"
-#include "windows/PhotoDialog.h"
 #include "windows/ResumeTyping.h"
 #include "foundation/Twips.h"
 
@@ -34,9 +33,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTextBlock>
-#include <cmath>
 
 namespace {
 

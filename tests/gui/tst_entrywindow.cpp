@@ -556,7 +556,7 @@ private slots:
             };
             GuiTest::onNextModal([&shown, &placed](QWidget *box) {
                 // Placed once it has sized itself: on a busy machine that takes a while.
-                QTest::qWaitFor([&] { return placed(box->frameGeometry()); }, 2000);
+                (void)QTest::qWaitFor([&] { return placed(box->frameGeometry()); }, 2000);
                 shown = box->frameGeometry();
                 box->close();
             });
