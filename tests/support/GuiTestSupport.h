@@ -67,15 +67,31 @@ inline QPlainTextEdit *formBox(const EntryWindow &w, const QString &selector)
 
 // Runs `act` on the next modal dialog once it is open (looking for it for
 // up to two seconds). Each look schedules the next: nothing holds itself,
-// so nothing is left behind once a dialog is found or the time is up.
-inline void onNextModal(std::function<void(QWidget *)> act, int triesLeft = 200)
+// so nothing is left behind once a dialog is found or the time is up; a
+// newer call supersedes a look still waiting for a dialog that never came.
+// Always a real timer: a zero-time one is a posted event, and events the
+// dialog posts meanwhile would wait until `act` returns.
+inline int &latestModalLook()
 {
-    QTimer::singleShot(triesLeft == 200 ? 0 : 10, [act, triesLeft] {
+    static int latest = 0;
+    return latest;
+}
+
+inline void lookForModal(const std::function<void(QWidget *)> &act, int look, int triesLeft)
+{
+    QTimer::singleShot(10, [act, look, triesLeft] {
+        if (look != latestModalLook())
+            return;
         if (QWidget *modal = QApplication::activeModalWidget())
             act(modal);
         else if (triesLeft > 1)
-            onNextModal(act, triesLeft - 1);
+            lookForModal(act, look, triesLeft - 1);
     });
+}
+
+inline void onNextModal(const std::function<void(QWidget *)> &act)
+{
+    lookForModal(act, ++latestModalLook(), 200);
 }
 
 inline bool showActive(QWidget *w)
