@@ -10,6 +10,9 @@ PACKAGES=(
   libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth poppler-utils time
   qt6-translations-l10n desktop-file-utils
+  pkg-config libzip-dev libxlsxwriter-dev
+  # Only the tests use these: independent readers of what the program exports.
+  libreoffice-writer-nogui libreoffice-calc-nogui python3-docx python3-openpyxl
 )
 
 missing=()
