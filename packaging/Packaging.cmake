@@ -21,6 +21,14 @@ foreach(size 16 24 32 48 64 128 256)
           DESTINATION share/icons/hicolor/${size}x${size}/apps)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/appointform)
+# Word documents name their faces 宋体 and 楷体; this alias lets LibreOffice
+# and WPS find the free faces under those names. fontconfig reads conf.d from
+# /etc whatever the prefix, hence the absolute destination; in the package
+# it is a conffile, so a local change survives an upgrade.
+set(AF_FONT_ALIAS /etc/fonts/conf.d/65-appointform-cjk-fonts.conf)
+get_filename_component(AF_FONT_ALIAS_DIR ${AF_FONT_ALIAS} DIRECTORY)
+install(FILES ${AF_PACKAGING}/65-appointform-cjk-fonts.conf DESTINATION ${AF_FONT_ALIAS_DIR})
+file(WRITE ${PROJECT_BINARY_DIR}/conffiles "${AF_FONT_ALIAS}\n")
 
 set(CPACK_PACKAGE_NAME appointform)
 set(CPACK_PACKAGE_VENDOR "AppointForm")
@@ -43,6 +51,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, fonts-arphic-gbsn00lp, fonts-arphic-gkai00mp, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/conffiles)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 include(CPack)

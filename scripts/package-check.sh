@@ -14,12 +14,16 @@ status=0
 for path in ./usr/bin/appointform ./usr/lib/appointform/appointform ./usr/lib/appointform/资源/help/index.html \
             ./usr/lib/appointform/资源/H_MOVE.CUR ./usr/share/applications/appointform.desktop \
             ./usr/share/mime/packages/appointform.xml ./usr/share/icons/hicolor/scalable/apps/appointform.svg \
-            ./usr/share/icons/hicolor/48x48/apps/appointform.png; do
+            ./usr/share/icons/hicolor/48x48/apps/appointform.png ./etc/fonts/conf.d/65-appointform-cjk-fonts.conf; do
   if ! grep -qF -- " $path" <<<"$contents"; then
     echo "missing from the package: $path" >&2
     status=1
   fi
 done
+if [ "$(dpkg-deb --info "$deb" conffiles 2>/dev/null)" != /etc/fonts/conf.d/65-appointform-cjk-fonts.conf ]; then
+  echo "the font alias in /etc is not the package's one conffile" >&2
+  status=1
+fi
 depends=$(dpkg-deb --field "$deb" Depends)
 for dep in libqt6widgets6 libqt6printsupport6 fonts-arphic-gbsn00lp fonts-arphic-gkai00mp qt6-translations-l10n; do
   grep -q "$dep" <<<"$depends" || { echo "the package does not depend on $dep" >&2; status=1; }
