@@ -1,0 +1,364 @@
+#!/usr/bin/python3
+"""The Word and roster exports as other programs see them.
+
+LibreOffice lays each exported .docx out as our own PDF prints it,
+python-docx finds the form's tables and texts and can edit a cell without
+moving the others, and LibreOffice's CSV of the roster workbook equals our
+own CSV; openpyxl sees text cells and the frozen header; a damaged document
+is listed apart and fails the run.
+
+Usage: exchange_test.py PROGRAM SOURCE_DIR WORK_DIR
+"""
+import csv
+import html
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+import docx
+import openpyxl
+
+MM = 72 / 25.4                # PDF points per millimetre
+TOLERANCE = 2 * MM            # how far LibreOffice may place a line from ours
+REQUIRED_SHARE = 98.0         # per cent of our lines LibreOffice must place so
+SAME_LINE = 1.0               # words this close in yMin (points) share a line
+DOCUMENTS = ['typical.dwz', 'long_resume.dwz', 'long_posts.dwz', 'older.ren']
+EDITED_NAME = '欧阳建国'
+SKIPPED = 77                  # CTest's skip status: the exports are not built in
+
+failures = []
+
+
+def fail(message):
+    failures.append(message)
+    print('FAIL: ' + message, flush=True)
+
+
+def run(args, expect=(0,), env=None, what=None):
+    """Runs a command; a failure is reported and None returned."""
+    result = subprocess.run(args, capture_output=True, text=True, env=env)
+    if result.returncode not in expect:
+        fail('%s exited with %d (expected %s): %s' % (
+            what or ' '.join(args[:2]), result.returncode,
+            ' or '.join(map(str, expect)), (result.stderr or result.stdout).strip()[-600:]))
+        return None
+    return result
+
+
+def squeeze(text):
+    return re.sub(r'\s+', '', text)
+
+
+def page_count(pdf):
+    info = subprocess.run(['pdfinfo', pdf], capture_output=True, text=True).stdout
+    found = re.search(r'^Pages:\s+(\d+)', info, re.M)
+    size = re.search(r'^Page size:\s+([\d.]+) x ([\d.]+)', info, re.M)
+    return (int(found.group(1)) if found else 0,
+            (float(size.group(1)), float(size.group(2))) if size else None)
+
+
+def text_lines(pdf):
+    """Per page, the lines of a PDF: pdftotext's words grouped by yMin, each as
+    (text without spaces, left x, top y) in points."""
+    out = subprocess.run(['pdftotext', '-bbox', pdf, '-'], capture_output=True, text=True).stdout
+    pages = []
+    for page in re.findall(r'<page [^>]*>(.*?)</page>', out, re.S):
+        words = [(float(y0), float(x0), float(x1), html.unescape(t))
+                 for x0, y0, x1, t in re.findall(
+                     r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">(.*?)</word>',
+                     page)]
+        words.sort()
+        groups = []
+        for word in words:
+            if groups and word[0] - groups[-1][0][0] <= SAME_LINE:
+                groups[-1].append(word)
+            else:
+                groups.append([word])
+        lines = []
+        for group in groups:
+            group.sort(key=lambda w: w[1])
+            lines.append((squeeze(''.join(w[3] for w in group)),
+                          min(w[1] for w in group), min(w[0] for w in group)))
+        pages.append(lines)
+    return pages
+
+
+def placed_share(expected_pdf, actual_pdf, keep=lambda line: True):
+    """Share (per cent) of expected_pdf's lines that actual_pdf has on the
+    same page with the same text within TOLERANCE, and the first few missing."""
+    expected, actual = text_lines(expected_pdf), text_lines(actual_pdf)
+    total, found, missing = 0, 0, []
+    for number, lines in enumerate(expected):
+        others = actual[number] if number < len(actual) else []
+        for text, x, y in filter(keep, lines):
+            total += 1
+            if any(t == text and abs(ox - x) <= TOLERANCE and abs(oy - y) <= TOLERANCE
+                   for t, ox, oy in others):
+                found += 1
+            else:
+                near = [o for o in others if o[0] == text]
+                missing.append('page %d "%s" at (%.1f, %.1f) mm%s' % (
+                    number + 1, text, x / MM, y / MM,
+                    ', LibreOffice at (%.1f, %.1f) mm' % (near[0][1] / MM, near[0][2] / MM)
+                    if near else ', not found'))
+    return (100.0 * found / total if total else 0.0), total, missing
+
+
+def displayed_texts(program, document):
+    listing = subprocess.run([program, 'render', document, '--display-list'],
+                             capture_output=True, text=True).stdout
+    return [squeeze(fields[5]) for fields in
+            (line.split('\t') for line in listing.splitlines())
+            if fields[0] == 'text' and len(fields) > 5 and squeeze(fields[5])]
+
+
+def cell_texts(document):
+    texts = []
+    for table in document.tables:
+        for row in table.rows:
+            for cell in row.cells:
+                texts.append(squeeze(cell.text))
+    return texts
+
+
+def soffice(profile, env, convert_to, outdir, inputs):
+    result = run(['soffice', '--headless', '--norestore', '--nologo',
+                  '-env:UserInstallation=file://' + profile,
+                  '--convert-to', convert_to, '--outdir', outdir] + inputs,
+                 env=env, what='LibreOffice --convert-to ' + convert_to.split(':')[0])
+    if result and re.search(r'\berror\b', result.stdout + result.stderr, re.I):
+        fail('LibreOffice complained: ' + (result.stdout + result.stderr).strip()[-600:])
+
+
+def main():
+    program, source, work = sys.argv[1:4]
+    started = time.monotonic()
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    samples = os.path.join(source, 'samples')
+    os.makedirs(os.path.join(work, 'ours'))
+    os.makedirs(os.path.join(work, 'office'))
+
+    # LibreOffice finds 宋体 and 楷体 through the alias the package installs.
+    fonts = os.path.join(work, 'fonts.conf')
+    with open(fonts, 'w') as out:
+        out.write('<?xml version="1.0"?>\n<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">\n'
+                  '<fontconfig>\n  <include>/etc/fonts/fonts.conf</include>\n'
+                  '  <include>%s</include>\n</fontconfig>\n'
+                  % os.path.join(source, 'packaging', '65-appointform-cjk-fonts.conf'))
+    office_env = dict(os.environ, FONTCONFIG_FILE=fonts, HOME=work)
+    for family, face in (('宋体', 'AR PL SungtiL GB'), ('楷体', 'AR PL KaitiM GB')):
+        matched = subprocess.run(['fc-match', '-f', '%{family}', family], env=office_env,
+                                 capture_output=True, text=True).stdout
+        if face not in matched:
+            fail('fontconfig resolves %s to "%s", not %s' % (family, matched, face))
+
+    names = [os.path.splitext(d)[0] for d in DOCUMENTS]
+    paths = [os.path.join(samples, d) for d in DOCUMENTS]
+    word = offered(program, ['render', paths[0], '-o', os.path.join(work, 'probe.docx')],
+                   'Word export (render -o OUT.docx)')
+    roster = offered(program, ['roster', paths[0], '-o', os.path.join(work, 'probe.csv')],
+                     'roster (roster -o OUT.csv)')
+    if word:
+        check_word(program, work, names, paths, office_env)
+    if roster:
+        check_roster(program, source, work, office_env, displayed_texts(program, paths[0]))
+    print('exchange test took %.1f s' % (time.monotonic() - started))
+    if failures:
+        print('%d failure(s); the first: %s' % (len(failures), failures[0]))
+        return 1
+    if not (word and roster):
+        return SKIPPED
+    print('all exchange checks passed')
+    return 0
+
+
+def offered(program, probe, what):
+    """Whether this build offers an export: a program without it refuses the
+    call as wrong arguments (exit status 2)."""
+    result = subprocess.run([program] + probe, capture_output=True, text=True)
+    if result.returncode == 2 and not os.path.exists(probe[-1]):
+        print('SKIPPED: this build has no %s: %s' % (what, result.stderr.strip().splitlines()[:1]))
+        return False
+    return True
+
+
+def check_word(program, work, names, paths, office_env):
+    ours, office = os.path.join(work, 'ours'), os.path.join(work, 'office')
+    # Our own exports: one .docx and one PDF per document, and all in one.
+    jobs = [(name, [path]) for name, path in zip(names, paths)] + [('all', paths)]
+    made = []
+    for name, inputs in jobs:
+        ok = True
+        for ext in ('docx', 'pdf'):
+            target = os.path.join(ours, name + '.' + ext)
+            if not run([program, 'render'] + inputs + ['-o', target], expect=(0, 3),
+                       what='render %s -o %s.%s' % (name, name, ext)) or not os.path.isfile(target):
+                ok = False
+        if ok:
+            made.append((name, len(inputs)))
+
+    # python-docx: one table a page, every text the pages draw in some cell,
+    # and a cell edited as a clerk would.
+    expected_texts = displayed_texts(program, paths[0])
+    if not expected_texts:
+        fail('render --display-list of typical.dwz draws no text')
+    edited = None
+    for name, records in made:
+        document = docx.Document(os.path.join(ours, name + '.docx'))
+        if len(document.tables) != 2 * records:
+            fail('%s.docx: python-docx finds %d tables, expected %d (one a page)'
+                 % (name, len(document.tables), 2 * records))
+        if name == names[0]:
+            cells = cell_texts(document)
+            absent = [t for t in expected_texts if not any(t in c for c in cells)]
+            if absent:
+                fail('%s.docx: no cell holds %s' % (name, ', '.join(absent[:10])))
+            edited = edit_name(document, os.path.join(ours, name + '-edited.docx'))
+
+    docx_inputs = [os.path.join(ours, n + '.docx') for n, _ in made]
+    if edited:
+        docx_inputs.append(edited[0])
+    if docx_inputs:
+        soffice(os.path.join(work, 'profile'), office_env, 'pdf', office, docx_inputs)
+
+    # LibreOffice's layout beside ours.
+    for name, records in made:
+        mine, theirs = os.path.join(ours, name + '.pdf'), os.path.join(office, name + '.pdf')
+        if not os.path.isfile(theirs):
+            fail('LibreOffice made no PDF of %s.docx' % name)
+            continue
+        (my_pages, my_size), (their_pages, their_size) = page_count(mine), page_count(theirs)
+        if my_pages != 2 * records or their_pages != 2 * records:
+            fail('%s: %d pages in our PDF, %d in LibreOffice\'s, expected %d'
+                 % (name, my_pages, their_pages, 2 * records))
+        if not my_size or not their_size or max(abs(a - b) for a, b in zip(my_size, their_size)) > 1:
+            fail('%s: LibreOffice\'s sheet is %s points, ours %s' % (name, their_size, my_size))
+        share, total, missing = placed_share(mine, theirs)
+        print('%-12s %5.1f %% of %d lines where our PDF has them' % (name, share, total), flush=True)
+        if share < REQUIRED_SHARE:
+            fail('%s: only %.1f %% of the lines in place (need %.0f %%); e.g. %s'
+                 % (name, share, REQUIRED_SHARE, '; '.join(missing[:6])))
+
+    if edited:
+        before, after = os.path.join(office, names[0] + '.pdf'), \
+            os.path.join(office, os.path.basename(edited[0])[:-5] + '.pdf')
+        if os.path.isfile(before) and os.path.isfile(after):
+            old = edited[1]
+            share, total, missing = placed_share(before, after, keep=lambda line: old not in line[0])
+            print('edited cell: %.1f %% of %d other lines kept their place' % (share, total), flush=True)
+            if share < 100.0:
+                fail('editing the cell "%s" moved other lines: %s' % (old, '; '.join(missing[:6])))
+            if not any(EDITED_NAME in line[0] for page in text_lines(after) for line in page):
+                fail('the edited text %s is not in LibreOffice\'s PDF of the edited document' % EDITED_NAME)
+        else:
+            fail('LibreOffice made no PDF of the edited document')
+
+
+
+def edit_name(document, target):
+    """Types another name into the cell right of the label 姓名, keeping the
+    run's formatting, and saves the copy; returns (path, old text)."""
+    for table in document.tables:
+        for row in table.rows:
+            cells = row.cells
+            for label, cell in zip(cells, cells[1:]):
+                if squeeze(label.text) == '姓名' and cell._tc is not label._tc \
+                        and squeeze(cell.text) and cell.paragraphs[0].runs:
+                    old = squeeze(cell.text)
+                    runs = cell.paragraphs[0].runs
+                    runs[0].text = EDITED_NAME
+                    for run_ in runs[1:]:
+                        run_.text = ''
+                    for paragraph in cell.paragraphs[1:]:
+                        paragraph._element.getparent().remove(paragraph._element)
+                    document.save(target)
+                    return target, old
+    fail('python-docx finds no filled cell beside the label 姓名 to edit')
+    return None
+
+
+def read_csv(path):
+    with open(path, newline='', encoding='utf-8-sig') as source:
+        return [row for row in csv.reader(source)]
+
+
+def check_roster(program, source, work, office_env, typical_texts):
+    samples = os.path.join(source, 'samples')
+    documents = sorted(os.path.join(samples, d) for d in os.listdir(samples) if d.endswith('.dwz'))
+    documents.append(os.path.join(samples, 'older.ren'))
+    roster = os.path.join(work, 'roster')
+    os.makedirs(roster)
+    xlsx, ours_csv = os.path.join(roster, 'r.xlsx'), os.path.join(roster, 'r.csv')
+    if not (run([program, 'roster'] + documents + ['-o', xlsx], what='roster -o r.xlsx')
+            and run([program, 'roster'] + documents + ['-o', ours_csv], what='roster -o r.csv')):
+        return
+    header = ['姓名', '性别', '出生年月', '年龄', '民族', '籍贯', '出生地', '入党时间', '参加工作时间',
+              '全日制学历学位', '毕业院校及专业', '在职学历学位', '毕业院校及专业', '专业技术职务',
+              '现任职务', '拟任职务', '拟免职务', '呈报单位', '文件']
+    rows = read_csv(ours_csv)
+    if not rows or rows[0] != header:
+        fail('our roster CSV header is %s' % (rows[:1],))
+    if len(rows) != 1 + len(documents):
+        fail('our roster CSV has %d rows, expected %d' % (len(rows), 1 + len(documents)))
+    typical = next((r for r in rows[1:] if r and r[-1].startswith('typical')), None)
+    if typical is None:
+        fail('no roster row names typical.dwz in its 文件 column')
+    else:
+        drawn = ''.join(typical_texts)
+        unprinted = [v for v in typical[:-1] if squeeze(v) and squeeze(v) not in drawn]
+        if unprinted:
+            fail('roster values of typical.dwz the form does not print so: %s' % ', '.join(unprinted))
+
+    office_csv_dir = os.path.join(roster, 'office')
+    soffice(os.path.join(work, 'profile'), office_env,
+            'csv:Text - txt - csv (StarCalc):44,34,76', office_csv_dir, [xlsx])
+    converted = os.path.join(office_csv_dir, 'r.csv')
+    if not os.path.isfile(converted):
+        fail('LibreOffice made no CSV of r.xlsx')
+    else:
+        theirs = [r for r in read_csv(converted) if any(r)]
+        ours = [r for r in rows if any(r)]
+        if theirs != ours:
+            differing = next((i for i, (a, b) in enumerate(zip(ours, theirs)) if a != b), None)
+            fail('LibreOffice reads r.xlsx as %d rows, ours has %d; first difference: %s'
+                 % (len(theirs), len(ours), (ours[differing], theirs[differing])
+                    if differing is not None else 'row count'))
+        else:
+            print('roster: LibreOffice\'s CSV of r.xlsx equals ours (%d rows)' % len(ours), flush=True)
+
+    book = openpyxl.load_workbook(xlsx)
+    sheet = book.worksheets[0]
+    if sheet.title != '名册':
+        fail('the roster\'s first sheet is "%s"' % sheet.title)
+    if sheet.freeze_panes != 'A2':
+        fail('the roster\'s header is not frozen (freeze_panes %s)' % sheet.freeze_panes)
+    typed = [(c.coordinate, c.data_type) for row in sheet.iter_rows()
+             for c in row if c.value is not None and c.data_type != 's']
+    if typed:
+        fail('roster cells that are not text: %s' % typed[:8])
+
+    # A damaged document is listed on its own sheet and fails the run.
+    bad = os.path.join(roster, 'bad.dwz')
+    with open(bad, 'wb') as out:
+        out.write(b'\x00\xff\x13garbage\x9a"')
+    with_bad = os.path.join(roster, 'with-bad.xlsx')
+    run([program, 'roster', documents[0], bad, '-o', with_bad], expect=(1,),
+        what='roster with a damaged document')
+    if os.path.isfile(with_bad):
+        book = openpyxl.load_workbook(with_bad)
+        if '未通过' not in book.sheetnames:
+            fail('no sheet "未通过" for the damaged document (sheets %s)' % book.sheetnames)
+        elif not any('bad' in str(c.value) for row in book['未通过'].iter_rows() for c in row):
+            fail('sheet "未通过" does not name bad.dwz')
+        if book.worksheets[0].max_row != 2:
+            fail('sheet 名册 holds %d rows with one good document' % book.worksheets[0].max_row)
+    else:
+        fail('roster with a damaged document wrote no workbook')
+
+
+if __name__ == '__main__':
+    sys.exit(main())
