@@ -24,7 +24,7 @@ import openpyxl
 MM = 72 / 25.4                # PDF points per millimetre
 TOLERANCE = 2 * MM            # how far LibreOffice may place a line from ours
 REQUIRED_SHARE = 98.0         # per cent of our lines LibreOffice must place so
-SAME_LINE = 1.0               # words this close in yMin (points) share a line
+SAME_LINE = 2.0               # words this close in yMin (points) share a line
 DOCUMENTS = ['typical.dwz', 'long_resume.dwz', 'long_posts.dwz', 'older.ren']
 EDITED_NAME = '欧阳建国'
 SKIPPED = 77                  # CTest's skip status: the exports are not built in
@@ -58,6 +58,11 @@ def page_count(pdf):
     size = re.search(r'^Page size:\s+([\d.]+) x ([\d.]+)', info, re.M)
     return (int(found.group(1)) if found else 0,
             (float(size.group(1)), float(size.group(2))) if size else None)
+
+
+def font_names(pdf):
+    listing = subprocess.run(['pdffonts', pdf], capture_output=True, text=True).stdout
+    return {line.split()[0].split('+')[-1] for line in listing.splitlines()[2:] if line.strip()}
 
 
 def text_lines(pdf):
@@ -108,11 +113,25 @@ def placed_share(expected_pdf, actual_pdf, keep=lambda line: True):
 
 
 def displayed_texts(program, document):
+    """The texts the pages draw, each with whether it stands inside the
+    page's ruled table (the title and 填表人 stand outside it)."""
     listing = subprocess.run([program, 'render', document, '--display-list'],
                              capture_output=True, text=True).stdout
-    return [squeeze(fields[5]) for fields in
-            (line.split('\t') for line in listing.splitlines())
-            if fields[0] == 'text' and len(fields) > 5 and squeeze(fields[5])]
+    pages = []
+    for fields in (line.split('\t') for line in listing.splitlines()):
+        if fields[0] == 'page':
+            pages.append(([], []))
+        elif pages and fields[0] == 'line' and len(fields) > 4:
+            pages[-1][0].append([float(f) for f in fields[1:5]])
+        elif pages and fields[0] == 'text' and len(fields) > 5 and squeeze(fields[5]):
+            pages[-1][1].append((squeeze(fields[5]), float(fields[1]), float(fields[2])))
+    texts = []
+    for rules, drawn in pages:
+        xs = [v for r in rules for v in (r[0], r[2])] or [0]
+        ys = [v for r in rules for v in (r[1], r[3])] or [0]
+        texts += [(text, min(xs) <= x <= max(xs) and min(ys) <= y <= max(ys))
+                  for text, x, y in drawn]
+    return texts
 
 
 def cell_texts(document):
@@ -134,7 +153,7 @@ def soffice(profile, env, convert_to, outdir, inputs):
 
 
 def main():
-    program, source, work = sys.argv[1:4]
+    program, source, work = (os.path.abspath(a) for a in sys.argv[1:4])
     started = time.monotonic()
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
@@ -214,7 +233,9 @@ def check_word(program, work, names, paths, office_env):
                  % (name, len(document.tables), 2 * records))
         if name == names[0]:
             cells = cell_texts(document)
-            absent = [t for t in expected_texts if not any(t in c for c in cells)]
+            body = [squeeze(p.text) for p in document.paragraphs]
+            absent = [t for t, inside in expected_texts
+                      if not any(t in c for c in (cells if inside else cells + body))]
             if absent:
                 fail('%s.docx: no cell holds %s' % (name, ', '.join(absent[:10])))
             edited = edit_name(document, os.path.join(ours, name + '-edited.docx'))
@@ -237,6 +258,10 @@ def check_word(program, work, names, paths, office_env):
                  % (name, my_pages, their_pages, 2 * records))
         if not my_size or not their_size or max(abs(a - b) for a, b in zip(my_size, their_size)) > 1:
             fail('%s: LibreOffice\'s sheet is %s points, ours %s' % (name, their_size, my_size))
+        strange = font_names(theirs) - font_names(mine)
+        if strange:
+            fail('%s: LibreOffice sets text in %s, not in the form\'s faces %s'
+                 % (name, ', '.join(sorted(strange)), ', '.join(sorted(font_names(mine)))))
         share, total, missing = placed_share(mine, theirs)
         print('%-12s %5.1f %% of %d lines where our PDF has them' % (name, share, total), flush=True)
         if share < REQUIRED_SHARE:
@@ -304,11 +329,11 @@ def check_roster(program, source, work, office_env, typical_texts):
         fail('our roster CSV header is %s' % (rows[:1],))
     if len(rows) != 1 + len(documents):
         fail('our roster CSV has %d rows, expected %d' % (len(rows), 1 + len(documents)))
-    typical = next((r for r in rows[1:] if r and r[-1].startswith('typical')), None)
+    typical = next((r for r in rows[1:] if r and os.path.basename(r[-1]) == 'typical.dwz'), None)
     if typical is None:
         fail('no roster row names typical.dwz in its 文件 column')
     else:
-        drawn = ''.join(typical_texts)
+        drawn = ''.join(t for t, _ in typical_texts)
         unprinted = [v for v in typical[:-1] if squeeze(v) and squeeze(v) not in drawn]
         if unprinted:
             fail('roster values of typical.dwz the form does not print so: %s' % ', '.join(unprinted))
