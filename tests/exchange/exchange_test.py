@@ -24,6 +24,7 @@ import openpyxl
 MM = 72 / 25.4                # PDF points per millimetre
 TOLERANCE = 2 * MM            # how far LibreOffice may place a line from ours
 REQUIRED_SHARE = 98.0         # per cent of our lines LibreOffice must place so
+PICTURE_DIFFERENCE = 20      # mean grey difference in the photo's frame (a whole photo: ~8)
 SAME_LINE = 2.0               # words this close in yMin (points) share a line
 DOCUMENTS = ['typical.dwz', 'long_resume.dwz', 'long_posts.dwz', 'older.ren']
 EDITED_NAME = '欧阳建国'
@@ -112,12 +113,13 @@ def placed_share(expected_pdf, actual_pdf, keep=lambda line: True):
     return (100.0 * found / total if total else 0.0), total, missing
 
 
-def displayed_texts(program, document):
-    """The texts the pages draw, each with whether it stands inside the
-    page's ruled table (the title and 填表人 stand outside it)."""
+def displayed(program, document):
+    """What the pages draw: the texts, each with whether it stands inside
+    the page's ruled table (the title and 填表人 stand outside it), and the
+    pictures as (page, (x, y, width, height) in twips)."""
     listing = subprocess.run([program, 'render', document, '--display-list'],
                              capture_output=True, text=True).stdout
-    pages = []
+    pages, pictures = [], []
     for fields in (line.split('\t') for line in listing.splitlines()):
         if fields[0] == 'page':
             pages.append(([], []))
@@ -125,13 +127,39 @@ def displayed_texts(program, document):
             pages[-1][0].append([float(f) for f in fields[1:5]])
         elif pages and fields[0] == 'text' and len(fields) > 5 and squeeze(fields[5]):
             pages[-1][1].append((squeeze(fields[5]), float(fields[1]), float(fields[2])))
+        elif pages and fields[0] == 'picture' and len(fields) > 4:
+            pictures.append((len(pages), [float(f) for f in fields[1:5]]))
     texts = []
     for rules, drawn in pages:
         xs = [v for r in rules for v in (r[0], r[2])] or [0]
         ys = [v for r in rules for v in (r[1], r[3])] or [0]
         texts += [(text, min(xs) <= x <= max(xs) and min(ys) <= y <= max(ys))
                   for text, x, y in drawn]
-    return texts
+    return texts, pictures
+
+
+def grey_page(pdf, page, dpi):
+    data = subprocess.run(['pdftoppm', '-gray', '-r', str(dpi), '-f', str(page), '-l', str(page), pdf],
+                          capture_output=True).stdout
+    header = re.match(rb'P5\s+(\d+)\s+(\d+)\s+\d+\s', data)
+    return (int(header.group(1)), data[header.end():]) if header else (0, b'')
+
+
+def picture_difference(mine, theirs, page, rect, dpi=36):
+    """Mean grey difference (0-255) of the two PDFs inside a picture's frame,
+    1 mm in from its edges: small where LibreOffice shows the whole photo
+    where we print it, large where it is cropped, shifted or missing."""
+    (width, ours), (their_width, others) = grey_page(mine, page, dpi), grey_page(theirs, page, dpi)
+    x, y, w, h = (v / 1440 * dpi for v in rect)
+    inset = dpi / 25.4
+    pixels = [(row, col) for row in range(int(y + inset), int(y + h - inset))
+              for col in range(int(x + inset), int(x + w - inset))]
+    if not pixels or not width or not their_width:
+        return 255.0
+    try:
+        return sum(abs(ours[r * width + c] - others[r * their_width + c]) for r, c in pixels) / len(pixels)
+    except IndexError:
+        return 255.0
 
 
 def cell_texts(document):
@@ -184,7 +212,7 @@ def main():
     if word:
         check_word(program, work, names, paths, office_env)
     if roster:
-        check_roster(program, source, work, office_env, displayed_texts(program, paths[0]))
+        check_roster(program, source, work, office_env, displayed(program, paths[0])[0])
     print('exchange test took %.1f s' % (time.monotonic() - started))
     if failures:
         print('%d failure(s); the first: %s' % (len(failures), failures[0]))
@@ -222,7 +250,7 @@ def check_word(program, work, names, paths, office_env):
 
     # python-docx: one table a page, every text the pages draw in some cell,
     # and a cell edited as a clerk would.
-    expected_texts = displayed_texts(program, paths[0])
+    expected_texts = displayed(program, paths[0])[0]
     if not expected_texts:
         fail('render --display-list of typical.dwz draws no text')
     edited = None
@@ -262,6 +290,13 @@ def check_word(program, work, names, paths, office_env):
         if strange:
             fail('%s: LibreOffice sets text in %s, not in the form\'s faces %s'
                  % (name, ', '.join(sorted(strange)), ', '.join(sorted(font_names(mine)))))
+        if records == 1:
+            for page, rect in displayed(program, paths[names.index(name)])[1]:
+                difference = picture_difference(mine, theirs, page, rect)
+                print('%-12s photo on page %d: grey difference %.1f of 255' % (name, page, difference))
+                if difference > PICTURE_DIFFERENCE:
+                    fail('%s: LibreOffice does not show the photo as we print it on page %d '
+                         '(grey difference %.0f of 255 in its frame)' % (name, page, difference))
         share, total, missing = placed_share(mine, theirs)
         print('%-12s %5.1f %% of %d lines where our PDF has them' % (name, share, total), flush=True)
         if share < REQUIRED_SHARE:
