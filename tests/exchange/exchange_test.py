@@ -304,19 +304,24 @@ def check_word(program, work, names, paths, office_env):
                  % (name, share, REQUIRED_SHARE, '; '.join(missing[:6])))
 
     if edited:
-        before, after = os.path.join(office, names[0] + '.pdf'), \
-            os.path.join(office, os.path.basename(edited[0])[:-5] + '.pdf')
-        if os.path.isfile(before) and os.path.isfile(after):
-            old = edited[1]
+        # The edited copy as LibreOffice saves it again, and both laid out.
+        saved = os.path.join(office, 'saved')
+        soffice(os.path.join(work, 'profile'), office_env, 'docx:MS Word 2007 XML', saved, [edited[0]])
+        base = os.path.basename(edited[0])[:-5]
+        soffice(os.path.join(work, 'profile'), office_env, 'pdf', saved, [os.path.join(saved, base + '.docx')])
+        before, old = os.path.join(office, names[0] + '.pdf'), edited[1]
+        for after, how in ((os.path.join(office, base + '.pdf'), 'edited with python-docx'),
+                           (os.path.join(saved, base + '.pdf'), 'and saved by LibreOffice')):
+            if not os.path.isfile(before) or not os.path.isfile(after):
+                fail('LibreOffice made no PDF of the document %s' % how)
+                continue
             share, total, missing = placed_share(before, after, keep=lambda line: old not in line[0])
-            print('edited cell: %.1f %% of %d other lines kept their place' % (share, total), flush=True)
+            print('cell %s: %.1f %% of %d other lines kept their place' % (how, share, total), flush=True)
             if share < 100.0:
-                fail('editing the cell "%s" moved other lines: %s' % (old, '; '.join(missing[:6])))
+                fail('the cell %s moved other lines: %s' % (how, '; '.join(missing[:6])))
             if not any(EDITED_NAME in line[0] for page in text_lines(after) for line in page):
-                fail('the edited text %s is not in LibreOffice\'s PDF of the edited document' % EDITED_NAME)
-        else:
-            fail('LibreOffice made no PDF of the edited document')
-
+                fail('the edited text %s is not in LibreOffice\'s PDF of the document %s'
+                     % (EDITED_NAME, how))
 
 
 def edit_name(document, target):
