@@ -1,0 +1,61 @@
+#pragma once
+#include "foundation/Result.h"
+#include "pages/DocumentRender.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <memory>
+
+class QBuffer;
+class QXmlStreamWriter;
+class RecordingSurface;
+
+// The form as an editable Word document (.docx): each page a table with a
+// fixed layout whose columns, rows, borders and texts are read off what the
+// pages draw, so that Word shows our layout and not one of its own.
+namespace WordDocument {
+
+// Writes the chosen pages of every document into one .docx, one Word page
+// per form page. Messages raised while laying out go to each document's
+// interaction, as for a PDF. A read-only file of that name is replaced only
+// when `replaceReadOnly`.
+Result<> writeDocx(const QString &outPath, const QList<DocumentRender::PdfDocument> &documents,
+                   DocumentRender::Pages which, bool replaceReadOnly = false);
+
+// The page size of the Word document: B5 as printers know it, in twips.
+constexpr int kPageWidth = 10318;
+constexpr int kPageHeight = 14570;
+
+// A Word document built page by page and written at the end; until then
+// an earlier file of the name stays. Used from one thread.
+class WordBook {
+public:
+    explicit WordBook(const QString &outPath, bool replaceReadOnly = false);
+    ~WordBook();
+    // Lays out and adds the chosen pages of a document.
+    void addDocument(FormPages &pages, DocumentRender::Pages which, Interaction *ui);
+    // Adds pages recorded by DocumentRender::recordPages, one per page marker.
+    void addRecorded(const RecordingSurface &recorded);
+    int pageCount() const { return m_pages; }
+    // Writes the package.
+    Result<> finish();
+
+    struct Margins {
+        int top = 0, left = 0, right = 0, bottom = 0;
+    };
+
+private:
+    void writeSectionEnd(bool last);
+
+    QString m_path;
+    bool m_replaceReadOnly;
+    QByteArray m_body;
+    std::unique_ptr<QBuffer> m_buffer;
+    std::unique_ptr<QXmlStreamWriter> m_xml;
+    Margins m_pending;   // the last page's section, written once the next page begins
+    QList<QByteArray> m_media;
+    int m_pages = 0;
+};
+
+} // namespace WordDocument
