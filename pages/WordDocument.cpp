@@ -32,6 +32,8 @@ constexpr int kRunOn = 567;
 // English Metric Units per twip, for pictures.
 constexpr int kEmuPerTwip = 635;
 
+// Written by hand: a writer into a string leaves the encoding out.
+const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n");
 const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
 const QString kR = QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
 const QString kWp = QStringLiteral("http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing");
@@ -673,13 +675,12 @@ Failure notWritten(const QString &path, const QString &reason)
 template<typename F>
 QByteArray xmlPart(F body)
 {
-    QByteArray bytes;
-    QXmlStreamWriter w(&bytes);
-    w.writeStartDocument(QStringLiteral("1.0"), true);
+    QString text = kDeclaration;
+    QXmlStreamWriter w(&text);
     Xml x(w);
     body(x);
     w.writeEndDocument();
-    return bytes;
+    return text.toUtf8();
 }
 
 QByteArray contentTypes()
@@ -914,10 +915,9 @@ namespace WordDocument {
 WordBook::WordBook(const QString &outPath, bool replaceReadOnly)
     : m_path(outPath), m_replaceReadOnly(replaceReadOnly)
 {
-    m_buffer = std::make_unique<QBuffer>(&m_body);
-    m_buffer->open(QIODevice::WriteOnly);
-    m_xml = std::make_unique<QXmlStreamWriter>(m_buffer.get());
-    m_xml->writeStartDocument(QStringLiteral("1.0"), true);
+    // Into a string: far quicker than many small writes to a device.
+    m_body = kDeclaration;
+    m_xml = std::make_unique<QXmlStreamWriter>(&m_body);
     Xml x(*m_xml);
     x.start("w:document");
     m_xml->writeNamespace(kW, QStringLiteral("w"));
@@ -991,7 +991,6 @@ Result<> WordBook::finish()
     m_xml->writeEndElement();   // body
     m_xml->writeEndElement();   // document
     m_xml->writeEndDocument();
-    m_buffer->close();
 
     const QString rel = kOfficeRelationships;
     QList<Entry> entries{
@@ -1004,7 +1003,7 @@ Result<> WordBook::finish()
                         {rel + QStringLiteral("extended-properties"), QStringLiteral("docProps/app.xml")}},
                        0),
          true},
-        {QStringLiteral("word/document.xml"), m_body, true},
+        {QStringLiteral("word/document.xml"), m_body.toUtf8(), true},
         {QStringLiteral("word/_rels/document.xml.rels"),
          relationships({{rel + QStringLiteral("styles"), QStringLiteral("styles.xml")},
                         {rel + QStringLiteral("settings"), QStringLiteral("settings.xml")}},

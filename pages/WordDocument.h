@@ -7,7 +7,6 @@
 #include <QString>
 #include <memory>
 
-class QBuffer;
 class QXmlStreamWriter;
 class RecordingSurface;
 
@@ -50,8 +49,7 @@ private:
 
     QString m_path;
     bool m_replaceReadOnly;
-    QByteArray m_body;
-    std::unique_ptr<QBuffer> m_buffer;
+    QString m_body;
     std::unique_ptr<QXmlStreamWriter> m_xml;
     Margins m_pending;   // the last page's section, written once the next page begins
     QList<QByteArray> m_media;
