@@ -193,7 +193,12 @@ QList<PrintedLine> printedLines(QList<const Op *> texts, const Op *picture, Meas
     return lines;
 }
 
-void writeRunProperties(Xml &x, const QString &font, double size)
+int halfPoints(double size)
+{
+    return std::max(2, int(std::lround(size * 2)));
+}
+
+void writeRunProperties(Xml &x, const QString &font, int halfPoints)
 {
     x.start("w:rPr");
     x.empty("w:rFonts");
@@ -202,11 +207,37 @@ void writeRunProperties(Xml &x, const QString &font, double size)
     x.attr("w:eastAsia", font);
     x.attr("w:cs", font);
     x.attr("w:hint", "eastAsia");
-    const int halfPoints = std::max(2, int(std::lround(size * 2)));
     x.val("w:sz", halfPoints);
     x.val("w:szCs", halfPoints);
     x.end();
 }
+
+} // namespace
+
+// One paragraph style per typeface and size the pages use ("楷体 12"): a
+// run in its paragraph's face needs no properties of its own, which keeps
+// the document small and gives the clerk named styles to work with.
+class WordDocument::TextStyles {
+public:
+    QString idOf(const QString &font, double size)
+    {
+        const std::pair<QString, int> key{font, halfPoints(size)};
+        qsizetype i = m_styles.indexOf(key);
+        if (i < 0) {
+            i = m_styles.size();
+            m_styles << key;
+        }
+        return QStringLiteral("Text%1").arg(i + 1);
+    }
+    const QList<std::pair<QString, int>> &styles() const { return m_styles; }
+
+private:
+    QList<std::pair<QString, int>> m_styles;
+};
+
+namespace {
+
+using WordDocument::TextStyles;
 
 void writeSpacing(Xml &x, int before, int after, int line)
 {
@@ -235,8 +266,8 @@ void writeTinyParagraph(Xml &x)
 // below it, from the operations of one recorded page.
 class PageWriter {
 public:
-    PageWriter(Xml &xml, QList<QByteArray> &media, MeasuringSurface &measuring)
-        : x(xml), m_media(media), m_measuring(measuring) {}
+    PageWriter(Xml &xml, QList<QByteArray> &media, TextStyles &styles, MeasuringSurface &measuring)
+        : x(xml), m_media(media), m_styles(styles), m_measuring(measuring) {}
 
     WordDocument::WordBook::Margins write(const QList<const Op *> &ops);
 
@@ -250,6 +281,7 @@ private:
 
     Xml &x;
     QList<QByteArray> &m_media;
+    TextStyles &m_styles;
     MeasuringSurface &m_measuring;
     QList<GridLine> m_vertical, m_horizontal;
     QList<double> m_xs, m_ys;
@@ -422,6 +454,10 @@ void PageWriter::writeLine(const PrintedLine &line, double left, int before, int
 {
     x.start("w:p");
     x.start("w:pPr");
+    const QString font = line.pieces.isEmpty() ? QString() : line.pieces.front().font;
+    const int size = line.pieces.isEmpty() ? 0 : halfPoints(line.pieces.front().size);
+    if (!line.pieces.isEmpty())
+        x.val("w:pStyle", m_styles.idOf(font, line.pieces.front().size));
     if (line.pieces.size() > 1) {
         x.start("w:tabs");
         for (int i = 1; i < line.pieces.size(); ++i) {
@@ -431,10 +467,6 @@ void PageWriter::writeLine(const PrintedLine &line, double left, int before, int
         }
         x.end();
     }
-    // No space of its own between Chinese and Latin text or figures (the
-    // defaults say so too, but not every program reads them there).
-    x.val("w:autoSpaceDE", 0);
-    x.val("w:autoSpaceDN", 0);
     writeSpacing(x, before, after, height);
     const double first = line.picture ? line.picture->x : line.pieces.front().x;
     x.empty("w:ind");
@@ -442,21 +474,22 @@ void PageWriter::writeLine(const PrintedLine &line, double left, int before, int
     // The lines are broken already: a line a hair wider than its cell in
     // another program's measure runs on rather than wrapping.
     x.attr("w:right", -kRunOn);
-    if (!line.pieces.isEmpty())
-        writeRunProperties(x, line.pieces.front().font, line.pieces.front().size);
     x.end();   // pPr
     if (line.picture)
         writePicture(*line.picture);
     for (int i = 0; i < line.pieces.size(); ++i) {
         const Piece &piece = line.pieces.at(i);
+        const bool ownFace = piece.font != font || halfPoints(piece.size) != size;
         if (i > 0) {
             x.start("w:r");
-            writeRunProperties(x, piece.font, piece.size);
+            if (ownFace)
+                writeRunProperties(x, piece.font, halfPoints(piece.size));
             x.empty("w:tab");
             x.end();
         }
         x.start("w:r");
-        writeRunProperties(x, piece.font, piece.size);
+        if (ownFace)
+            writeRunProperties(x, piece.font, halfPoints(piece.size));
         x.start("w:t");
         x.attr("xml:space", "preserve");
         x.text(piece.text);
@@ -734,9 +767,9 @@ QByteArray relationships(const QList<std::pair<QString, QString>> &typeAndTarget
 
 // The defaults: 宋体, no spacing, no automatic space between Chinese and
 // Latin text or figures, no document grid — every position is ours.
-QByteArray styles()
+QByteArray styles(const TextStyles &textStyles)
 {
-    return xmlPart([](Xml &x) {
+    return xmlPart([&textStyles](Xml &x) {
         x.start("w:styles");
         x.w.writeNamespace(kW, QStringLiteral("w"));
         x.start("w:docDefaults");
@@ -777,6 +810,24 @@ QByteArray styles()
         x.val("w:name", "Normal");
         x.val("w:qFormat", 1);
         x.end();
+        int n = 0;
+        for (const auto &[font, size] : textStyles.styles()) {
+            x.start("w:style");
+            x.attr("w:type", "paragraph");
+            x.attr("w:customStyle", 1);
+            x.attr("w:styleId", QStringLiteral("Text%1").arg(++n));
+            x.val("w:name", QStringLiteral("%1 %2").arg(font, QString::number(size / 2.0)));
+            x.val("w:basedOn", "Normal");
+            x.val("w:qFormat", 1);
+            // No space of its own between Chinese and Latin text or figures
+            // (the defaults say so too, but not every program reads them there).
+            x.start("w:pPr");
+            x.val("w:autoSpaceDE", 0);
+            x.val("w:autoSpaceDN", 0);
+            x.end();
+            writeRunProperties(x, font, size);
+            x.end();
+        }
         x.start("w:style");
         x.attr("w:type", "table");
         x.attr("w:default", 1);
@@ -913,7 +964,7 @@ Result<QByteArray> zipped(const QList<Entry> &entries)
 namespace WordDocument {
 
 WordBook::WordBook(const QString &outPath, bool replaceReadOnly)
-    : m_path(outPath), m_replaceReadOnly(replaceReadOnly)
+    : m_path(outPath), m_replaceReadOnly(replaceReadOnly), m_styles(std::make_unique<TextStyles>())
 {
     // Into a string: far quicker than many small writes to a device.
     m_body = kDeclaration;
@@ -946,7 +997,7 @@ void WordBook::addRecorded(const RecordingSurface &recorded)
             return;
         if (m_pages > 0)
             writeSectionEnd(false);
-        PageWriter writer(x, m_media, measuring);
+        PageWriter writer(x, m_media, *m_styles, measuring);
         m_pending = writer.write(page);
         ++m_pages;
         page.clear();
@@ -961,6 +1012,9 @@ void WordBook::addRecorded(const RecordingSurface &recorded)
         }
     }
     flush();
+    // Held as UTF-8, half the size of the string the writer fills.
+    m_bytes += m_body.toUtf8();
+    m_body.clear();
 }
 
 // The paragraph Word insists on after a table, 1 pt high, carrying the
@@ -991,6 +1045,8 @@ Result<> WordBook::finish()
     m_xml->writeEndElement();   // body
     m_xml->writeEndElement();   // document
     m_xml->writeEndDocument();
+    m_bytes += m_body.toUtf8();
+    m_body.clear();
 
     const QString rel = kOfficeRelationships;
     QList<Entry> entries{
@@ -1003,13 +1059,13 @@ Result<> WordBook::finish()
                         {rel + QStringLiteral("extended-properties"), QStringLiteral("docProps/app.xml")}},
                        0),
          true},
-        {QStringLiteral("word/document.xml"), m_body.toUtf8(), true},
+        {QStringLiteral("word/document.xml"), m_bytes, true},
         {QStringLiteral("word/_rels/document.xml.rels"),
          relationships({{rel + QStringLiteral("styles"), QStringLiteral("styles.xml")},
                         {rel + QStringLiteral("settings"), QStringLiteral("settings.xml")}},
                        int(m_media.size())),
          true},
-        {QStringLiteral("word/styles.xml"), styles(), true},
+        {QStringLiteral("word/styles.xml"), styles(*m_styles), true},
         {QStringLiteral("word/settings.xml"), settings(), true},
         {QStringLiteral("docProps/core.xml"), coreProperties(), true},
         {QStringLiteral("docProps/app.xml"), appProperties(), true},

@@ -15,6 +15,8 @@ class RecordingSurface;
 // pages draw, so that Word shows our layout and not one of its own.
 namespace WordDocument {
 
+class TextStyles;
+
 // Writes the chosen pages of every document into one .docx, one Word page
 // per form page. Messages raised while laying out go to each document's
 // interaction, as for a PDF. A read-only file of that name is replaced only
@@ -49,10 +51,12 @@ private:
 
     QString m_path;
     bool m_replaceReadOnly;
-    QString m_body;
+    QString m_body;      // what the writer has written since the last document
+    QByteArray m_bytes;  // document.xml so far
     std::unique_ptr<QXmlStreamWriter> m_xml;
     Margins m_pending;   // the last page's section, written once the next page begins
     QList<QByteArray> m_media;
+    std::unique_ptr<TextStyles> m_styles;
     int m_pages = 0;
 };
 
