@@ -27,6 +27,10 @@ using Op = RecordingSurface::Op;
 constexpr double kSameLine = 3;
 // The paragraph Word insists on after a table, and an empty cell's: 1 pt.
 constexpr int kTinyLine = 20;
+// A text is centred in its cell when its gaps differ by no more than this,
+// and each is at least the room.
+constexpr double kCentredWithin = 30;
+constexpr double kCentredRoom = 60;
 // How far a line may run past its cell's right edge.
 constexpr int kRunOn = 567;
 // English Metric Units per twip, for pictures.
@@ -239,13 +243,13 @@ namespace {
 
 using WordDocument::TextStyles;
 
-void writeSpacing(Xml &x, int before, int after, int line)
+void writeSpacing(Xml &x, int before, int after, int line, const char *rule = "exact")
 {
     x.empty("w:spacing");
     x.attr("w:before", before);
     x.attr("w:after", after);
     x.attr("w:line", std::max(line, 1));
-    x.attr("w:lineRule", "exact");
+    x.attr("w:lineRule", rule);
 }
 
 // An empty paragraph 1 pt high: what an empty cell holds.
@@ -272,8 +276,8 @@ public:
     WordDocument::WordBook::Margins write(const QList<const Op *> &ops);
 
 private:
-    void writeLines(const QList<PrintedLine> &lines, double left, double top, int trailingAfter);
-    void writeLine(const PrintedLine &line, double left, int before, int height, int after);
+    void writeLines(const QList<PrintedLine> &lines, double left, double right, double top, int trailingAfter);
+    void writeLine(const PrintedLine &line, double left, double right, int before, int height, int after);
     void writePicture(const Op &picture);
     void writeTable();
     void writeCell(int row, int col, const Region &region);
@@ -416,7 +420,7 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
     if (!aboveLines.isEmpty()) {
         const PrintedLine &last = aboveLines.back();
         const int lastBottom = roundHalfEven(last.y) + roundHalfEven(last.height);
-        writeLines(aboveLines, left, margins.top, hasTable ? std::max(0, roundHalfEven(tableTop) - lastBottom) : 0);
+        writeLines(aboveLines, left, hasTable ? m_xs.back() : WordDocument::kPageWidth, margins.top, hasTable ? std::max(0, roundHalfEven(tableTop) - lastBottom) : 0);
     }
     double bottom = tableTop;
     if (hasTable) {
@@ -424,7 +428,7 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
         bottom = m_ys.back();
     }
     if (!belowLines.isEmpty()) {
-        writeLines(belowLines, left, bottom, 0);
+        writeLines(belowLines, left, hasTable ? m_xs.back() : WordDocument::kPageWidth, bottom, 0);
         bottom = belowLines.back().y + belowLines.back().height;
     }
     // Room for the closing paragraph, so that nothing spills onto a page of its own.
@@ -435,7 +439,8 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
 
 // Paragraphs for printed lines, each at its own top from `top` and its own
 // x from `left`; a line closer to the next than its height is cut to fit.
-void PageWriter::writeLines(const QList<PrintedLine> &lines, double left, double top, int trailingAfter)
+void PageWriter::writeLines(const QList<PrintedLine> &lines, double left, double right, double top,
+                            int trailingAfter)
 {
     int bottom = roundHalfEven(top);
     for (int i = 0; i < lines.size(); ++i) {
@@ -445,13 +450,23 @@ void PageWriter::writeLines(const QList<PrintedLine> &lines, double left, double
             height = std::min(height, lines.at(i + 1).y - line.y);
         const int lineTop = std::max(bottom, roundHalfEven(line.y));
         const int h = std::max(1, roundHalfEven(height));
-        writeLine(line, left, lineTop - bottom, h, i + 1 == lines.size() ? trailingAfter : 0);
+        writeLine(line, left, right, lineTop - bottom, h, i + 1 == lines.size() ? trailingAfter : 0);
         bottom = lineTop + h;
     }
 }
 
-void PageWriter::writeLine(const PrintedLine &line, double left, int before, int height, int after)
+void PageWriter::writeLine(const PrintedLine &line, double left, double right, int before, int height, int after)
 {
+    // A single text with equal room on both sides is centred, so that it
+    // stays centred when the clerk edits it; only where there is room to
+    // spare, so that another program's measure never wraps it.
+    bool centred = false;
+    if (line.pieces.size() == 1 && !line.picture) {
+        const Piece &piece = line.pieces.front();
+        m_measuring.setUpFont(piece.font, piece.size);
+        const double gapLeft = piece.x - left, gapRight = right - piece.x - m_measuring.textWidth(piece.text);
+        centred = std::abs(gapLeft - gapRight) <= kCentredWithin && gapLeft >= kCentredRoom;
+    }
     x.start("w:p");
     x.start("w:pPr");
     const QString font = line.pieces.isEmpty() ? QString() : line.pieces.front().font;
@@ -467,13 +482,17 @@ void PageWriter::writeLine(const PrintedLine &line, double left, int before, int
         }
         x.end();
     }
-    writeSpacing(x, before, after, height);
+    // A picture's line is at least its height: an exact line would let
+    // some programs cut the picture by the font's descent.
+    writeSpacing(x, before, after, height, line.picture ? "atLeast" : "exact");
     const double first = line.picture ? line.picture->x : line.pieces.front().x;
     x.empty("w:ind");
-    x.attr("w:left", roundHalfEven(first - left));
+    x.attr("w:left", centred ? 0 : roundHalfEven(first - left));
     // The lines are broken already: a line a hair wider than its cell in
     // another program's measure runs on rather than wrapping.
-    x.attr("w:right", -kRunOn);
+    x.attr("w:right", centred ? 0 : -kRunOn);
+    if (centred)
+        x.val("w:jc", "center");
     x.end();   // pPr
     if (line.picture)
         writePicture(*line.picture);
@@ -668,7 +687,7 @@ void PageWriter::writeCell(int row, int col, const Region &region)
         if (lines.isEmpty())
             writeTinyParagraph(x);
         else
-            writeLines(lines, m_xs[region.col0], m_ys[region.row0], 0);
+            writeLines(lines, m_xs[region.col0], m_xs[region.col1 + 1], m_ys[region.row0], 0);
     } else {
         writeTinyParagraph(x);
     }
