@@ -511,7 +511,13 @@ void PageWriter::writeLine(const PrintedLine &line, double left, double right, i
             writeRunProperties(x, piece.font, halfPoints(piece.size));
         x.start("w:t");
         x.attr("xml:space", "preserve");
-        x.text(piece.text);
+        // Control characters have no place in XML; a tab here is no tab stop.
+        QString text = piece.text;
+        for (QChar &c : text) {
+            if (c.unicode() < 0x20 || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
+                c = QLatin1Char(' ');
+        }
+        x.text(text);
         x.end();
         x.end();
     }
