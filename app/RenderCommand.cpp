@@ -131,7 +131,7 @@ int RenderCommand::execute(const CommandOptions &o) const
     // order; the file is begun with the first document that loads.
     DocumentRender::PdfBook book(toOnePdf ? o.output : QString(), o.paper, o.replaceReadOnly);
     // -o OUT.docx: the same, the pages converted here and the file written at the end.
-    WordDocument::WordBook wordBook(toOneDocx ? o.output : QString(), o.replaceReadOnly);
+    WordDocument::WordBook wordBook(toOneDocx ? o.output : QString(), o.paper, o.replaceReadOnly);
     bool bookFailed = false;
     int done = 0;
     forEachDocument(
@@ -159,7 +159,7 @@ int RenderCommand::execute(const CommandOptions &o) const
                 written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, o.paper, o.replaceReadOnly);
             } else if (!o.outputDir.isEmpty()) {
                 const QString out = QDir(o.outputDir).filePath(pdfNames.at(i));
-                written = o.docx ? WordDocument::writeDocx(out, {{&pages, &messages}}, o.pages, o.replaceReadOnly)
+                written = o.docx ? WordDocument::writeDocx(out, {{&pages, &messages}}, o.pages, o.paper, o.replaceReadOnly)
                                  : DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, o.paper,
                                                             o.replaceReadOnly);
             } else {

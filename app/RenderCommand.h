@@ -37,8 +37,9 @@ private:
     QCommandLineOption m_page{QStringLiteral("page"), usageText("Only this page.", "只输出这一页。"),
                               QStringLiteral("1|2")};
     QCommandLineOption m_paper{QStringLiteral("paper"),
-                               usageText("Sheet of the PDF or PNG: b5 (182 x 257 mm, the printers' B5; default) or a4.",
-                                         "PDF 或 PNG 的纸张：b5（182 × 257 毫米，即打印机的 B5；默认）或 a4。"),
+                               usageText("Sheet of the PDF, Word document or PNG: b5 (182 x 257 mm, the printers' B5; "
+                                                   "default) or a4.",
+                                         "PDF、Word 文档或 PNG 的纸张：b5（182 × 257 毫米，即打印机的 B5；默认）或 a4。"),
                                QStringLiteral("b5|a4")};
     QCommandLineOption m_dpi{QStringLiteral("dpi"),
                              usageText("Resolution of a PNG (default 150).", "PNG 的分辨率（默认 150）。"),

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QPageSize>
 #include <QXmlStreamWriter>
 
 #include <zip.h>
@@ -270,8 +271,8 @@ void writeTinyParagraph(Xml &x)
 // below it, from the operations of one recorded page.
 class PageWriter {
 public:
-    PageWriter(Xml &xml, QList<QByteArray> &media, TextStyles &styles, MeasuringSurface &measuring)
-        : x(xml), m_media(media), m_styles(styles), m_measuring(measuring) {}
+    PageWriter(Xml &xml, QSize sheet, QList<QByteArray> &media, TextStyles &styles, MeasuringSurface &measuring)
+        : x(xml), m_sheet(sheet), m_media(media), m_styles(styles), m_measuring(measuring) {}
 
     WordDocument::WordBook::Margins write(const QList<const Op *> &ops);
 
@@ -284,6 +285,7 @@ private:
     void writeBorder(const char *side, double width);
 
     Xml &x;
+    QSize m_sheet;
     QList<QByteArray> &m_media;
     TextStyles &m_styles;
     MeasuringSurface &m_measuring;
@@ -407,12 +409,14 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
 
     // The section puts the table's top-left corner where the sheet has it.
     WordDocument::WordBook::Margins margins;
+    margins.width = m_sheet.width();
+    margins.height = m_sheet.height();
     const QList<PrintedLine> aboveLines = printedLines(above, nullptr, m_measuring);
     const QList<PrintedLine> belowLines = printedLines(below, nullptr, m_measuring);
     const double left = hasTable ? m_xs.front() : 0;
     const double tableTop = hasTable ? m_ys.front() : 0;
     margins.left = std::max(0, roundHalfEven(left));
-    margins.right = hasTable ? std::max(0, WordDocument::kPageWidth - roundHalfEven(m_xs.back())) : 0;
+    margins.right = hasTable ? std::max(0, m_sheet.width() - roundHalfEven(m_xs.back())) : 0;
     const double firstTop = aboveLines.isEmpty() ? tableTop
                             : hasTable          ? std::min(aboveLines.front().y, tableTop)
                                                 : aboveLines.front().y;
@@ -420,7 +424,7 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
     if (!aboveLines.isEmpty()) {
         const PrintedLine &last = aboveLines.back();
         const int lastBottom = roundHalfEven(last.y) + roundHalfEven(last.height);
-        writeLines(aboveLines, left, hasTable ? m_xs.back() : WordDocument::kPageWidth, margins.top, hasTable ? std::max(0, roundHalfEven(tableTop) - lastBottom) : 0);
+        writeLines(aboveLines, left, hasTable ? m_xs.back() : m_sheet.width(), margins.top, hasTable ? std::max(0, roundHalfEven(tableTop) - lastBottom) : 0);
     }
     double bottom = tableTop;
     if (hasTable) {
@@ -428,12 +432,12 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
         bottom = m_ys.back();
     }
     if (!belowLines.isEmpty()) {
-        writeLines(belowLines, left, hasTable ? m_xs.back() : WordDocument::kPageWidth, bottom, 0);
+        writeLines(belowLines, left, hasTable ? m_xs.back() : m_sheet.width(), bottom, 0);
         bottom = belowLines.back().y + belowLines.back().height;
     }
     // Room for the closing paragraph, so that nothing spills onto a page of its own.
     const int contentBottom = roundHalfEven(bottom) + kTinyLine + 40;
-    margins.bottom = std::clamp(WordDocument::kPageHeight - contentBottom, 0, 1440);
+    margins.bottom = std::clamp(m_sheet.height() - contentBottom, 0, 1440);
     return margins;
 }
 
@@ -705,8 +709,8 @@ void writeSectionProperties(Xml &x, const WordDocument::WordBook::Margins &m)
     x.start("w:sectPr");
     x.val("w:type", "nextPage");
     x.empty("w:pgSz");
-    x.attr("w:w", WordDocument::kPageWidth);
-    x.attr("w:h", WordDocument::kPageHeight);
+    x.attr("w:w", m.width);
+    x.attr("w:h", m.height);
     x.empty("w:pgMar");
     x.attr("w:top", m.top);
     x.attr("w:right", m.right);
@@ -988,9 +992,11 @@ Result<QByteArray> zipped(const QList<Entry> &entries)
 
 namespace WordDocument {
 
-WordBook::WordBook(const QString &outPath, bool replaceReadOnly)
+WordBook::WordBook(const QString &outPath, DocumentRender::Paper paper, bool replaceReadOnly)
     : m_path(outPath), m_replaceReadOnly(replaceReadOnly), m_styles(std::make_unique<TextStyles>())
 {
+    const QSizeF mm = DocumentRender::pageSize(paper).size(QPageSize::Millimeter);
+    m_sheet = QSize(roundHalfEven(mm.width() / 25.4 * kTwipsPerInch), roundHalfEven(mm.height() / 25.4 * kTwipsPerInch));
     // Into a string: far quicker than many small writes to a device.
     m_body = kDeclaration;
     m_xml = std::make_unique<QXmlStreamWriter>(&m_body);
@@ -1022,7 +1028,7 @@ void WordBook::addRecorded(const RecordingSurface &recorded)
             return;
         if (m_pages > 0)
             writeSectionEnd(false);
-        PageWriter writer(x, m_media, *m_styles, measuring);
+        PageWriter writer(x, m_sheet, m_media, *m_styles, measuring);
         m_pending = writer.write(page);
         ++m_pages;
         page.clear();
@@ -1065,7 +1071,7 @@ void WordBook::writeSectionEnd(bool last)
 Result<> WordBook::finish()
 {
     if (m_pages == 0)
-        m_pending = Margins{1440, 1440, 1440, 1440};
+        m_pending = Margins{m_sheet.width(), m_sheet.height(), 1440, 1440, 1440, 1440};
     writeSectionEnd(true);
     m_xml->writeEndElement();   // body
     m_xml->writeEndElement();   // document
@@ -1108,9 +1114,9 @@ Result<> WordBook::finish()
 }
 
 Result<> writeDocx(const QString &outPath, const QList<DocumentRender::PdfDocument> &documents,
-                   DocumentRender::Pages which, bool replaceReadOnly)
+                   DocumentRender::Pages which, DocumentRender::Paper paper, bool replaceReadOnly)
 {
-    WordBook book(outPath, replaceReadOnly);
+    WordBook book(outPath, paper, replaceReadOnly);
     for (const DocumentRender::PdfDocument &doc : documents)
         book.addDocument(*doc.pages, which, doc.ui);
     return book.finish();

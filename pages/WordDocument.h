@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -21,18 +22,18 @@ class TextStyles;
 // per form page. Messages raised while laying out go to each document's
 // interaction, as for a PDF. A read-only file of that name is replaced only
 // when `replaceReadOnly`.
+// The pages are of `paper` (B5 as printers know it, 10318 x 14570 twips,
+// unless A4), the form at the same place as in a PDF.
 Result<> writeDocx(const QString &outPath, const QList<DocumentRender::PdfDocument> &documents,
-                   DocumentRender::Pages which, bool replaceReadOnly = false);
-
-// The page size of the Word document: B5 as printers know it, in twips.
-constexpr int kPageWidth = 10318;
-constexpr int kPageHeight = 14570;
+                   DocumentRender::Pages which, DocumentRender::Paper paper = DocumentRender::Paper::B5,
+                   bool replaceReadOnly = false);
 
 // A Word document built page by page and written at the end; until then
 // an earlier file of the name stays. Used from one thread.
 class WordBook {
 public:
-    explicit WordBook(const QString &outPath, bool replaceReadOnly = false);
+    explicit WordBook(const QString &outPath, DocumentRender::Paper paper = DocumentRender::Paper::B5,
+                      bool replaceReadOnly = false);
     ~WordBook();
     // Lays out and adds the chosen pages of a document.
     void addDocument(FormPages &pages, DocumentRender::Pages which, Interaction *ui);
@@ -42,7 +43,9 @@ public:
     // Writes the package.
     Result<> finish();
 
+    // A page's sheet and margins, in twips.
     struct Margins {
+        int width = 0, height = 0;
         int top = 0, left = 0, right = 0, bottom = 0;
     };
 
@@ -50,6 +53,7 @@ private:
     void writeSectionEnd(bool last);
 
     QString m_path;
+    QSize m_sheet;
     bool m_replaceReadOnly;
     QString m_body;      // what the writer has written since the last document
     QByteArray m_bytes;  // document.xml so far

@@ -148,7 +148,8 @@ private slots:
         QVERIFY(!refused && refused.error().startsWith(QStringLiteral("Word 文件未能写入")) && readAll(out) == "kept");
         // Control characters in a field leave the XML well-formed.
         pages.name = QStringLiteral("张\x01三\t四");
-        QVERIFY(WordDocument::writeDocx(out, {{&pages, nullptr}}, DocumentRender::Pages::One, true));
+        QVERIFY(WordDocument::writeDocx(out, {{&pages, nullptr}}, DocumentRender::Pages::One,
+                                        DocumentRender::Paper::B5, true));
         const WordBody body = readBody(zipEntry(out, "word/document.xml"));
         QVERIFY(body.wellFormed && body.tables.size() == 1 && body.tables[0].cellTexts.contains(QStringLiteral("张 三 四")));
     }

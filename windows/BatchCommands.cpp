@@ -149,7 +149,7 @@ int BatchCommands::exportDocuments(BatchOutput::Format format)
         return 0;
 
     DocumentRender::PdfBook book(path, DocumentRender::Paper::B5, replaceReadOnly);
-    WordDocument::WordBook wordBook(path, replaceReadOnly);
+    WordDocument::WordBook wordBook(path, DocumentRender::Paper::B5, replaceReadOnly);
     if (!word) {
         if (const Result<> opened = book.open(); !opened) {
             m_ui.message(title(), opened.error(), MessageIcon::Exclamation);

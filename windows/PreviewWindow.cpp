@@ -559,7 +559,8 @@ bool PreviewWindow::exportFile(bool word)
     // The same routines as the command line's, so the files agree.
     CollectedMessages raised;
     const Result<> written =
-        word ? WordDocument::writeDocx(path, {{m_pages, &raised}}, DocumentRender::Pages::Both, replaceReadOnly)
+        word ? WordDocument::writeDocx(path, {{m_pages, &raised}}, DocumentRender::Pages::Both,
+                                         DocumentRender::Paper::B5, replaceReadOnly)
              : DocumentRender::writePdf(path, {{m_pages, &raised}}, DocumentRender::Pages::Both,
                                         DocumentRender::Paper::B5, replaceReadOnly);
     raised.showTo(m_drawingUi);
