@@ -388,17 +388,19 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
         return m_regions[m_owner[bandOf(m_ys, py) * cols + bandOf(m_xs, px)]];
     };
     // A text belongs where its middle is: a long text may start left of
-    // its cell's line and still be that cell's.
+    // its cell's line and still be that cell's. Only a text wholly above or
+    // below the table is outside it; one that runs out of its cell over the
+    // frame stays in the cell, so the table never moves.
     for (const Op *t : texts) {
         m_measuring.setUpFont(t->font, t->size);
+        const double height = m_measuring.lineHeight(t->font, t->size);
         const double middleX = t->x + m_measuring.textWidth(t->text) / 2;
-        const double middleY = t->y + m_measuring.lineHeight(t->font, t->size) / 2;
-        if (!hasTable || middleY < m_ys.front())
+        if (!hasTable || t->y + height <= m_ys.front() + 1)
             above << t;
-        else if (middleY >= m_ys.back())
+        else if (t->y >= m_ys.back() - 1)
             below << t;
         else
-            regionAt(middleX, middleY).texts << t;
+            regionAt(middleX, std::clamp(t->y + height / 2, m_ys.front(), m_ys.back() - 1)).texts << t;
     }
     if (picture) {
         if (hasTable && picture->y + 1 >= m_ys.front() && picture->y + 1 < m_ys.back())
