@@ -281,7 +281,7 @@ private:
     void writeLine(const PrintedLine &line, double left, double right, int before, int height, int after);
     void writePicture(const Op &picture);
     void writeTable();
-    void writeCell(int row, int col, const Region &region);
+    void writeCell(int row, const Region &region);
     void writeBorder(const char *side, double width);
 
     Xml &x;
@@ -642,7 +642,7 @@ void PageWriter::writeTable()
         x.end();
         for (int c = 0; c < cols;) {
             const Region &region = m_regions.at(m_owner.at(r * cols + c));
-            writeCell(r, c, region);
+            writeCell(r, region);
             c = region.col1 + 1;
         }
         x.end();   // tr
@@ -663,9 +663,8 @@ void PageWriter::writeBorder(const char *side, double width)
     x.attr("w:color", "000000");
 }
 
-void PageWriter::writeCell(int row, int col, const Region &region)
+void PageWriter::writeCell(int row, const Region &region)
 {
-    Q_UNUSED(col);
     const int left = roundHalfEven(m_xs[region.col0]), right = roundHalfEven(m_xs[region.col1 + 1]);
     x.start("w:tc");
     x.start("w:tcPr");
