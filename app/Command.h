@@ -34,6 +34,7 @@ struct CommandOptions {
     QDate today;
     bool displayList = false;
     bool replaceReadOnly = false;
+    bool docx = false;   // --output-dir writes Word documents, not PDFs
     int jobs = 0;   // 0: one per processor
 };
 

@@ -16,7 +16,7 @@
 namespace {
 
 const char kSynopsis[] =
-    "usage: appointform render DOC... (-o OUT.pdf | -o OUT.png | --output-dir DIR | --display-list) [options]\n"
+    "usage: appointform render DOC... (-o OUT.pdf|OUT.docx|OUT.png | --output-dir DIR | --display-list) [options]\n"
     "       appointform check DOC... [options]\n"
     "       (\"appointform render --help\" lists the options)\n";
 

@@ -2,6 +2,7 @@
 #include "commands/BatchOutput.h"
 #include "commands/DocumentPipeline.h"
 #include "foundation/Interaction.h"
+#include "pages/WordDocument.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -16,6 +17,11 @@ namespace {
 bool isPng(const QString &output)
 {
     return QFileInfo(output).suffix().toLower() == QLatin1String("png");
+}
+
+bool isDocx(const QString &output)
+{
+    return QFileInfo(output).suffix().toLower() == QLatin1String("docx");
 }
 
 // Progress on a terminal: documents done of all, and the rate so far.
@@ -52,7 +58,7 @@ QString RenderCommand::description() const
 
 QList<QCommandLineOption> RenderCommand::ownOptions() const
 {
-    return {m_output, m_outputDir, m_displayList, m_force, m_page, m_paper, m_dpi};
+    return {m_output, m_outputDir, m_format, m_displayList, m_force, m_page, m_paper, m_dpi};
 }
 
 Result<> RenderCommand::readOwnOptions(const QCommandLineParser &parser, CommandOptions &o) const
@@ -61,6 +67,14 @@ Result<> RenderCommand::readOwnOptions(const QCommandLineParser &parser, Command
     o.outputDir = parser.value(m_outputDir);
     o.displayList = parser.isSet(m_displayList);
     o.replaceReadOnly = parser.isSet(m_force);
+    if (parser.isSet(m_format)) {
+        const QString v = parser.value(m_format).toLower();
+        if (v != QLatin1String("pdf") && v != QLatin1String("docx"))
+            return usage("--format takes pdf or docx");
+        if (!parser.isSet(m_outputDir))
+            return usage("--format goes with --output-dir (-o takes the format from its name)");
+        o.docx = v == QLatin1String("docx");
+    }
     if (parser.isSet(m_page)) {
         const QString v = parser.value(m_page);
         if (v != QLatin1String("1") && v != QLatin1String("2"))
@@ -91,8 +105,8 @@ Result<> RenderCommand::checkOptions(const CommandOptions &o) const
         return usage("-o, --output-dir and --display-list exclude each other");
     if (!o.output.isEmpty()) {
         const QString suffix = QFileInfo(o.output).suffix().toLower();
-        if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png"))
-            return usage("-o takes a .pdf or .png file");
+        if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png") && suffix != QLatin1String("docx"))
+            return usage("-o takes a .pdf, .docx or .png file");
         if (suffix == QLatin1String("png") && o.documents.size() != 1)
             return usage("a PNG holds one page of one document");
     }
@@ -102,22 +116,26 @@ Result<> RenderCommand::checkOptions(const CommandOptions &o) const
 int RenderCommand::execute(const CommandOptions &o) const
 {
     const bool toPng = !o.output.isEmpty() && isPng(o.output);
-    const bool toOnePdf = !o.output.isEmpty() && !toPng;
+    const bool toOneDocx = !o.output.isEmpty() && isDocx(o.output);
+    const bool toOnePdf = !o.output.isEmpty() && !toPng && !toOneDocx;
     if (!o.outputDir.isEmpty() && !QDir().mkpath(o.outputDir)) {
         printErr(QStringLiteral("appointform: 无法建立文件夹“%1”\n").arg(o.outputDir));
         return exitStatusFor(FailureKind::FileSystem);
     }
-    const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : BatchOutput::pdfNamesFor(o.documents);
-    Progress progress(int(o.documents.size()), (!o.outputDir.isEmpty() || toOnePdf) && isatty(fileno(stderr)));
+    const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : BatchOutput::outputNamesFor(o.documents, o.docx ? QStringLiteral(".docx") : QStringLiteral(".pdf"));
+    Progress progress(int(o.documents.size()),
+                      (!o.outputDir.isEmpty() || toOnePdf || toOneDocx) && isatty(fileno(stderr)));
 
     int status = kExitOk;
     // -o OUT.pdf: documents are laid out on the workers and painted here, in
     // order; the file is begun with the first document that loads.
-    DocumentRender::PdfBook book(o.output, o.paper, o.replaceReadOnly);
+    DocumentRender::PdfBook book(toOnePdf ? o.output : QString(), o.paper, o.replaceReadOnly);
+    // -o OUT.docx: the same, the pages converted here and the file written at the end.
+    WordDocument::WordBook wordBook(toOneDocx ? o.output : QString(), o.paper, o.replaceReadOnly);
     bool bookFailed = false;
     int done = 0;
     forEachDocument(
-        o, toOnePdf,
+        o, toOnePdf || toOneDocx,
         [&](int i) {
             const QString &doc = o.documents.at(i);
             Outcome result;
@@ -141,7 +159,9 @@ int RenderCommand::execute(const CommandOptions &o) const
                 written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, o.paper, o.replaceReadOnly);
             } else if (!o.outputDir.isEmpty()) {
                 const QString out = QDir(o.outputDir).filePath(pdfNames.at(i));
-                written = DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, o.paper, o.replaceReadOnly);
+                written = o.docx ? WordDocument::writeDocx(out, {{&pages, &messages}}, o.pages, o.paper, o.replaceReadOnly)
+                                 : DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, o.paper,
+                                                            o.replaceReadOnly);
             } else {
                 result.recorded = DocumentRender::recordPages(pages, o.pages, &messages);
             }
@@ -156,7 +176,10 @@ int RenderCommand::execute(const CommandOptions &o) const
         },
         [&](int i, Outcome &r) {
             const QString &doc = o.documents.at(i);
-            if (r.recorded && !bookFailed) {
+            if (r.recorded && toOneDocx) {
+                wordBook.addRecorded(*r.recorded);
+                r.recorded.reset();
+            } else if (r.recorded && !bookFailed) {
                 const Result<> opened = book.isOpen() ? Result<>() : book.open();
                 if (!opened) {
                     printErr(QStringLiteral("appointform: ") + oneLine(opened.error()) + QLatin1Char('\n'));
@@ -174,6 +197,12 @@ int RenderCommand::execute(const CommandOptions &o) const
                                                          + QDir(o.outputDir).filePath(pdfNames.at(i)));
         });
 
+    if (toOneDocx && wordBook.pageCount() > 0) {
+        if (const Result<> finished = wordBook.finish(); !finished) {
+            printErr(QStringLiteral("appointform: ") + oneLine(finished.error()) + QLatin1Char('\n'));
+            status = exitStatusFor(finished.kind());
+        }
+    }
     if (book.isOpen()) {
         if (const Result<> finished = book.finish(); !finished) {
             printErr(QStringLiteral("appointform: ") + oneLine(finished.error()) + QLatin1Char('\n'));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Batch throughput and memory of the command line: documents per second to
-# the display list, to one PDF and to a folder of PDFs with 1 and 2 jobs,
+# the display list, to one PDF, to a folder of PDFs, to one Word document and
+# to a folder of Word documents with 1 and 2 jobs,
 # and the peak memory of 1,000 documents with 2 jobs to one PDF and to a
 # folder. The documents are copies of the samples with their photos, plus
 # BIG_PHOTOS documents whose photo is a 5000 x 5000 JPEG (needs ImageMagick).
@@ -34,13 +35,15 @@ rate() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.0f", n / s }'; }
 
 echo "documents: ${#docs[@]} on $(nproc) processors"
 printf '%-14s %6s %10s %10s %8s\n' target jobs seconds 'docs/s' 'peak MB'
-for target in display-list pdf folder; do
+for target in display-list pdf folder docx docx-folder; do
     for jobs in 1 2; do
-        rm -rf "$work/out" "$work/all.pdf"
+        rm -rf "$work/out" "$work/all.pdf" "$work/all.docx"
         case $target in
             display-list) args=(--display-list) ;;
             pdf) args=(-o "$work/all.pdf") ;;
             folder) args=(--output-dir "$work/out") ;;
+            docx) args=(-o "$work/all.docx") ;;
+            docx-folder) args=(--output-dir "$work/out" --format docx) ;;
         esac
         read -r secs kb < <(measure "$app" render --jobs "$jobs" "${args[@]}" "${docs[@]}")
         printf '%-14s %6s %10s %10s %8.1f\n' "$target" "$jobs" "$secs" "$(rate ${#docs[@]} "$secs")" \

@@ -1,7 +1,8 @@
 // Documents per second through the command line's path: load, checks,
-// hand-off and both pages, to the display list and to PDF.
+// hand-off and both pages, to the display list, to PDF and to Word.
 #include "foundation/Interaction.h"
 #include "layout/RecordingSurface.h"
+#include "commands/BatchOutput.h"
 #include "commands/DocumentPipeline.h"
 #include "pages/DocumentRender.h"
 
@@ -93,6 +94,25 @@ void BM_PdfOneFile(benchmark::State &state)
         benchmark::Counter(double(state.iterations()) * perFile, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_PdfOneFile)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// Word documents into a folder, one per document, on one core
+// (--output-dir DIR --format docx --jobs 1).
+void BM_WordFolder(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    QStringList documents;
+    for (int k = 0; k < int(state.range(0)); ++k)
+        documents << samplePath(k);
+    for (auto _ : state) {
+        const BatchOutput::FolderReport report =
+            BatchOutput::exportToFolder(documents, PageMargins(), dir.path(), 1, {}, BatchOutput::Format::Word);
+        if (report.written.size() != documents.size())
+            std::abort();
+    }
+    state.counters["docs/s"] =
+        benchmark::Counter(double(state.iterations()) * double(documents.size()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_WordFolder)->Arg(50)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "commands/DocumentPipeline.h"
 #include "foundation/OrderedBatch.h"
 #include "layout/RecordingSurface.h"
+#include "pages/WordDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,13 +106,18 @@ int drawDocuments(const QStringList &documents, const PageMargins &margins, Docu
 
 QStringList pdfNamesFor(const QStringList &documents)
 {
+    return outputNamesFor(documents, QStringLiteral(".pdf"));
+}
+
+QStringList outputNamesFor(const QStringList &documents, const QString &suffix)
+{
     QSet<QString> used;
     QStringList names;
     for (const QString &doc : documents) {
         const QString base = QFileInfo(doc).completeBaseName();
-        QString name = base + QStringLiteral(".pdf");
+        QString name = base + suffix;
         for (int n = 2; used.contains(name.toCaseFolded()); ++n)
-            name = QStringLiteral("%1 (%2).pdf").arg(base).arg(n);
+            name = QStringLiteral("%1 (%2)").arg(base).arg(n) + suffix;
         used.insert(name.toCaseFolded());
         names << name;
     }
@@ -119,10 +125,11 @@ QStringList pdfNamesFor(const QStringList &documents)
 }
 
 FolderReport exportToFolder(const QStringList &documents, const PageMargins &margins, const QString &folder,
-                            int jobs, const Progress &progress)
+                            int jobs, const Progress &progress, Format format)
 {
     FolderReport report;
-    const QStringList names = pdfNamesFor(documents);
+    const QStringList names =
+        outputNamesFor(documents, format == Format::Word ? QStringLiteral(".docx") : QStringLiteral(".pdf"));
     std::atomic<bool> stop{false};
     const int total = int(documents.size());
     struct Written {
@@ -140,7 +147,10 @@ FolderReport exportToFolder(const QStringList &documents, const PageMargins &mar
             if (const Result<> prepared = prepareDocument(documents.at(i), pages, quiet); !prepared)
                 return {false, prepared.failure().message};
             const QString out = QDir(folder).filePath(names.at(i));
-            const Result<> written = DocumentRender::writePdf(out, {{&pages, nullptr}}, DocumentRender::Pages::Both);
+            const Result<> written =
+                format == Format::Word
+                    ? WordDocument::writeDocx(out, {{&pages, nullptr}}, DocumentRender::Pages::Both)
+                    : DocumentRender::writePdf(out, {{&pages, nullptr}}, DocumentRender::Pages::Both);
             return written ? Written{true, out} : Written{false, written.failure().message};
         },
         [&](int i, Written &r) {

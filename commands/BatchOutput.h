@@ -58,8 +58,13 @@ int drawDocuments(const QStringList &documents, const PageMargins &margins, Docu
 // further document of the same name (letter case aside) " (2)", " (3)" ...,
 // so that no document replaces the PDF of another in the same run.
 QStringList pdfNamesFor(const QStringList &documents);
+// The same with another suffix (".docx").
+QStringList outputNamesFor(const QStringList &documents, const QString &suffix);
 
-// One PDF per document (both pages) into `folder`, named by pdfNamesFor, on
+// What a folder export writes for each document.
+enum class Format { Pdf, Word };
+
+// One PDF or Word document per document (both pages) into `folder`, named by outputNamesFor, on
 // several threads. A document that fails to load, check or write is listed
 // with its reason and the others go on; `written` holds the PDFs made, in
 // the order given.
@@ -69,7 +74,7 @@ struct FolderReport {
     bool stopped = false;
 };
 FolderReport exportToFolder(const QStringList &documents, const PageMargins &margins, const QString &folder,
-                            int jobs, const Progress &progress);
+                            int jobs, const Progress &progress, Format format = Format::Pdf);
 
 // One job per processor.
 int defaultJobs();

@@ -13,6 +13,13 @@ QString pdfPath(const QString &chosen)
     return chosen + QStringLiteral(".pdf");
 }
 
+QString docxPath(const QString &chosen)
+{
+    if (QFileInfo(chosen).suffix().compare(QLatin1String("docx"), Qt::CaseInsensitive) == 0)
+        return chosen;
+    return chosen + QStringLiteral(".docx");
+}
+
 bool confirm(Interaction &ui, const QString &title, const QString &path, bool *replaceReadOnly, const QString &extra)
 {
     const QFileInfo info(path);

@@ -10,6 +10,8 @@ namespace ReplaceQuestion {
 // The file a PDF export writes: the chosen name, with ".pdf" added unless
 // it ends in ".pdf" in any case.
 QString pdfPath(const QString &chosen);
+// The same for a Word export and ".docx".
+QString docxPath(const QString &chosen);
 
 // Asks before `path` is replaced, if it exists: "文件“…”已存在，要替换它吗？",
 // naming a read-only file as such. False when the clerk says no.

@@ -72,6 +72,8 @@ private slots:
         QTest::newRow("png of two") << QStringList{"render", "a.dwz", "b.dwz", "-o", "x.png"};
         QTest::newRow("check with -o") << QStringList{"check", "a.dwz", "-o", "x.pdf"};
         QTest::newRow("no jobs") << QStringList{"check", "a.dwz", "--jobs", "0"};
+        QTest::newRow("format without folder") << QStringList{"render", "a.dwz", "-o", "x.pdf", "--format", "docx"};
+        QTest::newRow("format unknown") << QStringList{"render", "a.dwz", "--output-dir", "d", "--format", "rtf"};
         QTest::newRow("jobs not a number") << QStringList{"render", "a.dwz", "--display-list", "--jobs", "two"};
     }
     void badArguments()
@@ -167,7 +169,7 @@ private slots:
         QVERIFY(QFileInfo::exists(tmp("out") + "/typical.pdf") && dir.err.contains(tmp("missing.dwz")));
 
         // A read-only output is replaced only with --force.
-        for (const char *out : {"ro.pdf", "ro.png", "out/typical.pdf"}) {
+        for (const char *out : {"ro.pdf", "ro.png", "ro.docx", "out/typical.pdf"}) {
             QVERIFY(writeBytes(tmp(out), "kept") && ::chmod(QFile::encodeName(tmp(out)).constData(), 0444) == 0);
             const bool inDir = QByteArray(out).startsWith("out/");
             const QStringList args = {"render", sample("typical.dwz"), inDir ? "--output-dir" : "-o", inDir ? tmp("out") : tmp(out)};
@@ -260,6 +262,9 @@ private slots:
         QVERIFY2(r.code == 0 && r.err.isEmpty(), qPrintable(r.err));
         QCOMPARE(QDir(tmp("names/out")).entryList(QDir::Files, QDir::Name),
                  QStringList({"zhang (2) (2).pdf", "zhang (2).pdf", "zhang (3).pdf", "zhang (4).pdf", "zhang.pdf"}));
+        const Run word = run(QStringList{"render", "--output-dir", tmp("names/word"), "--format", "docx"} + docs.mid(0, 2));
+        QVERIFY2(word.code == 0 && word.err.isEmpty(), qPrintable(word.err));
+        QCOMPARE(QDir(tmp("names/word")).entryList(QDir::Files, QDir::Name), QStringList({"zhang (2).docx", "zhang.docx"}));
     }
 
     // What a document prints, its message lines among it, is in tests/golden;
@@ -277,6 +282,8 @@ private slots:
         QCOMPARE(run({"check", tmp("post76.dwz"), tmp("badsex.dwz")}).code, 1);
         QCOMPARE(run({"render", tmp("post76.dwz"), "--page", "2", "--display-list"}).code, 0);   // page 2 is whole
         QCOMPARE(run({"render", tmp("post76.dwz"), "-o", tmp("post76.png")}).code, 3);
+        const Run word = run({"render", tmp("post76.dwz"), sample("typical.dwz"), "-o", tmp("post76.docx")});
+        QVERIFY(word.code == 3 && word.err.contains(kLongPost) && readAll(tmp("post76.docx")).startsWith("PK"));
     }
 
     // The form's faces are found under any locale's names for them; without

@@ -5,6 +5,7 @@
 #include "layout/PainterSurface.h"
 #include "layout/RecordingSurface.h"
 #include "commands/BatchOutput.h"
+#include "pages/WordDocument.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +16,7 @@ namespace {
 
 const QString kDocumentFilter = QStringLiteral("任免审批表 (.dwz;.ren)|*.dwz;*.ren|所有文件 (*.*)|*.*");
 const QString kPdfFilter = QStringLiteral("PDF 文件 (.pdf)|*.pdf");
+const QString kWordFilter = QStringLiteral("Word文档 (*.docx)|*.docx");
 constexpr int kListedAtMost = 15;
 
 QString problemLines(const QList<BatchOutput::Problem> &problems)
@@ -129,40 +131,51 @@ int BatchCommands::printDocuments()
     return printed;
 }
 
-int BatchCommands::exportDocuments()
+int BatchCommands::exportDocuments(BatchOutput::Format format)
 {
+    const bool word = format == BatchOutput::Format::Word;
+    const QString kind = word ? QStringLiteral("Word") : QStringLiteral("PDF");
     const QStringList good = chooseAndCheck(QStringLiteral("导出"));
     if (good.isEmpty())
         return 0;
-    const QString start = QDir(QFileInfo(good.first()).absolutePath()).filePath(QStringLiteral("批量打印.pdf"));
-    QString path = m_ui.saveFileName(QStringLiteral("请指定导出的PDF文件名"), start, kPdfFilter);
+    const QString start = QDir(QFileInfo(good.first()).absolutePath())
+                              .filePath(word ? QStringLiteral("批量打印.docx") : QStringLiteral("批量打印.pdf"));
+    QString path = m_ui.saveFileName(QStringLiteral("请指定导出的%1文件名").arg(kind), start, word ? kWordFilter : kPdfFilter);
     if (path.isEmpty())
         return 0;
-    path = ReplaceQuestion::pdfPath(path);
+    path = word ? ReplaceQuestion::docxPath(path) : ReplaceQuestion::pdfPath(path);
     bool replaceReadOnly = false;
     if (!ReplaceQuestion::confirm(m_ui, title(), path, &replaceReadOnly))
         return 0;
 
     DocumentRender::PdfBook book(path, DocumentRender::Paper::B5, replaceReadOnly);
-    if (const Result<> opened = book.open(); !opened) {
-        m_ui.message(title(), opened.error(), MessageIcon::Exclamation);
-        return 0;
+    WordDocument::WordBook wordBook(path, DocumentRender::Paper::B5, replaceReadOnly);
+    if (!word) {
+        if (const Result<> opened = book.open(); !opened) {
+            m_ui.message(title(), opened.error(), MessageIcon::Exclamation);
+            return 0;
+        }
     }
     const int total = int(good.size());
     bool stopped = false;
     const int exported = BatchOutput::drawDocuments(
         good, m_margins, DocumentRender::Pages::Both, jobs,
-        [&book](const RecordingSurface &recorded) { book.addRecorded(recorded); },
+        [&](const RecordingSurface &recorded) {
+            if (word)
+                wordBook.addRecorded(recorded);
+            else
+                book.addRecorded(recorded);
+        },
         [&](int done, int) {
             stopped = !m_ui.progress(title(), QStringLiteral("正在导出 %1/%2 份……").arg(done).arg(total), done, total);
             return !stopped;
         });
     m_ui.progress(title(), QString(), total, total);
     if (stopped) {
-        m_ui.message(title(), QStringLiteral("已停止，没有写入 PDF 文件。"), MessageIcon::Information);
+        m_ui.message(title(), QStringLiteral("已停止，没有写入 %1 文件。").arg(kind), MessageIcon::Information);
         return 0;   // the book is discarded unfinished; an earlier file stays
     }
-    if (const Result<> finished = book.finish(); !finished) {
+    if (const Result<> finished = word ? wordBook.finish() : book.finish(); !finished) {
         m_ui.message(title(), finished.error(), MessageIcon::Exclamation);
         return 0;
     }
@@ -171,35 +184,39 @@ int BatchCommands::exportDocuments()
     return exported;
 }
 
-int BatchCommands::exportDocumentsToFolder()
+int BatchCommands::exportDocumentsToFolder(BatchOutput::Format format)
 {
+    const bool word = format == BatchOutput::Format::Word;
+    const QString kind = word ? QStringLiteral("Word") : QStringLiteral("PDF");
     const QStringList good = chooseAndCheck(QStringLiteral("导出"));
     if (good.isEmpty())
         return 0;
-    const QString folder = m_ui.folderName(QStringLiteral("请选择存放PDF文件的文件夹"), QFileInfo(good.first()).absolutePath());
+    const QString folder = m_ui.folderName(QStringLiteral("请选择存放%1文件的文件夹").arg(kind), QFileInfo(good.first()).absolutePath());
     if (folder.isEmpty())
         return 0;
     // Namesakes within the batch get " (2)"…; a PDF left in the folder from
     // before is replaced only when the clerk says so.
     int existing = 0;
-    for (const QString &name : BatchOutput::pdfNamesFor(good))
+    for (const QString &name : BatchOutput::outputNamesFor(good, word ? QStringLiteral(".docx") : QStringLiteral(".pdf")))
         existing += QFileInfo::exists(QDir(folder).filePath(name)) ? 1 : 0;
     if (existing > 0 &&
-        !m_ui.askYesNo(title(), QStringLiteral("文件夹“%1”中已有 %2 个同名的PDF文件，要替换它们吗？")
+        !m_ui.askYesNo(title(), QStringLiteral("文件夹“%1”中已有 %2 个同名的%3文件，要替换它们吗？")
                                     .arg(QDir::toNativeSeparators(folder))
-                                    .arg(existing)))
+                                    .arg(existing)
+                                    .arg(kind)))
         return 0;
 
     const int total = int(good.size());
     const BatchOutput::FolderReport report = BatchOutput::exportToFolder(
         good, m_margins, folder, jobs, [&](int done, int) {
             return m_ui.progress(title(), QStringLiteral("正在导出 %1/%2 份……").arg(done).arg(total), done, total);
-        });
+        }, format);
     m_ui.progress(title(), QString(), total, total);
     QString text = report.stopped ? QStringLiteral("已停止。") : QString();
-    text += QStringLiteral("已把 %1 份导出到文件夹“%2”，每份一个PDF文件。")
+    text += QStringLiteral("已把 %1 份导出到文件夹“%2”，每份一个%3文件。")
                 .arg(report.written.size())
-                .arg(QDir::toNativeSeparators(folder));
+                .arg(QDir::toNativeSeparators(folder))
+                .arg(kind);
     if (!report.failed.isEmpty())
         text += QStringLiteral("\r\n\r\n以下 %1 份未能导出：\r\n").arg(report.failed.size()) + problemLines(report.failed);
     m_ui.message(title(), text, report.failed.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation);

@@ -1,4 +1,5 @@
 #pragma once
+#include "commands/BatchOutput.h"
 #include "windows/FormPrinter.h"
 #include <QString>
 #include <QStringList>
@@ -9,8 +10,8 @@ struct PageMargins;
 
 // "批量打印": several saved documents checked together, the failing ones
 // listed with their reason, the good ones printed in one print job,
-// exported as one PDF or as one PDF each into a folder, with a progress the
-// clerk can stop.
+// exported as one PDF or Word document or as one each into a folder, with a
+// progress the clerk can stop.
 class BatchCommands {
 public:
     BatchCommands(Interaction &ui, const PageMargins &margins, QWidget *parent);
@@ -24,10 +25,10 @@ public:
 
     // Each returns the number of documents printed or exported.
     int printDocuments();
-    int exportDocuments();
-    // One PDF per document, named after it ("name.pdf", "name (2).pdf" for
-    // namesakes), into a folder the clerk chooses.
-    int exportDocumentsToFolder();
+    int exportDocuments(BatchOutput::Format format = BatchOutput::Format::Pdf);
+    // One PDF (or Word document) per document, named after it ("name.pdf",
+    // "name (2).pdf" for namesakes), into a folder the clerk chooses.
+    int exportDocumentsToFolder(BatchOutput::Format format = BatchOutput::Format::Pdf);
 
     static QString title() { return QStringLiteral("批量打印"); }
 

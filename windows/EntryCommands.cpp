@@ -53,13 +53,17 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
         menu->addAction(QStringLiteral("多份文件导出为一个PDF…"), this, [this] { m_batch->exportDocuments(); });
         menu->addAction(QStringLiteral("每份文件导出一个PDF到文件夹…"), this,
                         [this] { m_batch->exportDocumentsToFolder(); });
+        menu->addAction(QStringLiteral("多份文件导出为一个Word文档…"), this,
+                        [this] { m_batch->exportDocuments(BatchOutput::Format::Word); });
+        menu->addAction(QStringLiteral("每份文件导出一个Word文档到文件夹…"), this,
+                        [this] { m_batch->exportDocumentsToFolder(BatchOutput::Format::Word); });
         menu->addSeparator();
         QAction *b5 = menu->addAction(QStringLiteral("B5或16开纸打印"));
         b5->setObjectName(QStringLiteral("batchB5"));
         b5->setCheckable(true);
         connect(b5, &QAction::toggled, this, [this](bool on) { m_batch->b5 = on; });
         b->setMenu(menu);
-        b->setToolTip(QStringLiteral("选择多份已保存的文件，校验后一次打印，或导出为一个PDF或每份一个PDF"));
+        b->setToolTip(QStringLiteral("选择多份已保存的文件，校验后一次打印，或导出为一个PDF或Word文档，或每份一个"));
     }
     // The documents opened last: from a small arrow beside 调入, a right
     // click on it, or a key.

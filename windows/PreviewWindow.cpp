@@ -3,6 +3,7 @@
 #include "layout/PainterSurface.h"
 #include "foundation/TextUtilities.h"
 #include "pages/DocumentRender.h"
+#include "pages/WordDocument.h"
 #include "commands/ReplaceQuestion.h"
 #include "record/PreviewSettings.h"
 #include "windows/WindowPlacement.h"
@@ -180,6 +181,7 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
     cmdPageTwo = makeButton(QStringLiteral("cmdPageTwo"), QStringLiteral("下页"));
     cmdPrint = makeButton(QStringLiteral("打印"), QStringLiteral("打印"));
     cmdExportPdf = makeButton(QStringLiteral("cmdExportPdf"), QStringLiteral("导出PDF"));
+    cmdExportWord = makeButton(QStringLiteral("cmdExportWord"), QStringLiteral("导出Word"));
     cmdClose = makeButton(QStringLiteral("cmdClose"), QStringLiteral("关闭"));
     chkDefaultB5 = new QCheckBox(QStringLiteral("B5或16开纸打印"), buttonFrame);
     chkDefaultB5->setObjectName(QStringLiteral("chkDefaultB5"));
@@ -200,6 +202,7 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
     frameLayout->addWidget(chkDefaultB5);
     frameLayout->addWidget(cmdPrint);
     frameLayout->addWidget(cmdExportPdf);
+    frameLayout->addWidget(cmdExportWord);
     frameLayout->addStretch(1);
     frameLayout->addWidget(zoomBox);
     frameLayout->addWidget(cmdClose);
@@ -238,6 +241,7 @@ PreviewWindow::PreviewWindow(FormPages &pages, Interaction &ui, QWidget *parent)
     connect(cmdPageTwo, &QPushButton::clicked, this, [this] { showPageTwo(); });
     connect(cmdPrint, &QPushButton::clicked, this, [this] { printPages(); });
     connect(cmdExportPdf, &QPushButton::clicked, this, [this] { exportPdf(); });
+    connect(cmdExportWord, &QPushButton::clicked, this, [this] { exportWord(); });
     connect(cmdClose, &QPushButton::clicked, this, [this] { close(); });
 
     showPageOne();
@@ -526,25 +530,39 @@ int PreviewWindow::printPages()
 
 bool PreviewWindow::exportPdf()
 {
+    return exportFile(false);
+}
+
+bool PreviewWindow::exportWord()
+{
+    return exportFile(true);
+}
+
+bool PreviewWindow::exportFile(bool word)
+{
+    const QString caption = word ? QStringLiteral("导出Word") : QStringLiteral("导出PDF");
     // Offer the cadre's name in the folder of the last export.
     QString name = trimSpaces(m_pages->name);
     name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
     if (name.isEmpty())
         name = QStringLiteral("干部任免审批表");
     const QString folder = m_exportFolder.isEmpty() ? QDir::currentPath() : m_exportFolder;
-    QString path = m_ui.saveFileName(QStringLiteral("导出PDF"), QDir(folder).filePath(name + QStringLiteral(".pdf")),
-                                     QStringLiteral("PDF 文件 (.pdf)|*.pdf"));
+    QString path = m_ui.saveFileName(
+        caption, QDir(folder).filePath(name + (word ? QStringLiteral(".docx") : QStringLiteral(".pdf"))),
+        word ? QStringLiteral("Word文档 (*.docx)|*.docx") : QStringLiteral("PDF 文件 (.pdf)|*.pdf"));
     if (path.isEmpty())
         return false;
-    path = ReplaceQuestion::pdfPath(path);
+    path = word ? ReplaceQuestion::docxPath(path) : ReplaceQuestion::pdfPath(path);
     bool replaceReadOnly = false;
-    if (!ReplaceQuestion::confirm(m_ui, QStringLiteral("导出PDF"), path, &replaceReadOnly))
+    if (!ReplaceQuestion::confirm(m_ui, caption, path, &replaceReadOnly))
         return false;
-    // The same routine as the command line's PDF, so the two files agree.
+    // The same routines as the command line's, so the files agree.
     CollectedMessages raised;
     const Result<> written =
-        DocumentRender::writePdf(path, {{m_pages, &raised}}, DocumentRender::Pages::Both,
-                                 DocumentRender::Paper::B5, replaceReadOnly);
+        word ? WordDocument::writeDocx(path, {{m_pages, &raised}}, DocumentRender::Pages::Both,
+                                         DocumentRender::Paper::B5, replaceReadOnly)
+             : DocumentRender::writePdf(path, {{m_pages, &raised}}, DocumentRender::Pages::Both,
+                                        DocumentRender::Paper::B5, replaceReadOnly);
     raised.showTo(m_drawingUi);
     if (!written) {
         showFailure(m_ui, written);

@@ -100,6 +100,7 @@ public:
     double zoomScale() const;   // the scale shown now
     int printPages();        // pages printed
     bool exportPdf();        // "导出PDF"; true when a file was written
+    bool exportWord();       // "导出Word"; the same rules, a .docx
     void unload();
 
     // What the window shows, for its users and tests.
@@ -121,6 +122,7 @@ public:
     QPushButton *cmdPageTwo = nullptr;    // "下页"
     QPushButton *cmdPrint = nullptr;      // "打印" (object name 打印)
     QPushButton *cmdExportPdf = nullptr;  // "导出PDF"
+    QPushButton *cmdExportWord = nullptr; // "导出Word"
     QPushButton *cmdClose = nullptr;      // "关闭"
     QCheckBox *chkDefaultB5 = nullptr;
     QFrame *buttonFrame = nullptr;
@@ -131,6 +133,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    bool exportFile(bool word);   // exportPdf, exportWord
     void restoreWindow();
     void storeWindow();
     void layoutPaper();

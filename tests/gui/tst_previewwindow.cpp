@@ -134,14 +134,14 @@ private slots:
         GuiTest::onNextModal([&](QWidget *modal) {
             opened = modal->frameGeometry();
             zoom = w->zoomBox->currentText();
-            modal->resize(640, 480);
+            modal->resize(760, 480);
             w->zoomIn();
             modal->close();
         });
         w->showModal();
         QVERIFY(screen.contains(opened) && zoom == QStringLiteral("整页"));
         const PreviewSettings kept = PreviewSettings::load();
-        QVERIFY(kept.size == QSize(640, 480) && !kept.maximized);
+        QVERIFY(kept.size == QSize(760, 480) && !kept.maximized);
         QCOMPARE(PreviewZoom::fromSetting(kept.zoom).scale, w->zoomScale());
         QVERIFY(PreviewSettings{}.store());   // the other tests open at 100 %
     }
@@ -255,6 +255,12 @@ private slots:
         QCOMPARE(readAll(written), QByteArray("earlier"));   // no answer: No
         ui.answers << Answer::Yes;
         QVERIFY(w->exportPdf() && readAll(written).startsWith("%PDF"));
+        // 导出Word: the same rules, its own suffix, filter and start name.
+        ui.fileNames << dir.filePath(QStringLiteral("form"));
+        QTest::mouseClick(w->cmdExportWord, Qt::LeftButton);
+        QVERIFY(readAll(dir.filePath(QStringLiteral("form.docx"))).startsWith("PK")
+                && ui.shown.last().text.contains(QStringLiteral("Word文档 (*.docx)"))
+                && ui.shown.last().startPath == dir.filePath(QStringLiteral("李_四.docx")));
     }
 };
 

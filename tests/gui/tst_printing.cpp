@@ -297,6 +297,14 @@ private slots:
                 return s.kind == ScriptedInteraction::Shown::Folder && s.startPath == QFileInfo(typical).absolutePath();
             }));
             QVERIFY(ui.messageTexts().last().contains(QStringLiteral("已把 2 份导出")));
+            // As Word: one document each under the same names, and all in one.
+            ui.fileLists << QStringList{typical, other} << QStringList{typical, posts};
+            ui.answers << Answer::Yes << Answer::Yes;
+            ui.fileNames << folder << folder + QStringLiteral("/all");
+            QCOMPARE(batch.exportDocumentsToFolder(BatchOutput::Format::Word), 2);
+            QCOMPARE(batch.exportDocuments(BatchOutput::Format::Word), 2);
+            QCOMPARE(QDir(folder).entryList({"*.docx"}, QDir::Files, QDir::Name),
+                     QStringList({"all.docx", "typical (2).docx", "typical.docx"}));
         }
 
         // Nothing passes: a message, no question.
