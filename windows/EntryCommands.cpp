@@ -53,6 +53,7 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
         menu->addAction(QStringLiteral("多份文件导出为一个PDF…"), this, [this] { m_batch->exportDocuments(); });
         menu->addAction(QStringLiteral("每份文件导出一个PDF到文件夹…"), this,
                         [this] { m_batch->exportDocumentsToFolder(); });
+        menu->addAction(QStringLiteral("导出名册…"), this, [this] { m_batch->exportRoster(); });
         menu->addSeparator();
         QAction *b5 = menu->addAction(QStringLiteral("B5或16开纸打印"));
         b5->setObjectName(QStringLiteral("batchB5"));
