@@ -286,9 +286,10 @@ QStringList rowOf(const FormPages &pages)
 
 Result<QStringList> documentRow(const QString &document)
 {
-    CollectedMessages quiet;   // a damaged photo is nothing to a roster
+    CollectedMessages quiet;
     FormPages pages;
-    if (const Result<> prepared = prepareDocument(document, pages, quiet); !prepared)
+    // The photo is nothing to a roster, and decoding it would be most of the work.
+    if (const Result<> prepared = prepareDocument(document, pages, quiet, PhotoLoading::Skip); !prepared)
         return Failure{prepared.kind(), oneLineReason(prepared.failure())};
     return rowOf(pages);
 }
