@@ -19,7 +19,7 @@ photo = os.path.splitext(source)[0] + '.pic'
 for i in range(count):
     doc = (text.replace('张明华', '张明%d' % i, 1)
                .replace('"196805"', '"%d%02d"' % (1960 + i % 20, 1 + i % 12), 1)
-               .replace('江州市化工局副局长、党组成员"', '江州市化工局副局长、党组成员（第%d号）"' % i, 1))
+               .replace('"江州市化工局副局长、党组成员","', '"江州市化工局副局长、党组成员（第%d号）","' % i, 1))
     name = os.path.join(folder, 'doc%05d' % i)
     with open(name + '.dwz', 'w', encoding='gb18030', newline='') as f:
         f.write(doc)
