@@ -154,7 +154,7 @@ public:
     ~XlsxSink() override
     {
         if (m_book)
-            workbook_close(m_book);   // into the temporary, which m_file then removes
+            lxw_workbook_free(m_book);   // unfinished: nothing more is written; m_file drops its temporary
     }
 
     Result<> begin(const QStringList &headings) override
