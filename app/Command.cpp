@@ -2,6 +2,7 @@
 #include "app/CheckCommand.h"
 #include "app/EditorArguments.h"
 #include "app/RenderCommand.h"
+#include "app/RosterCommand.h"
 #include "commands/BatchOutput.h"
 #include "foundation/Interaction.h"
 #include "foundation/OrderedBatch.h"
@@ -10,10 +11,8 @@
 
 #include <cstdio>
 
-namespace {
-
-// The exit statuses, for --help.
-QString exitStatusText()
+// The exit statuses of the commands that print, for --help.
+QString Command::exitStatusHelp() const
 {
     return usageText("\nExit status: 0 every document printed in full; 1 a document could not be loaded, checked "
                      "or written, or the form's fonts are missing; 2 wrong arguments; 3 printed with omissions "
@@ -21,6 +20,8 @@ QString exitStatusText()
                      "\n退出码：0 所有文档完整输出；1 有文档未能调入、校验或写出，或缺少表格所用的字体；"
                      "2 参数有误；3 输出有遗漏（有文字未打印或超出格子）。");
 }
+
+namespace {
 
 bool parseMargins(const QString &text, PageMargins &m)
 {
@@ -66,6 +67,8 @@ std::unique_ptr<Command> Command::named(const QString &name)
         return std::make_unique<RenderCommand>();
     if (name == QLatin1String("check"))
         return std::make_unique<CheckCommand>();
+    if (name == QLatin1String("roster"))
+        return std::make_unique<RosterCommand>();
     return nullptr;
 }
 
@@ -88,7 +91,9 @@ Result<> Command::parse(const QStringList &args, CommandOptions &o, bool *helpSh
     const QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   usageText("Show this help and exit.", "显示本帮助后退出。")};
     QList<QCommandLineOption> options = ownOptions();
-    options << margins << today << jobs << help;
+    if (laysOutPages())
+        options << margins;
+    options << today << jobs << help;
     QCommandLineParser parser;
     parser.addOptions(options);
     QStringList rest = args;
@@ -102,7 +107,7 @@ Result<> Command::parse(const QStringList &args, CommandOptions &o, bool *helpSh
     if (parser.isSet(help)) {
         const QString text =
             helpText(QStringLiteral("appointform ") + name(), usageText("DOC...", "文档..."),
-                     description() + exitStatusText(), options,
+                     description() + exitStatusHelp(), options,
                      {{usageText("DOC", "文档"),
                        usageText("Documents (.dwz, .ren, .ljy, .jan).", "文档（.dwz、.ren、.ljy、.jan）。")}});
         std::fputs(text.toLocal8Bit().constData(), stdout);
@@ -112,7 +117,7 @@ Result<> Command::parse(const QStringList &args, CommandOptions &o, bool *helpSh
     o.documents = parser.positionalArguments();
     if (const Result<> own = readOwnOptions(parser, o); !own)
         return own;
-    if (parser.isSet(margins)) {
+    if (laysOutPages() && parser.isSet(margins)) {
         if (!parseMargins(parser.value(margins), o.margins))
             return usage("--margins takes three whole numbers of twips: T,L,B");
         o.marginsGiven = true;

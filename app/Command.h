@@ -55,13 +55,18 @@ public:
     virtual Result<> checkOptions(const CommandOptions &) const { return {}; }
     // Said after the parser's own words when it meets an option it does not know.
     virtual QString unknownOptionHint() const { return {}; }
+    // Whether the command lays pages out: only then do --margins and the
+    // form's fonts matter to it.
+    virtual bool laysOutPages() const { return true; }
+    // The exit statuses, as --help states them.
+    virtual QString exitStatusHelp() const;
     virtual int execute(const CommandOptions &options) const = 0;
 
     // `args` as QCoreApplication::arguments(), the command's name second.
     // Prints --help and sets `helpShown` when asked for.
     Result<> parse(const QStringList &args, CommandOptions &options, bool *helpShown) const;
 
-    // The subcommands, "render" and "check"; null for another name.
+    // The subcommands, "render", "check" and "roster"; null for another name.
     static std::unique_ptr<Command> named(const QString &name);
 };
 

@@ -18,6 +18,7 @@ namespace {
 const char kSynopsis[] =
     "usage: appointform render DOC... (-o OUT.pdf|OUT.docx|OUT.png | --output-dir DIR | --display-list) [options]\n"
     "       appointform check DOC... [options]\n"
+    "       appointform roster DOC... -o OUT.xlsx|OUT.csv [options]\n"
     "       (\"appointform render --help\" lists the options)\n";
 
 int badArguments(const Result<> &parsed)
@@ -69,7 +70,7 @@ int runCommandLine(int argc, char **argv)
         return kExitOk;
     if (!parsed)
         return badArguments(parsed);
-    if (!o.marginsGiven) {
+    if (!o.marginsGiven && command->laysOutPages()) {
         QString problem;
         o.margins = MarginSettings::load(&problem);
         if (!problem.isEmpty())
@@ -82,7 +83,7 @@ int runCommandLine(int argc, char **argv)
 
     // Without the form's typefaces every cell is measured with another font:
     // the output is not what the form prints, so the run does not pass.
-    const QStringList missingFonts = missingFormFonts();
+    const QStringList missingFonts = command->laysOutPages() ? missingFormFonts() : QStringList();
     for (const QString &line : missingFonts)
         printErr(QStringLiteral("appointform: ") + line + QLatin1Char('\n'));
     const int status = command->execute(o);

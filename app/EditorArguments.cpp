@@ -121,12 +121,14 @@ EditorArguments parseEditorArguments(const QStringList &args)
              "Without a window:\n"
              "  appointform render DOC... -o OUT.pdf|OUT.docx|OUT.png | --output-dir DIR | --display-list\n"
              "  appointform check DOC...\n"
+             "  appointform roster DOC... -o OUT.xlsx|OUT.csv\n"
              "(\"appointform render --help\" lists their options)",
              "干部任免审批表的录入、预览和打印程序。\n"
              "不给文件时打开一张空白表。\n\n"
              "不开窗口的用法：\n"
              "  appointform render 文档... -o 输出.pdf|输出.docx|输出.png | --output-dir 文件夹 | --display-list\n"
              "  appointform check 文档...\n"
+             "  appointform roster 文档... -o 输出.xlsx|输出.csv\n"
              "（“appointform render --help”列出它们的选项）");
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   usageText("Show this help and exit.", "显示本帮助后退出。"));

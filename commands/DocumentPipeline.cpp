@@ -4,10 +4,10 @@
 #include "record/FieldChecks.h"
 #include "record/RendererHandoff.h"
 
-Result<> prepareDocument(const QString &path, FormPages &pages, Interaction &ui)
+Result<> prepareDocument(const QString &path, FormPages &pages, Interaction &ui, PhotoLoading photoLoading)
 {
     AppointmentRecord record;
-    if (Result<> loaded = loadDocumentFile(path, record, ui); !loaded)
+    if (Result<> loaded = loadDocumentFile(path, record, ui, photoLoading); !loaded)
         return loaded;
     if (Result<> checked = checkAllFields(record); !checked)
         return checked;

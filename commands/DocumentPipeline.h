@@ -2,6 +2,7 @@
 #include "foundation/Interaction.h"
 #include "foundation/Result.h"
 #include "pages/FormPages.h"
+#include "record/DocumentFile.h"
 
 #include <QString>
 
@@ -12,4 +13,6 @@
 // damaged photo); a failure says why, and its kind how the preview would
 // show it. Safe to run for several documents
 // at once on different threads, each with its own `pages`.
-Result<> prepareDocument(const QString &path, FormPages &pages, Interaction &ui);
+// `photoLoading` Skip leaves the photo out (loadDocumentFile).
+Result<> prepareDocument(const QString &path, FormPages &pages, Interaction &ui,
+                         PhotoLoading photoLoading = PhotoLoading::Load);

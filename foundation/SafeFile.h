@@ -38,6 +38,10 @@ public:
     void setReplaceReadOnly(bool replace) { m_replaceReadOnly = replace; }
 
     QString fileName() const { return m_path; }
+    // The temporary file open() made, for a library that writes only to a
+    // file name: it writes the whole file there (truncating what this
+    // device wrote), then commit() puts it in place. Empty before open().
+    QString temporaryFileName() const { return m_temporary; }
     // errno of the first failure, 0 when none.
     int osError() const { return m_osError; }
     // Why it failed, in Chinese; never Qt's own English device text.

@@ -77,6 +77,13 @@ public:
 
     // Lines of 25 characters a position-row text takes (step 4 of page one).
     static int positionRowLines(const QString &text);
+    // Texts as page one prints them: a date dotted ("1960.05"; a period
+    // word such as "1985春" without dots), the age in years counted to the
+    // age reference date (empty when none can be counted), the party join
+    // date of the party cell.
+    static QString printedDate(const QString &raw);
+    QString printedAge() const;
+    static QString printedPartyDate(const QString &joinDate);
     // The names line of the party cell built from the three party names.
     static QString partyNamesLine(const QString &party1, const QString &party2, const QString &party3);
 

@@ -204,8 +204,7 @@ void FormPages::fillSex(DrawingSurface &surface)
     surface.drawText(margins.pageOneLeft + 3402, margins.top + 166.5, stripLineBreaks(sex));
 }
 
-// A dotted date; a text that is not a number (a period word) loses its dots.
-static QString printedDate(const QString &raw)
+QString FormPages::printedDate(const QString &raw)
 {
     QString text = dotDate(stripLineBreaks(raw));
     if (!isNumeric(text))
@@ -219,18 +218,25 @@ void FormPages::fillBirthDate(DrawingSurface &surface)
     fitCell(surface, printedDate(birthDate), HorizontalAlignment::Centre, cellLeft);
 }
 
-void FormPages::fillAge(DrawingSurface &surface)
+QString FormPages::printedAge() const
 {
     if (birthDate.isEmpty())
-        return;
+        return QString();
     const QString age = ageAt(ageReferenceDate, trimSpaces(birthDate));
     bool ok = false;
     const double years = age.toDouble(&ok);
     if (!ok)
-        return;   // no age can be computed from this birth date
+        return QString();   // no age can be computed from this birth date
     // A fractional result (a year such as "19.5") becomes the nearest whole
     // number, halves to even.
-    surface.drawText(margins.pageOneLeft + 5443.2, margins.top + 316.5, QString::number(roundHalfEven(years)));
+    return QString::number(roundHalfEven(years));
+}
+
+void FormPages::fillAge(DrawingSurface &surface)
+{
+    const QString age = printedAge();
+    if (!age.isEmpty())
+        surface.drawText(margins.pageOneLeft + 5443.2, margins.top + 316.5, age);
 }
 
 void FormPages::fillEthnicGroup(DrawingSurface &surface)
@@ -257,10 +263,7 @@ void FormPages::fillPartyMembership(DrawingSurface &surface)
 void FormPages::fillWorkStartDate(DrawingSurface &surface)
 {
     setCell(margins.pageOneLeft + 2948.4, margins.top + 1216.5, 1134, 600, QStringLiteral("参加工作时间"));
-    QString text = dotDate(workStartDate);
-    if (!isNumeric(text))
-        text = removeChar(text, QStringLiteral("."));
-    fitCell(surface, text, HorizontalAlignment::Centre, cellLeft);
+    fitCell(surface, printedDate(workStartDate), HorizontalAlignment::Centre, cellLeft);
 }
 
 void FormPages::fillHealth(DrawingSurface &surface)
@@ -278,6 +281,13 @@ void FormPages::fillSpecialities(DrawingSurface &surface)
 {
     setCell(margins.pageOneLeft + 4082.4, margins.top + 1816.5, 2268, 600, QStringLiteral("熟悉专业有何专长"));
     fitCell(surface, specialities, HorizontalAlignment::Centre, cellLeft);
+}
+
+QString FormPages::printedPartyDate(const QString &joinDate)
+{
+    if (!joinDate.isEmpty() && !isNumeric(joinDate))
+        return removeChar(joinDate, QStringLiteral("."));
+    return joinDate;
 }
 
 QString FormPages::partyNamesLine(const QString &party1, const QString &party2, const QString &party3)
@@ -307,9 +317,7 @@ void FormPages::fillPartyCell(DrawingSurface &surface, const QString &partyTime,
     const int lowerTop = roundHalfEven(margins.top + 1516.5);
 
     const QString names = partyNamesLine(party1, party2, party3);
-    QString date = partyTime;
-    if (!date.isEmpty() && !isNumeric(date))
-        date = removeChar(date, QStringLiteral("."));
+    const QString date = printedPartyDate(partyTime);
 
     const bool bracketed = names.startsWith(QLatin1Char('('));
     const bool listed = names.startsWith(QStringLiteral("、"));

@@ -25,7 +25,7 @@ QString shown(const QString &path)
 
 } // namespace
 
-Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui)
+Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui, PhotoLoading photoLoading)
 {
     const DocumentKind kind = documentKindOf(path);
     if (kind == DocumentKind::Unknown) {
@@ -80,6 +80,11 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
         }
     }
 
+    if (photoLoading == PhotoLoading::Skip) {
+        loaded.isDirty = false;
+        record = loaded;
+        return {};
+    }
     const QString companion = companionPhotoPath(path);
     QImage photo;
     const CompanionPhotoState state = loadCompanionPhoto(companion, &photo);

@@ -9,7 +9,12 @@
 // isDirty) stays as it was. `ui` asks the brief import's question and shows
 // what is no failure: a damaged companion photo leaves the photo values as
 // they were while the text loads.
-Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui);
+// With PhotoLoading::Skip the companion photo is not looked at and the
+// photo values stay as they were: for lists of the text alone, where
+// decoding thousands of photos would be most of the work.
+enum class PhotoLoading { Load, Skip };
+Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Interaction &ui,
+                          PhotoLoading photoLoading = PhotoLoading::Load);
 // Writes the hand-off values as a ".dwz" document at `path` and handles the
 // companion photo. The file with the companion name is replaced or deleted
 // only when `companionIsOwn`: it belongs to the document being replaced, or

@@ -5,6 +5,14 @@
 #include <QString>
 #include <QVector>
 
+// Where a field stands in the roster of many documents (commands/Roster.h):
+// its 1-based column, 0 when not listed, and the column's heading when it
+// is not the field's label. Fields of one column are joined by a space.
+struct RosterColumn {
+    int column = 0;
+    const char *heading = nullptr;
+};
+
 // Everything the program knows of one field of the form, one row a field:
 // the document reader and writer, the recovery copy, the brief import and
 // the entry window's boxes are all read off this table, so adding a field
@@ -34,6 +42,7 @@ struct RecordField {
     // How the brief import's question names a field it leaves as it was;
     // nullptr for those it carries or need not mention.
     const char *leftByBrief;
+    RosterColumn roster;
 
     enum Rule : unsigned {
         // The text may hold line breaks: the résumé prints line by line, the

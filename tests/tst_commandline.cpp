@@ -74,6 +74,9 @@ private slots:
         QTest::newRow("no jobs") << QStringList{"check", "a.dwz", "--jobs", "0"};
         QTest::newRow("format without folder") << QStringList{"render", "a.dwz", "-o", "x.pdf", "--format", "docx"};
         QTest::newRow("format unknown") << QStringList{"render", "a.dwz", "--output-dir", "d", "--format", "rtf"};
+        QTest::newRow("roster without -o") << QStringList{"roster", "a.dwz"};
+        QTest::newRow("roster to .ods") << QStringList{"roster", "a.dwz", "-o", "x.ods"};
+        QTest::newRow("roster with margins") << QStringList{"roster", "a.dwz", "-o", "x.csv", "--margins", "0,0,0"};
         QTest::newRow("jobs not a number") << QStringList{"render", "a.dwz", "--display-list", "--jobs", "two"};
     }
     void badArguments()
@@ -284,6 +287,69 @@ private slots:
         QCOMPARE(run({"render", tmp("post76.dwz"), "-o", tmp("post76.png")}).code, 3);
         const Run word = run({"render", tmp("post76.dwz"), sample("typical.dwz"), "-o", tmp("post76.docx")});
         QVERIFY(word.code == 3 && word.err.contains(kLongPost) && readAll(tmp("post76.docx")).startsWith("PK"));
+    }
+
+    // The roster: a row per document of what the pages draw, every cell a
+    // text, the heading frozen; the failing document on the second sheet and
+    // in the exit status; CSV quoted, with a BOM and CR LF, alike with any
+    // number of jobs; a failed write leaves the old file and no temporary.
+    void roster()
+    {
+        const QStringList good = {sample("typical.dwz"), sample("long_resume.dwz"), sample("long_posts.dwz"),
+                                  sample("older.ren"), sample("brief.ljy")};
+        const Run csv = run(QStringList{"roster", "-o", tmp("roster.csv")} + good);
+        QVERIFY2(csv.code == 0 && csv.err.isEmpty(), qPrintable(csv.err));
+        const QByteArray bytes = readAll(tmp("roster.csv"));
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF\xE5\xA7\x93\xE5\x90\x8D,") && bytes.endsWith("brief.ljy\r\n"));
+        const QStringList rows = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(rows.size(), 6);
+        QCOMPARE(rows.first().split(QLatin1Char(',')).size(), 19);
+        for (int i = 0; i < good.size(); ++i) {
+            QString drawn;
+            for (const QString &line : run({"render", good.at(i), "--display-list"}).out.split(QLatin1Char('\n')))
+                if (line.startsWith(QStringLiteral("text\t")))
+                    drawn += line.section(QLatin1Char('\t'), 5);
+            const QStringList cells = rows.at(i + 1).split(QLatin1Char(','));
+            QCOMPARE(cells.last(), good.at(i));
+            for (const QString &cell : cells.mid(0, 18))
+                for (const QString &part : cell.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                    QVERIFY2(drawn.contains(part), qPrintable(good.at(i) + QStringLiteral(": ") + part));
+        }
+
+        const QString odd = tmp("a,\"b\nc.dwz");
+        QVERIFY(QFile::copy(sample("typical.dwz"), odd));
+        const QStringList mixed = {sample("typical.dwz"), tmp("badsex.dwz"), odd};
+        QByteArray first;
+        for (const char *jobs : {"1", "2"}) {
+            const Run r = run(QStringList{"roster", "--jobs", jobs, "-o", tmp("mixed.csv")} + mixed);
+            QVERIFY(r.code == 1 && r.err == tmp("badsex.dwz") + QStringLiteral(": 性别请填写“男”或“女”！\n"));
+            QVERIFY(readAll(tmp("mixed.csv")).endsWith(",\"" + QFile::encodeName(tmp("a,\"\"b\nc.dwz")) + "\"\r\n"));
+            QVERIFY(first.isEmpty() || first == readAll(tmp("mixed.csv")));
+            first = readAll(tmp("mixed.csv"));
+        }
+
+        const Run xlsx = run(QStringList{"roster", "-o", tmp("mixed.xlsx")} + mixed);
+        QCOMPARE(xlsx.code, 1);
+        const auto member = [&](const char *name) {
+            QProcess unzip;
+            unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), tmp("mixed.xlsx"), QLatin1String(name)});
+            return unzip.waitForFinished() ? QString::fromUtf8(unzip.readAllStandardOutput()) : QString();
+        };
+        const QString sheet = member("xl/worksheets/sheet1.xml");
+        QVERIFY(sheet.contains(QStringLiteral("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>")));
+        QVERIFY(sheet.count(QStringLiteral("t=\"inlineStr\"")) == sheet.count(QStringLiteral("<c ")) && !sheet.contains(QStringLiteral("<v>")));
+        QVERIFY(sheet.contains(QStringLiteral("<t>1968.05</t>")) && !sheet.contains(QStringLiteral("badsex")));
+        QVERIFY(member("xl/workbook.xml").contains(QStringLiteral("name=\"未通过\"")));
+        QVERIFY(member("xl/worksheets/sheet2.xml").contains(QStringLiteral("<t>") + tmp("badsex.dwz") + QStringLiteral("</t>")));
+
+        QVERIFY(QDir().mkpath(tmp("full")));
+        for (const char *out : {"full/r.xlsx", "full/r.csv"}) {
+            QVERIFY(writeBytes(tmp(out), "old"));
+            const Run r = run(QStringList{"roster", "-o", tmp(out)} + good + good + good, 60000, {}, "ulimit -f 4");
+            QVERIFY2(r.code == 1 && r.err.contains(QStringLiteral("未能写入名册")) && r.err.contains(QStringLiteral("文件太大")), qPrintable(r.err));
+            QCOMPARE(readAll(tmp(out)), QByteArray("old"));
+        }
+        QCOMPARE(QDir(tmp("full")).entryList(QDir::Files | QDir::Hidden), QStringList({"r.csv", "r.xlsx"}));
     }
 
     // The form's faces are found under any locale's names for them; without

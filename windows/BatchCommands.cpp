@@ -5,6 +5,7 @@
 #include "layout/PainterSurface.h"
 #include "layout/RecordingSurface.h"
 #include "commands/BatchOutput.h"
+#include "commands/Roster.h"
 #include "pages/WordDocument.h"
 
 #include <QDir>
@@ -17,6 +18,7 @@ namespace {
 const QString kDocumentFilter = QStringLiteral("任免审批表 (.dwz;.ren)|*.dwz;*.ren|所有文件 (*.*)|*.*");
 const QString kPdfFilter = QStringLiteral("PDF 文件 (.pdf)|*.pdf");
 const QString kWordFilter = QStringLiteral("Word文档 (*.docx)|*.docx");
+const QString kRosterFilter = QStringLiteral("Excel工作簿 (*.xlsx)|*.xlsx|CSV文件 (*.csv)|*.csv");
 constexpr int kListedAtMost = 15;
 
 QString problemLines(const QList<BatchOutput::Problem> &problems)
@@ -221,4 +223,44 @@ int BatchCommands::exportDocumentsToFolder(BatchOutput::Format format)
         text += QStringLiteral("\r\n\r\n以下 %1 份未能导出：\r\n").arg(report.failed.size()) + problemLines(report.failed);
     m_ui.message(title(), text, report.failed.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation);
     return int(report.written.size());
+}
+
+int BatchCommands::exportRoster()
+{
+    const QStringList documents = m_ui.openFileNames(QStringLiteral("请选择要导出名册的文件（可多选）"),
+                                                     DocumentCommands::lastSaveFolderSetting(), kDocumentFilter);
+    if (documents.isEmpty())
+        return 0;
+    const QString start = QDir(QFileInfo(documents.first()).absolutePath()).filePath(QStringLiteral("名册.xlsx"));
+    QString path = m_ui.saveFileName(QStringLiteral("请指定名册的文件名"), start, kRosterFilter);
+    if (path.isEmpty())
+        return 0;
+    if (!Roster::formatOf(path))
+        path += QStringLiteral(".xlsx");
+    bool replaceReadOnly = false;
+    if (!ReplaceQuestion::confirm(m_ui, title(), path, &replaceReadOnly))
+        return 0;
+
+    const int total = int(documents.size());
+    const Roster::Report report = Roster::write(
+        documents, path, jobs,
+        [&](int done, int) {
+            return m_ui.progress(title(), QStringLiteral("正在导出名册 %1/%2 份……").arg(done).arg(total), done, total);
+        },
+        replaceReadOnly);
+    m_ui.progress(title(), QString(), total, total);
+    if (report.stopped) {
+        m_ui.message(title(), QStringLiteral("已停止，没有写入名册。"), MessageIcon::Information);
+        return 0;
+    }
+    if (!report.written) {
+        m_ui.message(title(), report.written.error(), MessageIcon::Exclamation);
+        return 0;
+    }
+    QString text = QStringLiteral("已把 %1 份写入名册“%2”。").arg(report.rows).arg(QDir::toNativeSeparators(path));
+    if (!report.failed.isEmpty())
+        text += QStringLiteral("\r\n\r\n以下 %1 份未通过校验，没有列入名册：\r\n").arg(report.failed.size())
+                + problemLines(report.failed);
+    m_ui.message(title(), text, report.failed.isEmpty() ? MessageIcon::Information : MessageIcon::Exclamation);
+    return report.rows;
 }

@@ -29,6 +29,9 @@ public:
     // One PDF (or Word document) per document, named after it ("name.pdf",
     // "name (2).pdf" for namesakes), into a folder the clerk chooses.
     int exportDocumentsToFolder(BatchOutput::Format format = BatchOutput::Format::Pdf);
+    // One row per document in a spreadsheet or CSV file ("导出名册"); the
+    // failing ones are named in the closing message. Returns the rows written.
+    int exportRoster();
 
     static QString title() { return QStringLiteral("批量打印"); }
 

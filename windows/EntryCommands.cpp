@@ -57,6 +57,7 @@ EntryCommands::EntryCommands(EntryWindow &window, Interaction &ui)
                         [this] { m_batch->exportDocuments(BatchOutput::Format::Word); });
         menu->addAction(QStringLiteral("每份文件导出一个Word文档到文件夹…"), this,
                         [this] { m_batch->exportDocumentsToFolder(BatchOutput::Format::Word); });
+        menu->addAction(QStringLiteral("导出名册…"), this, [this] { m_batch->exportRoster(); });
         menu->addSeparator();
         QAction *b5 = menu->addAction(QStringLiteral("B5或16开纸打印"));
         b5->setObjectName(QStringLiteral("batchB5"));

@@ -307,6 +307,31 @@ private slots:
                      QStringList({"all.docx", "typical (2).docx", "typical.docx"}));
         }
 
+        // 导出名册: the rows written and the failing document named in one
+        // message; a name without its extension becomes a spreadsheet; 停止
+        // leaves the file as it was.
+        {
+            ScriptedInteraction ui;
+            BatchCommands batch(ui, margins, nullptr);
+            const QString out = m_dir.filePath(QStringLiteral("名册"));
+            ui.fileLists << QStringList{typical, bad, posts} << QStringList{typical, posts};
+            ui.fileNames << out << out + QStringLiteral(".xlsx");
+            ui.answers << Answer::Yes;   // replace the first roster
+            QCOMPARE(batch.exportRoster(), 2);
+            QVERIFY(readAll(out + QStringLiteral(".xlsx")).startsWith("PK") && ui.messageTexts().size() == 1);
+            QVERIFY(ui.messageTexts().last().contains(QStringLiteral("已把 2 份写入名册"))
+                    && ui.messageTexts().last().contains(QStringLiteral("坏.dwz：")));
+            QVERIFY(std::any_of(ui.shown.cbegin(), ui.shown.cend(), [](const auto &s) {
+                return s.kind == ScriptedInteraction::Shown::SaveFile
+                       && s.text == QStringLiteral("Excel工作簿 (*.xlsx)|*.xlsx|CSV文件 (*.csv)|*.csv");
+            }));
+            const QByteArray before = readAll(out + QStringLiteral(".xlsx"));
+            ui.progressCalls = 0;
+            ui.stopAtProgressCall = 1;
+            QVERIFY(batch.exportRoster() == 0 && ui.messageTexts().last() == QStringLiteral("已停止，没有写入名册。"));
+            QCOMPARE(readAll(out + QStringLiteral(".xlsx")), before);
+        }
+
         // Nothing passes: a message, no question.
         {
             ScriptedInteraction ui;
