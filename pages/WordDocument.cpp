@@ -244,6 +244,18 @@ namespace {
 
 using WordDocument::TextStyles;
 
+// No cell margins anywhere, so that a twip in a cell is a twip on the page.
+void writeNoCellMargins(Xml &x)
+{
+    x.start("w:tblCellMar");
+    for (const char *side : {"w:top", "w:left", "w:bottom", "w:right"}) {
+        x.empty(side);
+        x.attr("w:w", 0);
+        x.attr("w:type", "dxa");
+    }
+    x.end();
+}
+
 void writeSpacing(Xml &x, int before, int after, int line, const char *rule = "exact")
 {
     x.empty("w:spacing");
@@ -619,13 +631,7 @@ void PageWriter::writeTable()
     x.attr("w:type", "dxa");
     x.empty("w:tblLayout");
     x.attr("w:type", "fixed");
-    x.start("w:tblCellMar");
-    for (const char *side : {"w:top", "w:left", "w:bottom", "w:right"}) {
-        x.empty(side);
-        x.attr("w:w", 0);
-        x.attr("w:type", "dxa");
-    }
-    x.end();
+    writeNoCellMargins(x);
     x.end();   // tblPr
     x.start("w:tblGrid");
     for (int c = 0; c < cols; ++c) {
@@ -867,13 +873,7 @@ QByteArray styles(const TextStyles &textStyles)
         x.empty("w:tblInd");
         x.attr("w:w", 0);
         x.attr("w:type", "dxa");
-        x.start("w:tblCellMar");
-        for (const char *side : {"w:top", "w:left", "w:bottom", "w:right"}) {
-            x.empty(side);
-            x.attr("w:w", 0);
-            x.attr("w:type", "dxa");
-        }
-        x.end();
+        writeNoCellMargins(x);
         x.end();
         x.end();
         x.end();   // styles
