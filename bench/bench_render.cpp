@@ -106,8 +106,11 @@ void BM_WordFolder(benchmark::State &state)
     for (auto _ : state) {
         const BatchOutput::FolderReport report =
             BatchOutput::exportToFolder(documents, PageMargins(), dir.path(), 1, {}, BatchOutput::Format::Word);
-        if (report.written.size() != documents.size())
+        if (report.written.size() != documents.size()) {
+            for (const BatchOutput::Problem &p : report.failed)
+                fprintf(stderr, "%s: %s\n", qPrintable(p.document), qPrintable(p.message));
             std::abort();
+        }
     }
     state.counters["docs/s"] =
         benchmark::Counter(double(state.iterations()) * double(documents.size()), benchmark::Counter::kIsRate);
