@@ -177,7 +177,12 @@ bool DocumentCommands::loadDocument(const QString &givenPath)
         loaded = loadDocumentFile(path, m_record, m_ui);
     }
     if (!loaded) {
-        showFailure(m_ui, loaded);
+        // The window still holds what it held: said here, where it is true,
+        // not by the reader, whose reasons also go to lists and the command line.
+        Failure failure = loaded.failure();
+        if (failure.kind != FailureKind::WrongFileType)
+            failure.message += QStringLiteral("\r\n当前内容没有改变。");
+        showFailure(m_ui, failure);
         return unchanged();
     }
     // Only a document of the current kind is the one a save would replace;

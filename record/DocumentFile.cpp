@@ -35,7 +35,7 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
     // wait for input that may never come, and a folder has no text.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        return Failure{FailureKind::FileSystem, QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。\r\n当前内容没有改变。")
+        return Failure{FailureKind::FileSystem, QStringLiteral("“%1”不是普通文件（可能是文件夹、管道或设备），不能作为文档调入。")
                            .arg(shown(path))};
     }
     // A name whose bytes are not UTF-8 (GBK names unpacked from a Windows
@@ -44,7 +44,7 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
     if (!info.exists() && path.contains(QChar(QChar::ReplacementCharacter))) {
         return Failure{FailureKind::FileSystem, QStringLiteral("文件名“%1”中有不能识别的字符：它不是 UTF-8 编码的文件名（可能是从 Windows "
                                       "压缩包解出的 GBK 文件名），程序无法按这个名字打开文件。\r\n请先把文件改名"
-                                      "（例如用命令 convmv -f gbk -t utf-8 --notest 文件名），再调入。\r\n当前内容没有改变。")
+                                      "（例如用命令 convmv -f gbk -t utf-8 --notest 文件名），再调入。")
                            .arg(shown(path))};
     }
     QFile file(path);
@@ -54,11 +54,11 @@ Result<> loadDocumentFile(const QString &path, AppointmentRecord &record, Intera
         const int openError = errno;
         const QString reason = openError != 0 ? fileErrorText(openError, FileAccess::Read) : QStringLiteral("无法读取");
         return Failure{FailureKind::FileSystem,
-                       QStringLiteral("文件“%1”无法打开：%2\r\n当前内容没有改变。").arg(shown(path), reason), openError};
+                       QStringLiteral("文件“%1”无法打开：%2").arg(shown(path), reason), openError};
     }
     AppointmentRecord loaded = record;
     if (const Result<> read = readDocument(file, kind, loaded); !read) {
-        return Failure{read.kind(), QStringLiteral("文件“%1”未能调入：%2。\r\n当前内容没有改变。").arg(shown(path), read.error()),
+        return Failure{read.kind(), QStringLiteral("文件“%1”未能调入：%2。").arg(shown(path), read.error()),
                        read.failure().osError};
     }
     file.close();

@@ -291,7 +291,9 @@ private slots:
         // A document that cannot be read takes nothing away, not even the name of the person filling in.
         QVERIFY(!s.loadFrom(doc("broken.dwz")));
         QVERIFY(s.record.sameFields(before) && s.record.isDirty);
+        // The editor says its content stayed; the reader's reason alone does not.
         QCOMPARE(s.ui.messageTexts().size(), 1);
+        QVERIFY2(s.ui.messageTexts()[0].endsWith(QStringLiteral("。\r\n当前内容没有改变。")), qPrintable(s.ui.messageTexts()[0]));
         QVERIFY(s.ui.busyCalls == 1 && !s.ui.busyNow);
         QCOMPARE(s.cmds.currentDocumentPath(), QString());
         Session clean;   // ... and leaves a clean record clean
