@@ -38,6 +38,12 @@ def fail(message):
     print('FAIL: ' + message, flush=True)
 
 
+def expect(ok, message):
+    if not ok:
+        fail(message)
+    return ok
+
+
 def run(args, expect=(0,), env=None, what=None):
     """Runs a command; a failure is reported and None returned."""
     result = subprocess.run(args, capture_output=True, text=True, env=env)
@@ -192,8 +198,7 @@ def main():
     office.update(profile=os.path.join(work, 'profile'), env=dict(os.environ, FONTCONFIG_FILE=fonts, HOME=work))
     for family, face in (('宋体', 'AR PL SungtiL GB'), ('楷体', 'AR PL KaitiM GB')):
         matched = output('fc-match', '-f', '%{family}', family, env=office['env'])
-        if face not in matched:
-            fail('fontconfig resolves %s to "%s", not %s' % (family, matched, face))
+        expect(face in matched, 'fontconfig resolves %s to "%s", not %s' % (family, matched, face))
 
     names = [os.path.splitext(d)[0] for d in DOCUMENTS]
     paths = [os.path.join(source, 'samples', d) for d in DOCUMENTS]
@@ -220,21 +225,18 @@ def check_word(program, work, names, paths):
     # python-docx: one table a page, every text the pages draw in some cell,
     # and a cell edited as a clerk would.
     expected_texts = displayed(program, paths[0])[0]
-    if not expected_texts:
-        fail('render --display-list of typical.dwz draws no text')
+    expect(expected_texts, 'render --display-list of typical.dwz draws no text')
     edited = None
     for name, records in made:
         document = docx.Document(os.path.join(ours, name + '.docx'))
-        if len(document.tables) != 2 * records:
-            fail('%s.docx: python-docx finds %d tables, expected %d (one a page)'
-                 % (name, len(document.tables), 2 * records))
+        expect(len(document.tables) == 2 * records, '%s.docx: python-docx finds %d tables, expected %d (one a page)'
+               % (name, len(document.tables), 2 * records))
         if name == names[0]:
             cells = cell_texts(document)
             body = [squeeze(p.text) for p in document.paragraphs]
             absent = [t for t, inside in expected_texts
                       if not any(t in c for c in (cells if inside else cells + body))]
-            if absent:
-                fail('%s.docx: no cell holds %s' % (name, ', '.join(absent[:10])))
+            expect(not absent, '%s.docx: no cell holds %s' % (name, ', '.join(absent[:10])))
             edited = edit_name(document, os.path.join(ours, name + '-edited.docx'))
 
     docx_inputs = [os.path.join(ours, n + '.docx') for n, _ in made]
@@ -246,31 +248,26 @@ def check_word(program, work, names, paths):
     # LibreOffice's layout beside ours.
     for name, records in made:
         mine, theirs = os.path.join(ours, name + '.pdf'), os.path.join(theirs_dir, name + '.pdf')
-        if not os.path.isfile(theirs):
-            fail('LibreOffice made no PDF of %s.docx' % name)
+        if not expect(os.path.isfile(theirs), 'LibreOffice made no PDF of %s.docx' % name):
             continue
         (my_pages, my_size), (their_pages, their_size) = page_count(mine), page_count(theirs)
-        if my_pages != 2 * records or their_pages != 2 * records:
-            fail('%s: %d pages in our PDF, %d in LibreOffice\'s, expected %d'
-                 % (name, my_pages, their_pages, 2 * records))
-        if not my_size or not their_size or max(abs(a - b) for a, b in zip(my_size, their_size)) > 1:
-            fail('%s: LibreOffice\'s sheet is %s points, ours %s' % (name, their_size, my_size))
+        expect(my_pages == their_pages == 2 * records, '%s: %d pages in our PDF, %d in LibreOffice\'s, expected %d'
+               % (name, my_pages, their_pages, 2 * records))
+        expect(my_size and their_size and max(abs(a - b) for a, b in zip(my_size, their_size)) <= 1,
+               '%s: LibreOffice\'s sheet is %s points, ours %s' % (name, their_size, my_size))
         strange = font_names(theirs) - font_names(mine)
-        if strange:
-            fail('%s: LibreOffice sets text in %s, not in the form\'s faces %s'
-                 % (name, ', '.join(sorted(strange)), ', '.join(sorted(font_names(mine)))))
+        expect(not strange, '%s: LibreOffice sets text in %s, not in the form\'s faces %s'
+               % (name, ', '.join(sorted(strange)), ', '.join(sorted(font_names(mine)))))
         if records == 1:
             for page, rect in displayed(program, paths[names.index(name)])[1]:
                 difference = picture_difference(mine, theirs, page, rect)
                 print('%-12s photo on page %d: grey difference %.1f of 255' % (name, page, difference))
-                if difference > PICTURE_DIFFERENCE:
-                    fail('%s: LibreOffice does not show the photo as we print it on page %d '
-                         '(grey difference %.0f of 255 in its frame)' % (name, page, difference))
+                expect(difference <= PICTURE_DIFFERENCE, '%s: LibreOffice does not show the photo as we print it on '
+                       'page %d (grey difference %.0f of 255 in its frame)' % (name, page, difference))
         share, total, missing = placed_share(mine, theirs)
         print('%-12s %5.1f %% of %d lines where our PDF has them' % (name, share, total), flush=True)
-        if share < REQUIRED_SHARE:
-            fail('%s: only %.1f %% of the lines in place (need %.0f %%); e.g. %s'
-                 % (name, share, REQUIRED_SHARE, '; '.join(missing[:6])))
+        expect(share >= REQUIRED_SHARE, '%s: only %.1f %% of the lines in place (need %.0f %%); e.g. %s'
+               % (name, share, REQUIRED_SHARE, '; '.join(missing[:6])))
 
     if edited:
         # The edited copy as LibreOffice saves it again, and both laid out.
@@ -281,36 +278,32 @@ def check_word(program, work, names, paths):
         before, old = os.path.join(theirs_dir, names[0] + '.pdf'), edited[1]
         for after, how in ((os.path.join(theirs_dir, base + '.pdf'), 'edited with python-docx'),
                            (os.path.join(saved, base + '.pdf'), 'and saved by LibreOffice')):
-            if not os.path.isfile(before) or not os.path.isfile(after):
-                fail('LibreOffice made no PDF of the document %s' % how)
+            if not expect(os.path.isfile(before) and os.path.isfile(after),
+                          'LibreOffice made no PDF of the document %s' % how):
                 continue
             share, total, missing = placed_share(before, after, keep=lambda line: old not in line[0])
             print('cell %s: %.1f %% of %d other lines kept their place' % (how, share, total), flush=True)
-            if share < 100.0:
-                fail('the cell %s moved other lines: %s' % (how, '; '.join(missing[:6])))
-            if not any(EDITED_NAME in line[0] for page in text_lines(after) for line in page):
-                fail('the edited text %s is not in LibreOffice\'s PDF of the document %s'
-                     % (EDITED_NAME, how))
+            expect(share == 100.0, 'the cell %s moved other lines: %s' % (how, '; '.join(missing[:6])))
+            expect(any(EDITED_NAME in line[0] for page in text_lines(after) for line in page),
+                   'the edited text %s is not in LibreOffice\'s PDF of the document %s' % (EDITED_NAME, how))
 
 
 def edit_name(document, target):
     """Types another name into the cell right of the label 姓名, keeping the
     run's formatting, and saves the copy; returns (path, old text)."""
-    for table in document.tables:
-        for row in table.rows:
-            cells = row.cells
-            for label, cell in zip(cells, cells[1:]):
-                if squeeze(label.text) == '姓名' and cell._tc is not label._tc \
-                        and squeeze(cell.text) and cell.paragraphs[0].runs:
-                    old = squeeze(cell.text)
-                    runs = cell.paragraphs[0].runs
-                    runs[0].text = EDITED_NAME
-                    for run_ in runs[1:]:
-                        run_.text = ''
-                    for paragraph in cell.paragraphs[1:]:
-                        paragraph._element.getparent().remove(paragraph._element)
-                    document.save(target)
-                    return target, old
+    for cells in (row.cells for table in document.tables for row in table.rows):
+        for label, cell in zip(cells, cells[1:]):
+            if squeeze(label.text) == '姓名' and cell._tc is not label._tc \
+                    and squeeze(cell.text) and cell.paragraphs[0].runs:
+                old = squeeze(cell.text)
+                runs = cell.paragraphs[0].runs
+                runs[0].text = EDITED_NAME
+                for run_ in runs[1:]:
+                    run_.text = ''
+                for paragraph in cell.paragraphs[1:]:
+                    paragraph._element.getparent().remove(paragraph._element)
+                document.save(target)
+                return target, old
     fail('python-docx finds no filled cell beside the label 姓名 to edit')
     return None
 
@@ -332,17 +325,13 @@ def check_roster(program, source, work):
     header = ('姓名 性别 出生年月 年龄 民族 籍贯 出生地 入党时间 参加工作时间 全日制学历学位 毕业院校及专业 '
               '在职学历学位 毕业院校及专业 专业技术职务 现任职务 拟任职务 拟免职务 呈报单位 文件').split()
     rows = read_csv(ours_csv)
-    if not rows or rows[0] != header:
-        fail('our roster CSV header is %s' % (rows[:1],))
-    if len(rows) != 1 + len(documents):
-        fail('our roster CSV has %d rows, expected %d' % (len(rows), 1 + len(documents)))
+    expect(rows[:1] == [header], 'our roster CSV header is %s' % (rows[:1],))
+    expect(len(rows) == 1 + len(documents), 'our roster CSV has %d rows, expected %d' % (len(rows), 1 + len(documents)))
 
     office_csv_dir = os.path.join(roster, 'office')
     soffice('csv:Text - txt - csv (StarCalc):44,34,76', office_csv_dir, [xlsx])
     converted = os.path.join(office_csv_dir, 'r.csv')
-    if not os.path.isfile(converted):
-        fail('LibreOffice made no CSV of r.xlsx')
-    else:
+    if expect(os.path.isfile(converted), 'LibreOffice made no CSV of r.xlsx'):
         theirs = [r for r in read_csv(converted) if any(r)]
         ours = [r for r in rows if any(r)]
         if theirs != ours:
@@ -355,14 +344,11 @@ def check_roster(program, source, work):
 
     book = openpyxl.load_workbook(xlsx)
     sheet = book.worksheets[0]
-    if sheet.title != '名册':
-        fail('the roster\'s first sheet is "%s"' % sheet.title)
-    if sheet.freeze_panes != 'A2':
-        fail('the roster\'s header is not frozen (freeze_panes %s)' % sheet.freeze_panes)
+    expect(sheet.title == '名册', 'the roster\'s first sheet is "%s"' % sheet.title)
+    expect(sheet.freeze_panes == 'A2', 'the roster\'s header is not frozen (freeze_panes %s)' % sheet.freeze_panes)
     typed = [(c.coordinate, c.data_type) for row in sheet.iter_rows()
              for c in row if c.value is not None and c.data_type != 's']
-    if typed:
-        fail('roster cells that are not text: %s' % typed[:8])
+    expect(not typed, 'roster cells that are not text: %s' % typed[:8])
 
     # A damaged document is listed on its own sheet and fails the run.
     bad = os.path.join(roster, 'bad.dwz')
@@ -371,16 +357,13 @@ def check_roster(program, source, work):
     with_bad = os.path.join(roster, 'with-bad.xlsx')
     run([program, 'roster', documents[0], bad, '-o', with_bad], expect=(1,),
         what='roster with a damaged document')
-    if os.path.isfile(with_bad):
+    if expect(os.path.isfile(with_bad), 'roster with a damaged document wrote no workbook'):
         book = openpyxl.load_workbook(with_bad)
-        if '未通过' not in book.sheetnames:
-            fail('no sheet "未通过" for the damaged document (sheets %s)' % book.sheetnames)
-        elif not any('bad' in str(c.value) for row in book['未通过'].iter_rows() for c in row):
-            fail('sheet "未通过" does not name bad.dwz')
-        if book.worksheets[0].max_row != 2:
-            fail('sheet 名册 holds %d rows with one good document' % book.worksheets[0].max_row)
-    else:
-        fail('roster with a damaged document wrote no workbook')
+        if expect('未通过' in book.sheetnames, 'no sheet "未通过" for the damaged document (sheets %s)' % book.sheetnames):
+            expect(any('bad' in str(c.value) for row in book['未通过'].iter_rows() for c in row),
+                   'sheet "未通过" does not name bad.dwz')
+        expect(book.worksheets[0].max_row == 2,
+               'sheet 名册 holds %d rows with one good document' % book.worksheets[0].max_row)
 
 
 if __name__ == '__main__':
