@@ -2,7 +2,7 @@
 """The Word and roster exports as other programs see them.
 
 LibreOffice lays each exported .docx out as our own PDF prints it,
-python-docx finds the form's tables and texts and can edit a cell without
+python-docx finds a table a page and can edit a cell without
 moving the others, and LibreOffice's CSV of the roster workbook equals our
 own CSV; openpyxl sees text cells and the frozen header; a damaged document
 is listed apart and fails the run.
@@ -121,27 +121,15 @@ def placed_share(expected_pdf, actual_pdf, keep=lambda line: True):
     return (100.0 * found / total if total else 0.0), total, missing
 
 
-def displayed(program, document):
-    """What the pages draw: the texts, each with whether it stands inside
-    the page's ruled table (the title and 填表人 stand outside it), and the
-    pictures as (page, (x, y, width, height) in twips)."""
-    pages, pictures = [], []
+def pictures(program, document):
+    """The pictures the pages draw, as (page, (x, y, width, height) in twips)."""
+    page, found = 0, []
     for fields in (line.split('\t') for line in output(program, 'render', document, '--display-list').splitlines()):
         if fields[0] == 'page':
-            pages.append(([], []))
-        elif pages and fields[0] == 'line' and len(fields) > 4:
-            pages[-1][0].append([float(f) for f in fields[1:5]])
-        elif pages and fields[0] == 'text' and len(fields) > 5 and squeeze(fields[5]):
-            pages[-1][1].append((squeeze(fields[5]), float(fields[1]), float(fields[2])))
-        elif pages and fields[0] == 'picture' and len(fields) > 4:
-            pictures.append((len(pages), [float(f) for f in fields[1:5]]))
-    texts = []
-    for rules, drawn in pages:
-        xs = [v for r in rules for v in (r[0], r[2])] or [0]
-        ys = [v for r in rules for v in (r[1], r[3])] or [0]
-        texts += [(text, min(xs) <= x <= max(xs) and min(ys) <= y <= max(ys))
-                  for text, x, y in drawn]
-    return texts, pictures
+            page += 1
+        elif page and fields[0] == 'picture' and len(fields) > 4:
+            found.append((page, [float(f) for f in fields[1:5]]))
+    return found
 
 
 def grey_page(pdf, page, dpi):
@@ -166,10 +154,6 @@ def picture_difference(mine, theirs, page, rect, dpi=36):
         return sum(abs(ours[r * width + c] - others[r * their_width + c]) for r, c in pixels) / len(pixels)
     except IndexError:
         return 255.0
-
-
-def cell_texts(document):
-    return [squeeze(cell.text) for table in document.tables for row in table.rows for cell in row.cells]
 
 
 def soffice(convert_to, outdir, inputs):
@@ -222,26 +206,16 @@ def check_word(program, work, names, paths):
                 name, os.path.basename(t))) and os.path.isfile(t) for t in targets]):
             made.append((name, len(inputs)))
 
-    # python-docx: one table a page, every text the pages draw in some cell,
-    # and a cell edited as a clerk would.
-    expected_texts = displayed(program, paths[0])[0]
-    expect(expected_texts, 'render --display-list of typical.dwz draws no text')
+    # python-docx: one table a page, and a cell edited as a clerk would.
     edited = None
     for name, records in made:
         document = docx.Document(os.path.join(ours, name + '.docx'))
         expect(len(document.tables) == 2 * records, '%s.docx: python-docx finds %d tables, expected %d (one a page)'
                % (name, len(document.tables), 2 * records))
         if name == names[0]:
-            cells = cell_texts(document)
-            body = [squeeze(p.text) for p in document.paragraphs]
-            absent = [t for t, inside in expected_texts
-                      if not any(t in c for c in (cells if inside else cells + body))]
-            expect(not absent, '%s.docx: no cell holds %s' % (name, ', '.join(absent[:10])))
             edited = edit_name(document, os.path.join(ours, name + '-edited.docx'))
 
-    docx_inputs = [os.path.join(ours, n + '.docx') for n, _ in made]
-    if edited:
-        docx_inputs.append(edited[0])
+    docx_inputs = [os.path.join(ours, n + '.docx') for n, _ in made] + ([edited[0]] if edited else [])
     if docx_inputs:
         soffice('pdf', theirs_dir, docx_inputs)
 
@@ -259,7 +233,7 @@ def check_word(program, work, names, paths):
         expect(not strange, '%s: LibreOffice sets text in %s, not in the form\'s faces %s'
                % (name, ', '.join(sorted(strange)), ', '.join(sorted(font_names(mine)))))
         if records == 1:
-            for page, rect in displayed(program, paths[names.index(name)])[1]:
+            for page, rect in pictures(program, paths[names.index(name)]):
                 difference = picture_difference(mine, theirs, page, rect)
                 print('%-12s photo on page %d: grey difference %.1f of 255' % (name, page, difference))
                 expect(difference <= PICTURE_DIFFERENCE, '%s: LibreOffice does not show the photo as we print it on '
