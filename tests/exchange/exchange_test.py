@@ -84,19 +84,14 @@ def text_lines(pdf):
                  for x0, y0, x1, t in re.findall(
                      r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">(.*?)</word>',
                      page)]
-        words.sort()
         groups = []
-        for word in words:
+        for word in sorted(words):
             if groups and word[0] - groups[-1][0][0] <= SAME_LINE:
                 groups[-1].append(word)
             else:
                 groups.append([word])
-        lines = []
-        for group in groups:
-            group.sort(key=lambda w: w[1])
-            lines.append((squeeze(''.join(w[3] for w in group)),
-                          min(w[1] for w in group), min(w[0] for w in group)))
-        pages.append(lines)
+        pages.append([(squeeze(''.join(w[3] for w in sorted(group, key=lambda w: w[1]))),
+                       min(w[1] for w in group), min(w[0] for w in group)) for group in groups])
     return pages
 
 
@@ -148,11 +143,9 @@ def picture_difference(mine, theirs, page, rect, dpi=36):
     inset = dpi / 25.4
     pixels = [(row, col) for row in range(int(y + inset), int(y + h - inset))
               for col in range(int(x + inset), int(x + w - inset))]
-    if not pixels or not width or not their_width:
-        return 255.0
-    try:
+    try:   # no pixels, or a page missing or smaller: as different as can be
         return sum(abs(ours[r * width + c] - others[r * their_width + c]) for r, c in pixels) / len(pixels)
-    except IndexError:
+    except (IndexError, ZeroDivisionError):
         return 255.0
 
 
