@@ -295,9 +295,8 @@ def check_roster(program, source, work):
     expect(rows[:1] == [header], 'our roster CSV header is %s' % (rows[:1],))
     expect(len(rows) == 1 + len(documents), 'our roster CSV has %d rows, expected %d' % (len(rows), 1 + len(documents)))
 
-    office_csv_dir = os.path.join(roster, 'office')
-    soffice('csv:Text - txt - csv (StarCalc):44,34,76', office_csv_dir, [xlsx])
-    converted = os.path.join(office_csv_dir, 'r.csv')
+    converted = os.path.join(roster, 'office', 'r.csv')
+    soffice('csv:Text - txt - csv (StarCalc):44,34,76', os.path.dirname(converted), [xlsx])
     if expect(os.path.isfile(converted), 'LibreOffice made no CSV of r.xlsx'):
         theirs = [r for r in read_csv(converted) if any(r)]
         ours = [r for r in rows if any(r)]
@@ -309,8 +308,7 @@ def check_roster(program, source, work):
         else:
             print('roster: LibreOffice\'s CSV of r.xlsx equals ours (%d rows)' % len(ours), flush=True)
 
-    book = openpyxl.load_workbook(xlsx)
-    sheet = book.worksheets[0]
+    sheet = openpyxl.load_workbook(xlsx).worksheets[0]
     expect(sheet.title == '名册', 'the roster\'s first sheet is "%s"' % sheet.title)
     expect(sheet.freeze_panes == 'A2', 'the roster\'s header is not frozen (freeze_panes %s)' % sheet.freeze_panes)
     typed = [(c.coordinate, c.data_type) for row in sheet.iter_rows()
