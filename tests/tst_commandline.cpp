@@ -12,7 +12,6 @@
 
 namespace {
 const QString kProgram = QStringLiteral(AF_BINARY_DIR "/appointform");
-QString sample(const char *name) { return QStringLiteral(AF_SOURCE_DIR "/samples/") + QLatin1String(name); }
 struct Run { int code = -1; QString out, err; };
 } // namespace
 
@@ -20,6 +19,9 @@ class TestCommandLine : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     const QString kLongPost = QStringLiteral("输入文字过长，请输入字数少于75！拟任职务");
+    // Every sample, each of which passes the checks.
+    const QStringList good = {sample("typical.dwz"), sample("long_resume.dwz"), sample("long_posts.dwz"),
+                              sample("older.ren"), sample("brief.ljy")};
 
     // `extraEnv`: NAME=value pairs for this run; `shell`: commands the shell runs before the program.
     Run run(const QStringList &args, int timeoutMs = 120000, const QStringList &extraEnv = {}, const QString &shell = {})
@@ -120,8 +122,6 @@ private slots:
     // refused at once, and a photo that cannot be read does not hide a field error.
     void checkReportsEveryDocument()
     {
-        const QStringList good = {sample("typical.dwz"), sample("long_resume.dwz"), sample("long_posts.dwz"),
-                                  sample("older.ren"), sample("brief.ljy")};
         const Run ok = run(QStringList{"check"} + good);
         QVERIFY(ok.code == 0 && ok.out == good.join(QStringLiteral(": ok\n")) + QStringLiteral(": ok\n"));
 
@@ -295,8 +295,6 @@ private slots:
     // number of jobs; a failed write leaves the old file and no temporary.
     void roster()
     {
-        const QStringList good = {sample("typical.dwz"), sample("long_resume.dwz"), sample("long_posts.dwz"),
-                                  sample("older.ren"), sample("brief.ljy")};
         const Run csv = run(QStringList{"roster", "-o", tmp("roster.csv")} + good);
         QVERIFY2(csv.code == 0 && csv.err.isEmpty(), qPrintable(csv.err));
         const QByteArray bytes = readAll(tmp("roster.csv"));
@@ -330,11 +328,7 @@ private slots:
 
         const Run xlsx = run(QStringList{"roster", "-o", tmp("mixed.xlsx")} + mixed);
         QCOMPARE(xlsx.code, 1);
-        const auto member = [&](const char *name) {
-            QProcess unzip;
-            unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), tmp("mixed.xlsx"), QLatin1String(name)});
-            return unzip.waitForFinished() ? QString::fromUtf8(unzip.readAllStandardOutput()) : QString();
-        };
+        const auto member = [&](const char *name) { return QString::fromUtf8(zipMember(tmp("mixed.xlsx"), name)); };
         const QString sheet = member("xl/worksheets/sheet1.xml");
         QVERIFY(sheet.contains(QStringLiteral("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" state=\"frozen\"/>")));
         QVERIFY(sheet.count(QStringLiteral("t=\"inlineStr\"")) == sheet.count(QStringLiteral("<c ")) && !sheet.contains(QStringLiteral("<v>")));

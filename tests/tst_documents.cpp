@@ -245,13 +245,10 @@ private slots:
     void renDocument()
     {
         QStringList items = numberedItems(QStringLiteral("v"), 34);
-        items[5] = QStringLiteral("1985.07");
-        items[6] = QStringLiteral("民盟");
-        items[7] = QStringLiteral("民革");
-        items[8] = QString();
-        items[12] = QStringLiteral("大学#学士@#");
-        items[23] = QStringLiteral("妻@@子@@@@@@@");
-        items[28] = QStringLiteral("局\r\n长");
+        const std::pair<int, const char *> set[] = {{5, "1985.07"}, {6, "民盟"}, {7, "民革"}, {8, ""},
+                                                    {12, "大学#学士@#"}, {23, "妻@@子@@@@@@@"}, {28, "局\r\n长"}};
+        for (const auto &[item, text] : set)
+            items[item] = QString::fromUtf8(text);
         const QString path = in("old.Ren");
         QVERIFY(writeBytes(path, encodeDocumentItems(items).value()));
         AppointmentRecord r;

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QStringList>
 
 inline QByteArray readAll(const QString &path)
@@ -21,6 +22,16 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+inline QString sample(const char *name) { return QStringLiteral(AF_SOURCE_DIR "/samples/") + QLatin1String(name); }
+
+// One member of a zip file (a .docx or .xlsx), empty when absent; "[" would start a pattern.
+inline QByteArray zipMember(const QString &zip, const char *name)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), zip, QString::fromLatin1(name).replace(QStringLiteral("["), QStringLiteral("[[]"))});
+    return unzip.waitForFinished() && unzip.exitCode() == 0 ? unzip.readAllStandardOutput() : QByteArray();
 }
 
 inline QImage filledImage(int width, int height, QColor color)

@@ -71,27 +71,19 @@ inline QPlainTextEdit *formBox(const EntryWindow &w, const QString &selector)
 // newer call supersedes a look still waiting for a dialog that never came.
 // Always a real timer: a zero-time one is a posted event, and events the
 // dialog posts meanwhile would wait until `act` returns.
-inline int &latestModalLook()
+inline void onNextModal(const std::function<void(QWidget *)> &act, int look = 0, int triesLeft = 200)
 {
     static int latest = 0;
-    return latest;
-}
-
-inline void lookForModal(const std::function<void(QWidget *)> &act, int look, int triesLeft)
-{
+    if (look == 0)
+        look = ++latest;
     QTimer::singleShot(10, [act, look, triesLeft] {
-        if (look != latestModalLook())
+        if (look != latest)
             return;
         if (QWidget *modal = QApplication::activeModalWidget())
             act(modal);
         else if (triesLeft > 1)
-            lookForModal(act, look, triesLeft - 1);
+            onNextModal(act, look, triesLeft - 1);
     });
-}
-
-inline void onNextModal(const std::function<void(QWidget *)> &act)
-{
-    lookForModal(act, ++latestModalLook(), 200);
 }
 
 inline bool showActive(QWidget *w)

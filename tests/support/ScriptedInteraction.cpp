@@ -32,11 +32,11 @@ bool ScriptedInteraction::progress(const QString &title, const QString &label, i
     return stopAtProgressCall <= 0 || progressCalls < stopAtProgressCall;
 }
 
-QStringList ScriptedInteraction::messageTexts() const
+QStringList ScriptedInteraction::texts(Shown::Kind kind) const
 {
     QStringList out;
     for (const Shown &s : shown)
-        if (s.kind == Shown::Message)
+        if (s.kind == kind)
             out << s.text;
     return out;
 }

@@ -44,7 +44,8 @@ public:
     // Recorded with text "done/total label".
     bool progress(const QString &title, const QString &label, int done, int total) override;
 
-    QStringList messageTexts() const;   // texts of Message entries only
+    QStringList texts(Shown::Kind kind) const;   // texts of one kind of entry, in order
+    QStringList messageTexts() const { return texts(Shown::Message); }
     QList<Shown::Kind> kinds() const;   // what was shown, in order
 
 private:
