@@ -12,7 +12,7 @@ PACKAGES=(
   qt6-translations-l10n desktop-file-utils
   pkg-config libzip-dev libxlsxwriter-dev
   # Only the tests use these: independent readers of what the program exports.
-  libreoffice-writer-nogui libreoffice-calc-nogui python3-docx python3-openpyxl
+  libreoffice-writer-nogui libreoffice-calc-nogui python3-docx python3-openpyxl unzip
 )
 
 missing=()

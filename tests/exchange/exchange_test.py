@@ -2,7 +2,7 @@
 """The Word and roster exports as other programs see them.
 
 LibreOffice lays each exported .docx out as our own PDF prints it,
-python-docx finds a table a page and can edit a cell without
+python-docx finds a table a page, every text in its cell, and can edit a cell without
 moving the others, and LibreOffice's CSV of the roster workbook equals our
 own CSV; openpyxl sees text cells and the frozen header; a damaged document
 is listed apart and fails the run.
@@ -127,6 +127,20 @@ def pictures(program, document):
     return found
 
 
+def drawn_texts(program, document):
+    """Each text the pages draw, with whether it stands within the ruled
+    table (the title and 填表人 stand outside it)."""
+    pages = []
+    for f in (line.split('\t') for line in output(program, 'render', document, '--display-list').splitlines()):
+        if f[0] == 'page':
+            pages.append(([], []))
+        elif pages and f[0] == 'line':
+            pages[-1][0].extend((float(f[2]), float(f[4])))
+        elif pages and f[0] == 'text' and squeeze(f[5]):
+            pages[-1][1].append((squeeze(f[5]), float(f[2])))
+    return [(t, min(ys) <= y <= max(ys)) for ys, texts in pages for t, y in texts]
+
+
 def grey_page(pdf, page, dpi):
     data = subprocess.run(['pdftoppm', '-gray', '-r', str(dpi), '-f', str(page), '-l', str(page), pdf],
                           capture_output=True).stdout
@@ -199,13 +213,20 @@ def check_word(program, work, names, paths):
                 name, os.path.basename(t))) and os.path.isfile(t) for t in targets]):
             made.append((name, len(inputs)))
 
-    # python-docx: one table a page, and a cell edited as a clerk would.
+    # python-docx: one table a page, every text the pages draw in its cell,
+    # and a cell edited as a clerk would.
     edited = None
     for name, records in made:
         document = docx.Document(os.path.join(ours, name + '.docx'))
         expect(len(document.tables) == 2 * records, '%s.docx: python-docx finds %d tables, expected %d (one a page)'
                % (name, len(document.tables), 2 * records))
         if name == names[0]:
+            cells = [squeeze(c.text) for table in document.tables for row in table.rows for c in row.cells]
+            body = cells + [squeeze(p.text) for p in document.paragraphs]
+            absent = [t for t, inside in drawn_texts(program, paths[0])
+                      if not any(t in c for c in (cells if inside else body))]
+            expect(drawn_texts(program, paths[0]) and not absent,
+                   '%s.docx: python-docx finds no cell holding %s' % (name, ', '.join(absent[:10])))
             edited = edit_name(document, os.path.join(ours, name + '-edited.docx'))
 
     docx_inputs = [os.path.join(ours, n + '.docx') for n, _ in made] + ([edited[0]] if edited else [])
