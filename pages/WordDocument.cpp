@@ -265,16 +265,22 @@ void writeSpacing(Xml &x, int before, int after, int line, const char *rule = "e
     x.attr("w:lineRule", rule);
 }
 
-// An empty paragraph 1 pt high: what an empty cell holds.
-void writeTinyParagraph(Xml &x)
+// Inside w:pPr: a paragraph 1 pt high.
+void writeTinyLine(Xml &x)
 {
-    x.start("w:p");
-    x.start("w:pPr");
     writeSpacing(x, 0, 0, kTinyLine);
     x.start("w:rPr");
     x.val("w:sz", 2);
     x.val("w:szCs", 2);
     x.end();
+}
+
+// An empty paragraph 1 pt high: what an empty cell holds.
+void writeTinyParagraph(Xml &x)
+{
+    x.start("w:p");
+    x.start("w:pPr");
+    writeTinyLine(x);
     x.end();
     x.end();
 }
@@ -757,19 +763,19 @@ QByteArray contentTypes()
     return xmlPart([](Xml &x) {
         x.start("Types");
         x.attr("xmlns", "http://schemas.openxmlformats.org/package/2006/content-types");
-        const auto byExtension = [&x](const char *extension, const char *type) {
-            x.empty("Default");
-            x.attr("Extension", extension);
+        // A content type by file extension (Default) or for one part (Override).
+        const auto entry = [&x](const char *element, const char *key, const char *value, const char *type) {
+            x.empty(element);
+            x.attr(key, value);
             x.attr("ContentType", type);
         };
+        const auto byExtension = [&entry](const char *extension, const char *type) {
+            entry("Default", "Extension", extension, type);
+        };
+        const auto part = [&entry](const char *name, const char *type) { entry("Override", "PartName", name, type); };
         byExtension("rels", "application/vnd.openxmlformats-package.relationships+xml");
         byExtension("xml", "application/xml");
         byExtension("jpeg", "image/jpeg");
-        const auto part = [&x](const char *name, const char *type) {
-            x.empty("Override");
-            x.attr("PartName", name);
-            x.attr("ContentType", type);
-        };
         part("/word/document.xml", "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml");
         part("/word/styles.xml", "application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml");
         part("/word/settings.xml", "application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml");
@@ -1056,11 +1062,7 @@ void WordBook::writeSectionEnd(bool last)
     Xml x(*m_xml);
     x.start("w:p");
     x.start("w:pPr");
-    writeSpacing(x, 0, 0, kTinyLine);
-    x.start("w:rPr");
-    x.val("w:sz", 2);
-    x.val("w:szCs", 2);
-    x.end();
+    writeTinyLine(x);
     if (!last)
         writeSectionProperties(x, m_pending);
     x.end();
