@@ -12,12 +12,13 @@ namespace {
 using Settings::Entry;
 using Settings::Key;
 
+// The margins' defaults are PageMargins' own, which their reader passes.
 const Entry kEntries[] = {
-    {Key::TopMargin, "KQTS", "RM", "TBL_TOP_DIST", "1134"},
-    {Key::PageOneLeftMargin, "KQTS", "RM", "TBL_LEFT_DIST", "850"},
-    {Key::PageTwoLeftMargin, "KQTS", "RM", "TBLBACK_LEFT_DIST", "510"},
-    {Key::TableWidth, "KQTS", "RM", "TBL_WIDTH", "8165"},
-    {Key::TableHeight, "KQTS", "RM", "TBL_HEIGHT", "11624"},
+    {Key::TopMargin, "KQTS", "RM", "TBL_TOP_DIST", ""},
+    {Key::PageOneLeftMargin, "KQTS", "RM", "TBL_LEFT_DIST", ""},
+    {Key::PageTwoLeftMargin, "KQTS", "RM", "TBLBACK_LEFT_DIST", ""},
+    {Key::TableWidth, "KQTS", "RM", "TBL_WIDTH", ""},
+    {Key::TableHeight, "KQTS", "RM", "TBL_HEIGHT", ""},
     {Key::LastSaveFolder, "preRMDir", "preRMDir", "preRMDir", ""},
     {Key::PreviewWidth, "KQTS", "PREVIEW", "WINDOW_WIDTH", ""},
     {Key::PreviewHeight, "KQTS", "PREVIEW", "WINDOW_HEIGHT", ""},

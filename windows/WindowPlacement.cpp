@@ -53,31 +53,31 @@ protected:
             // now (a question asked as the program starts), or was moved:
             // it follows.
             if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && m_window->isVisible())
-                QTimer::singleShot(0, m_window, [w = m_window] {
-                    if (w && w->isVisible() && placeable(w))
-                        centre(w);
-                });
+                centreSoon();
             return false;
         }
         if (event->type() == QEvent::Show) {
             centre(m_window);   // with the size known now
             // ... and again once the window manager has put its frame around it.
-            QTimer::singleShot(0, m_window, [w = m_window] {
-                if (w && w->isVisible() && placeable(w))
-                    centre(w);
-            });
+            centreSoon();
         } else if (event->type() == QEvent::Resize && !event->spontaneous() && m_window->isVisible()) {
             // The window sized itself to its contents (a message box to its
             // text); one the user resizes stays where the user has it.
-            QTimer::singleShot(0, m_window, [w = m_window] {
-                if (w && w->isVisible() && placeable(w))
-                    centre(w);
-            });
+            centreSoon();
         }
         return false;
     }
 
 private:
+    // Once the events being handled have run their course, if still shown.
+    void centreSoon()
+    {
+        QTimer::singleShot(0, m_window, [w = m_window] {
+            if (w && w->isVisible() && placeable(w))
+                centre(w);
+        });
+    }
+
     QPointer<QWidget> m_window;
 };
 
