@@ -14,16 +14,6 @@
 
 namespace BatchOutput {
 
-namespace {
-
-// Workers besides the calling thread, which waits for results in order.
-int workersFor(int jobs)
-{
-    return jobs <= 1 ? 0 : jobs;
-}
-
-} // namespace
-
 DocumentCheck checkDocument(const QString &document, const PageMargins &margins)
 {
     DocumentCheck result;
@@ -43,6 +33,12 @@ int defaultJobs()
 {
     const unsigned cores = std::thread::hardware_concurrency();
     return cores > 0 ? int(cores) : 1;
+}
+
+// The calling thread only waits for results in order, so it is none of them.
+int workersFor(int jobs)
+{
+    return jobs <= 1 ? 0 : jobs;
 }
 
 CheckReport checkDocuments(const QStringList &documents, const PageMargins &margins, int jobs,
@@ -104,11 +100,6 @@ int drawDocuments(const QStringList &documents, const PageMargins &margins, Docu
     return drawn;
 }
 
-QStringList pdfNamesFor(const QStringList &documents)
-{
-    return outputNamesFor(documents, QStringLiteral(".pdf"));
-}
-
 QStringList outputNamesFor(const QStringList &documents, const QString &suffix)
 {
     QSet<QString> used;
@@ -124,12 +115,16 @@ QStringList outputNamesFor(const QStringList &documents, const QString &suffix)
     return names;
 }
 
+QString suffixOf(Format format)
+{
+    return format == Format::Word ? QStringLiteral(".docx") : QStringLiteral(".pdf");
+}
+
 FolderReport exportToFolder(const QStringList &documents, const PageMargins &margins, const QString &folder,
                             int jobs, const Progress &progress, Format format)
 {
     FolderReport report;
-    const QStringList names =
-        outputNamesFor(documents, format == Format::Word ? QStringLiteral(".docx") : QStringLiteral(".pdf"));
+    const QStringList names = outputNamesFor(documents, suffixOf(format));
     std::atomic<bool> stop{false};
     const int total = int(documents.size());
     struct Written {

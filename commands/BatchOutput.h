@@ -54,19 +54,20 @@ int drawDocuments(const QStringList &documents, const PageMargins &margins, Docu
                   int jobs, const std::function<void(const RecordingSurface &)> &paint,
                   const Progress &progress);
 
-// A PDF name per document for a folder: its base name, and for every
-// further document of the same name (letter case aside) " (2)", " (3)" ...,
-// so that no document replaces the PDF of another in the same run.
-QStringList pdfNamesFor(const QStringList &documents);
-// The same with another suffix (".docx").
+// A file name per document for a folder, ending in `suffix` (".pdf"): its
+// base name, and for every further document of the same name (letter case
+// aside) " (2)", " (3)" ..., so that no document replaces the file of
+// another in the same run.
 QStringList outputNamesFor(const QStringList &documents, const QString &suffix);
 
 // What a folder export writes for each document.
 enum class Format { Pdf, Word };
+// The ending of its files' names: ".pdf" or ".docx".
+QString suffixOf(Format format);
 
 // One PDF or Word document per document (both pages) into `folder`, named by outputNamesFor, on
 // several threads. A document that fails to load, check or write is listed
-// with its reason and the others go on; `written` holds the PDFs made, in
+// with its reason and the others go on; `written` holds the files made, in
 // the order given.
 struct FolderReport {
     QStringList written;
@@ -78,5 +79,7 @@ FolderReport exportToFolder(const QStringList &documents, const PageMargins &mar
 
 // One job per processor.
 int defaultJobs();
+// The threads besides the calling one that `jobs` jobs take (runOrdered).
+int workersFor(int jobs);
 
 } // namespace BatchOutput

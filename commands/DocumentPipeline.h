@@ -8,7 +8,7 @@
 
 // A saved document on its way to the pages without the window, along the
 // entry window's preview path: load, field checks, hand-off. Fills `pages`
-// (renderer variables, photo) with its résumé size at 12 as after a load.
+// (renderer variables, photo).
 // `ui` answers the brief import's question and shows what is no failure (a
 // damaged photo); a failure says why, and its kind how the preview would
 // show it. Safe to run for several documents

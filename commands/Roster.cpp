@@ -5,6 +5,7 @@
 #include "foundation/OrderedBatch.h"
 #include "foundation/SafeFile.h"
 #include "foundation/TextUtilities.h"
+#include "record/DocumentReader.h"
 #include "record/FieldSchema.h"
 
 #include <QFileInfo>
@@ -44,9 +45,9 @@ QString printedValue(const RecordField &field, const FormPages &pages)
     if (field.has(RecordField::HoldsDate))
         return FormPages::printedDate(value);
     if (field.packedPart >= 0) {
-        // "upper#lower@upper#lower": the row, then its line.
-        const QString row = value.split(QLatin1Char('@')).value(field.packedPart / 2);
-        return row.split(QLatin1Char('#')).value(field.packedPart % 2);
+        QString lines[4];
+        splitEducationItem(value, lines[0], lines[1], lines[2], lines[3]);
+        return lines[field.packedPart];
     }
     return value;
 }
@@ -84,11 +85,15 @@ public:
     virtual Result<> finish(const QList<BatchOutput::Problem> &failed) = 0;
 };
 
+Failure rosterFailure(const QString &path, const QString &why, int osError)
+{
+    return Failure{FailureKind::FileSystem, QStringLiteral("未能写入名册“%1”：%2").arg(QFileInfo(path).fileName(), why),
+                   osError};
+}
+
 Failure fileFailure(const SafeFile &file)
 {
-    return Failure{FailureKind::FileSystem,
-                   QStringLiteral("未能写入名册“%1”：%2").arg(QFileInfo(file.fileName()).fileName(), file.failureReason()),
-                   file.osError()};
+    return rosterFailure(file.fileName(), file.failureReason(), file.osError());
 }
 
 // RFC 4180: fields with a comma, a quote or a line break in quotes, quotes
@@ -244,8 +249,7 @@ private:
         default:
             why = errno != 0 ? fileErrorText(errno, FileAccess::Write) : QStringLiteral("写入时出错（错误 %1）").arg(int(e));
         }
-        return Failure{FailureKind::FileSystem,
-                       QStringLiteral("未能写入名册“%1”：%2").arg(QFileInfo(m_file.fileName()).fileName(), why), errno};
+        return rosterFailure(m_file.fileName(), why, errno);
     }
 
     SafeFile m_file;
@@ -330,7 +334,7 @@ Report write(const QStringList &documents, const QString &path, int jobs, const 
     std::atomic<bool> stop{false};
     const int total = int(documents.size());
     runOrdered<Row>(
-        total, jobs <= 1 ? 0 : jobs, 4 * std::max(1, jobs),
+        total, BatchOutput::workersFor(jobs), 4 * std::max(1, jobs),
         [&](int i) -> Row {
             if (stop)
                 return {};

@@ -34,6 +34,12 @@ QString problemLines(const QList<BatchOutput::Problem> &problems)
     return lines.join(QStringLiteral("\r\n"));
 }
 
+// How the messages name the files of an export.
+QString kindName(BatchOutput::Format format)
+{
+    return format == BatchOutput::Format::Word ? QStringLiteral("Word") : QStringLiteral("PDF");
+}
+
 DocumentRender::Pages pagesFor(int which)
 {
     return which == 1 ? DocumentRender::Pages::One
@@ -136,12 +142,12 @@ int BatchCommands::printDocuments()
 int BatchCommands::exportDocuments(BatchOutput::Format format)
 {
     const bool word = format == BatchOutput::Format::Word;
-    const QString kind = word ? QStringLiteral("Word") : QStringLiteral("PDF");
+    const QString kind = kindName(format);
     const QStringList good = chooseAndCheck(QStringLiteral("导出"));
     if (good.isEmpty())
         return 0;
-    const QString start = QDir(QFileInfo(good.first()).absolutePath())
-                              .filePath(word ? QStringLiteral("批量打印.docx") : QStringLiteral("批量打印.pdf"));
+    const QString start =
+        QDir(QFileInfo(good.first()).absolutePath()).filePath(QStringLiteral("批量打印") + BatchOutput::suffixOf(format));
     QString path = m_ui.saveFileName(QStringLiteral("请指定导出的%1文件名").arg(kind), start, word ? kWordFilter : kPdfFilter);
     if (path.isEmpty())
         return 0;
@@ -188,18 +194,17 @@ int BatchCommands::exportDocuments(BatchOutput::Format format)
 
 int BatchCommands::exportDocumentsToFolder(BatchOutput::Format format)
 {
-    const bool word = format == BatchOutput::Format::Word;
-    const QString kind = word ? QStringLiteral("Word") : QStringLiteral("PDF");
+    const QString kind = kindName(format);
     const QStringList good = chooseAndCheck(QStringLiteral("导出"));
     if (good.isEmpty())
         return 0;
     const QString folder = m_ui.folderName(QStringLiteral("请选择存放%1文件的文件夹").arg(kind), QFileInfo(good.first()).absolutePath());
     if (folder.isEmpty())
         return 0;
-    // Namesakes within the batch get " (2)"…; a PDF left in the folder from
+    // Namesakes within the batch get " (2)"…; a file left in the folder from
     // before is replaced only when the clerk says so.
     int existing = 0;
-    for (const QString &name : BatchOutput::outputNamesFor(good, word ? QStringLiteral(".docx") : QStringLiteral(".pdf")))
+    for (const QString &name : BatchOutput::outputNamesFor(good, BatchOutput::suffixOf(format)))
         existing += QFileInfo::exists(QDir(folder).filePath(name)) ? 1 : 0;
     if (existing > 0 &&
         !m_ui.askYesNo(title(), QStringLiteral("文件夹“%1”中已有 %2 个同名的%3文件，要替换它们吗？")
