@@ -10,18 +10,15 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 namespace {
 
-bool isPng(const QString &output)
+// What -o writes, by its name: "pdf", "docx" or "png" (empty without -o).
+QString suffixOf(const QString &output)
 {
-    return QFileInfo(output).suffix().toLower() == QLatin1String("png");
-}
-
-bool isDocx(const QString &output)
-{
-    return QFileInfo(output).suffix().toLower() == QLatin1String("docx");
+    return QFileInfo(output).suffix().toLower();
 }
 
 // Progress on a terminal: documents done of all, and the rate so far.
@@ -104,7 +101,7 @@ Result<> RenderCommand::checkOptions(const CommandOptions &o) const
     if (targets > 1)
         return usage("-o, --output-dir and --display-list exclude each other");
     if (!o.output.isEmpty()) {
-        const QString suffix = QFileInfo(o.output).suffix().toLower();
+        const QString suffix = suffixOf(o.output);
         if (suffix != QLatin1String("pdf") && suffix != QLatin1String("png") && suffix != QLatin1String("docx"))
             return usage("-o takes a .pdf, .docx or .png file");
         if (suffix == QLatin1String("png") && o.documents.size() != 1)
@@ -115,14 +112,22 @@ Result<> RenderCommand::checkOptions(const CommandOptions &o) const
 
 int RenderCommand::execute(const CommandOptions &o) const
 {
-    const bool toPng = !o.output.isEmpty() && isPng(o.output);
-    const bool toOneDocx = !o.output.isEmpty() && isDocx(o.output);
+    const QString suffix = suffixOf(o.output);
+    const bool toPng = suffix == QLatin1String("png");
+    const bool toOneDocx = suffix == QLatin1String("docx");
     const bool toOnePdf = !o.output.isEmpty() && !toPng && !toOneDocx;
     if (!o.outputDir.isEmpty() && !QDir().mkpath(o.outputDir)) {
         printErr(QStringLiteral("appointform: 无法建立文件夹“%1”\n").arg(o.outputDir));
         return exitStatusFor(FailureKind::FileSystem);
     }
-    const QStringList pdfNames = o.outputDir.isEmpty() ? QStringList() : BatchOutput::outputNamesFor(o.documents, o.docx ? QStringLiteral(".docx") : QStringLiteral(".pdf"));
+    // --output-dir: the file each document goes to.
+    QStringList outputPaths;
+    if (!o.outputDir.isEmpty()) {
+        const QDir dir(o.outputDir);
+        for (const QString &name :
+             BatchOutput::outputNamesFor(o.documents, o.docx ? QStringLiteral(".docx") : QStringLiteral(".pdf")))
+            outputPaths << dir.filePath(name);
+    }
     Progress progress(int(o.documents.size()),
                       (!o.outputDir.isEmpty() || toOnePdf || toOneDocx) && isatty(fileno(stderr)));
 
@@ -131,7 +136,9 @@ int RenderCommand::execute(const CommandOptions &o) const
     // order; the file is begun with the first document that loads.
     DocumentRender::PdfBook book(toOnePdf ? o.output : QString(), o.paper, o.replaceReadOnly);
     // -o OUT.docx: the same, the pages converted here and the file written at the end.
-    WordDocument::WordBook wordBook(toOneDocx ? o.output : QString(), o.paper, o.replaceReadOnly);
+    std::optional<WordDocument::WordBook> wordBook;
+    if (toOneDocx)
+        wordBook.emplace(o.output, o.paper, o.replaceReadOnly);
     bool bookFailed = false;
     int done = 0;
     forEachDocument(
@@ -158,7 +165,7 @@ int RenderCommand::execute(const CommandOptions &o) const
                 const int page = o.pages == DocumentRender::Pages::Two ? 2 : 1;
                 written = DocumentRender::writePng(o.output, pages, page, o.dpi, &messages, o.paper, o.replaceReadOnly);
             } else if (!o.outputDir.isEmpty()) {
-                const QString out = QDir(o.outputDir).filePath(pdfNames.at(i));
+                const QString &out = outputPaths.at(i);
                 written = o.docx ? WordDocument::writeDocx(out, {{&pages, &messages}}, o.pages, o.paper, o.replaceReadOnly)
                                  : DocumentRender::writePdf(out, {{&pages, &messages}}, o.pages, o.paper,
                                                             o.replaceReadOnly);
@@ -176,8 +183,8 @@ int RenderCommand::execute(const CommandOptions &o) const
         },
         [&](int i, Outcome &r) {
             const QString &doc = o.documents.at(i);
-            if (r.recorded && toOneDocx) {
-                wordBook.addRecorded(*r.recorded);
+            if (r.recorded && wordBook) {
+                wordBook->addRecorded(*r.recorded);
                 r.recorded.reset();
             } else if (r.recorded && !bookFailed) {
                 const Result<> opened = book.isOpen() ? Result<>() : book.open();
@@ -192,13 +199,12 @@ int RenderCommand::execute(const CommandOptions &o) const
             }
             deliverOutcome(status, r);
             ++done;
-            progress.done(done, pdfNames.isEmpty() ? lineName(doc)
-                                                   : lineName(doc) + QStringLiteral(" -> ")
-                                                         + QDir(o.outputDir).filePath(pdfNames.at(i)));
+            progress.done(done, outputPaths.isEmpty() ? lineName(doc)
+                                                      : lineName(doc) + QStringLiteral(" -> ") + outputPaths.at(i));
         });
 
-    if (toOneDocx && wordBook.pageCount() > 0) {
-        if (const Result<> finished = wordBook.finish(); !finished) {
+    if (wordBook && wordBook->pageCount() > 0) {
+        if (const Result<> finished = wordBook->finish(); !finished) {
             printErr(QStringLiteral("appointform: ") + oneLine(finished.error()) + QLatin1Char('\n'));
             status = exitStatusFor(finished.kind());
         }

@@ -85,9 +85,6 @@ PdfBook::~PdfBook()
         m_painter->end();
 }
 
-namespace {
-
-// "PDF 文件未能写入：<path>", the system's reason on a line of its own.
 Failure notWritten(const char *kind, const QString &path, const QString &reason)
 {
     QString text = QLatin1String(kind) + QStringLiteral(" 文件未能写入：") + QDir::toNativeSeparators(path);
@@ -95,8 +92,6 @@ Failure notWritten(const char *kind, const QString &path, const QString &reason)
         text += QStringLiteral("\r\n") + reason;
     return Failure{FailureKind::FileSystem, text};
 }
-
-} // namespace
 
 Result<> PdfBook::open()
 {

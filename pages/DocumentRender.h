@@ -37,6 +37,10 @@ QString displayList(FormPages &pages, Pages which, int *messages = nullptr);
 // Lays the chosen pages out without drawing; returns the messages raised.
 QList<Failure> layoutMessages(FormPages &pages, Pages which);
 
+// "PDF 文件未能写入：<path>" for a `kind` of file ("PDF", "PNG", "Word"),
+// the system's reason (if any) on a line of its own.
+Failure notWritten(const char *kind, const QString &path, const QString &reason);
+
 // A document for a PDF and where its drawing messages go (may be null).
 struct PdfDocument {
     FormPages *pages;

@@ -7,7 +7,6 @@
 #include "layout/RecordingSurface.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QImage>
 #include <QPageSize>
 #include <QXmlStreamWriter>
@@ -143,23 +142,16 @@ QList<Piece> piecesOf(const Op &op, MeasuringSurface &measuring)
         int end = start;
         while (end < n && !(t.at(end) == QLatin1Char(' ') && end + 1 < n && t.at(end + 1) == QLatin1Char(' ')))
             ++end;
-        int pieceEnd = end;
-        if (end < n) {
-            while (end < n && t.at(end) == QLatin1Char(' '))
-                ++end;
-        } else {
-            while (pieceEnd > start && t.at(pieceEnd - 1) == QLatin1Char(' ') && pieceEnd - 1 > start
-                   && t.at(pieceEnd - 2) == QLatin1Char(' '))
-                --pieceEnd;
-        }
-        if (pieceEnd > start) {
+        if (end > start) {
             double x = op.x;
             if (start > 0) {
                 measuring.setUpFont(op.font, op.size);
                 x += measuring.textWidth(t.left(start));
             }
-            pieces.append({x, t.mid(start, pieceEnd - start), op.font, op.size});
+            pieces.append({x, t.mid(start, end - start), op.font, op.size});
         }
+        while (end < n && t.at(end) == QLatin1Char(' '))
+            ++end;
         start = end;
     }
     return pieces;
@@ -172,7 +164,7 @@ QList<PrintedLine> printedLines(QList<const Op *> texts, const Op *picture, Meas
     QList<PrintedLine> lines;
     for (const Op *t : texts) {
         const double height = measuring.lineHeight(t->font, t->size);
-        if (lines.isEmpty() || lines.back().picture || std::abs(t->y - lines.back().y) >= height / 2) {
+        if (lines.isEmpty() || std::abs(t->y - lines.back().y) >= height / 2) {
             PrintedLine line;
             line.y = t->y;
             lines << line;
@@ -295,6 +287,7 @@ public:
     WordDocument::WordBook::Margins write(const QList<const Op *> &ops);
 
 private:
+    void mergeCells();
     void writeLines(const QList<PrintedLine> &lines, double left, double right, double top, int trailingAfter);
     void writeLine(const PrintedLine &line, double left, double right, int before, int height, int after);
     void writePicture(const Op &picture);
@@ -339,69 +332,9 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
 
     // Which cell, or above or below the table, each text goes to.
     QList<const Op *> above, below;
-    const int rows = hasTable ? int(m_ys.size()) - 1 : 0, cols = hasTable ? int(m_xs.size()) - 1 : 0;
-    if (hasTable) {
-        // Neighbouring grid cells are one cell unless a drawn line parts them.
-        QList<int> parent(rows * cols);
-        std::iota(parent.begin(), parent.end(), 0);
-        const auto find = [&parent](int i) {
-            while (parent[i] != i)
-                i = parent[i] = parent[parent[i]];
-            return i;
-        };
-        const auto join = [&](int a, int b) { parent[find(a)] = find(b); };
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < cols; ++c) {
-                if (c + 1 < cols && drawnWidth(m_vertical, m_xs[c + 1], m_ys[r], m_ys[r + 1]) == 0)
-                    join(r * cols + c, r * cols + c + 1);
-                if (r + 1 < rows && drawnWidth(m_horizontal, m_ys[r + 1], m_xs[c], m_xs[c + 1]) == 0)
-                    join(r * cols + c, (r + 1) * cols + c);
-            }
-        }
-        // A region that is not a rectangle grows to its bounding rectangle.
-        for (bool grown = true; grown;) {
-            grown = false;
-            QList<Region> box(rows * cols);
-            QList<bool> seen(rows * cols, false);
-            for (int i = 0; i < rows * cols; ++i) {
-                const int root = find(i), r = i / cols, c = i % cols;
-                Region &b = box[root];
-                if (!seen[root]) {
-                    b = Region{r, c, r, c, {}, nullptr};
-                    seen[root] = true;
-                }
-                b.row0 = std::min(b.row0, r);
-                b.row1 = std::max(b.row1, r);
-                b.col0 = std::min(b.col0, c);
-                b.col1 = std::max(b.col1, c);
-            }
-            for (int root = 0; root < rows * cols; ++root) {
-                if (!seen[root])
-                    continue;
-                const Region &b = box[root];
-                for (int r = b.row0; r <= b.row1; ++r) {
-                    for (int c = b.col0; c <= b.col1; ++c) {
-                        if (find(r * cols + c) != find(root)) {
-                            join(r * cols + c, root);
-                            grown = true;
-                        }
-                    }
-                }
-            }
-            if (!grown) {
-                m_owner.resize(rows * cols);
-                QList<int> index(rows * cols, -1);
-                for (int i = 0; i < rows * cols; ++i) {
-                    const int root = find(i);
-                    if (index[root] < 0) {
-                        index[root] = int(m_regions.size());
-                        m_regions << box[root];
-                    }
-                    m_owner[i] = index[root];
-                }
-            }
-        }
-    }
+    const int cols = hasTable ? int(m_xs.size()) - 1 : 0;
+    if (hasTable)
+        mergeCells();
     const auto regionAt = [&](double px, double py) -> Region & {
         return m_regions[m_owner[bandOf(m_ys, py) * cols + bandOf(m_xs, px)]];
     };
@@ -420,12 +353,9 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
         else
             regionAt(middleX, std::clamp(t->y + height / 2, m_ys.front(), m_ys.back() - 1)).texts << t;
     }
-    if (picture) {
-        if (hasTable && picture->y + 1 >= m_ys.front() && picture->y + 1 < m_ys.back())
-            regionAt(picture->x + 1, picture->y + 1).picture = picture;
-        else
-            picture = nullptr;   // a photo outside the form is not printed either
-    }
+    // A photo outside the form is not printed either.
+    if (picture && hasTable && picture->y + 1 >= m_ys.front() && picture->y + 1 < m_ys.back())
+        regionAt(picture->x + 1, picture->y + 1).picture = picture;
 
     // The section puts the table's top-left corner where the sheet has it.
     WordDocument::WordBook::Margins margins;
@@ -434,6 +364,7 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
     const QList<PrintedLine> aboveLines = printedLines(above, nullptr, m_measuring);
     const QList<PrintedLine> belowLines = printedLines(below, nullptr, m_measuring);
     const double left = hasTable ? m_xs.front() : 0;
+    const double right = hasTable ? m_xs.back() : m_sheet.width();
     const double tableTop = hasTable ? m_ys.front() : 0;
     margins.left = std::max(0, roundHalfEven(left));
     margins.right = hasTable ? std::max(0, m_sheet.width() - roundHalfEven(m_xs.back())) : 0;
@@ -444,7 +375,7 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
     if (!aboveLines.isEmpty()) {
         const PrintedLine &last = aboveLines.back();
         const int lastBottom = roundHalfEven(last.y) + roundHalfEven(last.height);
-        writeLines(aboveLines, left, hasTable ? m_xs.back() : m_sheet.width(), margins.top, hasTable ? std::max(0, roundHalfEven(tableTop) - lastBottom) : 0);
+        writeLines(aboveLines, left, right, margins.top, hasTable ? std::max(0, roundHalfEven(tableTop) - lastBottom) : 0);
     }
     double bottom = tableTop;
     if (hasTable) {
@@ -452,13 +383,80 @@ WordDocument::WordBook::Margins PageWriter::write(const QList<const Op *> &ops)
         bottom = m_ys.back();
     }
     if (!belowLines.isEmpty()) {
-        writeLines(belowLines, left, hasTable ? m_xs.back() : m_sheet.width(), bottom, 0);
+        writeLines(belowLines, left, right, bottom, 0);
         bottom = belowLines.back().y + belowLines.back().height;
     }
     // Room for the closing paragraph, so that nothing spills onto a page of its own.
     const int contentBottom = roundHalfEven(bottom) + kTinyLine + 40;
     margins.bottom = std::clamp(m_sheet.height() - contentBottom, 0, 1440);
     return margins;
+}
+
+// Neighbouring grid cells are one cell unless a drawn line parts them; a
+// cell that is not a rectangle grows to its bounding rectangle. Fills
+// m_regions and m_owner.
+void PageWriter::mergeCells()
+{
+    const int rows = int(m_ys.size()) - 1, cols = int(m_xs.size()) - 1;
+    QList<int> parent(rows * cols);
+    std::iota(parent.begin(), parent.end(), 0);
+    const auto find = [&parent](int i) {
+        while (parent[i] != i)
+            i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    const auto join = [&](int a, int b) { parent[find(a)] = find(b); };
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            if (c + 1 < cols && drawnWidth(m_vertical, m_xs[c + 1], m_ys[r], m_ys[r + 1]) == 0)
+                join(r * cols + c, r * cols + c + 1);
+            if (r + 1 < rows && drawnWidth(m_horizontal, m_ys[r + 1], m_xs[c], m_xs[c + 1]) == 0)
+                join(r * cols + c, (r + 1) * cols + c);
+        }
+    }
+    // The bounding rectangle of each region, by its root; once no region
+    // grows, these are the cells.
+    QList<Region> box;
+    for (bool grown = true; grown;) {
+        grown = false;
+        box = QList<Region>(rows * cols);
+        QList<bool> seen(rows * cols, false);
+        for (int i = 0; i < rows * cols; ++i) {
+            const int root = find(i), r = i / cols, c = i % cols;
+            Region &b = box[root];
+            if (!seen[root]) {
+                b = Region{r, c, r, c, {}, nullptr};
+                seen[root] = true;
+            }
+            b.row0 = std::min(b.row0, r);
+            b.row1 = std::max(b.row1, r);
+            b.col0 = std::min(b.col0, c);
+            b.col1 = std::max(b.col1, c);
+        }
+        for (int root = 0; root < rows * cols; ++root) {
+            if (!seen[root])
+                continue;
+            const Region &b = box[root];
+            for (int r = b.row0; r <= b.row1; ++r) {
+                for (int c = b.col0; c <= b.col1; ++c) {
+                    if (find(r * cols + c) != find(root)) {
+                        join(r * cols + c, root);
+                        grown = true;
+                    }
+                }
+            }
+        }
+    }
+    m_owner.resize(rows * cols);
+    QList<int> index(rows * cols, -1);
+    for (int i = 0; i < rows * cols; ++i) {
+        const int root = find(i);
+        if (index[root] < 0) {
+            index[root] = int(m_regions.size());
+            m_regions << box[root];
+        }
+        m_owner[i] = index[root];
+    }
 }
 
 // Paragraphs for printed lines, each at its own top from `top` and its own
@@ -705,15 +703,13 @@ void PageWriter::writeCell(int row, const Region &region)
     writeBorder("w:right", drawnWidth(m_vertical, m_xs[region.col1 + 1], m_ys[row], m_ys[row + 1]));
     x.end();   // tcBorders
     x.end();   // tcPr
-    if (row == region.row0 && (!region.texts.isEmpty() || region.picture)) {
-        const QList<PrintedLine> lines = printedLines(region.texts, region.picture, m_measuring);
-        if (lines.isEmpty())
-            writeTinyParagraph(x);
-        else
-            writeLines(lines, m_xs[region.col0], m_xs[region.col1 + 1], m_ys[region.row0], 0);
-    } else {
+    // The texts go into the first row of a merged cell.
+    const QList<PrintedLine> lines =
+        row == region.row0 ? printedLines(region.texts, region.picture, m_measuring) : QList<PrintedLine>();
+    if (lines.isEmpty())
         writeTinyParagraph(x);
-    }
+    else
+        writeLines(lines, m_xs[region.col0], m_xs[region.col1 + 1], m_ys[region.row0], 0);
     x.end();   // tc
 }
 
@@ -735,15 +731,6 @@ void writeSectionProperties(Xml &x, const WordDocument::WordBook::Margins &m)
     x.empty("w:cols");
     x.attr("w:space", 0);
     x.end();
-}
-
-// "Word 文件未能写入：<path>", the system's reason on a line of its own.
-Failure notWritten(const QString &path, const QString &reason)
-{
-    QString text = QStringLiteral("Word 文件未能写入：") + QDir::toNativeSeparators(path);
-    if (!reason.isEmpty())
-        text += QStringLiteral("\r\n") + reason;
-    return Failure{FailureKind::FileSystem, text};
 }
 
 // A small XML part written by `body` onto the writer.
@@ -1108,11 +1095,11 @@ Result<> WordBook::finish()
         entries.append({QStringLiteral("word/media/image%1.jpeg").arg(i + 1), m_media.at(i), false});
     const Result<QByteArray> zip = zipped(entries);
     if (!zip)
-        return notWritten(m_path, zip.failure().message);
+        return DocumentRender::notWritten("Word", m_path, zip.failure().message);
     SafeFile file(m_path);
     file.setReplaceReadOnly(m_replaceReadOnly);
     if (!file.open(QIODevice::WriteOnly) || file.write(zip.value()) != zip.value().size() || !file.commit())
-        return notWritten(m_path, file.failureReason());
+        return DocumentRender::notWritten("Word", m_path, file.failureReason());
     return {};
 }
 
